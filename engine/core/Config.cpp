@@ -1,0 +1,204 @@
+#include "engine/core/Config.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "engine/core/LogManager.h"
+#include "engine/core/Utility.h"
+
+namespace tw {
+
+namespace {
+const char* const DEFAULT_CONFIG_FILE = "tw-config.txt";
+const char* const DASHES = "-----------------------------------";
+
+std::string configFileName() {
+  const char* env_name = std::getenv("TARNWICK_CONFIG");
+  return env_name != nullptr ? env_name : DEFAULT_CONFIG_FILE;
+}
+
+const char* boolText(bool b) { return b ? "true" : "false"; }
+}  // namespace
+
+Config::Config() { reset(); }
+
+Config& Config::getInstance() {
+  static Config instance;
+  return instance;
+}
+
+void Config::reset() {
+  config_string.clear();
+  window_horizontal_pixels = 1024;
+  window_vertical_pixels = 768;
+  window_horizontal_chars = 80;
+  window_vertical_chars = 24;
+  window_style = 5;  // title bar and close button
+  window_state = 0;
+  window_background_color = BLACK;
+  frame_time = 33;
+  font_scale = 2.0f;
+  window_title = "Tarnwick";
+  show_mouse = false;
+  headless = false;
+  font_file = "tw-font.ttf";
+  logfile = "tarnwick.log";
+  random_seed = 0;
+  networking = true;
+  grid_width = 20;
+  grid_height = 8;
+  quadtree_depth = 10;
+  quadtree_threshold = 1;
+  signals = true;
+}
+
+std::string Config::readConfig() const {
+  const std::string file_name = configFileName();
+  std::ifstream file(file_name);
+  if (!file.is_open()) {
+    LogManager::getInstance().writeLog(
+        1, "Config::readConfig(): Cannot open Tarnwick configuration file '%s'.",
+        file_name.c_str());
+    return "";
+  }
+  std::string joined;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    joined += line;
+  }
+  return joined;
+}
+
+void Config::storeInt(const char* key, int& setting) const {
+  std::string value = match(config_string, key);
+  if (!value.empty()) setting = atoi(value.c_str());
+}
+
+void Config::storeBool(const char* key, bool& setting) const {
+  std::string value = match(config_string, key);
+  if (!value.empty()) setting = (value == "true");
+}
+
+void Config::storeString(const char* key, std::string& setting) const {
+  std::string value = match(config_string, key);
+  if (!value.empty()) setting = value;
+}
+
+void Config::storeColor() {
+  static const char* const names[] = {"black", "red",     "green", "yellow",
+                                      "blue",  "magenta", "cyan",  "white"};
+  std::string value = match(config_string, "window_background_color");
+  if (value.empty()) return;
+  for (int c = BLACK; c <= WHITE; c++) {
+    if (value == names[c]) {
+      window_background_color = static_cast<Color>(c);
+      return;
+    }
+  }
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported window color '%s'", value.c_str());
+}
+
+void Config::storeStyle() {
+  std::string value = match(config_string, "window_style");
+  if (value.empty()) return;
+  if (value == "none") {
+    window_style = 0;
+    return;
+  }
+  int style = atoi(value.c_str());
+  if (style != 0) {
+    window_style = style;
+    return;
+  }
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
+}
+
+void Config::storeState() {
+  std::string value = match(config_string, "window_state");
+  if (value.empty()) return;
+  if (value == "fullscreen") {
+    window_state = 1;
+  } else if (value == "default") {
+    window_state = 0;
+  } else {
+    LogManager::getInstance().writeLog("loadConfig(): Unsupported window state '%s'",
+                                       value.c_str());
+  }
+}
+
+void Config::loadConfig(std::string config) {
+  if (config.empty()) config = readConfig();
+  config_string = config;
+  match(config_string, "");
+  storeInt("frame_time", frame_time);
+  std::string scale = match(config_string, "font_scale");
+  if (!scale.empty()) font_scale = static_cast<float>(atof(scale.c_str()));
+  storeInt("window_horizontal_pixels", window_horizontal_pixels);
+  storeInt("window_vertical_pixels", window_vertical_pixels);
+  storeInt("window_horizontal_chars", window_horizontal_chars);
+  storeInt("window_vertical_chars", window_vertical_chars);
+  storeColor();
+  storeStyle();
+  storeState();
+  storeString("window_title", window_title);
+  storeBool("show_mouse", show_mouse);
+  storeBool("headless", headless);
+  storeString("font_file", font_file);
+  storeString("logfile", logfile);
+  storeInt("random_seed", random_seed);
+  storeBool("networking", networking);
+  storeInt("grid_width", grid_width);
+  storeInt("grid_height", grid_height);
+  storeInt("quadtree_depth", quadtree_depth);
+  storeInt("quadtree_threshold", quadtree_threshold);
+  storeBool("signals", signals);
+}
+
+void Config::printConfig() const {
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog(1, "%s", DASHES);
+  log.writeLog(1, "Tarnwick configuration:");
+  log.writeLog(1, "  Window horizontal pixels: %d", window_horizontal_pixels);
+  log.writeLog(1, "  Window vertical pixels: %d", window_vertical_pixels);
+  log.writeLog(1, "  Window horizontal characters: %d", window_horizontal_chars);
+  log.writeLog(1, "  Window vertical characters: %d", window_vertical_chars);
+  log.writeLog(1, "  Window background color: %d", static_cast<int>(window_background_color));
+  log.writeLog(1, "  Frame time: %d", frame_time);
+  log.writeLog(1, "  Window style: %d", window_style);
+  log.writeLog(1, "  Window state: %s", window_state == 1 ? "fullscreen" : "default");
+  log.writeLog(1, "  Window title: %s", window_title.c_str());
+  log.writeLog(1, "  Show mouse: %s", boolText(show_mouse));
+  log.writeLog(1, "  Headless: %s", boolText(headless));
+  log.writeLog(1, "  Font file: %s", font_file.c_str());
+  log.writeLog(1, "  Log file: %s", logfile.c_str());
+  log.writeLog(1, "  Random seed: %d", random_seed);
+  log.writeLog(1, "  Networking: %s", boolText(networking));
+  log.writeLog(1, "  Scene graph: grid");
+  log.writeLog(1, "  Grid width: %d", grid_width);
+  log.writeLog(1, "  Grid height: %d", grid_height);
+  log.writeLog(1, "%s", DASHES);
+}
+
+std::string Config::getConfigString() const { return config_string; }
+int Config::getFrameTime() const { return frame_time; }
+float Config::getFontScale() const { return font_scale; }
+int Config::getWindowHorizontalPixels() const { return window_horizontal_pixels; }
+int Config::getWindowVerticalPixels() const { return window_vertical_pixels; }
+int Config::getWindowHorizontalChars() const { return window_horizontal_chars; }
+int Config::getWindowVerticalChars() const { return window_vertical_chars; }
+int Config::getWindowStyle() const { return window_style; }
+int Config::getWindowState() const { return window_state; }
+Color Config::getWindowBackgroundColor() const { return window_background_color; }
+std::string Config::getWindowTitle() const { return window_title; }
+bool Config::getShowMouse() const { return show_mouse; }
+bool Config::getHeadless() const { return headless; }
+std::string Config::getFontFile() const { return font_file; }
+std::string Config::getLogFile() const { return logfile; }
+int Config::getRandomSeed() const { return random_seed; }
+bool Config::getNetworking() const { return networking; }
+int Config::getGridWidth() const { return grid_width; }
+int Config::getGridHeight() const { return grid_height; }
+
+}  // namespace tw

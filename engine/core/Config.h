@@ -1,0 +1,79 @@
+// The engine's settings with their built-in defaults, filled once at start-up
+// from the configuration file ("tw-config.txt" or TARNWICK_CONFIG).
+#pragma once
+
+#include <string>
+
+#include "engine/display/Color.h"
+
+namespace tw {
+
+class Config {
+ public:
+  static Config& getInstance();
+
+  // Parses config; when it is empty the configuration file is read first.
+  void loadConfig(std::string config = "");
+  // The configuration file's lines joined into one string ("" when unreadable).
+  std::string readConfig() const;
+  // Writes every setting to the log at level 1.
+  void printConfig() const;
+  // Puts every setting back to its built-in default.
+  void reset();
+
+  std::string getConfigString() const;
+  int getFrameTime() const;
+  float getFontScale() const;
+  int getWindowHorizontalPixels() const;
+  int getWindowVerticalPixels() const;
+  int getWindowHorizontalChars() const;
+  int getWindowVerticalChars() const;
+  int getWindowStyle() const;
+  int getWindowState() const;
+  Color getWindowBackgroundColor() const;
+  std::string getWindowTitle() const;
+  bool getShowMouse() const;
+  bool getHeadless() const;
+  std::string getFontFile() const;
+  std::string getLogFile() const;
+  int getRandomSeed() const;
+  bool getNetworking() const;
+  int getGridWidth() const;
+  int getGridHeight() const;
+
+ private:
+  Config();
+  Config(const Config&) = delete;
+  void operator=(const Config&) = delete;
+  void storeInt(const char* key, int& setting) const;
+  void storeBool(const char* key, bool& setting) const;
+  void storeString(const char* key, std::string& setting) const;
+  void storeColor();
+  void storeStyle();
+  void storeState();
+
+  std::string config_string;
+  int window_horizontal_pixels;
+  int window_vertical_pixels;
+  int window_horizontal_chars;
+  int window_vertical_chars;
+  int window_style;  // bit set of the window library's styles
+  int window_state;  // 0 windowed, 1 fullscreen
+  Color window_background_color;
+  int frame_time;  // milliseconds
+  float font_scale;
+  std::string window_title;
+  bool show_mouse;
+  bool headless;
+  std::string font_file;
+  std::string logfile;
+  int random_seed;
+  bool networking;
+  int grid_width;   // world units per grid cell
+  int grid_height;  // world units per grid cell
+  int quadtree_depth;
+  int quadtree_threshold;
+  bool signals;
+};
+
+}  // namespace tw

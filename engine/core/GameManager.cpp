@@ -1,0 +1,178 @@
+#include "engine/core/GameManager.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+#include "engine/core/Clock.h"
+#include "engine/core/Config.h"
+#include "engine/core/EventStep.h"
+#include "engine/core/FramePacer.h"
+#include "engine/core/LogManager.h"
+#include "engine/platform/Timer.h"
+
+namespace tw {
+
+namespace {
+const float ENGINE_VERSION = 4.21f;
+const char* const STARS = "****************************************************";
+
+// Starts one manager; writes the failure line (no level) or the success line (level 1).
+int startManager(Manager& manager, const char* failure, const char* success) {
+  const LogManager& log = LogManager::getInstance();
+  if (manager.startUp() != 0) {
+    log.writeLog("%s", failure);
+    return -1;
+  }
+  log.writeLog(1, "%s", success);
+  return 0;
+}
+
+void stopManager(Manager& manager, const char* stopped) {
+  if (!manager.isStarted()) return;
+  manager.shutDown();
+  LogManager::getInstance().writeLog(1, "%s", stopped);
+}
+}  // namespace
+
+GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) {
+  setType("GameManager");
+}
+
+GameManager::~GameManager() = default;
+
+GameManager& GameManager::getInstance() {
+  static GameManager instance;
+  return instance;
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+
+void GameManager::writeBanner() const {
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog("%s", STARS);
+  log.writeLog("** Tarnwick version %.2f **", static_cast<double>(ENGINE_VERSION));
+  log.writeLog("** Game engine started **");
+  log.writeLog("%s", STARS);
+}
+
+void GameManager::writeWorkingDirectory() const {
+  const LogManager& log = LogManager::getInstance();
+  char buffer[256];
+  log.writeLog(1, "Working directory:");
+  if (getcwd(buffer, sizeof(buffer)) != nullptr) {
+    log.writeLog(1, "  %s", buffer);
+  } else {
+    log.writeLog(1, "  %s", "(full path too long)");
+  }
+}
+
+int GameManager::startEngineManagers() {
+  (void)startManager;
+  return 0;
+}
+
+void GameManager::sizeWorld() {}
+
+void GameManager::seedRandom() const {
+  int seed = Config::getInstance().getRandomSeed();
+  if (seed == 0) seed = static_cast<int>(static_cast<unsigned>(time(nullptr)));
+  if (seed == -1) return;
+  LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  srand(static_cast<unsigned>(seed));
+}
+
+int GameManager::startUp() {
+  LogManager& log = LogManager::getInstance();
+  if (isStarted()) {
+    log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(),
+                 getType().c_str());
+    return -1;
+  }
+  Config::getInstance().loadConfig("");
+  if (log.startUp() != 0) {
+    log.writeLog("GameManager::startUp(): Error! Starting log manager.");
+    return -1;
+  }
+  writeBanner();
+  Config::getInstance().printConfig();
+  writeWorkingDirectory();
+  log.writeLog(1, "Log Manager started.");
+  frame_time = Config::getInstance().getFrameTime();
+  log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", frame_time);
+  if (startEngineManagers() != 0) return -1;
+  sizeWorld();
+  seedRandom();
+  if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
+    log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+  }
+  game_over = false;
+  Manager::startUp();
+  log.writeLog(1, "GameManager successfully started.");
+  return 0;
+}
+
+void GameManager::stopEngineManagers() { (void)stopManager; }
+
+void GameManager::shutDown() {
+  LogManager& log = LogManager::getInstance();
+  game_over = true;
+  if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
+    log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+  }
+  stopEngineManagers();
+  log.writeLog("%s", STARS);
+  log.writeLog("** Game engine stopped **");
+  if (log.isStarted()) log.shutDown();
+  Manager::shutDown();
+}
+
+void GameManager::runOneStep(int& adjust) {
+  Clock clock;
+  const EventStep step(step_count);
+  onEvent(&step);
+  FramePacer::pathBudgetMs(frame_time, clock.split(), adjust);
+  sleepOutFrame(clock, adjust);
+  step_count++;
+}
+
+void GameManager::sleepOutFrame(const Clock& clock, int& adjust) {
+  const int loop_time = clock.split();
+  const int sleep_time = FramePacer::sleepTime(frame_time, loop_time, adjust);
+  if (sleep_time > 0) {
+    const int before = clock.split();
+    platform::sleepMilliseconds(sleep_time / 1000);
+    const int after = clock.split();
+    adjust = FramePacer::adjustAfterSleep(before, after, sleep_time);
+    return;
+  }
+  if (FramePacer::reportOverrun(adjust, frame_time, step_count)) {
+    LogManager::getInstance().writeLog(
+        "GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
+        loop_time / 1000);
+  }
+  adjust = 0;
+}
+
+void GameManager::run() {
+  LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
+  game_over = false;
+  step_count = 0;
+  int adjust = 0;  // microseconds of oversleep carried from the previous frame
+  do {
+    runOneStep(adjust);
+  } while (!game_over);
+  LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
+}
+
+void GameManager::setGameOver(bool new_game_over) { game_over = new_game_over; }
+
+bool GameManager::getGameOver() const { return game_over; }
+
+int GameManager::getFrameTime() const { return frame_time; }
+
+int GameManager::getStepCount() const { return step_count; }
+
+}  // namespace tw

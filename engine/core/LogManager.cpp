@@ -1,0 +1,105 @@
+#include "engine/core/LogManager.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "engine/core/Config.h"
+#include "engine/core/GameManager.h"
+
+namespace tw {
+
+char* getTimeString() {
+  static char time_str[32];
+  time_t now = time(nullptr);
+  struct tm local {};
+  if (now == static_cast<time_t>(-1) || localtime_r(&now, &local) == nullptr) {
+    snprintf(time_str, sizeof(time_str), "(time error)");
+  } else {
+    snprintf(time_str, sizeof(time_str), "%02d:%02d:%02d", local.tm_hour, local.tm_min,
+             local.tm_sec);
+  }
+  return time_str;
+}
+
+LogManager::LogManager()
+    : do_flush(false), log_level(0), log_time_string(true), log_step_count(true), p_f(nullptr) {
+  setType("LogManager");
+}
+
+LogManager::~LogManager() {
+  if (p_f != nullptr) fclose(p_f);
+}
+
+LogManager& LogManager::getInstance() {
+  static LogManager instance;
+  return instance;
+}
+
+int LogManager::startUp() {
+  if (isStarted()) {
+    writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+    return -1;
+  }
+  const char* env_name = std::getenv("TARNWICK_LOG");
+  std::string file_name = env_name != nullptr ? env_name : Config::getInstance().getLogFile();
+  p_f = fopen(file_name.c_str(), "w");
+  if (p_f == nullptr) {
+    writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
+    return -1;
+  }
+  Manager::startUp();
+  writeLog(5, "LogManager::startUp(): successfully started.");
+  return 0;
+}
+
+void LogManager::shutDown() {
+  Manager::shutDown();
+  writeLog(5, "LogManager::shutDown(): successfully stopped.");
+  if (p_f != nullptr) {
+    fclose(p_f);
+    p_f = nullptr;
+  }
+}
+
+void LogManager::setFlush(bool new_do_flush) { do_flush = new_do_flush; }
+
+void LogManager::setLogLevel(int new_log_level) { log_level = new_log_level; }
+
+int LogManager::getLogLevel() const { return log_level; }
+
+void LogManager::setLogTimeString(bool on) { log_time_string = on; }
+
+void LogManager::setLogStepCount(bool on) { log_step_count = on; }
+
+int LogManager::writeLog(int level, const char* fmt, ...) const {
+  va_list args;
+  va_start(args, fmt);
+  int result = writeLine(level, fmt, args);
+  va_end(args);
+  return result;
+}
+
+int LogManager::writeLog(const char* fmt, ...) const {
+  va_list args;
+  va_start(args, fmt);
+  int result = writeLine(log_level, fmt, args);
+  va_end(args);
+  return result;
+}
+
+int LogManager::writeLine(int level, const char* fmt, va_list args) const {
+  if (level > log_level) return 0;
+  FILE* out = p_f != nullptr ? p_f : stderr;
+  bool failed = false;
+  if (log_time_string && fprintf(out, "%s ", getTimeString()) < 0) failed = true;
+  if (log_step_count && fprintf(out, "%4d ", GameManager::getInstance().getStepCount()) < 0) {
+    failed = true;
+  }
+  int body = vfprintf(out, fmt, args);
+  if (body < 0) failed = true;
+  if (fputs("\n", out) == EOF) failed = true;
+  if (do_flush) fflush(out);
+  return failed ? -1 : body;
+}
+
+}  // namespace tw

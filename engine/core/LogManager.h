@@ -1,0 +1,48 @@
+// The log: one line per call, prefixed with the local time and the game step,
+// written to the log file or, while none is open, to standard error.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/core/Manager.h"
+
+namespace tw {
+
+// The local time as "hh:mm:ss" in a static 32-byte buffer, or "(time error)".
+char* getTimeString();
+
+class LogManager : public Manager {
+ public:
+  static LogManager& getInstance();
+  ~LogManager() override;
+
+  // Opens the file named by TARNWICK_LOG, or else the configured logfile.
+  int startUp() override;
+  void shutDown() override;
+
+  void setFlush(bool new_do_flush = true);
+  void setLogLevel(int new_log_level);
+  int getLogLevel() const;
+  void setLogTimeString(bool on);
+  void setLogStepCount(bool on);
+
+  // Writes the line when level <= log level. Returns the length of the message
+  // body, 0 when the level suppressed it, -1 when a write failed.
+  int writeLog(int level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
+  int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+
+ private:
+  LogManager();
+  LogManager(const LogManager&) = delete;
+  void operator=(const LogManager&) = delete;
+  int writeLine(int level, const char* fmt, va_list args) const;
+
+  bool do_flush;
+  int log_level;
+  bool log_time_string;
+  bool log_step_count;
+  FILE* p_f;
+};
+
+}  // namespace tw

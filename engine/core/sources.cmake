@@ -1,0 +1,14 @@
+# Sources of the engine library in engine/core.
+target_sources(tarnwick PRIVATE
+  engine/core/Clock.cpp
+  engine/core/Config.cpp
+  engine/core/Event.cpp
+  engine/core/EventStep.cpp
+  engine/core/FramePacer.cpp
+  engine/core/GameManager.cpp
+  engine/core/LogManager.cpp
+  engine/core/Manager.cpp
+  engine/core/ObjectList.cpp
+  engine/core/ObjectListIterator.cpp
+  engine/core/Utility.cpp
+)

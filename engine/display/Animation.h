@@ -1,0 +1,47 @@
+// One object's playback state over a sprite: which frame is shown next and how
+// many draws it has had. The sprite itself is borrowed from the resource manager.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "engine/world/Box.h"
+#include "engine/world/Vector.h"
+
+namespace tw {
+
+class Sprite;
+
+class Animation {
+ public:
+  Animation();
+
+  // Stores the sprite, takes its label as the name (a null sprite keeps the
+  // name) and restarts at frame 0.
+  void setSprite(Sprite* new_sprite);
+  Sprite* getSprite() const;
+  void setName(std::string new_name);
+  std::string getName() const;
+  void setIndex(int new_index);
+  int getIndex() const;
+  // -1 freezes the animation on its current frame.
+  void setSlowdownCount(int new_slowdown_count);
+  int getSlowdownCount() const;
+
+  // Draws the current frame centred at position, then advances.
+  int draw(Vector position);
+  // The box that fits the sprite, relative to the object's position.
+  Box getBox() const;
+  std::string toString() const;
+
+  int serialize(std::stringstream* p_ss, unsigned int modified = 0) const;
+  int deserialize(std::stringstream* p_ss, unsigned int* p_modified = nullptr);
+
+ private:
+  Sprite* sprite;      // not owned
+  int index;           // frame shown next
+  int slowdown_count;  // draws of the current frame so far; -1 frozen
+  std::string name;    // the sprite's label
+};
+
+}  // namespace tw

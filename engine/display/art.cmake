@@ -1,0 +1,3 @@
+# Display sources: frames, sprites and animation.
+target_sources(tarnwick PRIVATE
+)

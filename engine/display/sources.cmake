@@ -1,0 +1,3 @@
+# Display sources: colours and the display manager.
+target_sources(tarnwick PRIVATE
+)

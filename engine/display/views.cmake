@@ -1,0 +1,3 @@
+# Display sources: shapes and view objects.
+target_sources(tarnwick PRIVATE
+)

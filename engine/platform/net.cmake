@@ -1,0 +1,3 @@
+# Platform sources: sockets.
+target_sources(tarnwick PRIVATE
+)

@@ -1,0 +1,3 @@
+# Platform sources: the SFML adapter.
+target_sources(tarnwick PRIVATE
+)

@@ -1,0 +1,4 @@
+# Sources of the engine library in engine/platform.
+target_sources(tarnwick PRIVATE
+  engine/platform/Timer.cpp
+)

@@ -1,0 +1,1 @@
+# Tests of engine/core (or the game, for tests/game).

@@ -1,0 +1,1 @@
+# Tests of engine/display (or the game, for tests/game).

@@ -1,0 +1,1 @@
+# Tests of engine/game (or the game, for tests/game).

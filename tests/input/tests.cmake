@@ -1,0 +1,1 @@
+# Tests of engine/input (or the game, for tests/game).

@@ -1,0 +1,1 @@
+# Tests of engine/network (or the game, for tests/game).

@@ -1,0 +1,1 @@
+# Tests of engine/path (or the game, for tests/game).

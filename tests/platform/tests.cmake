@@ -1,0 +1,1 @@
+# Tests of engine/platform (or the game, for tests/game).

@@ -1,0 +1,1 @@
+# Tests of engine/resources (or the game, for tests/game).

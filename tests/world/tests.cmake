@@ -1,0 +1,1 @@
+# Tests of engine/world (or the game, for tests/game).

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, but only
+# those that are missing. As root it installs directly, otherwise through sudo;
+# without either it prints the exact apt-get line and stops.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake make pkg-config
+  libsfml-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth xdotool x11-apps imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+line="apt-get install -y ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  SUDO=""
+elif command -v sudo >/dev/null 2>&1; then
+  SUDO="sudo"
+else
+  echo "Missing packages. Run as root:" >&2
+  echo "  apt-get update && $line" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
