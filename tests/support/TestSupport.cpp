@@ -58,6 +58,12 @@ bool fileContains(const std::string& path, const std::string& text) {
   return readFile(path).find(text) != std::string::npos;
 }
 
+void useTestDisplay() {
+#ifdef TW_TEST_DISPLAY
+  setenv("DISPLAY", TW_TEST_DISPLAY, 1);
+#endif
+}
+
 ScopedEnv::ScopedEnv(const std::string& env_name, const char* value) : name(env_name) {
   const char* old = std::getenv(name.c_str());
   had_value = old != nullptr;

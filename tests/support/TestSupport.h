@@ -31,6 +31,9 @@ std::string logMessage(const std::string& line);
 // True when some line of the file contains text.
 bool fileContains(const std::string& path, const std::string& text);
 
+// Points DISPLAY at the virtual X server of the window tests (TW_TEST_DISPLAY).
+void useTestDisplay();
+
 // Sets (or, with a null value, unsets) an environment variable until destroyed.
 class ScopedEnv {
  public:

@@ -1,0 +1,1 @@
+# The virtual X server fixture (xserver) that window tests require.

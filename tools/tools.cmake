@@ -1,0 +1,1 @@
+# Tools built with the project.
