@@ -1,1 +1,10 @@
-# Tests of engine/core (or the game, for tests/game).
+# Tests of engine/core.
+tw_add_test_suite(core_tests
+  core/ConfigTest.cpp
+  core/FramePacerTest.cpp
+  core/GameManagerTest.cpp
+  core/LogManagerTest.cpp
+  core/ManagerTest.cpp
+  core/ObjectListTest.cpp
+  core/UtilityTest.cpp
+)

@@ -1,0 +1,56 @@
+#include "engine/display/Animation.h"
+
+#include <utility>
+
+#include "engine/display/Sprite.h"
+
+namespace tw {
+
+Animation::Animation() : sprite(nullptr), index(0), slowdown_count(0) {}
+
+void Animation::setSprite(Sprite* new_sprite) {
+  sprite = new_sprite;
+  if (new_sprite != nullptr) name = new_sprite->getLabel();
+  index = 0;
+}
+
+Sprite* Animation::getSprite() const { return sprite; }
+
+void Animation::setName(std::string new_name) { name = std::move(new_name); }
+
+std::string Animation::getName() const { return name; }
+
+void Animation::setIndex(int new_index) { index = new_index; }
+
+int Animation::getIndex() const { return index; }
+
+void Animation::setSlowdownCount(int new_slowdown_count) { slowdown_count = new_slowdown_count; }
+
+int Animation::getSlowdownCount() const { return slowdown_count; }
+
+int Animation::draw(Vector position) {
+  if (sprite == nullptr) return 0;
+  // The frame is drawn before the counters move, so each frame is shown for
+  // exactly `slowdown` consecutive draws.
+  const int result = sprite->draw(index, position, sprite->getTransparency());
+  if (slowdown_count == -1) return result;  // frozen
+  slowdown_count++;
+  if (slowdown_count < sprite->getSlowdown()) return result;
+  slowdown_count = 0;
+  index++;
+  if (index >= sprite->getFrameCount()) index = 0;
+  return result;
+}
+
+Box Animation::getBox() const {
+  if (sprite == nullptr) return Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
+  const float w = static_cast<float>(sprite->getWidth());
+  const float h = static_cast<float>(sprite->getHeight());
+  return Box(Vector(-w / 2.0f, -h / 2.0f), w, h);
+}
+
+std::string Animation::toString() const {
+  return "sprite " + name + ", frame_idx " + std::to_string(index);
+}
+
+}  // namespace tw

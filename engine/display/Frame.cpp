@@ -1,0 +1,42 @@
+#include "engine/display/Frame.h"
+
+#include <utility>
+
+#include "engine/display/DisplayManager.h"
+
+namespace tw {
+
+Frame::Frame() : width(0), height(0) {}
+
+Frame::Frame(int new_width, int new_height, std::string new_frame_str)
+    : width(new_width), height(new_height), frame_str(std::move(new_frame_str)) {}
+
+int Frame::getWidth() const { return width; }
+
+int Frame::getHeight() const { return height; }
+
+std::string Frame::getString() const { return frame_str; }
+
+const std::string& Frame::getStringRef() const { return frame_str; }
+
+int Frame::draw(Vector position, Color color, char transparent) const {
+  if (frame_str.empty() || height < 1 || width < 1) return 0;
+  DisplayManager& display = DisplayManager::getInstance();
+  // Centre on position: a width of 4 puts the columns at -1.5 .. +1.5.
+  const float x_offset = static_cast<float>(width - 1) / 2.0f;
+  const float y_offset = static_cast<float>(height - 1) / 2.0f;
+  const std::string::size_type size = frame_str.size();
+  for (int y = 0; y < height; y++) {
+    for (int x = 0; x < width; x++) {
+      const std::string::size_type at = static_cast<std::string::size_type>(y) * width + x;
+      if (at >= size) return 0;  // a string shorter than width * height ends the picture
+      const char ch = frame_str[at];
+      if (transparent != 0 && ch == transparent) continue;
+      Vector cell(position.getX() + x - x_offset, position.getY() + y - y_offset);
+      if (display.drawCharacter(cell, ch, color, 0.0f) != 0) return -1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace tw

@@ -1,0 +1,288 @@
+// The SFML adapter for the installed SFML 2.5 under X11.
+#include "engine/platform/Sfml.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <streambuf>
+
+#include <SFML/System/Err.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
+#include <SFML/Window/VideoMode.hpp>
+
+namespace tw {
+namespace platform {
+
+namespace {
+
+// ------------------------------------------------------------------ audio
+
+// Forwards SFML's error stream line by line, dropping the audio module's
+// complaints (which repeat on every audio call when there is no device).
+class AudioErrorFilter : public std::streambuf {
+ public:
+  explicit AudioErrorFilter(std::streambuf* target) : target(target) {}
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return traits_type::not_eof(c);
+    line.push_back(static_cast<char>(c));
+    if (c == '\n') flushLine();
+    return c;
+  }
+  int sync() override { return target->pubsync(); }
+
+ private:
+  void flushLine() {
+    if (dropping) {
+      if (line == "\n") dropping = false;  // a blank line ends an OpenAL block
+    } else if (line.rfind("An internal OpenAL call failed", 0) == 0) {
+      dropping = true;
+    } else if (line.rfind("Failed to open the audio device", 0) != 0 &&
+               line.rfind("Failed to create the audio context", 0) != 0) {
+      target->sputn(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    line.clear();
+  }
+
+  std::streambuf* target;
+  std::string line;
+  bool dropping = false;
+};
+
+// Runs f with standard error (the descriptor and SFML's stream) silenced;
+// returns what SFML wrote to its error stream meanwhile.
+template <typename F>
+std::string withQuietErrors(F f) {
+  std::ostringstream captured;
+  std::streambuf* old_buf = sf::err().rdbuf(captured.rdbuf());
+  std::fflush(stderr);
+  int saved = dup(STDERR_FILENO);
+  int null_fd = open("/dev/null", O_WRONLY);
+  if (saved >= 0 && null_fd >= 0) dup2(null_fd, STDERR_FILENO);
+  f();
+  std::fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+  if (null_fd >= 0) close(null_fd);
+  sf::err().rdbuf(old_buf);
+  return captured.str();
+}
+
+// Opens the audio device once. The probe buffer is kept for the whole run so
+// that the device (or its failure) is not opened again by every audio object;
+// both it and the filter are intentionally never freed (they outlive everything
+// that may still write to SFML's error stream at exit).
+bool probeAudio() {
+  static sf::SoundBuffer* keep_device = nullptr;
+  std::string errors = withQuietErrors([] { keep_device = new sf::SoundBuffer(); });
+  bool available = errors.find("Failed to open the audio device") == std::string::npos &&
+                   errors.find("Failed to create the audio context") == std::string::npos;
+  if (!available) {
+    static AudioErrorFilter* filter = nullptr;
+    filter = new AudioErrorFilter(sf::err().rdbuf());
+    sf::err().rdbuf(filter);
+  }
+  return available;
+}
+
+// Probes before main, so no audio object can open the device first.
+const bool audio_probed_at_start = audioAvailable();
+
+// ---------------------------------------------------------------- display
+
+bool probeDisplay() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
+sf::Mouse::Button toSfml(MouseButton button) {
+  switch (button) {
+    case MouseButton::Left: return sf::Mouse::Left;
+    case MouseButton::Right: return sf::Mouse::Right;
+    case MouseButton::Middle: return sf::Mouse::Middle;
+    case MouseButton::Extra1: return sf::Mouse::XButton1;
+    case MouseButton::Extra2: return sf::Mouse::XButton2;
+  }
+  return sf::Mouse::Left;
+}
+
+MouseButton fromSfml(sf::Mouse::Button button) {
+  switch (button) {
+    case sf::Mouse::Right: return MouseButton::Right;
+    case sf::Mouse::Middle: return MouseButton::Middle;
+    case sf::Mouse::XButton1: return MouseButton::Extra1;
+    case sf::Mouse::XButton2: return MouseButton::Extra2;
+    default: return MouseButton::Left;
+  }
+}
+
+// Key codes are numbered identically in both SFML releases.
+Key fromSfml(sf::Keyboard::Key code) {
+  int value = static_cast<int>(code);
+  return value >= 0 && value < KEY_COUNT ? static_cast<Key>(value) : Key::Unknown;
+}
+
+WindowEvent convert(const sf::Event& event) {
+  WindowEvent out;
+  switch (event.type) {
+    case sf::Event::Closed:
+      out.type = WindowEvent::Type::Closed;
+      break;
+    case sf::Event::KeyPressed:
+    case sf::Event::KeyReleased:
+      out.type = event.type == sf::Event::KeyPressed ? WindowEvent::Type::KeyPressed
+                                                     : WindowEvent::Type::KeyReleased;
+      out.key = fromSfml(event.key.code);
+      break;
+    case sf::Event::MouseMoved:
+      out.type = WindowEvent::Type::MouseMoved;
+      out.x = event.mouseMove.x;
+      out.y = event.mouseMove.y;
+      break;
+    case sf::Event::MouseButtonPressed:
+    case sf::Event::MouseButtonReleased:
+      out.type = event.type == sf::Event::MouseButtonPressed
+                     ? WindowEvent::Type::MouseButtonPressed
+                     : WindowEvent::Type::MouseButtonReleased;
+      out.button = fromSfml(event.mouseButton.button);
+      out.x = event.mouseButton.x;
+      out.y = event.mouseButton.y;
+      break;
+    default:
+      out.type = WindowEvent::Type::Other;
+      break;
+  }
+  return out;
+}
+
+const char* const KEY_NAMES[KEY_COUNT] = {
+    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q",
+    "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
+    "Escape", "Left Control", "Left Shift", "Left Alt", "Left System", "Right Control",
+    "Right Shift", "Right Alt", "Right System", "Menu",
+    "[", "]", ";", ",", ".", "'", "/", "\\", "`", "=", "-",
+    "Space", "Enter", "Backspace", "Tab", "Page Up", "Page Down", "End", "Home",
+    "Insert", "Delete", "Numpad +", "Numpad -", "Numpad *", "Numpad /",
+    "Left", "Right", "Up", "Down",
+    "Numpad 0", "Numpad 1", "Numpad 2", "Numpad 3", "Numpad 4", "Numpad 5",
+    "Numpad 6", "Numpad 7", "Numpad 8", "Numpad 9",
+    "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12",
+    "F13", "F14", "F15", "Pause",
+};
+
+}  // namespace
+
+// ------------------------------------------------------------------ audio
+
+bool audioAvailable() {
+  static const bool available = probeAudio();
+  return available;
+}
+
+bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename) {
+  audioAvailable();
+  return buffer.loadFromFile(filename);
+}
+
+bool openMusicFromFile(sf::Music& music, const std::string& filename) {
+  audioAvailable();
+  return music.openFromFile(filename);
+}
+
+void setLooping(sf::Music& music, bool looping) { music.setLoop(looping); }
+
+void setLooping(sf::Sound& sound, bool looping) { sound.setLoop(looping); }
+
+// ---------------------------------------------------------------- display
+
+bool displayAvailable() {
+  static std::string checked_name;
+  static bool checked = false;
+  static bool available = false;
+  const char* name = std::getenv("DISPLAY");
+  std::string current = name ? name : "";
+  if (!checked || current != checked_name) {
+    available = !current.empty() && probeDisplay();
+    checked_name = current;
+    checked = true;
+  }
+  return available;
+}
+
+bool getDesktopSize(unsigned& width, unsigned& height) {
+  if (!displayAvailable()) return false;
+  sf::VideoMode mode = sf::VideoMode::getDesktopMode();
+  width = mode.width;
+  height = mode.height;
+  return true;
+}
+
+sf::RenderWindow* createWindow(unsigned width, unsigned height, const std::string& title,
+                               std::uint32_t style, WindowState state) {
+  if (!displayAvailable()) return nullptr;
+  if (state == WindowState::Fullscreen) style |= sf::Style::Fullscreen;
+  auto* window = new sf::RenderWindow(sf::VideoMode(width, height, 32), sf::String(title),
+                                      style, sf::ContextSettings());
+  if (!window->isOpen()) {
+    delete window;
+    return nullptr;
+  }
+  return window;
+}
+
+bool openFontFromFile(sf::Font& font, const std::string& filename) {
+  return font.loadFromFile(filename);
+}
+
+sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size) {
+  return new sf::Text(sf::String(string), font, size);
+}
+
+void setRotation(sf::Transformable& transformable, float degrees) {
+  transformable.setRotation(degrees);
+}
+
+// ------------------------------------------------------------------ input
+
+std::optional<WindowEvent> pollEvent(sf::Window& window) {
+  sf::Event event;
+  if (!window.pollEvent(event)) return std::nullopt;
+  return convert(event);
+}
+
+bool isKeyPressed(Key key) {
+  int code = static_cast<int>(key);
+  if (code < 0 || code >= KEY_COUNT || !displayAvailable()) return false;
+  return sf::Keyboard::isKeyPressed(static_cast<sf::Keyboard::Key>(code));
+}
+
+bool isButtonPressed(MouseButton button) {
+  if (!displayAvailable()) return false;
+  return sf::Mouse::isButtonPressed(toSfml(button));
+}
+
+sf::Vector2i getMousePosition(const sf::Window& window) {
+  if (!displayAvailable()) return sf::Vector2i(0, 0);
+  return sf::Mouse::getPosition(window);
+}
+
+std::string keyDescription(Key key) {
+  int code = static_cast<int>(key);
+  if (code < 0 || code >= KEY_COUNT) return "Unknown";
+  return KEY_NAMES[code];
+}
+
+}  // namespace platform
+}  // namespace tw

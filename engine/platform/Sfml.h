@@ -1,0 +1,111 @@
+// The one place that knows which SFML release is installed: window creation,
+// fonts, texts, event polling, keyboard and mouse queries and audio, offered in
+// one version-neutral shape. Calls that need an X display refuse cleanly without one.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include <SFML/Audio/Music.hpp>
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/Transformable.hpp>
+#include <SFML/System/Vector2.hpp>
+#include <SFML/Window/Window.hpp>
+
+namespace tw {
+namespace platform {
+
+// ---------------------------------------------------------------- audio
+// Sounds and music are silent no-ops on a machine where no audio device opens
+// (no sound card). The check runs once, at program start, before any audio
+// object exists; without a device the audio library's complaints are kept off
+// standard error for the rest of the run (files still load and report errors).
+bool audioAvailable();
+// False when the file cannot be decoded (or there is no audio device).
+bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename);
+bool openMusicFromFile(sf::Music& music, const std::string& filename);
+void setLooping(sf::Music& music, bool looping);
+void setLooping(sf::Sound& sound, bool looping);
+
+// ---------------------------------------------------------------- display
+// True when an X display can be opened (checked again only when DISPLAY changes).
+// Every call below that needs one answers false/null/zero without it.
+bool displayAvailable();
+
+// Window style bits (same values as the window library's).
+const std::uint32_t STYLE_NONE = 0;
+const std::uint32_t STYLE_TITLEBAR = 1 << 0;
+const std::uint32_t STYLE_RESIZE = 1 << 1;
+const std::uint32_t STYLE_CLOSE = 1 << 2;
+const std::uint32_t STYLE_DEFAULT = STYLE_TITLEBAR | STYLE_RESIZE | STYLE_CLOSE;
+
+enum class WindowState { Windowed = 0, Fullscreen = 1 };
+
+// The desktop's size in pixels; false (sizes untouched) without a display.
+bool getDesktopSize(unsigned& width, unsigned& height);
+// A new window of width x height pixels at 32 bits per pixel with default
+// context settings; null without a display. The caller owns it.
+sf::RenderWindow* createWindow(unsigned width, unsigned height, const std::string& title,
+                               std::uint32_t style, WindowState state);
+
+// Opens a TrueType font; false when the file cannot be opened.
+bool openFontFromFile(sf::Font& font, const std::string& filename);
+// A new text on font with the given string and character size (caller owns it).
+sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size);
+// Rotation of a text or shape in degrees.
+void setRotation(sf::Transformable& transformable, float degrees);
+
+// ---------------------------------------------------------------- input
+// Keyboard keys, numbered as the window library numbers them.
+enum class Key {
+  Unknown = -1,
+  A = 0, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  Num0, Num1, Num2, Num3, Num4, Num5, Num6, Num7, Num8, Num9,
+  Escape, LControl, LShift, LAlt, LSystem, RControl, RShift, RAlt, RSystem, Menu,
+  LBracket, RBracket, Semicolon, Comma, Period, Apostrophe, Slash, Backslash, Grave,
+  Equal, Hyphen, Space, Enter, Backspace, Tab, PageUp, PageDown, End, Home, Insert,
+  Delete, Add, Subtract, Multiply, Divide, Left, Right, Up, Down,
+  Numpad0, Numpad1, Numpad2, Numpad3, Numpad4, Numpad5, Numpad6, Numpad7, Numpad8,
+  Numpad9, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, F13, F14, F15, Pause,
+};
+const int KEY_COUNT = 101;
+
+enum class MouseButton { Left = 0, Right, Middle, Extra1, Extra2 };
+
+// One window event; only the fields of its type are meaningful.
+struct WindowEvent {
+  enum class Type {
+    Closed,
+    KeyPressed,       // key
+    KeyReleased,      // key
+    MouseMoved,       // x, y
+    MouseButtonPressed,   // button, x, y
+    MouseButtonReleased,  // button, x, y
+    Other,            // anything else (resize, focus, text, wheel, ...)
+  };
+  Type type = Type::Other;
+  Key key = Key::Unknown;
+  MouseButton button = MouseButton::Left;
+  int x = 0;  // pixels from the window's left edge
+  int y = 0;  // pixels from the window's top edge
+};
+
+// The next pending event of the window; empty when the queue is empty.
+std::optional<WindowEvent> pollEvent(sf::Window& window);
+
+// Live state of a key or button; false without a display.
+bool isKeyPressed(Key key);
+bool isButtonPressed(MouseButton button);
+// Pointer position in pixels relative to the window; (0, 0) without a display.
+sf::Vector2i getMousePosition(const sf::Window& window);
+
+// A readable name of the key ("A", "Space", "Numpad 5", "Unknown" ...).
+std::string keyDescription(Key key);
+
+}  // namespace platform
+}  // namespace tw

@@ -1,0 +1,140 @@
+#include "engine/core/Config.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/LogManager.h"
+#include "tests/support/TestSupport.h"
+
+using tw::Config;
+using tw_test::ScopedEnv;
+using tw_test::TempDir;
+
+namespace {
+// Loads a configuration file with the given content and returns what the
+// engine wrote to standard error while doing so.
+std::string loadFile(const TempDir& dir, const std::string& content) {
+  std::string path = dir.write("tw-config.txt", content);
+  ScopedEnv env("TARNWICK_CONFIG", path.c_str());
+  testing::internal::CaptureStderr();
+  Config::getInstance().loadConfig();
+  return testing::internal::GetCapturedStderr();
+}
+}  // namespace
+
+TEST(Config, DefaultsWithoutAFile) {
+  TempDir dir;
+  ScopedEnv env("TARNWICK_CONFIG", dir.file("missing.txt").c_str());
+  Config& c = Config::getInstance();
+  c.loadConfig();
+  EXPECT_EQ(c.getWindowHorizontalPixels(), 1024);
+  EXPECT_EQ(c.getWindowVerticalPixels(), 768);
+  EXPECT_EQ(c.getWindowHorizontalChars(), 80);
+  EXPECT_EQ(c.getWindowVerticalChars(), 24);
+  EXPECT_EQ(c.getWindowStyle(), 5);
+  EXPECT_EQ(c.getWindowState(), 0);
+  EXPECT_EQ(c.getWindowBackgroundColor(), tw::BLACK);
+  EXPECT_EQ(c.getFrameTime(), 33);
+  EXPECT_FLOAT_EQ(c.getFontScale(), 2.0f);
+  EXPECT_EQ(c.getWindowTitle(), "Tarnwick");
+  EXPECT_FALSE(c.getShowMouse());
+  EXPECT_FALSE(c.getHeadless());
+  EXPECT_EQ(c.getFontFile(), "tw-font.ttf");
+  EXPECT_EQ(c.getLogFile(), "tarnwick.log");
+  EXPECT_EQ(c.getRandomSeed(), 0);
+  EXPECT_TRUE(c.getNetworking());
+  EXPECT_EQ(c.getGridWidth(), 20);
+  EXPECT_EQ(c.getGridHeight(), 8);
+}
+
+TEST(Config, MissingFileIsReportedAtLevelOneWithItsName) {
+  TempDir dir;
+  tw_test::LogCapture log;
+  tw::LogManager::getInstance().setLogLevel(1);
+  ScopedEnv env("TARNWICK_CONFIG", dir.file("nope.txt").c_str());
+  EXPECT_EQ(Config::getInstance().readConfig(), "");
+  EXPECT_TRUE(log.contains("Config::readConfig(): Cannot open Tarnwick configuration file '" +
+                           dir.file("nope.txt") + "'."));
+}
+
+TEST(Config, ReadsTypedValuesSkippingCommentsAndCarriageReturns) {
+  TempDir dir;
+  loadFile(dir,
+           "# a comment line, skipped\r\n"
+           "frame_time:20,\r\n"
+           "\r\n"
+           "font_scale:1.5,window_title:Two Words,\n"
+           "window_background_color:blue,window_state:fullscreen,\n"
+           "headless:true,show_mouse:true,networking:yes,random_seed:-1,\n"
+           "grid_width:10,grid_height:4,window_style:none,unknown_key:7");
+  Config& c = Config::getInstance();
+  EXPECT_EQ(c.getFrameTime(), 20);
+  EXPECT_FLOAT_EQ(c.getFontScale(), 1.5f);
+  EXPECT_EQ(c.getWindowTitle(), "TwoWords");
+  EXPECT_EQ(c.getWindowBackgroundColor(), tw::BLUE);
+  EXPECT_EQ(c.getWindowState(), 1);
+  EXPECT_TRUE(c.getHeadless());
+  EXPECT_TRUE(c.getShowMouse());
+  EXPECT_FALSE(c.getNetworking());
+  EXPECT_EQ(c.getRandomSeed(), -1);
+  EXPECT_EQ(c.getGridWidth(), 10);
+  EXPECT_EQ(c.getGridHeight(), 4);
+  EXPECT_EQ(c.getWindowStyle(), 0);
+}
+
+TEST(Config, UnsupportedWordsKeepTheSettingAndSaySo) {
+  TempDir dir;
+  std::string err = loadFile(dir, "window_background_color:Red,window_style:0,window_state:max");
+  Config& c = Config::getInstance();
+  EXPECT_EQ(c.getWindowBackgroundColor(), tw::BLACK);
+  EXPECT_EQ(c.getWindowStyle(), 5);
+  EXPECT_EQ(c.getWindowState(), 0);
+  EXPECT_NE(err.find("loadConfig(): Unsupported window color 'Red'"), std::string::npos);
+  EXPECT_NE(err.find("loadConfig(): Unsupported window style '0'"), std::string::npos);
+  EXPECT_NE(err.find("loadConfig(): Unsupported window state 'max'"), std::string::npos);
+}
+
+TEST(Config, LinesJoinWithoutSeparator) {
+  TempDir dir;
+  // No comma after 20: the item's value runs on into the next line's key.
+  loadFile(dir, "frame_time:20\nfont_scale:1.5,");
+  EXPECT_EQ(Config::getInstance().getFrameTime(), 20);
+  EXPECT_FLOAT_EQ(Config::getInstance().getFontScale(), 2.0f);
+}
+
+TEST(Config, IndentedCommentIsNotSkippedButMatchesNothing) {
+  TempDir dir;
+  loadFile(dir, "frame_time:25,\n #frame_time:99,\nwindow_title:Veld");
+  EXPECT_EQ(Config::getInstance().getFrameTime(), 25);
+  EXPECT_EQ(Config::getInstance().getWindowTitle(), "Veld");
+}
+
+TEST(Config, NonNumbersBecomeZeroAndEmptyValuesKeepDefaults) {
+  TempDir dir;
+  loadFile(dir, "frame_time:fast,window_vertical_chars:,logfile:");
+  EXPECT_EQ(Config::getInstance().getFrameTime(), 0);
+  EXPECT_EQ(Config::getInstance().getWindowVerticalChars(), 24);
+  EXPECT_EQ(Config::getInstance().getLogFile(), "tarnwick.log");
+}
+
+TEST(Config, EmptyFileAndHugeLineAreHarmless) {
+  TempDir dir;
+  loadFile(dir, "");
+  EXPECT_EQ(Config::getInstance().getFrameTime(), 33);
+  std::string huge(1 << 20, 'x');
+  loadFile(dir, huge + ",frame_time:12," + std::string(1 << 16, ','));
+  EXPECT_EQ(Config::getInstance().getFrameTime(), 12);
+}
+
+TEST(Config, PrintoutListsSettingsButNotTheUnusedOnes) {
+  tw_test::LogCapture log;
+  tw::LogManager::getInstance().setLogLevel(1);
+  Config::getInstance().printConfig();
+  auto lines = log.messages();
+  ASSERT_EQ(lines.size(), 21u);
+  EXPECT_EQ(lines[0], std::string(35, '-'));
+  EXPECT_EQ(lines[1], "Tarnwick configuration:");
+  EXPECT_EQ(lines[9], "  Window state: default");
+  EXPECT_EQ(lines[17], "  Scene graph: grid");
+  EXPECT_FALSE(log.contains("quadtree"));
+  EXPECT_FALSE(log.contains("ignals"));
+}
