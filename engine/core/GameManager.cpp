@@ -11,7 +11,12 @@
 #include "engine/core/EventStep.h"
 #include "engine/core/FramePacer.h"
 #include "engine/core/LogManager.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/input/InputManager.h"
+#include "engine/network/NetworkManager.h"
 #include "engine/platform/Timer.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/world/WorldManager.h"
 
 namespace tw {
 
@@ -70,11 +75,39 @@ void GameManager::writeWorkingDirectory() const {
 }
 
 int GameManager::startEngineManagers() {
-  (void)startManager;
+  if (startManager(DisplayManager::getInstance(),
+                   "GameManager::startUp(): Error! Starting display manager.",
+                   "Display manager started.") != 0 ||
+      startManager(InputManager::getInstance(),
+                   "GameManager::startUp(): Error! Starting input manager.",
+                   "Input manager started.") != 0) {
+    return -1;
+  }
+  if (Config::getInstance().getNetworking() &&
+      startManager(NetworkManager::getInstance(),
+                   "GameManager::startUp(): Error! Starting network manager.",
+                   "Network manager started.") != 0) {
+    return -1;
+  }
+  if (startManager(ResourceManager::getInstance(),
+                   "GameManager::startUp(): Error! Starting resource manager.",
+                   "Resource manager started.") != 0 ||
+      startManager(WorldManager::getInstance(), "GameManager::startUp(): Error starting world manager.",
+                   "World manager started.") != 0) {
+    return -1;
+  }
   return 0;
 }
 
-void GameManager::sizeWorld() {}
+void GameManager::sizeWorld() {
+  const DisplayManager& display = DisplayManager::getInstance();
+  const Box world(Vector(0, 0), static_cast<float>(display.getHorizontalChars()),
+                  static_cast<float>(display.getVerticalChars()));
+  WorldManager& world_manager = WorldManager::getInstance();
+  world_manager.setBoundary(world);
+  world_manager.setView(world);
+  world_manager.setViewSlack(Vector(0.33333334f, 0.33333334f));
+}
 
 void GameManager::seedRandom() const {
   int seed = Config::getInstance().getRandomSeed();
@@ -114,7 +147,15 @@ int GameManager::startUp() {
   return 0;
 }
 
-void GameManager::stopEngineManagers() { (void)stopManager; }
+void GameManager::stopEngineManagers() {
+  stopManager(WorldManager::getInstance(), "World manager stopped");
+  stopManager(ResourceManager::getInstance(), "Resource manager stopped");
+  if (Config::getInstance().getNetworking()) {
+    stopManager(NetworkManager::getInstance(), "Network manager stopped");
+  }
+  stopManager(InputManager::getInstance(), "Input manager stopped");
+  stopManager(DisplayManager::getInstance(), "Display manager stopped");
+}
 
 void GameManager::shutDown() {
   LogManager& log = LogManager::getInstance();
@@ -129,10 +170,22 @@ void GameManager::shutDown() {
   Manager::shutDown();
 }
 
+void GameManager::serveNetwork() const {
+  if (!Config::getInstance().getNetworking()) return;
+  NetworkManager& network = NetworkManager::getInstance();
+  if (network.isServer()) network.accept();
+  if (network.isConnected(-1)) network.sendQueued();
+}
+
 void GameManager::runOneStep(int& adjust) {
   Clock clock;
   const EventStep step(step_count);
   onEvent(&step);
+  DisplayManager::getInstance().swapBuffers();
+  InputManager::getInstance().getInput();
+  WorldManager::getInstance().update();
+  WorldManager::getInstance().draw();
+  serveNetwork();
   FramePacer::pathBudgetMs(frame_time, clock.split(), adjust);
   sleepOutFrame(clock, adjust);
   step_count++;

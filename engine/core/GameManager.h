@@ -32,6 +32,7 @@ class GameManager : public Manager {
   int startEngineManagers();
   void sizeWorld();
   void seedRandom() const;
+  void serveNetwork() const;
   void runOneStep(int& adjust);
   void sleepOutFrame(const class Clock& clock, int& adjust);
   void stopEngineManagers();

@@ -10,5 +10,6 @@ target_sources(tarnwick PRIVATE
   engine/core/Manager.cpp
   engine/core/ObjectList.cpp
   engine/core/ObjectListIterator.cpp
+  engine/core/Pause.cpp
   engine/core/Utility.cpp
 )

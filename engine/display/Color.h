@@ -9,7 +9,9 @@
 
 namespace tw {
 
-enum Color {
+// A fixed underlying type: any int (say, read from a file) is a valid Color
+// value, and the conversions answer unsupported ones with their fallbacks.
+enum Color : int {
   UNDEFINED_COLOR = -1,
   BLACK = 0,
   RED,

@@ -19,12 +19,16 @@ std::string Frame::getString() const { return frame_str; }
 
 const std::string& Frame::getStringRef() const { return frame_str; }
 
+Vector Frame::cellPosition(Vector position, int x, int y) const {
+  const float x_offset = static_cast<float>(width - 1) / 2.0f;
+  const float y_offset = static_cast<float>(height - 1) / 2.0f;
+  return Vector(position.getX() + static_cast<float>(x) - x_offset,
+                position.getY() + static_cast<float>(y) - y_offset);
+}
+
 int Frame::draw(Vector position, Color color, char transparent) const {
   if (frame_str.empty() || height < 1 || width < 1) return 0;
   DisplayManager& display = DisplayManager::getInstance();
-  // Centre on position: a width of 4 puts the columns at -1.5 .. +1.5.
-  const float x_offset = static_cast<float>(width - 1) / 2.0f;
-  const float y_offset = static_cast<float>(height - 1) / 2.0f;
   const std::string::size_type size = frame_str.size();
   for (int y = 0; y < height; y++) {
     for (int x = 0; x < width; x++) {
@@ -32,8 +36,7 @@ int Frame::draw(Vector position, Color color, char transparent) const {
       if (at >= size) return 0;  // a string shorter than width * height ends the picture
       const char ch = frame_str[at];
       if (transparent != 0 && ch == transparent) continue;
-      Vector cell(position.getX() + x - x_offset, position.getY() + y - y_offset);
-      if (display.drawCharacter(cell, ch, color, 0.0f) != 0) return -1;
+      if (display.drawCharacter(cellPosition(position, x, y), ch, color, 0.0f) != 0) return -1;
     }
   }
   return 0;

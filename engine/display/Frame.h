@@ -22,6 +22,10 @@ class Frame {
   // The rows without a copy, for drawing and dumping.
   const std::string& getStringRef() const;
 
+  // Where character (x, y) lands when the frame is centred on position: a
+  // width of 4 puts the columns 1.5 cells left to 1.5 cells right of it.
+  Vector cellPosition(Vector position, int x, int y) const;
+
   // Draws the frame centred on position in color, skipping every character
   // equal to transparent (0: none skipped). Stops with -1 at the first
   // character the display refuses; 0 otherwise, also for an empty frame.

@@ -1,3 +1,6 @@
 # Sources of the engine library in engine/input.
 target_sources(tarnwick PRIVATE
+  engine/input/EventKeyboard.cpp
+  engine/input/EventMouse.cpp
+  engine/input/InputManager.cpp
 )

@@ -1,3 +1,7 @@
 # Sources of the engine library in engine/network.
 target_sources(tarnwick PRIVATE
+  engine/network/EventNetwork.cpp
+  engine/network/EventNetworkAccept.cpp
+  engine/network/EventNetworkClose.cpp
+  engine/network/NetworkManager.cpp
 )

@@ -3,10 +3,17 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <dlfcn.h>
+#include <link.h>
+
+#include <cstring>
+#endif
 
 #include <X11/Xlib.h>
 
 #include <cstdlib>
+#include <new>
 #include <sstream>
 #include <streambuf>
 
@@ -79,18 +86,15 @@ std::string withQuietErrors(F f) {
 
 // Opens the audio device once. The probe buffer is kept for the whole run so
 // that the device (or its failure) is not opened again by every audio object;
-// both it and the filter are intentionally never freed (they outlive everything
-// that may still write to SFML's error stream at exit).
+// it and the filter are intentionally never freed (they must outlive every
+// audio object and everything that writes to SFML's error stream at exit).
 bool probeAudio() {
   static sf::SoundBuffer* keep_device = nullptr;
   std::string errors = withQuietErrors([] { keep_device = new sf::SoundBuffer(); });
+  (void)keep_device;
   bool available = errors.find("Failed to open the audio device") == std::string::npos &&
                    errors.find("Failed to create the audio context") == std::string::npos;
-  if (!available) {
-    static AudioErrorFilter* filter = nullptr;
-    filter = new AudioErrorFilter(sf::err().rdbuf());
-    sf::err().rdbuf(filter);
-  }
+  if (!available) sf::err().rdbuf(new AudioErrorFilter(sf::err().rdbuf()));
   return available;
 }
 
@@ -99,12 +103,31 @@ const bool audio_probed_at_start = audioAvailable();
 
 // ---------------------------------------------------------------- display
 
+// The probe's connection stays open while DISPLAY names the same server: an X
+// server without other clients resets when its last client leaves, and would
+// then refuse the window library's own connection made right after the probe.
 bool probeDisplay() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
+  static Display* held = nullptr;
+  if (held != nullptr) XCloseDisplay(held);
+  held = XOpenDisplay(nullptr);
+  return held != nullptr;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The GL driver is a module loaded with the first window and unloaded at exit;
+// what it still holds then would look leaked to LeakSanitizer, which no longer
+// sees the unloaded module's data. An extra reference keeps it loaded.
+int pinDriver(dl_phdr_info* info, size_t, void*) {
+  const char* name = info->dlpi_name;
+  if (name != nullptr && std::strstr(name, "/dri/") != nullptr) {
+    dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  }
+  return 0;
+}
+void keepGraphicsDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }
+#else
+void keepGraphicsDriverLoaded() {}
+#endif
 
 sf::Mouse::Button toSfml(MouseButton button) {
   switch (button) {
@@ -166,7 +189,7 @@ WindowEvent convert(const sf::Event& event) {
   return out;
 }
 
-const char* const KEY_NAMES[KEY_COUNT] = {
+const char* const KEY_NAMES[] = {
     "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q",
     "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
     "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
@@ -181,6 +204,7 @@ const char* const KEY_NAMES[KEY_COUNT] = {
     "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12",
     "F13", "F14", "F15", "Pause",
 };
+static_assert(sizeof(KEY_NAMES) / sizeof(KEY_NAMES[0]) == KEY_COUNT, "one name per key");
 
 }  // namespace
 
@@ -191,14 +215,25 @@ bool audioAvailable() {
   return available;
 }
 
+// Without a device, SFML 2.5 tries to open a temporary one for every file it
+// loads (to look up the sample format), and the sound system's driver writes
+// its failure straight to standard error: loads then run with it silenced, and
+// SFML's own messages about the file are passed on.
+template <typename F>
+bool loadQuietly(F load) {
+  if (audioAvailable()) return load();
+  bool loaded = false;
+  std::string errors = withQuietErrors([&] { loaded = load(); });
+  if (!errors.empty()) sf::err() << errors << std::flush;
+  return loaded;
+}
+
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename) {
-  audioAvailable();
-  return buffer.loadFromFile(filename);
+  return loadQuietly([&] { return buffer.loadFromFile(filename); });
 }
 
 bool openMusicFromFile(sf::Music& music, const std::string& filename) {
-  audioAvailable();
-  return music.openFromFile(filename);
+  return loadQuietly([&] { return music.openFromFile(filename); });
 }
 
 void setLooping(sf::Music& music, bool looping) { music.setLoop(looping); }
@@ -239,6 +274,7 @@ sf::RenderWindow* createWindow(unsigned width, unsigned height, const std::strin
     delete window;
     return nullptr;
   }
+  keepGraphicsDriverLoaded();
   return window;
 }
 
@@ -247,7 +283,7 @@ bool openFontFromFile(sf::Font& font, const std::string& filename) {
 }
 
 sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size) {
-  return new sf::Text(sf::String(string), font, size);
+  return new (std::nothrow) sf::Text(sf::String(string), font, size);
 }
 
 void setRotation(sf::Transformable& transformable, float degrees) {

@@ -1,3 +1,4 @@
 # Platform sources: sockets.
 target_sources(tarnwick PRIVATE
+  engine/platform/Socket.cpp
 )

@@ -1,3 +1,7 @@
-# Platform sources: the SFML adapter.
+# Platform sources: the SFML adapter (and the X11 check it makes before any
+# call that would need a display).
+find_package(X11 REQUIRED)
 target_sources(tarnwick PRIVATE
+  engine/platform/Sfml.cpp
 )
+target_link_libraries(tarnwick PRIVATE X11::X11)

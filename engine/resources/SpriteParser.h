@@ -3,9 +3,9 @@
 // resource manager opens the file, picks the format and owns the result.
 #pragma once
 
+#include <deque>
 #include <istream>
 #include <string>
-#include <vector>
 
 #include "engine/display/Color.h"
 #include "engine/display/Frame.h"
@@ -16,6 +16,10 @@ class Sprite;
 
 class SpriteParser {
  public:
+  // The lines of one robust section, in file order. Frames are taken off the
+  // front, so a double-ended queue keeps a long body linear to read.
+  using Lines = std::deque<std::string>;
+
   // Parses from in; the line counter starts at 0.
   explicit SpriteParser(std::istream& in);
 
@@ -29,32 +33,33 @@ class SpriteParser {
   // With count set, the line counter moves on by one.
   std::string getLine(bool count = true);
   // The inner lines of section name ("<name>" ... "</name>"); empty on error.
-  std::vector<std::string> readData(const std::string& name);
+  Lines readData(const std::string& name);
   // Takes the next frame (height rows then "end") off the front of body.
   // body_line is the file's line number of body's first line and moves on
   // with every line taken. An empty frame on error.
-  Frame readFrame(std::vector<std::string>& body, int width, int height, int& body_line);
+  Frame readFrame(Lines& body, int width, int height, int& body_line);
   int getLineCount() const;
 
   // The value of the line starting with keyword (after one separator
   // character), removed from lines; -1 / "" when no line matches.
-  static int matchLineInt(std::vector<std::string>& lines, const std::string& keyword);
-  static std::string matchLineStr(std::vector<std::string>& lines, const std::string& keyword);
+  static int matchLineInt(Lines& lines, const std::string& keyword);
+  static std::string matchLineStr(Lines& lines, const std::string& keyword);
   // The leading integer of text (blanks and a sign allowed, the rest ignored),
   // 0 when there is none, saturated at the int range.
   static int leadingInt(const std::string& text);
-  // Whole-word lower-case colour names; false when unknown.
-  static bool colorFromName(const std::string& name, Color& color);
+  // The eight lower-case colour names as whole words, plus "default" (white)
+  // when allow_default is set; false when unknown.
+  static bool colorFromName(const std::string& name, bool allow_default, Color& color);
 
  private:
-  int readSimpleValue(int line_number, const char* missing, std::string& line);
+  bool readSimpleLine(const char* missing, std::string& line);
   bool readSimpleHeader(int& frames, int& width, int& height, int& slowdown, Color& color);
   bool readSimpleFrames(Sprite& sprite, int frames);
-  bool readSimpleRow(int frame, int frames, int row, std::string& out);
+  bool readSimpleRow(const Sprite& sprite, int frame, int frames, int row, std::string& rows);
   bool simpleFileEndsHere();
   bool readRobustHeader(int& frames, int& width, int& height, int& slowdown, char& transparency,
                         std::string& color_text);
-  bool readRobustFrames(Sprite& sprite, std::vector<std::string>& body, int frames, int& body_line);
+  bool readRobustFrames(Sprite& sprite, Lines& body, int frames, int& body_line);
   bool readRobustFooter();
 
   std::istream& in;

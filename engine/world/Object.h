@@ -1,37 +1,137 @@
-// The base class of everything that lives in the world: identity, type and the
-// event handler. It also keeps the process-wide registry of live objects, which
-// event dispatch uses to skip objects destroyed in the middle of a dispatch.
+// The base class of everything in the world: identity, place, motion, layer, solidness,
+// drawing, interests and path following; indexed setters go through the scene graph first.
+// Also the registry of live objects that dispatch and the world use to skip destroyed ones.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/core/Event.h"
+#include "engine/display/Animation.h"
+#include "engine/display/Shape.h"
+#include "engine/path/Path.h"
+#include "engine/world/Box.h"
+#include "engine/world/ObjectAttribute.h"
+#include "engine/world/Solidness.h"
+#include "engine/world/Vector.h"
 
 namespace tw {
+
+class PathFind;
+
+const int MAX_ALTITUDE = 4;     // drawing layers are 0 (first) to MAX_ALTITUDE
+const int MAX_OBJ_EVENTS = 100;  // event interests one object may hold
 
 class Object {
  public:
   Object();
   virtual ~Object();
-
   virtual void setType(std::string new_type);
-  // Returns 1 when the event was handled, 0 when ignored.
+  // A placement, not a move: raises no collision or out-of-world events.
+  virtual void setPosition(Vector new_position);
+  // Returns 1 when the event was handled, 0 when ignored. The base class
+  // handles "tw-path": it takes a found path and starts following it.
   virtual int eventHandler(const Event* p_e);
+  virtual int setSolidness(Solidness new_solidness);
+  virtual void setAvoidCollisions(bool new_avoid_collisions);
+  virtual int setAltitude(int new_altitude);
+  // Stores the direction normalised (a zero vector stays zero).
+  virtual void setDirection(Vector new_direction);
+  // Speed becomes the magnitude, direction the normalised vector.
+  virtual void setVelocity(Vector new_velocity);
+  virtual void setAcceleration(Vector new_acceleration);
+  virtual bool isVisible() const;
+  virtual int setActive(bool active);
+  virtual void setBox(Box new_box);
+  // Takes the resource manager's sprite with this label and fits the box to it.
+  virtual int setSprite(std::string label);
+  virtual void setAnimation(Animation new_animation, bool also_set_box);
+  // Draws the animation, then a defined shape, at the position; returns the
+  // animation's result.
+  virtual int draw();
+  virtual void setModified(unsigned int new_modified);
+  virtual unsigned int getModified() const;
+  virtual void setShape(Shape new_shape);
+  virtual void setFollowPath(bool new_follow_path);
+  // View objects live in view coordinates and are drawn wherever the view is.
+  virtual bool isViewObject() const { return false; }
 
   int getId() const;
   std::string getType() const;
   bool isActive() const;
-  virtual int setActive(bool active);
+  int setVisible(bool visible);
+  Box getBox() const;
+  Vector getPosition() const;
+  Vector getDirection() const;
+  float getSpeed() const;
+  void setSpeed(float new_speed);
+  Vector getVelocity() const;
+  Vector getAcceleration() const;
+  // Where the object will be after one step: position plus velocity.
+  Vector predictPosition() const;
+  int getAltitude() const;
+  Solidness getSolidness() const;
+  bool isSolid() const;
+  bool getNoSoft() const;
+  void setNoSoft(bool new_no_soft);
+  bool getAvoidCollisions() const;
+  Animation getAnimation() const;
+  Shape getShape() const;
+  bool isModified() const;
+  Path getPath() const;
+  // Takes over the path's waypoints and current index.
+  void setPath(Path new_path);
+  bool getFollowPath() const;
+  int getEventCount() const;
+  std::string getEventName(int index) const;
+
+  // Routes the interest to the manager that owns the event type.
+  int registerInterest(std::string event_type);
+  int unregisterInterest(std::string event_type);
+
+  // One step of path following and of acceleration; the world manager runs
+  // both for every active object after it has moved.
+  void followPath();
+  void applyAcceleration();
 
   // True while an object with this address and id exists.
   static bool isAlive(const Object* p_o, int id);
+  // True while some object exists at this address.
+  static bool isAlive(const Object* p_o);
   // How many objects have been destroyed since the program started.
   static unsigned long getDestructionCount();
 
  private:
+  friend class WorldManager;  // enters and leaves the world (in_world)
+
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+  void markModified(unsigned int attribute);
+  void releasePathFind();
+  void unregisterAllInterests();
+
   int id;
   std::string type;
   bool is_active;
+  bool is_visible;
+  Box box;  // relative to the position
+  Vector position;
+  Vector direction;  // unit vector or zero
+  float speed;       // cells per step
+  Vector acceleration;  // added to the velocity after every step
+  int altitude;         // 0 .. MAX_ALTITUDE
+  Solidness solidness;
+  Animation animation;
+  bool no_soft;  // SOFT objects block this object too
+  int event_count;
+  std::vector<std::string> event_name;  // at most MAX_OBJ_EVENTS, in registration order
+  unsigned int modified;  // ObjectAttribute bits
+  Shape shape;
+  PathFind* path_find;  // owned pending search, or null
+  Path path;
+  bool follow_path;
+  bool avoid_collisions;  // a HARD mover that slides along HARD obstacles
+  bool in_world;          // entered into the world's scene graph at construction
 };
 
 }  // namespace tw

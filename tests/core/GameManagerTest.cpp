@@ -69,31 +69,30 @@ TEST_F(GameManagerTest, SecondStartUpIsRefused) {
 
 TEST_F(GameManagerTest, LoopRunsUntilAStepHandlerSetsGameOver) {
   ASSERT_EQ(GameManager::getInstance().startUp(), 0);
-  tw_test::RecordingObject stepper;
+  auto* stepper = new tw_test::RecordingObject;  // the world owns it
   std::vector<int> steps;
-  stepper.on_event = [&steps](const tw::Event* p_e) {
+  stepper->on_event = [&steps](const tw::Event* p_e) {
     int step = static_cast<const tw::EventStep*>(p_e)->getStepCount();
     steps.push_back(step);
     if (step == 3) GameManager::getInstance().setGameOver();
   };
-  GameManager::getInstance().registerInterest(&stepper, "tw-step");
+  stepper->registerInterest("tw-step");
   GameManager::getInstance().setGameOver(true);  // cleared again by run
   GameManager::getInstance().run();
   EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3}));
   EXPECT_EQ(GameManager::getInstance().getStepCount(), 4);
-  GameManager::getInstance().unregisterInterest(&stepper, "tw-step");
 }
 
 TEST_F(GameManagerTest, OverlongFrameIsReportedButNotOnTheFirstStep) {
   ASSERT_EQ(GameManager::getInstance().startUp(), 0);
-  tw_test::RecordingObject slow;
-  slow.on_event = [](const tw::Event* p_e) {
+  auto* slow = new tw_test::RecordingObject;  // the world owns it
+  slow->on_event = [](const tw::Event* p_e) {
     tw::platform::sleepMilliseconds(5);  // always longer than the 1 ms frame
     if (static_cast<const tw::EventStep*>(p_e)->getStepCount() == 1) {
       GameManager::getInstance().setGameOver();
     }
   };
-  GameManager::getInstance().registerInterest(&slow, "tw-step");
+  slow->registerInterest("tw-step");
   GameManager::getInstance().run();
   GameManager::getInstance().shutDown();
   int reports = 0;
@@ -104,7 +103,6 @@ TEST_F(GameManagerTest, OverlongFrameIsReportedButNotOnTheFirstStep) {
     }
   }
   EXPECT_EQ(reports, 1);
-  GameManager::getInstance().unregisterInterest(&slow, "tw-step");
 }
 
 TEST_F(GameManagerTest, ShutDownStopsTheLogLast) {

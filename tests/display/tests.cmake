@@ -1,1 +1,12 @@
-# Tests of engine/display (or the game, for tests/game).
+# Tests of colours and the display manager (no window).
+tw_add_test_suite(display_tests
+  display/ColorTest.cpp
+  display/DisplayManagerTest.cpp
+)
+
+# The display manager drawing into a real window on the test X server.
+tw_add_test_suite(display_window_tests
+  display/DisplayWindowTest.cpp
+  display/XWindowDriver.cpp
+  LABELS window
+)

@@ -1,1 +1,12 @@
-# Tests of engine/input (or the game, for tests/game).
+# Tests of the input manager and its events (no window).
+tw_add_test_suite(input_tests
+  input/InputManagerTest.cpp
+)
+
+# The input manager reading real key and mouse input sent to a window on the
+# test X server.
+tw_add_test_suite(input_window_tests
+  input/InputWindowTest.cpp
+  display/XWindowDriver.cpp
+  LABELS window
+)

@@ -1,0 +1,63 @@
+#include "engine/core/Pause.h"
+
+#include "engine/core/GameManager.h"
+#include "engine/core/LogManager.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/input/EventKeyboard.h"
+#include "engine/platform/Sfml.h"
+#include "engine/platform/Timer.h"
+
+namespace tw {
+
+namespace {
+const int PAUSE_POLL_MICROSECONDS = 30;
+}
+
+Pause::Pause(Keyboard::Key key) : pause_key(key) {
+  LogManager::getInstance().writeLog(
+      "Pause::Pause(): Pause enabled.  Press any other key to resume.");
+  setSolidness(SPECTRAL);
+  setType("Pause");
+  registerInterest(KEYBOARD_EVENT);
+}
+
+Pause::~Pause() = default;
+
+int Pause::eventHandler(const Event* p_e) {
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog(10, "Pause::eventHandler(): Got event");
+  if (p_e->getType() != KEYBOARD_EVENT) return 0;
+  if (static_cast<const EventKeyboard*>(p_e)->getKey() != pause_key) return 1;
+  log.writeLog(1, "Pause::eventHandler(): Game paused.");
+  if (DisplayManager::getInstance().getWindow() == nullptr) {
+    log.writeLog(
+        "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
+    return 0;
+  }
+  if (!waitForKeyPress()) return 1;
+  log.writeLog(1, "Pause::eventHandler(): Game resumed.");
+  return 1;
+}
+
+bool Pause::waitForKeyPress() {
+  const LogManager& log = LogManager::getInstance();
+  sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
+  bool pressed = false;
+  while (!pressed) {
+    while (auto event = platform::pollEvent(*p_window)) {
+      if (event->type == platform::WindowEvent::Type::Closed) {
+        log.writeLog(1, "Pause::eventHandler(): Window closed. Setting game over.");
+        GameManager::getInstance().setGameOver(true);
+        return false;
+      }
+      if (event->type == platform::WindowEvent::Type::KeyPressed) {
+        log.writeLog(10, "Pause::eventHandler(): Keypressed.");
+        pressed = true;
+      }
+    }
+    platform::waitMicroseconds(PAUSE_POLL_MICROSECONDS);
+  }
+  return true;
+}
+
+}  // namespace tw

@@ -1,0 +1,54 @@
+// A filled circle, square or triangle that an object may draw over its
+// position besides its sprite: type, colour, size and opacity. The pixel
+// drawing itself belongs to the display side and is not done here yet.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/display/Color.h"
+#include "engine/world/Vector.h"
+
+namespace tw {
+
+enum ShapeType {
+  UNDEFINED_SHAPE = -1,
+  CIRCLE = 0,
+  SQUARE = 1,
+  TRIANGLE = 2,
+};
+
+class Shape {
+ public:
+  Shape();
+
+  Color getColor() const;
+  void setColor(Color new_color);
+  std::uint8_t getR() const;
+  void setR(std::uint8_t new_r);
+  std::uint8_t getG() const;
+  void setG(std::uint8_t new_g);
+  std::uint8_t getB() const;
+  void setB(std::uint8_t new_b);
+  int getType() const;
+  // Accepts UNDEFINED_SHAPE to TRIANGLE; anything else is logged and ignored.
+  void setType(int new_type);
+  float getSize() const;
+  void setSize(float new_size);
+  std::uint8_t getAlpha() const;
+  void setAlpha(std::uint8_t new_alpha);
+
+  // Draws the shape centred at a world position; an undefined shape draws nothing.
+  void draw(Vector position) const;
+
+ private:
+  Color color;  // CUSTOM: the channels below are used as they are
+  std::uint8_t r;
+  std::uint8_t g;
+  std::uint8_t b;
+  int type;            // a ShapeType
+  float size;          // pixels
+  std::uint8_t alpha;  // opacity of the fill
+};
+
+}  // namespace tw

@@ -1,0 +1,147 @@
+#include "engine/display/ViewObject.h"
+
+#include "engine/core/LogManager.h"
+#include "engine/display/CellGeometry.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/display/EventView.h"
+#include "engine/world/WorldManager.h"
+
+namespace tw {
+
+namespace {
+const char* const LOCATION_NAMES[] = {"top-left",  "top-center", "top-right",
+                                      "center-left", "center-center", "center-right",
+                                      "bot-left",  "bot-center", "bot-right"};
+
+float columnX(int location, float width) {
+  switch (location % 3) {
+    case 0:
+      return width / 6.0f;
+    case 1:
+      return location == CENTER_CENTER ? width * 0.5f : width * 3.0f / 6.0f;
+    default:
+      return width * 5.0f / 6.0f;
+  }
+}
+
+float rowY(int location, float height, bool border) {
+  switch (location / 3) {
+    case 0:
+      return border ? 1.0f : 0.0f;
+    case 1:
+      return border ? height * 0.5f : height * 0.5f - 1.0f;
+    default:
+      return border ? height - 2.0f : height - 1.0f;
+  }
+}
+}  // namespace
+
+std::string locationName(int location) {
+  if (location < TOP_LEFT || location > BOTTOM_RIGHT) return "unknown";
+  return LOCATION_NAMES[location];
+}
+
+ViewObject::ViewObject()
+    : view_string(), value(0), draw_value(true), border(true), color(WHITE), location(-1) {
+  setSolidness(SPECTRAL);
+  setAltitude(MAX_ALTITUDE);
+  setType("ViewObject");
+  setLocation(TOP_CENTER);
+  registerInterest(VIEW_EVENT);
+  setModified(getModified() | VALUE | APPEARANCE);
+}
+
+ViewObject::~ViewObject() = default;
+
+void ViewObject::markAppearance() { setModified(getModified() | APPEARANCE); }
+
+void ViewObject::setPosition(Vector new_position) {
+  if (new_position == getPosition()) return;
+  location = -1;
+  Object::setPosition(new_position);
+  markAppearance();
+}
+
+void ViewObject::setLocation(int new_location) {
+  if (new_location < TOP_LEFT || new_location > BOTTOM_RIGHT) {
+    LogManager::getInstance().writeLog(
+        "ViewObject::setLocation(): Warning! Location out of range (%d). Ignored.", new_location);
+    return;
+  }
+  const Box view = WorldManager::getInstance().getView();
+  setPosition(Vector(columnX(new_location, view.getHorizontal()),
+                     rowY(new_location, view.getVertical(), border)));
+  location = new_location;
+  markAppearance();
+}
+
+void ViewObject::setDrawValue(bool new_draw_value) {
+  if (new_draw_value == draw_value) return;
+  draw_value = new_draw_value;
+  markAppearance();
+}
+
+void ViewObject::setValue(int new_value) {
+  if (new_value == value) return;
+  value = new_value;
+  setModified(getModified() | VALUE);
+}
+
+void ViewObject::setBorder(bool new_border) {
+  if (new_border == border) return;
+  border = new_border;
+  markAppearance();
+  if (location != -1) setLocation(location);
+}
+
+void ViewObject::setColor(Color new_color) {
+  if (new_color == color) return;
+  color = new_color;
+  markAppearance();
+}
+
+void ViewObject::setViewString(std::string new_view_string) {
+  if (new_view_string == view_string) return;
+  view_string = std::move(new_view_string);
+  markAppearance();
+}
+
+int ViewObject::getLocation() const { return location; }
+std::string ViewObject::getLocationName() const { return locationName(location); }
+bool ViewObject::getDrawValue() const { return draw_value; }
+int ViewObject::getValue() const { return value; }
+bool ViewObject::getBorder() const { return border; }
+Color ViewObject::getColor() const { return color; }
+std::string ViewObject::getViewString() const { return view_string; }
+
+int ViewObject::eventHandler(const Event* p_e) {
+  if (p_e->getType() != VIEW_EVENT) return Object::eventHandler(p_e);
+  const auto* p_view = dynamic_cast<const EventView*>(p_e);
+  if (p_view == nullptr || p_view->getTag() != view_string) return 0;
+  setValue(p_view->getDelta() ? value + p_view->getValue() : p_view->getValue());
+  return 1;
+}
+
+std::string ViewObject::getDisplayString() const {
+  const std::string number = std::to_string(value);
+  if (border) return draw_value ? " " + view_string + " " + number + " " : " " + view_string + " ";
+  return draw_value ? view_string + " " + number : view_string;
+}
+
+int ViewObject::draw() {
+  const DisplayManager& display = DisplayManager::getInstance();
+  const std::string text = getDisplayString();
+  const Vector pos = viewToWorld(getPosition());
+  int result = display.drawString(pos, text, JUSTIFY_CENTER, color);
+  if (!border) return result;
+  const int n = static_cast<int>(text.size());
+  const std::string dashes(static_cast<size_t>(n), '-');
+  result += display.drawString(Vector(pos.getX(), pos.getY() - 1), dashes, JUSTIFY_CENTER, color);
+  result += display.drawString(Vector(pos.getX(), pos.getY() + 1), dashes, JUSTIFY_CENTER, color);
+  const float left = pos.getX() - static_cast<float>(n / 2) - 1;
+  result += display.drawCharacter(Vector(left, pos.getY()), '|', color);
+  result += display.drawCharacter(Vector(left + static_cast<float>(n + 1), pos.getY()), '|', color);
+  return result;
+}
+
+}  // namespace tw

@@ -1,0 +1,28 @@
+// The keyboard event ("tw-keyboard"): which engine key and what happened to it.
+#pragma once
+
+#include <string>
+
+#include "engine/core/Event.h"
+#include "engine/input/Keyboard.h"
+
+namespace tw {
+
+const std::string KEYBOARD_EVENT = "tw-keyboard";
+
+class EventKeyboard : public Event {
+ public:
+  EventKeyboard();
+  ~EventKeyboard() override;
+
+  virtual void setKey(Keyboard::Key new_key);
+  virtual Keyboard::Key getKey() const;
+  virtual void setKeyboardAction(KeyboardAction new_action);
+  virtual KeyboardAction getKeyboardAction() const;
+
+ private:
+  Keyboard::Key key;
+  KeyboardAction keyboard_action;
+};
+
+}  // namespace tw

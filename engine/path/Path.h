@@ -1,0 +1,33 @@
+// A route through the world: the waypoints to visit, first to last, and the
+// index of the current one. Finding routes is the path search's business.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/world/Vector.h"
+
+namespace tw {
+
+class Path {
+ public:
+  Path();
+
+  void addWaypoint(Vector waypoint);
+  int getWaypointCount() const;
+  int getIndex() const;
+  // True when every waypoint has been reached.
+  bool isDone() const;
+  // The current waypoint, or (0,0) when done.
+  Vector getCurrent() const;
+  // Moves to the next waypoint (never past the end) and returns the path after it.
+  Path next();
+  // Every waypoint followed by "|", e.g. "(1,2)|(3,4)|"; "" for an empty path.
+  std::string toString() const;
+
+ private:
+  std::vector<Vector> waypoints;
+  int index;  // current waypoint, 0 .. number of waypoints
+};
+
+}  // namespace tw

@@ -1,0 +1,14 @@
+#include "engine/resources/FileCheck.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tw {
+
+bool isSpecialFile(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(name, ec);
+  return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
+}  // namespace tw

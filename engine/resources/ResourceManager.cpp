@@ -1,0 +1,210 @@
+#include "engine/resources/ResourceManager.h"
+
+#include <fstream>
+#include <utility>
+
+#include "engine/core/LogManager.h"
+#include "engine/display/Sprite.h"
+#include "engine/resources/FileCheck.h"
+#include "engine/resources/SpriteParser.h"
+
+namespace tw {
+
+namespace {
+
+LogManager& logger() { return LogManager::getInstance(); }
+
+// A directory or a device is treated like a file that cannot be opened.
+bool openSpriteFile(const std::string& file_name, std::ifstream& file) {
+  if (isSpecialFile(file_name)) return false;
+  file.open(file_name);
+  return file.is_open();
+}
+
+}  // namespace
+
+ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
+  setType("ResourceManager");
+}
+
+ResourceManager::~ResourceManager() {
+  for (int i = 0; i < sprite_count; i++) delete sprites[i];
+}
+
+ResourceManager& ResourceManager::getInstance() {
+  static ResourceManager instance;
+  return instance;
+}
+
+int ResourceManager::startUp() {
+  if (isStarted()) {
+    logger().writeLog("%s::startup(): Warning! %s already started.", getType().c_str(),
+                   getType().c_str());
+    return -1;
+  }
+  sprite_count = 0;
+  sound_count = 0;
+  music_count = 0;
+  Manager::startUp();
+  logger().writeLog(5, "RM::startUp(): successfully started.");
+  return 0;
+}
+
+void ResourceManager::shutDown() {
+  for (int i = 0; i < sprite_count; i++) {
+    delete sprites[i];
+    sprites[i] = nullptr;
+  }
+  sprite_count = 0;
+  for (int i = 0; i < sound_count; i++) sounds[i].stop();
+  for (int i = 0; i < music_count; i++) musics[i].stop();
+  Manager::shutDown();
+  logger().writeLog(5, "RM::shutDown(): successfully stopped.");
+}
+
+bool ResourceManager::checkStarted() const {
+  if (isStarted()) return true;
+  logger().writeLog("%s not started!", getType().c_str());
+  return false;
+}
+
+int ResourceManager::getSpriteCount() const { return sprite_count; }
+
+int ResourceManager::getSoundCount() const { return sound_count; }
+
+int ResourceManager::getMusicCount() const { return music_count; }
+
+Sprite* ResourceManager::loadSimpleSprite(std::istream& in) {
+  if (!checkStarted()) return nullptr;
+  SpriteParser parser(in);
+  return parser.loadSimpleSprite();
+}
+
+Sprite* ResourceManager::loadRobustSprite(std::istream& in) {
+  if (!checkStarted()) return nullptr;
+  SpriteParser parser(in);
+  return parser.loadRobustSprite();
+}
+
+Sprite* ResourceManager::parseSpriteFile(std::istream& in, const std::string& label) {
+  SpriteParser parser(in);
+  const std::string first = parser.getLine(false);  // only to pick the format
+  in.clear();
+  in.seekg(0);
+  Sprite* sprite = nullptr;
+  if (first == "<HEADER>") {
+    logger().writeLog(5, "RM::loadSprite(): assuming robust sprite file format.");
+    sprite = parser.loadRobustSprite();
+  } else if (SpriteParser::leadingInt(first) > 0) {
+    logger().writeLog(5, "RM::loadSprite(): assuming simple sprite file format.");
+    sprite = parser.loadSimpleSprite();
+  } else {
+    logger().writeLog("RM::loadSprite(): Error! Unknown sprite file format.");
+    logger().writeLog("RM::loadSprite(): First line is '%s'.", first.c_str());
+  }
+  if (sprite == nullptr) logger().writeLog("RM::loadSprite(): Sprite '%s' NOT loaded.", label.c_str());
+  return sprite;
+}
+
+void ResourceManager::dumpSprite(const Sprite& sprite, const std::string& label) const {
+  if (logger().getLogLevel() < 15) return;  // every line below is at level 15
+  logger().writeLog(15, "RM::loadSprite(): Sprite '%s' frames:", label.c_str());
+  const int width = sprite.getWidth();
+  for (int f = 0; f < sprite.getFrameCount(); f++) {
+    logger().writeLog(15, "\tFrame %d:", f + 1);
+    const std::string rows = sprite.getFrame(f).getString();
+    for (int y = 0; y < sprite.getHeight(); y++) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      logger().writeLog(15, "\t%s", rows.substr(at, static_cast<std::size_t>(width)).c_str());
+    }
+  }
+}
+
+int ResourceManager::loadSprite(std::string file_name, std::string label) {
+  if (!checkStarted()) return -1;
+  if (sprite_count == MAX_SPRITES) {
+    logger().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).",
+                   MAX_SPRITES);
+    logger().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  logger().writeLog(1, "RM::loadSprite(): Loading sprite '%s'.", file_name.c_str());
+  std::ifstream file;
+  if (!openSpriteFile(file_name, file)) {
+    logger().writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", file_name.c_str());
+    logger().writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
+    return -1;
+  }
+  Sprite* sprite = parseSpriteFile(file, label);
+  if (sprite == nullptr) return -1;
+  sprite->setLabel(label);
+  sprites[sprite_count++] = sprite;
+  dumpSprite(*sprite, label);
+  logger().writeLog(5, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
+  return 0;
+}
+
+Sprite* ResourceManager::getSprite(std::string label) const {
+  logger().writeLog(5, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
+  for (int i = 0; i < sprite_count; i++) {
+    if (sprites[i] != nullptr && sprites[i]->getLabel() == label) return sprites[i];
+  }
+  logger().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadSound(std::string file_name, std::string label) {
+  if (!checkStarted()) return -1;
+  if (sound_count == MAX_SOUNDS) {
+    logger().writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
+    return -1;
+  }
+  if (sounds[sound_count].loadSound(file_name) != 0) {
+    logger().writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", file_name.c_str());
+    return -1;
+  }
+  sounds[sound_count].setLabel(label);
+  logger().writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
+  sound_count++;
+  return 0;
+}
+
+Sound* ResourceManager::getSound(std::string label) {
+  logger().writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
+  for (int i = 0; i < sound_count; i++) {
+    if (sounds[i].getLabel() == label) return &sounds[i];
+  }
+  logger().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+int ResourceManager::loadMusic(std::string file_name, std::string label) {
+  if (!checkStarted()) return -1;
+  if (music_count == MAX_MUSICS) {
+    logger().writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
+    return -1;
+  }
+  if (label.empty()) {
+    logger().writeLog("RM::loadMusic(): Error! Must provide label for music.");
+    return -1;
+  }
+  if (musics[music_count].loadMusic(file_name) != 0) {
+    logger().writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", file_name.c_str());
+    return -1;
+  }
+  musics[music_count].setLabel(label);
+  logger().writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
+  music_count++;
+  return 0;
+}
+
+Music* ResourceManager::getMusic(std::string label) {
+  logger().writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
+  for (int i = 0; i < music_count; i++) {
+    if (musics[i].getLabel() == label) return &musics[i];
+  }
+  logger().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
+  return nullptr;
+}
+
+}  // namespace tw

@@ -1,0 +1,65 @@
+// Owns every sprite, sound and music of the game for the whole run, in three
+// fixed tables filled in load order, and finds them again by label. Parsing a
+// sprite file is left to SpriteParser; playing audio to Sound and Music.
+#pragma once
+
+#include <istream>
+#include <string>
+
+#include "engine/core/Manager.h"
+#include "engine/resources/Music.h"
+#include "engine/resources/Sound.h"
+
+namespace tw {
+
+class Sprite;
+
+const int MAX_SPRITES = 1000;
+const int MAX_SOUNDS = 100;
+const int MAX_MUSICS = 50;
+
+class ResourceManager : public Manager {
+ public:
+  static ResourceManager& getInstance();
+  ~ResourceManager() override;
+
+  int startUp() override;
+  // Deletes every sprite and stops every sound and music.
+  void shutDown() override;
+
+  // Reads file_name (either sprite format) and stores the sprite under label.
+  int loadSprite(std::string file_name, std::string label);
+  // The first sprite loaded under label, or null. Valid until shut-down.
+  Sprite* getSprite(std::string label) const;
+  int loadSound(std::string file_name, std::string label);
+  Sound* getSound(std::string label);
+  // label must not be empty.
+  int loadMusic(std::string file_name, std::string label);
+  Music* getMusic(std::string label);
+
+  // Parse one open sprite stream (line numbers count from its start); a new
+  // sprite that the caller owns, or null. Refused while not started.
+  Sprite* loadSimpleSprite(std::istream& in);
+  Sprite* loadRobustSprite(std::istream& in);
+
+  int getSpriteCount() const;
+  int getSoundCount() const;
+  int getMusicCount() const;
+
+ private:
+  ResourceManager();
+  ResourceManager(const ResourceManager&) = delete;
+  void operator=(const ResourceManager&) = delete;
+  bool checkStarted() const;
+  Sprite* parseSpriteFile(std::istream& in, const std::string& label);
+  void dumpSprite(const Sprite& sprite, const std::string& label) const;
+
+  Sprite* sprites[MAX_SPRITES];  // owned; the first sprite_count are in use
+  int sprite_count;
+  Sound sounds[MAX_SOUNDS];
+  int sound_count;
+  Music musics[MAX_MUSICS];
+  int music_count;
+};
+
+}  // namespace tw

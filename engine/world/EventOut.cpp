@@ -1,0 +1,7 @@
+#include "engine/world/EventOut.h"
+
+namespace tw {
+
+EventOut::EventOut() { setType(OUT_EVENT); }
+
+}  // namespace tw

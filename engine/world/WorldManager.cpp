@@ -1,0 +1,374 @@
+#include "engine/world/WorldManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/EventStep.h"
+#include "engine/core/LogManager.h"
+#include "engine/input/EventKeyboard.h"
+#include "engine/input/EventMouse.h"
+#include "engine/world/EventCollision.h"
+#include "engine/world/EventOut.h"
+#include "engine/world/Geometry.h"
+#include "engine/world/Object.h"
+
+namespace tw {
+
+namespace {
+// The ids of a list of objects taken before any handler or destructor runs.
+// Once any object has been destroyed since, each one is checked against the
+// registry of live objects before it is touched: a handler may have shut the
+// world down, deleting every object, while this list is still being walked.
+class LiveSnapshot {
+ public:
+  explicit LiveSnapshot(const ObjectList& list) : destroyed_before(Object::getDestructionCount()) {
+    ids.reserve(static_cast<size_t>(list.getCount()));
+    for (int i = 0; i < list.getCount(); i++) ids.push_back(list[i]->getId());
+  }
+  bool stillAlive(int i, const Object* p_o) const {
+    if (Object::getDestructionCount() == destroyed_before) return true;
+    return Object::isAlive(p_o, ids[static_cast<size_t>(i)]);
+  }
+
+ private:
+  unsigned long destroyed_before;
+  std::vector<int> ids;
+};
+
+// The same check for one object.
+class LiveObject {
+ public:
+  explicit LiveObject(const Object* p_init)
+      : p_o(p_init), id(p_init->getId()), destroyed_before(Object::getDestructionCount()) {}
+  bool stillAlive() const {
+    return Object::getDestructionCount() == destroyed_before || Object::isAlive(p_o, id);
+  }
+
+ private:
+  const Object* p_o;
+  int id;
+  unsigned long destroyed_before;
+};
+
+const LogManager& logger() { return LogManager::getInstance(); }
+
+// Whether a collision between a mover and a partner stops the mover.
+bool blocks(const Object* p_mover, const Object* p_partner) {
+  if (p_mover->getSolidness() == HARD && p_partner->getSolidness() == HARD) return true;
+  return p_mover->getNoSoft() && p_partner->getSolidness() == SOFT;
+}
+
+Object* firstHard(const ObjectList& list) {
+  for (int i = 0; i < list.getCount(); i++) {
+    if (list[i]->getSolidness() == HARD) return list[i];
+  }
+  return nullptr;
+}
+}  // namespace
+
+WorldManager::WorldManager() : p_view_following(nullptr) { setType("WorldManager"); }
+
+WorldManager::~WorldManager() = default;
+
+WorldManager& WorldManager::getInstance() {
+  static WorldManager instance;
+  return instance;
+}
+
+bool WorldManager::isValid(std::string event_type) const {
+  if (event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT || event_type == STEP_EVENT) {
+    logger().writeLog("WorldManager::isValid(): WorldManager does not handle %s", event_type.c_str());
+    return false;
+  }
+  if (event_type == OUT_EVENT || event_type == COLLISION_EVENT) {
+    logger().writeLog("WorldManager::isValid(): Event %s handled automatically.", event_type.c_str());
+    return false;
+  }
+  return true;
+}
+
+int WorldManager::startUp() {
+  if (isStarted()) {
+    logger().writeLog("%s::startup(): Warning! %s already started.", getType().c_str(),
+                      getType().c_str());
+    return -1;
+  }
+  clearDeletions();
+  boundary = Box(Vector(0, 0), 0, 0);
+  view = Box(Vector(0, 0), 0, 0);
+  view_slack = Vector(0, 0);
+  p_view_following = nullptr;
+  if (scene_graph.startUp() != 0) {
+    logger().writeLog("WorldManager::startUp(): Error! Unable to startup Scenegraph");
+    return -1;
+  }
+  Manager::startUp();
+  logger().writeLog(5, "WorldManager::startUp(): successfully started.");
+  return 0;
+}
+
+void WorldManager::shutDown() {
+  Manager::shutDown();
+  clearDeletions();
+  const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
+  const LiveSnapshot snapshot(all);
+  for (int i = 0; i < all.getCount(); i++) {
+    Object* p_o = all[i];
+    if (!snapshot.stillAlive(i, p_o)) continue;
+    if (isDying(p_o)) {
+      // Shut down from inside this object's own destructor: it is already
+      // being deleted, so it only leaves the world here.
+      removeObject(p_o);
+      continue;
+    }
+    destroy(p_o);
+  }
+  clearDeletions();
+  scene_graph.shutDown();
+  p_view_following = nullptr;
+  logger().writeLog(5, "WorldManager::shutDown(): Successfully stopped.");
+}
+
+int WorldManager::insertObject(Object* p_o) {
+  if (!isStarted()) {
+    logger().writeLog(2, "WorldManager::insertObject(): Warning! Not adding Object %d", p_o->getId());
+    logger().writeLog(2, "                              because WorldManager not started.");
+    return -1;
+  }
+  p_o->in_world = true;
+  return scene_graph.insertObject(p_o);
+}
+
+void WorldManager::removeObject(Object* p_o) {
+  // A destroyed object must leave no pointer behind in the world.
+  if (marked.erase(p_o) != 0) deletions.remove(p_o);
+  if (p_o == p_view_following) p_view_following = nullptr;
+  if (!p_o->in_world) return;
+  p_o->in_world = false;
+  scene_graph.removeObject(p_o);
+}
+
+ObjectList WorldManager::getAllObjects(bool also_inactive) const {
+  if (!also_inactive) return scene_graph.activeObjects();
+  return scene_graph.activeObjects() + scene_graph.inactiveObjects();
+}
+
+ObjectList WorldManager::getCollisions(const Object* p_o, Vector where) const {
+  return scene_graph.getCollisions(p_o, where);
+}
+
+int WorldManager::markForDelete(Object* p_o) {
+  if (p_o != nullptr && !Object::isAlive(p_o)) {
+    logger().writeLog("WorldManager::markForDelete(): Error! No Object at %p (already deleted?)",
+                      static_cast<const void*>(p_o));
+    return -1;
+  }
+  // An object whose destructor is running is being deleted already.
+  if (p_o != nullptr && isDying(p_o)) return 0;
+  if (marked.count(p_o) != 0) return 0;
+  if (deletions.insert(p_o) == -1) {
+    logger().writeLog("WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
+                      static_cast<const void*>(p_o));
+    return -1;
+  }
+  marked.insert(p_o);
+  return 0;
+}
+
+bool WorldManager::slide(Object* p_o, ObjectList& collisions, Vector& where) {
+  const Object* p_hard = firstHard(collisions);
+  if (p_hard == nullptr) return true;
+  const Vector normal = getNormal(p_o, p_hard);
+  const float nx = std::fabs(normal.getX());
+  const float ny = std::fabs(normal.getY());
+  const Vector direction = p_o->getDirection();
+  // Motion along the surface is kept, motion into it dropped.
+  Vector along(direction.getX() * ny, direction.getY() * nx);
+  if (nx == 1.0f && ny == 1.0f) along.setX(-along.getX());
+  along.normalize();
+  along.scale(p_o->getSpeed());
+  const Vector slide_position = p_o->getPosition() + along;
+  ObjectList slide_collisions = getCollisions(p_o, slide_position);
+  if (firstHard(slide_collisions) != nullptr) {
+    logger().writeLog(5, "WorldManager::moveObject(): Double collision. Object (avoid obstacles) cannot move.");
+    return false;
+  }
+  collisions = slide_collisions;
+  where = slide_position;
+  return true;
+}
+
+bool WorldManager::deliverCollisions(Object* p_o, const ObjectList& collisions, Vector where) {
+  const LiveObject mover(p_o);
+  const LiveSnapshot partners(collisions);
+  bool blocked = false;
+  for (int i = 0; i < collisions.getCount(); i++) {
+    Object* p_partner = collisions[i];
+    if (!partners.stillAlive(i, p_partner)) continue;
+    const EventCollision collision(p_o, p_partner, where);
+    p_o->eventHandler(&collision);
+    if (!mover.stillAlive()) return false;
+    if (!partners.stillAlive(i, p_partner)) continue;
+    p_partner->eventHandler(&collision);
+    if (!mover.stillAlive()) return false;
+    if (!partners.stillAlive(i, p_partner)) continue;
+    // Solidness as it stands after both handlers.
+    if (blocks(p_o, p_partner)) blocked = true;
+  }
+  return !blocked;
+}
+
+void WorldManager::raiseOutEvent(Object* p_o, const Box& old_box) {
+  if (!boxIntersectsBox(old_box, boundary)) return;
+  if (boxIntersectsBox(getWorldBox(p_o), boundary)) return;
+  const EventOut out;
+  p_o->eventHandler(&out);
+}
+
+void WorldManager::followWithView(const Object* p_o) {
+  if (p_o != p_view_following) return;
+  const float half_h = view.getHorizontal() * 0.5f;
+  const float half_v = view.getVertical() * 0.5f;
+  float cx = view.getCorner().getX() + half_h;
+  float cy = view.getCorner().getY() + half_v;
+  const float slack_x = view.getHorizontal() * view_slack.getX() * 0.5f;
+  const float slack_y = view.getVertical() * view_slack.getY() * 0.5f;
+  const Vector p = p_o->getPosition();
+  if (p.getX() < cx - slack_x) cx -= (cx - slack_x) - p.getX();
+  if (p.getX() > cx + slack_x) cx += p.getX() - (cx + slack_x);
+  if (p.getY() < cy - slack_y) cy -= (cy - slack_y) - p.getY();
+  if (p.getY() > cy + slack_y) cy += p.getY() - (cy + slack_y);
+  setViewPosition(Vector(cx, cy));
+}
+
+int WorldManager::moveObject(Object* p_o, Vector where) {
+  const LiveObject mover(p_o);
+  if (p_o->isSolid()) {
+    ObjectList collisions = getCollisions(p_o, where);
+    if (!collisions.isEmpty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions() &&
+        !slide(p_o, collisions, where)) {
+      return -1;
+    }
+    if (!collisions.isEmpty() && !deliverCollisions(p_o, collisions, where)) return -1;
+  }
+  const Box old_box = getWorldBox(p_o);
+  p_o->setPosition(where);
+  raiseOutEvent(p_o, old_box);
+  if (mover.stillAlive()) followWithView(p_o);
+  return 0;
+}
+
+void WorldManager::moveAll() {
+  // Objects created during this update wait for the next one.
+  const ObjectList objects = scene_graph.activeObjects();
+  const LiveSnapshot snapshot(objects);
+  for (int i = 0; i < objects.getCount(); i++) {
+    if (!isStarted()) return;  // shut down from inside a handler
+    Object* p_o = objects[i];
+    if (!snapshot.stillAlive(i, p_o) || !p_o->isActive()) continue;
+    const Vector where = p_o->predictPosition();
+    if (where != p_o->getPosition()) moveObject(p_o, where);
+    if (!snapshot.stillAlive(i, p_o)) continue;
+    p_o->followPath();
+    p_o->applyAcceleration();
+  }
+}
+
+void WorldManager::deleteMarked() {
+  // Destructors may mark more objects (or create new ones); those marked
+  // during the pass are deleted in a further round, in marking order.
+  while (!deletions.isEmpty()) {
+    const ObjectList batch = deletions;
+    clearDeletions();
+    const LiveSnapshot snapshot(batch);
+    for (int i = 0; i < batch.getCount(); i++) {
+      Object* p_o = batch[i];
+      if (!snapshot.stillAlive(i, p_o) || isDying(p_o)) continue;
+      destroy(p_o);
+    }
+  }
+}
+
+void WorldManager::clearDeletions() {
+  deletions.clear();
+  marked.clear();
+}
+
+void WorldManager::destroy(Object* p_o) {
+  dying.push_back(p_o);
+  delete p_o;
+  dying.erase(std::find(dying.begin(), dying.end(), p_o));
+}
+
+bool WorldManager::isDying(const Object* p_o) const {
+  return std::find(dying.begin(), dying.end(), p_o) != dying.end();
+}
+
+void WorldManager::update() {
+  if (!isStarted()) return;
+  moveAll();
+  deleteMarked();
+}
+
+void WorldManager::draw() {
+  for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
+    const ObjectList visible = scene_graph.visibleObjects(altitude);
+    const LiveSnapshot snapshot(visible);
+    for (int i = 0; i < visible.getCount(); i++) {
+      if (!isStarted()) return;
+      Object* p_o = visible[i];
+      if (!snapshot.stillAlive(i, p_o)) continue;
+      // View objects live in view coordinates: always drawn.
+      if (p_o->isViewObject() || boxIntersectsBox(getWorldBox(p_o), view)) p_o->draw();
+    }
+  }
+}
+
+void WorldManager::setBoundary(Box new_boundary) {
+  if (new_boundary == boundary) return;
+  boundary = new_boundary;
+  // Rebuild the grid for the new number of cells; a stopped world builds
+  // its grid when it starts.
+  if (isStarted()) scene_graph.rebuild();
+}
+
+Box WorldManager::getBoundary() const { return boundary; }
+
+void WorldManager::setView(Box new_view) { view = new_view; }
+
+Box WorldManager::getView() const { return view; }
+
+void WorldManager::setViewPosition(Vector view_position) {
+  float x = view_position.getX() - view.getHorizontal() * 0.5f;
+  float y = view_position.getY() - view.getVertical() * 0.5f;
+  if (x + view.getHorizontal() > boundary.getHorizontal()) {
+    x = boundary.getHorizontal() - view.getHorizontal();
+  }
+  if (y + view.getVertical() > boundary.getVertical()) {
+    y = boundary.getVertical() - view.getVertical();
+  }
+  // Last, so that a view wider than the boundary sticks to the origin.
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  view.setCorner(Vector(x, y));
+}
+
+void WorldManager::setViewSlack(Vector new_view_slack) {
+  if (new_view_slack.getX() < 0 || new_view_slack.getX() > 1 || new_view_slack.getY() < 0 ||
+      new_view_slack.getY() > 1) {
+    logger().writeLog("WorldManager::setViewSlack(): Warning! view slack units out of range [0-1]");
+  }
+  view_slack = new_view_slack;
+}
+
+Vector WorldManager::getViewSlack() const { return view_slack; }
+
+void WorldManager::setViewFollowing(Object* p_new_view_following) {
+  p_view_following = p_new_view_following;
+}
+
+Object* WorldManager::getViewFollowing() const { return p_view_following; }
+
+SceneGraph& WorldManager::getSceneGraph() { return scene_graph; }
+
+}  // namespace tw

@@ -1,0 +1,86 @@
+// The world: objects enter, move, collide and are deleted here (end of frame or shut-down);
+// it keeps the boundary, the view and the followed object, and takes interest in every
+// event type no other manager owns. The index itself is the scene graph's.
+#pragma once
+
+#include <unordered_set>
+#include <vector>
+
+#include "engine/core/Manager.h"
+#include "engine/core/ObjectList.h"
+#include "engine/world/Box.h"
+#include "engine/world/SceneGraph.h"
+#include "engine/world/Vector.h"
+
+namespace tw {
+
+class Object;
+
+class WorldManager : public Manager {
+ public:
+  static WorldManager& getInstance();
+
+  // Refuses "tw-keyboard", "tw-mouse", "tw-step", "tw-out" and "tw-collision".
+  bool isValid(std::string event_type) const override;
+  ~WorldManager() override;
+  int startUp() override;
+  // Stops the world, then deletes every object.
+  void shutDown() override;
+
+  int insertObject(Object* p_o);
+  void removeObject(Object* p_o);
+  ObjectList getAllObjects(bool also_inactive = false) const;
+  ObjectList getCollisions(const Object* p_o, Vector where) const;
+  // The object is deleted at the end of the current or next update; marking
+  // twice deletes once.
+  int markForDelete(Object* p_o);
+  // 0 when the object moved to where, -1 when it did not.
+  int moveObject(Object* p_o, Vector where);
+  void update();
+  void draw();
+
+  void setBoundary(Box new_boundary);
+  Box getBoundary() const;
+  // Replaces the view as given.
+  void setView(Box new_view);
+  Box getView() const;
+  // Centres the view on a position, kept within the boundary.
+  void setViewPosition(Vector view_position);
+  // Each component in 0 to 1: the centred fraction of the view inside which
+  // the followed object moves without moving the view.
+  void setViewSlack(Vector new_view_slack);
+  Vector getViewSlack() const;
+  // The object the view follows, or null for none.
+  void setViewFollowing(Object* p_new_view_following);
+  Object* getViewFollowing() const;
+  SceneGraph& getSceneGraph();
+
+ private:
+  WorldManager();
+  WorldManager(const WorldManager&) = delete;
+  void operator=(const WorldManager&) = delete;
+
+  // Collision resolution of moveObject; false when the move is refused.
+  bool slide(Object* p_o, ObjectList& collisions, Vector& where);
+  bool deliverCollisions(Object* p_o, const ObjectList& collisions, Vector where);
+  void raiseOutEvent(Object* p_o, const Box& old_box);
+  void followWithView(const Object* p_o);
+  void moveAll();
+  void deleteMarked();
+  void clearDeletions();
+  // Deletes one object, remembering it as dying so that its destructor
+  // cannot have it marked or deleted again.
+  void destroy(Object* p_o);
+  bool isDying(const Object* p_o) const;
+
+  SceneGraph scene_graph;
+  ObjectList deletions;     // objects marked for deletion, in marking order
+  std::unordered_set<const Object*> marked;  // the same objects, for a quick "marked yet?"
+  Object* p_view_following;  // not owned
+  Box boundary;              // the world's extent; corner at the origin
+  Box view;                  // the part of the world shown
+  Vector view_slack;
+  std::vector<const Object*> dying;  // objects whose destructors are running
+};
+
+}  // namespace tw

@@ -1,0 +1,31 @@
+#include "game/Reticle.h"
+
+#include "engine/display/DisplayManager.h"
+#include "engine/input/EventMouse.h"
+#include "engine/world/WorldManager.h"
+
+namespace veld {
+
+Reticle::Reticle() {
+  setSolidness(tw::SPECTRAL);
+  setAltitude(tw::MAX_ALTITUDE);
+  registerInterest(tw::MOUSE_EVENT);
+  const tw::Box boundary = tw::WorldManager::getInstance().getBoundary();
+  const int width = static_cast<int>(boundary.getHorizontal());
+  const int height = static_cast<int>(boundary.getVertical());
+  setPosition(tw::Vector(static_cast<float>(width / 2), static_cast<float>(height / 2)));
+}
+
+int Reticle::eventHandler(const tw::Event* p_e) {
+  if (p_e->getType() != tw::MOUSE_EVENT) return 0;
+  const auto* p_mouse = static_cast<const tw::EventMouse*>(p_e);
+  if (p_mouse->getMouseAction() != tw::MOUSE_MOVED) return 0;
+  setPosition(p_mouse->getMousePosition());
+  return 1;
+}
+
+int Reticle::draw() {
+  return tw::DisplayManager::getInstance().drawCharacter(getPosition(), '+', tw::RED, 0);
+}
+
+}  // namespace veld

@@ -1,0 +1,92 @@
+// A started, headless engine with the game's resources loaded, and helpers to
+// drive it frame by frame without the real-time loop: step events, then the
+// world update, as the game loop orders them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/EventStep.h"
+#include "engine/core/GameManager.h"
+#include "engine/core/LogManager.h"
+#include "engine/input/EventKeyboard.h"
+#include "engine/input/EventMouse.h"
+#include "engine/input/InputManager.h"
+#include "engine/world/WorldManager.h"
+#include "game/Resources.h"
+#include "tests/support/TestSupport.h"
+
+namespace tw_test {
+
+class GameFixture : public ::testing::Test {
+ protected:
+  GameFixture()
+      : config_env("TARNWICK_CONFIG",
+                   dir.write("tw-config.txt", "headless:true,networking:false,random_seed:11")
+                       .c_str()),
+        log_env("TARNWICK_LOG", dir.file("game.log").c_str()) {}
+
+  void SetUp() override {
+    ASSERT_EQ(tw::GameManager::getInstance().startUp(), 0);
+    tw::LogManager::getInstance().setFlush(true);
+    veld::loadResources();
+  }
+
+  void TearDown() override {
+    tw::GameManager& game = tw::GameManager::getInstance();
+    if (!game.isStarted()) return;
+    const tw::ObjectList all = world().getAllObjects(true);
+    for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
+    game.shutDown();
+  }
+
+  static tw::WorldManager& world() { return tw::WorldManager::getInstance(); }
+
+  // One frame: the step event to its listeners, then the world update.
+  void frame() {
+    const tw::EventStep step(step_count++);
+    tw::GameManager::getInstance().onEvent(&step);
+    world().update();
+  }
+  void frames(int n) {
+    for (int i = 0; i < n; i++) frame();
+  }
+
+  static void key(tw::Keyboard::Key k, tw::KeyboardAction action) {
+    tw::EventKeyboard e;
+    e.setKey(k);
+    e.setKeyboardAction(action);
+    tw::InputManager::getInstance().onEvent(&e);
+  }
+  static void mouse(tw::MouseAction action, tw::Mouse::Button button, tw::Vector where) {
+    tw::EventMouse e;
+    e.setMouseAction(action);
+    e.setMouseButton(button);
+    e.setMousePosition(where);
+    tw::InputManager::getInstance().onEvent(&e);
+  }
+
+  // Active objects of one type.
+  static int countOfType(const std::string& type, bool also_inactive = false) {
+    const tw::ObjectList all = world().getAllObjects(also_inactive);
+    int n = 0;
+    for (int i = 0; i < all.getCount(); i++) n += all[i]->getType() == type;
+    return n;
+  }
+  static tw::Object* firstOfType(const std::string& type) {
+    const tw::ObjectList all = world().getAllObjects();
+    for (int i = 0; i < all.getCount(); i++) {
+      if (all[i]->getType() == type) return all[i];
+    }
+    return nullptr;
+  }
+  bool logHas(const std::string& text) const { return fileContains(dir.file("game.log"), text); }
+
+  TempDir dir;
+  ScopedEnv config_env;
+  ScopedEnv log_env;
+  int step_count = 0;
+};
+
+}  // namespace tw_test
