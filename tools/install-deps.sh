@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake make pkg-config
   libsfml-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth xdotool x11-apps imagemagick
+  libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
 )
 
 missing=()

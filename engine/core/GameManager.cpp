@@ -14,6 +14,7 @@
 #include "engine/display/DisplayManager.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
+#include "engine/path/PathManager.h"
 #include "engine/platform/Timer.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
@@ -93,7 +94,9 @@ int GameManager::startEngineManagers() {
                    "GameManager::startUp(): Error! Starting resource manager.",
                    "Resource manager started.") != 0 ||
       startManager(WorldManager::getInstance(), "GameManager::startUp(): Error starting world manager.",
-                   "World manager started.") != 0) {
+                   "World manager started.") != 0 ||
+      startManager(PathManager::getInstance(), "GameManager::startUp(): Error starting path manager.",
+                   "Path manager started.") != 0) {
     return -1;
   }
   return 0;
@@ -148,6 +151,7 @@ int GameManager::startUp() {
 }
 
 void GameManager::stopEngineManagers() {
+  stopManager(PathManager::getInstance(), "Path manager stopped");
   stopManager(WorldManager::getInstance(), "World manager stopped");
   stopManager(ResourceManager::getInstance(), "Resource manager stopped");
   if (Config::getInstance().getNetworking()) {
@@ -186,7 +190,7 @@ void GameManager::runOneStep(int& adjust) {
   WorldManager::getInstance().update();
   WorldManager::getInstance().draw();
   serveNetwork();
-  FramePacer::pathBudgetMs(frame_time, clock.split(), adjust);
+  PathManager::getInstance().cycle(FramePacer::pathBudgetMs(frame_time, clock.split(), adjust));
   sleepOutFrame(clock, adjust);
   step_count++;
 }

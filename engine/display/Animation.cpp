@@ -1,8 +1,13 @@
 #include "engine/display/Animation.h"
 
+#include <climits>
+#include <sstream>
 #include <utility>
 
+#include "engine/core/LogManager.h"
+#include "engine/core/Utility.h"
 #include "engine/display/Sprite.h"
+#include "engine/network/RecordIO.h"
 
 namespace tw {
 
@@ -51,6 +56,38 @@ Box Animation::getBox() const {
 
 std::string Animation::toString() const {
   return "sprite " + name + ", frame_idx " + std::to_string(index);
+}
+
+int Animation::serialize(std::stringstream* p_ss) const {
+  if (p_ss == nullptr) return noStream("Animation::serialize()");
+  writeString(*p_ss, name);
+  writeInt(*p_ss, index);
+  writeInt(*p_ss, slowdown_count);
+  return checkStream("Animation::serialize()", *p_ss);
+}
+
+int Animation::deserialize(std::stringstream* p_ss) {
+  const char* const where = "Animation::deserialize()";
+  if (p_ss == nullptr) return noStream(where);
+  std::string new_name;
+  int new_index = 0;
+  int new_slowdown_count = 0;
+  if (readString(*p_ss, new_name, where) && readInt(*p_ss, new_index) &&
+      readInt(*p_ss, new_slowdown_count)) {
+    // draw() adds one to both counters, which must not overflow.
+    if (new_index == INT_MAX || new_slowdown_count == INT_MAX) {
+      LogManager::getInstance().writeLog(
+          "Animation::deserialize(): Error! Frame index %d or slowdown count %d out of range.",
+          new_index, new_slowdown_count);
+      failStream(*p_ss);
+    } else {
+      sprite = nullptr;
+      name = std::move(new_name);
+      index = new_index;
+      slowdown_count = new_slowdown_count;
+    }
+  }
+  return checkStream(where, *p_ss);
 }
 
 }  // namespace tw

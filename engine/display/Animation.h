@@ -34,8 +34,12 @@ class Animation {
   Box getBox() const;
   std::string toString() const;
 
-  int serialize(std::stringstream* p_ss, unsigned int modified = 0) const;
-  int deserialize(std::stringstream* p_ss, unsigned int* p_modified = nullptr);
+  // Writes the sprite's name, the frame index and the slowdown count; the
+  // sprite itself is found again by name by whoever reads it.
+  int serialize(std::stringstream* p_ss) const;
+  // Reads name, frame index and slowdown count and drops the sprite. A short
+  // or corrupt record leaves the animation as it was.
+  int deserialize(std::stringstream* p_ss);
 
  private:
   Sprite* sprite;      // not owned

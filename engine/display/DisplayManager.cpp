@@ -1,11 +1,11 @@
 #include "engine/display/DisplayManager.h"
 
-#include <cstdlib>
-#include <new>
-
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/platform/Sfml.h"
+
+#include <cstdlib>
+#include <new>
 
 namespace tw {
 

@@ -3,8 +3,10 @@
 // world positions on the grid of character cells.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "engine/core/Manager.h"
+#include "engine/display/CellGeometry.h"
+#include "engine/display/Color.h"
+#include "engine/world/Vector.h"
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
@@ -12,10 +14,8 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Text.hpp>
 
-#include "engine/core/Manager.h"
-#include "engine/display/CellGeometry.h"
-#include "engine/display/Color.h"
-#include "engine/world/Vector.h"
+#include <cstdint>
+#include <string>
 
 namespace tw {
 

@@ -1,7 +1,12 @@
 #include "engine/display/Shape.h"
 
+#include <cstdio>
+#include <sstream>
+
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/Utility.h"
+#include "engine/network/RecordIO.h"
 
 namespace tw {
 
@@ -17,6 +22,19 @@ float defaultSize() {
                             static_cast<float>(config.getWindowVerticalChars());
   const float smaller = cell_width < cell_height ? cell_width : cell_height;
   return config.getFontScale() * static_cast<float>(static_cast<int>(smaller));
+}
+
+const char* shapeTypeText(int type) {
+  switch (type) {
+    case CIRCLE:
+      return "circle";
+    case SQUARE:
+      return "square";
+    case TRIANGLE:
+      return "triangle";
+    default:
+      return "undefined";
+  }
 }
 }  // namespace
 
@@ -49,6 +67,42 @@ void Shape::setType(int new_type) {
 void Shape::draw(Vector) const {
   if (type == UNDEFINED_SHAPE) return;
   // Pixel drawing through the display manager's window is added with it.
+}
+
+std::string Shape::toString() const {
+  char size_text[64];
+  std::snprintf(size_text, sizeof(size_text), "%f", static_cast<double>(size));
+  return std::string(shapeTypeText(type)) + ", size " + size_text + ", " + colorToString(color) +
+         ", " + std::to_string(static_cast<int>(alpha));
+}
+
+int Shape::serialize(std::stringstream* p_ss) const {
+  if (p_ss == nullptr) return noStream("Shape::serialize()");
+  writeInt(*p_ss, type);
+  writeFloat(*p_ss, size);
+  writeInt(*p_ss, static_cast<int>(color));
+  p_ss->put(static_cast<char>(alpha));
+  return checkStream("Shape::serialize()", *p_ss);
+}
+
+int Shape::deserialize(std::stringstream* p_ss) {
+  const char* const where = "Shape::deserialize()";
+  if (p_ss == nullptr) return noStream(where);
+  int new_type = 0;
+  float new_size = 0.0f;
+  int new_color = 0;
+  char new_alpha = 0;
+  if (!readInt(*p_ss, new_type) || !readFloat(*p_ss, new_size) || !readInt(*p_ss, new_color) ||
+      !p_ss->get(new_alpha)) {
+    return checkStream(where, *p_ss);
+  }
+  const bool known_type = new_type >= UNDEFINED_SHAPE && new_type <= TRIANGLE;
+  setType(new_type);
+  size = new_size;
+  color = static_cast<Color>(new_color);
+  alpha = static_cast<std::uint8_t>(new_alpha);
+  const int result = checkStream(where, *p_ss);
+  return known_type ? result : -1;
 }
 
 }  // namespace tw

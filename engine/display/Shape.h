@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 #include "engine/display/Color.h"
@@ -40,6 +41,15 @@ class Shape {
 
   // Draws the shape centred at a world position; an undefined shape draws nothing.
   void draw(Vector position) const;
+  // e.g. "circle, size 24.000000, White, 255".
+  std::string toString() const;
+
+  // Writes type, size, colour and alpha (the channels are not written).
+  int serialize(std::stringstream* p_ss) const;
+  // Reads type, size, colour and alpha. An unknown type is refused by setType
+  // (the old type stays, the rest is taken) and gives -1; a short record
+  // leaves the shape as it was.
+  int deserialize(std::stringstream* p_ss);
 
  private:
   Color color;  // CUSTOM: the channels below are used as they are

@@ -1,9 +1,14 @@
 #include "engine/display/ViewObject.h"
 
+#include <sstream>
+
 #include "engine/core/LogManager.h"
+#include "engine/core/Utility.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/EventView.h"
+#include "engine/network/ObjectRecord.h"
+#include "engine/network/RecordIO.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
@@ -33,6 +38,65 @@ float rowY(int location, float height, bool border) {
     default:
       return border ? height - 2.0f : height - 1.0f;
   }
+}
+
+// The view fields of a record, read but not yet applied.
+struct ViewRecord {
+  int value = 0;
+  std::string view_string;
+  bool border = true;
+  int color = WHITE;
+  int location = -1;
+  bool draw_value = true;
+};
+
+const unsigned int VIEW_RECORD_BITS = ALL_OBJECT_ATTRIBUTES | VALUE | APPEARANCE;
+
+bool selected(unsigned int attr, unsigned int modified, unsigned int bit) {
+  return (attr == 0 && (modified & bit) != 0) || (attr & bit) != 0;
+}
+
+bool readViewFields(std::stringstream& ss, unsigned int mask, ViewRecord& v) {
+  if ((mask & VALUE) != 0 && !readInt(ss, v.value)) return false;
+  if ((mask & APPEARANCE) == 0) return true;
+  return readString(ss, v.view_string, "ViewObject::deserialize()") && readBool(ss, v.border) &&
+         readInt(ss, v.color) && readInt(ss, v.location) && readBool(ss, v.draw_value);
+}
+
+void writeAppearance(std::stringstream& ss, const ViewObject& o) {
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog(25, "\tAPPEARANCE");
+  writeString(ss, o.getViewString());
+  log.writeLog(25, "\tVIEW_STRING: %s", o.getViewString().c_str());
+  writeBool(ss, o.getBorder());
+  log.writeLog(25, "\tBORDER: %s", boolText(o.getBorder()));
+  writeInt(ss, static_cast<int>(o.getColor()));
+  log.writeLog(25, "\tCOLOR: %s", colorToString(o.getColor()).c_str());
+  writeInt(ss, o.getLocation());
+  log.writeLog(25, "\tLOCATION: %s", o.getLocationName().c_str());
+  writeBool(ss, o.getDrawValue());
+  log.writeLog(25, "\tDRAW_VALUE: %s", boolText(o.getDrawValue()));
+}
+
+// The APPEARANCE fields go through the setters; 1 when the location was refused.
+int applyAppearance(ViewObject& o, const ViewRecord& v) {
+  const LogManager& log = LogManager::getInstance();
+  o.setViewString(v.view_string);
+  log.writeLog(25, "\tVIEW_STRING: %s", v.view_string.c_str());
+  o.setBorder(v.border);
+  log.writeLog(25, "\tBORDER: %s", boolText(v.border));
+  o.setColor(static_cast<Color>(v.color));
+  log.writeLog(25, "\tCOLOR: %s", colorToString(static_cast<Color>(v.color)).c_str());
+  // -1 is an object placed by position, which the record's POSITION has done.
+  int refused = 0;
+  if (v.location != UNDEFINED_LOCATION) {
+    if (v.location < TOP_LEFT || v.location > BOTTOM_RIGHT) refused = 1;
+    o.setLocation(v.location);
+  }
+  log.writeLog(25, "\tLOCATION: %s", locationName(v.location).c_str());
+  o.setDrawValue(v.draw_value);
+  log.writeLog(25, "\tDRAW_VALUE: %s", boolText(v.draw_value));
+  return refused;
 }
 }  // namespace
 
@@ -142,6 +206,57 @@ int ViewObject::draw() {
   result += display.drawCharacter(Vector(left, pos.getY()), '|', color);
   result += display.drawCharacter(Vector(left + static_cast<float>(n + 1), pos.getY()), '|', color);
   return result;
+}
+
+int ViewObject::serialize(std::stringstream* p_ss, unsigned int attr) {
+  const char* const where = "ViewObject::serialize()";
+  if (p_ss == nullptr) return noStream(where);
+  const LogManager& log = LogManager::getInstance();
+  log.writeLog(20, "ViewObject::serialize(): serializing attributes");
+  log.writeLog(20, "ViewObject::serialize(): attr is %u, modified is %u (%s)", attr,
+               getModified(), getModified() != 0 ? "true" : "false");
+  writeRecord(p_ss, attr, VIEW_RECORD_BITS);
+  unsigned int m = getModified();
+  if (selected(attr, m, VALUE)) {
+    log.writeLog(25, "\tVALUE");
+    writeInt(*p_ss, value);
+    m &= ~VALUE;
+  }
+  if (selected(attr, m, APPEARANCE)) {
+    writeAppearance(*p_ss, *this);
+    m &= ~APPEARANCE;
+  }
+  setModified(m);
+  return checkStream(where, *p_ss);
+}
+
+int ViewObject::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
+  const char* const where = "ViewObject::deserialize()";
+  if (p_ss == nullptr) return noStream(where);
+  const LogManager& log = LogManager::getInstance();
+  ObjectRecord record;
+  const int read = readRecord(p_ss, record, VIEW_RECORD_BITS);
+  if (p_mask != nullptr) *p_mask = record.mask;
+  if (read != 0) {
+    log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
+    return -1;
+  }
+  ViewRecord view;
+  readViewFields(*p_ss, record.mask, view);
+  if (checkStream(where, *p_ss) != 0) return -1;
+  int refused = applyRecord(record) != 0 ? 1 : 0;
+  log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", record.mask,
+               toBinaryString(record.mask).c_str());
+  if ((record.mask & VALUE) != 0) {
+    setValue(view.value);
+    log.writeLog(25, "\tVALUE: %d", view.value);
+  }
+  if ((record.mask & APPEARANCE) != 0) {
+    refused += applyAppearance(*this, view);
+  }
+  log.writeLog(20, "ViewObject::deserialize(): done checking all types.");
+  const int result = checkStream(where, *p_ss);
+  return result == 0 && refused == 0 ? 0 : -1;
 }
 
 }  // namespace tw

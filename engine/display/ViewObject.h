@@ -3,6 +3,7 @@
 // (screen) position, so it stays put whatever the view does.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 #include "engine/display/Color.h"
@@ -38,6 +39,12 @@ class ViewObject : public Object {
   void setPosition(Vector new_position) override;
   int eventHandler(const Event* p_e) override;
   int draw() override;
+  // The object's record followed by VALUE (the value) and APPEARANCE (view
+  // string, border, colour, location number, draw value) when selected.
+  int serialize(std::stringstream* p_ss, unsigned int attr = 0) override;
+  // Reads the whole record before applying any of it; the view fields go
+  // through the setters, which mark VALUE and APPEARANCE again on a change.
+  int deserialize(std::stringstream* p_ss, unsigned int* p_mask = nullptr) override;
   bool isViewObject() const override { return true; }
 
   virtual void setLocation(int new_location);

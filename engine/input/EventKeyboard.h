@@ -1,10 +1,11 @@
-// The keyboard event ("tw-keyboard"): which engine key and what happened to it.
+// The keyboard event ("tw-keyboard"): which engine key and what happened to it
+// (pressed, released, or held at this frame's poll).
 #pragma once
-
-#include <string>
 
 #include "engine/core/Event.h"
 #include "engine/input/Keyboard.h"
+
+#include <string>
 
 namespace tw {
 

@@ -2,11 +2,11 @@
 // window cells (view coordinates, relative to the window's top-left cell).
 #pragma once
 
-#include <string>
-
 #include "engine/core/Event.h"
 #include "engine/input/Mouse.h"
 #include "engine/world/Vector.h"
+
+#include <string>
 
 namespace tw {
 

@@ -135,8 +135,14 @@ void InputManager::getInput() const {
     return;
   }
   if (!handleWindowEvents(*p_window)) return;
-  sendHeldButtons(*p_window);
+  if (!sendHeldButtons(*p_window)) return;
   sendHeldKeys();
+}
+
+// A handler may shut the engine down (a quit key does), which destroys the
+// window: input then stops for this frame rather than touch it again.
+bool InputManager::stillServing(const sf::Window* p_window) const {
+  return isStarted() && DisplayManager::getInstance().getWindow() == p_window;
 }
 
 // Drains the window's queue; false when the window was closed (game over).
@@ -159,6 +165,7 @@ bool InputManager::handleWindowEvents(sf::Window& window) const {
         break;
       default: break;  // releases of buttons, focus, resize, text ... are dropped
     }
+    if (!stillServing(&window)) return false;
   }
   return true;
 }
@@ -177,7 +184,7 @@ void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, int x
   onEvent(&mouse);
 }
 
-void InputManager::sendHeldButtons(const sf::Window& window) const {
+bool InputManager::sendHeldButtons(const sf::Window& window) const {
   const sf::Vector2i pixels = platform::getMousePosition(window);
   EventMouse mouse;
   mouse.setMouseAction(MOUSE_HELD);
@@ -190,7 +197,9 @@ void InputManager::sendHeldButtons(const sf::Window& window) const {
     if (!platform::isButtonPressed(button)) continue;
     mouse.setMouseButton(toEngineButton(button));
     onEvent(&mouse);
+    if (!stillServing(&window)) return false;
   }
+  return true;
 }
 
 void InputManager::sendHeldKeys() const {
@@ -200,6 +209,7 @@ void InputManager::sendHeldKeys() const {
     keyboard.setKey(key);
     keyboard.setKeyboardAction(KEY_HELD);
     onEvent(&keyboard);
+    if (!isStarted()) return;
   }
 }
 

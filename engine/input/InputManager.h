@@ -3,12 +3,12 @@
 // objects interested in them. Closing the window ends the game.
 #pragma once
 
-#include <string>
-
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/platform/Sfml.h"
+
+#include <string>
 
 namespace tw {
 
@@ -45,7 +45,8 @@ class InputManager : public Manager {
   bool handleWindowEvents(sf::Window& window) const;
   void dispatchKey(const platform::WindowEvent& event, KeyboardAction action) const;
   void dispatchMouse(MouseAction action, Mouse::Button button, int x, int y) const;
-  void sendHeldButtons(const sf::Window& window) const;
+  bool sendHeldButtons(const sf::Window& window) const;
+  bool stillServing(const sf::Window* p_window) const;
   void sendHeldKeys() const;
 };
 

@@ -1,4 +1,5 @@
-// The engine's mouse buttons and the mouse actions events carry.
+// The engine's mouse buttons and the mouse actions events carry; game code
+// sees only these, never the window library's buttons.
 #pragma once
 
 namespace tw {

@@ -4,4 +4,6 @@ target_sources(tarnwick PRIVATE
   engine/network/EventNetworkAccept.cpp
   engine/network/EventNetworkClose.cpp
   engine/network/NetworkManager.cpp
+  engine/network/ObjectSerialization.cpp
+  engine/network/RecordIO.cpp
 )

@@ -2,6 +2,7 @@
 // index of the current one. Finding routes is the path search's business.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ class Path {
   Path next();
   // Every waypoint followed by "|", e.g. "(1,2)|(3,4)|"; "" for an empty path.
   std::string toString() const;
+
+  // Writes the waypoint count and the waypoints (not the index).
+  int serialize(std::stringstream* p_ss) const;
+  // Replaces the waypoints with those read; the index stays, but never beyond
+  // the new count. A short or corrupt record leaves the path as it was.
+  int deserialize(std::stringstream* p_ss);
 
  private:
   std::vector<Vector> waypoints;

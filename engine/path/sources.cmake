@@ -2,4 +2,6 @@
 target_sources(tarnwick PRIVATE
   engine/path/EventPath.cpp
   engine/path/Path.cpp
+  engine/path/PathFind.cpp
+  engine/path/PathManager.cpp
 )

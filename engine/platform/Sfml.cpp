@@ -1,27 +1,25 @@
 // The SFML adapter for the installed SFML 2.5 under X11.
 #include "engine/platform/Sfml.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#if defined(__SANITIZE_ADDRESS__)
-#include <dlfcn.h>
-#include <link.h>
-
-#include <cstring>
-#endif
-
-#include <X11/Xlib.h>
-
-#include <cstdlib>
-#include <new>
-#include <sstream>
-#include <streambuf>
-
 #include <SFML/System/Err.hpp>
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
 #include <SFML/Window/VideoMode.hpp>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sstream>
+#include <streambuf>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <dlfcn.h>
+#include <link.h>
+#endif
 
 namespace tw {
 namespace platform {

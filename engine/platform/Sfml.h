@@ -3,10 +3,6 @@
 // one version-neutral shape. Calls that need an X display refuse cleanly without one.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
@@ -17,6 +13,10 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Window.hpp>
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 namespace tw {
 namespace platform {
 
@@ -26,7 +26,8 @@ namespace platform {
 // object exists; without a device the audio library's complaints are kept off
 // standard error for the rest of the run (files still load and report errors).
 bool audioAvailable();
-// False when the file cannot be decoded (or there is no audio device).
+// False when the file cannot be opened or decoded (files load without an
+// audio device too; only playing is silent then).
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename);
 bool openMusicFromFile(sf::Music& music, const std::string& filename);
 void setLooping(sf::Music& music, bool looping);

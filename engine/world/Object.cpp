@@ -1,5 +1,6 @@
 #include "engine/world/Object.h"
 
+#include <climits>
 #include <unordered_map>
 #include <utility>
 
@@ -13,6 +14,8 @@
 #include "engine/network/EventNetwork.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/EventPath.h"
+#include "engine/path/PathFind.h"
+#include "engine/path/PathManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/SceneGraph.h"
@@ -86,12 +89,28 @@ void Object::unregisterAllInterests() {
 
 void Object::releasePathFind() {
   if (path_find == nullptr) return;
-  // The pending search is taken off the path manager and destroyed by the
-  // path-search code, which owns the PathFind type.
+  // Cleared first, so nothing reached from here can see a half-released search.
+  PathFind* p_old = path_find;
   path_find = nullptr;
+  PathManager::getInstance().removePathFind(p_old);
+  delete p_old;
 }
 
 void Object::markModified(unsigned int attribute) { modified |= attribute; }
+
+int Object::takeId(int new_id) {
+  // The counter must end above the id, which it cannot for the largest int.
+  if (new_id == INT_MAX) {
+    LogManager::getInstance().writeLog(
+        "Object::deserialize(): Error! Id %d leaves no room for later ids. Ignored.", new_id);
+    return -1;
+  }
+  id = new_id;
+  liveObjects()[this] = id;
+  if (new_id >= next_id) next_id = new_id + 1;
+  markModified(ID);
+  return 0;
+}
 
 void Object::setType(std::string new_type) {
   if (in_world) sceneGraph().updateType(this, new_type);
@@ -280,6 +299,7 @@ void Object::setPath(Path new_path) {
 }
 
 bool Object::getFollowPath() const { return follow_path; }
+PathFind* Object::getPathFind() const { return path_find; }
 int Object::getEventCount() const { return event_count; }
 
 std::string Object::getEventName(int index) const {

@@ -3,6 +3,7 @@
 // Also the registry of live objects that dispatch and the world use to skip destroyed ones.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 namespace tw {
 
 class PathFind;
+struct ObjectRecord;
 
 const int MAX_ALTITUDE = 4;     // drawing layers are 0 (first) to MAX_ALTITUDE
 const int MAX_OBJ_EVENTS = 100;  // event interests one object may hold
@@ -49,6 +51,13 @@ class Object {
   // Draws the animation, then a defined shape, at the position; returns the
   // animation's result.
   virtual int draw();
+  // Writes the selected attributes as one record: attr 0 selects every
+  // modified one. The written attributes are no longer marked modified.
+  virtual int serialize(std::stringstream* p_ss, unsigned int attr = 0);
+  // Reads one record and applies it through the setters; the record's mask is
+  // stored in *p_mask when given. A record that cannot be read completely
+  // changes nothing; a value a setter refuses is skipped and gives -1.
+  virtual int deserialize(std::stringstream* p_ss, unsigned int* p_mask = nullptr);
   virtual void setModified(unsigned int new_modified);
   virtual unsigned int getModified() const;
   virtual void setShape(Shape new_shape);
@@ -82,6 +91,8 @@ class Object {
   // Takes over the path's waypoints and current index.
   void setPath(Path new_path);
   bool getFollowPath() const;
+  // The pending path search of this object, or null.
+  PathFind* getPathFind() const;
   int getEventCount() const;
   std::string getEventName(int index) const;
 
@@ -101,12 +112,26 @@ class Object {
   // How many objects have been destroyed since the program started.
   static unsigned long getDestructionCount();
 
+ protected:
+  // The halves of serialize and deserialize, for subclasses that append
+  // fields of their own; record_bits are the mask bits the whole record may
+  // use (this class's are ALL_OBJECT_ATTRIBUTES).
+  int writeRecord(std::stringstream* p_ss, unsigned int attr, unsigned int record_bits);
+  // Reads the object's fields into record without changing the object; -1
+  // (stream failed) on a short or corrupt record or one with unknown bits.
+  int readRecord(std::stringstream* p_ss, ObjectRecord& record, unsigned int record_bits) const;
+  // Applies a record read by readRecord; -1 when some setter refused a value.
+  int applyRecord(const ObjectRecord& record);
+
  private:
   friend class WorldManager;  // enters and leaves the world (in_world)
+  friend class PathManager;   // stores a new search in path_find
 
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
   void markModified(unsigned int attribute);
+  // Takes a deserialised id and keeps the id counter above it.
+  int takeId(int new_id);
   void releasePathFind();
   void unregisterAllInterests();
 

@@ -6,5 +6,6 @@ tw_add_test_suite(core_tests
   core/LogManagerTest.cpp
   core/ManagerTest.cpp
   core/ObjectListTest.cpp
+  core/PauseTest.cpp
   core/UtilityTest.cpp
 )

@@ -58,12 +58,4 @@ TEST(Color, CustomAndUnsupportedValuesFallBack) {
   EXPECT_EQ(lines, expected);
 }
 
-TEST(Color, ConversionMessagesStayBelowTheDefaultLogLevel) {
-  tw_test::LogCapture log;
-  std::uint8_t r = 0, g = 0, b = 0;
-  tw::colorToRGB(static_cast<tw::Color>(42), r, g, b);
-  tw::colorToSFML(tw::CUSTOM);
-  EXPECT_TRUE(log.messages().empty());
-}
-
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/platform/Sfml.h"
-#include "tests/display/XWindowDriver.h"
+#include "tests/support/XWindowDriver.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -202,15 +202,6 @@ TEST_F(DisplayWindow, PixelSizeZeroTakesTheDesktopSize) {
   EXPECT_EQ(dm.getWindow()->getSize(),
             sf::Vector2u(static_cast<unsigned>(desktop_width), static_cast<unsigned>(desktop_height)));
   EXPECT_FLOAT_EQ(tw::charWidth(), static_cast<float>(desktop_width) / 80.0f);
-}
-
-TEST_F(DisplayWindow, SecondStartUpLeavesTheWindowAlone) {
-  ASSERT_NO_FATAL_FAILURE(start());
-  sf::RenderWindow* window = dm.getWindow();
-  EXPECT_EQ(dm.startUp(), -1);
-  EXPECT_EQ(dm.getWindow(), window);
-  EXPECT_TRUE(window->isOpen());
-  EXPECT_TRUE(log.contains("DisplayManager::startup(): Warning! DisplayManager already started."));
 }
 
 TEST_F(DisplayWindow, MissingFontFailsStartUpAndShutDownReleasesTheWindow) {

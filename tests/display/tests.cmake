@@ -7,6 +7,6 @@ tw_add_test_suite(display_tests
 # The display manager drawing into a real window on the test X server.
 tw_add_test_suite(display_window_tests
   display/DisplayWindowTest.cpp
-  display/XWindowDriver.cpp
+  support/XWindowDriver.cpp
   LABELS window
 )

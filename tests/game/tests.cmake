@@ -9,3 +9,11 @@ target_link_libraries(game_tests PRIVATE veld_game)
 if(TARGET veld_data)
   add_dependencies(game_tests veld_data)
 endif()
+
+# The built game played in a real window.
+tw_add_test_suite(game_window_tests
+  game/EndToEndTest.cpp
+  support/XWindowDriver.cpp
+  LABELS window
+)
+add_dependencies(game_window_tests veld)

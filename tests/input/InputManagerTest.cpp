@@ -26,34 +26,16 @@ tw::platform::WindowEvent keyEvent(PK code, bool pressed = true) {
   return event;
 }
 
-TEST(InputEvents, StartUndefinedWithTheirTypes) {
-  tw::EventKeyboard keyboard;
-  EXPECT_EQ(keyboard.getType(), "tw-keyboard");
-  EXPECT_EQ(keyboard.getKey(), tw::Keyboard::KEY_UNDEFINED);
-  EXPECT_EQ(keyboard.getKeyboardAction(), tw::KEY_ACTION_UNDEFINED);
-  tw::EventMouse mouse;
-  EXPECT_EQ(mouse.getType(), "tw-mouse");
-  EXPECT_EQ(mouse.getMouseAction(), tw::MOUSE_ACTION_UNDEFINED);
-  EXPECT_EQ(mouse.getMouseButton(), tw::Mouse::MOUSE_BUTTON_UNDEFINED);
-  EXPECT_EQ(mouse.getMousePosition(), tw::Vector(0, 0));
-}
-
 TEST(InputManager, KeyToStringGivesEachKeysCharacter) {
   const tw::InputManager& im = tw::InputManager::getInstance();
   EXPECT_EQ(im.keyToString(tw::Keyboard::SPACE), " ");
   EXPECT_EQ(im.keyToString(tw::Keyboard::ENTER), "");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::MINUS), "-");
   EXPECT_EQ(im.keyToString(tw::Keyboard::TILDE), "~");
   EXPECT_EQ(im.keyToString(tw::Keyboard::BACKSLASH), "\\");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::APOSTROPHE), "'");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::F12), "");
   EXPECT_EQ(im.keyToString(tw::Keyboard::A), "A");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::Z), "Z");
   EXPECT_EQ(im.keyToString(tw::Keyboard::DIGIT_1), "1");
   EXPECT_EQ(im.keyToString(tw::Keyboard::DIGIT_0), "0");
   EXPECT_EQ(im.keyToString(tw::Keyboard::RESERVED_KEY), "");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::LEFT_BRACKET), "[");
-  EXPECT_EQ(im.keyToString(tw::Keyboard::RIGHT_BRACKET), "]");
   EXPECT_EQ(im.keyToString(tw::Keyboard::BACKQUOTE), "`");
   EXPECT_EQ(im.keyToString(static_cast<Key>(77)), "");
   EXPECT_EQ(im.keyToString(tw::Keyboard::KEY_UNDEFINED), "");
@@ -99,6 +81,10 @@ TEST(InputManager, ToEventKeyboardSetsTheKeyAndLeavesTheAction) {
   EXPECT_EQ(im.toEventKeyboard(keyEvent(PK::Subtract, false)).getKey(), tw::Keyboard::MINUS);
   EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Keyboard event 'A' (A)"));
   EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Keyboard event '-' (Numpad -)"));
+  tw::platform::WindowEvent moved;
+  moved.type = tw::platform::WindowEvent::Type::MouseMoved;
+  EXPECT_EQ(im.toEventKeyboard(moved).getKey(), tw::Keyboard::KEY_UNDEFINED);
+  EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
 }
 
 TEST(InputManager, UnhandledKeysWarnWithAReadableName) {
@@ -114,15 +100,6 @@ TEST(InputManager, UnhandledKeysWarnWithAReadableName) {
       "InputManager::toEventKeyboard(): Warning key 'Unknown' not handled.",
   };
   EXPECT_EQ(log.messages(), expected);
-}
-
-TEST(InputManager, NonKeyboardEventsGiveAnUndefinedKey) {
-  tw_test::LogCapture log;
-  tw::platform::WindowEvent moved;
-  moved.type = tw::platform::WindowEvent::Type::MouseMoved;
-  tw::EventKeyboard event = tw::InputManager::getInstance().toEventKeyboard(moved);
-  EXPECT_EQ(event.getKey(), tw::Keyboard::KEY_UNDEFINED);
-  EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
 }
 
 TEST(InputManager, AcceptsInterestInKeyboardAndMouseOnly) {

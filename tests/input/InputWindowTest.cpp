@@ -17,7 +17,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/Object.h"
-#include "tests/display/XWindowDriver.h"
+#include "tests/support/XWindowDriver.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -7,6 +7,6 @@ tw_add_test_suite(input_tests
 # test X server.
 tw_add_test_suite(input_window_tests
   input/InputWindowTest.cpp
-  display/XWindowDriver.cpp
+  support/XWindowDriver.cpp
   LABELS window
 )

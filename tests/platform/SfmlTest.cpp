@@ -1,5 +1,5 @@
 // The SFML adapter: calls that need an X display refuse cleanly without one,
-// the key names, fonts and texts, and audio that never floods standard error.
+// the key names, and audio that never floods standard error.
 // None of these tests opens a window.
 #include "engine/platform/Sfml.h"
 
@@ -108,21 +108,6 @@ TEST(SfmlAdapter, KeyDescriptionsAreReadableAndDistinct) {
   EXPECT_EQ(names.size(), static_cast<size_t>(tw::platform::KEY_COUNT));
 }
 
-TEST(SfmlAdapter, OpensFontsAndMakesTextsOnThem) {
-  sf::Font font;
-  EXPECT_FALSE(tw::platform::openFontFromFile(font, "no-such-font.ttf"));
-  ASSERT_TRUE(tw::platform::openFontFromFile(font, "tw-font.ttf"));
-  sf::Text* text = tw::platform::createText(font, "Q", 25);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->getFont(), &font);
-  EXPECT_EQ(text->getString().toAnsiString(), "Q");
-  EXPECT_EQ(text->getCharacterSize(), 25u);
-  // Degrees, not radians.
-  tw::platform::setRotation(*text, 45.0f);
-  EXPECT_FLOAT_EQ(text->getRotation(), 45.0f);
-  delete text;
-}
-
 TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
   tw_test::TempDir dir;
   const std::string wav = writeWav(dir);
@@ -139,18 +124,13 @@ TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
     music.play();
     tw::platform::setLooping(music, true);
     music.stop();
+    EXPECT_FALSE(tw::platform::loadSoundBuffer(buffer, dir.file("no-such-sound.wav")));
+    EXPECT_FALSE(tw::platform::openMusicFromFile(music, dir.file("no-such-music.ogg")));
   }
   const std::string written = capture.text();
   EXPECT_EQ(written.find("OpenAL"), std::string::npos) << written;
   EXPECT_EQ(written.find("ALSA"), std::string::npos) << written;
   EXPECT_EQ(written.find("audio device"), std::string::npos) << written;
-}
-
-TEST(SfmlAdapter, MissingAudioFilesFailToLoad) {
-  sf::SoundBuffer buffer;
-  sf::Music music;
-  EXPECT_FALSE(tw::platform::loadSoundBuffer(buffer, "no-such-sound.wav"));
-  EXPECT_FALSE(tw::platform::openMusicFromFile(music, "no-such-music.ogg"));
 }
 
 TEST(SfmlAdapter, OnlyTheAudioLibrarysComplaintsAreKeptOffStandardError) {

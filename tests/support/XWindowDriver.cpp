@@ -1,4 +1,4 @@
-#include "tests/display/XWindowDriver.h"
+#include "tests/support/XWindowDriver.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

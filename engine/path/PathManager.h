@@ -1,0 +1,62 @@
+// The path manager: starts searches for objects, keeps the pending ones and
+// spends a time slice per frame on them, handing each result to its object.
+// The searches themselves belong to their objects (PathFind does the work).
+#pragma once
+
+#include <vector>
+
+#include "engine/core/Manager.h"
+#include "engine/world/Grid.h"
+#include "engine/world/Vector.h"
+
+namespace tw {
+
+class Clock;
+class Object;
+class PathFind;
+
+class PathManager : public Manager {
+ public:
+  static PathManager& getInstance();
+
+  ~PathManager() override;
+  // min_cycle_time becomes a tenth of the game manager's frame time, so the
+  // game manager must have read its configuration first.
+  int startUp() override;
+  // Leaves the pending searches alone: they belong to their objects.
+  void shutDown() override;
+
+  // Starts a search for mover from its cell towards the goal cell (positions
+  // truncated to whole cells); with a target, touching the target counts as
+  // arrival. Any search the mover already has is released first. 0 or -1.
+  int findPath(Object* p_mover, Vector goal, Object* p_target = nullptr);
+  // Gives every pending search one expansion per pass, in list order, for
+  // about max(budget_ms, min_cycle_time) milliseconds. A search that ends
+  // sends an EventPath straight to its mover's eventHandler.
+  void cycle(int budget_ms);
+  // Takes every occurrence of the search off the pending list; -1 for null
+  // or a search that is not pending. Does not destroy it.
+  int removePathFind(PathFind* p_path_find);
+
+  bool isPending(const PathFind* p_path_find) const;
+  int getPendingCount() const;
+  int getMinCycleTime() const;  // milliseconds
+
+ private:
+  PathManager();
+  PathManager(const PathManager&) = delete;
+  void operator=(const PathManager&) = delete;
+
+  // The cell of p when it lies inside a w x h world; logs and fails otherwise.
+  bool insideWorld(const char* what, Vector p, int w, int h, Cell& cell) const;
+  int addSearch(Object* p_mover, Cell start_cell, Cell goal_cell, Object* p_target);
+  // One pass over the pending searches; false when the time is up or the
+  // manager was stopped by a handler.
+  bool runPass(const Clock& clock, int limit);
+  void deliverIfEnded(PathFind* p_path_find, int result);
+
+  std::vector<PathFind*> pending;  // not owned, in the order they were started
+  int min_cycle_time;              // milliseconds
+};
+
+}  // namespace tw
