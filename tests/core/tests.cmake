@@ -9,3 +9,10 @@ tw_add_test_suite(core_tests
   core/PauseTest.cpp
   core/UtilityTest.cpp
 )
+
+# The pause object in a real window.
+tw_add_test_suite(core_window_tests
+  core/PauseWindowTest.cpp
+  support/XWindowDriver.cpp
+  LABELS window
+)
