@@ -1,6 +1,6 @@
 // A filled circle, square or triangle that an object may draw over its
-// position besides its sprite: type, colour, size and opacity. The pixel
-// drawing itself belongs to the display side and is not done here yet.
+// position besides its sprite: type, colour, size and opacity. Shapes are drawn
+// in pixels straight into the window through one shared drawing shape.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +39,11 @@ class Shape {
   std::uint8_t getAlpha() const;
   void setAlpha(std::uint8_t new_alpha);
 
-  // Draws the shape centred at a world position; an undefined shape draws nothing.
-  void draw(Vector position) const;
+  // Draws the shape at a world position; an undefined shape draws nothing.
+  // Unless the colour is CUSTOM, the channels are set from it first.
+  void draw(Vector position);
+  // Points of a circle of this size: the size in whole pixels, from 3 to 10.
+  static int circlePointCount(float size);
   // e.g. "circle, size 24.000000, White, 255".
   std::string toString() const;
 

@@ -119,7 +119,7 @@ bool readEvents(std::stringstream& ss, std::vector<std::string>& events) {
   if (count < 0 || count > MAX_OBJ_EVENTS ||
       static_cast<std::uint64_t>(count) > bytesLeft(ss) / MIN_STRING_BYTES) {
     logger().writeLog("Object::deserialize(): Error! Event count %d not in range [0,%d].", count,
-                   MAX_OBJ_EVENTS);
+                      MAX_OBJ_EVENTS);
     failStream(ss);
     return false;
   }
@@ -170,7 +170,7 @@ int applySolidness(Object& o, int solidness) {
   // Only HARD to SPECTRAL may be held in a Solidness at all.
   if (solidness < HARD || solidness > SPECTRAL) {
     logger().writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
-                   solidness);
+                      solidness);
     return 1;
   }
   return o.setSolidness(static_cast<Solidness>(solidness)) != 0 ? 1 : 0;
@@ -272,13 +272,13 @@ int Object::serialize(std::stringstream* p_ss, unsigned int attr) {
 int Object::writeRecord(std::stringstream* p_ss, unsigned int attr, unsigned int record_bits) {
   if (p_ss == nullptr) return noStream(SERIALIZE);
   logger().writeLog(20, "Object::serialize(): attr is %u, modified is %u (%s)", attr, modified,
-                 boolText(modified != 0));
+                    boolText(modified != 0));
   logger().writeLog(25, "\t%s", toBinaryString(attr).c_str());
   // A mask bit without its field would corrupt the record, so bits no
   // writer knows are left out.
   if ((attr & ~record_bits) != 0) {
     logger().writeLog("Object::serialize(): Warning! Unknown attributes %s not written.",
-                   toBinaryString(attr & ~record_bits).c_str());
+                      toBinaryString(attr & ~record_bits).c_str());
   }
   const unsigned int mask = (attr != 0 ? attr : modified) & record_bits;
   writeMask(*p_ss, mask);
@@ -305,11 +305,11 @@ int Object::readRecord(std::stringstream* p_ss, ObjectRecord& record,
   std::stringstream& ss = *p_ss;
   if (readMask(ss, record.mask)) {
     logger().writeLog(20, "Object::deserialize(): attr %u (%s)", record.mask,
-                   toBinaryString(record.mask).c_str());
+                      toBinaryString(record.mask).c_str());
     if ((record.mask & ~record_bits) != 0) {
       // The length of an unknown field is unknown: nothing after it can be read.
       logger().writeLog("Object::deserialize(): Error! Unknown attributes in mask %s.",
-                     toBinaryString(record.mask).c_str());
+                        toBinaryString(record.mask).c_str());
       failStream(ss);
     } else {
       record.shape = shape;  // a refused shape type keeps the current one

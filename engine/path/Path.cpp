@@ -65,8 +65,9 @@ int Path::deserialize(std::stringstream* p_ss) {
     }
   }
   if (!allocated) {
-    LogManager::getInstance().writeLog("Path::deserialize(): Error! Cannot allocate %llu waypoints.",
-                                       static_cast<unsigned long long>(count));
+    LogManager::getInstance().writeLog(
+        "Path::deserialize(): Error! Cannot allocate %llu waypoints.",
+        static_cast<unsigned long long>(count));
     failStream(*p_ss);
     return checkStream(where, *p_ss);
   }

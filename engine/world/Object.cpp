@@ -25,6 +25,18 @@ namespace tw {
 
 namespace {
 int next_id = 1;  // process-wide id counter; the first object gets 1
+
+// The next id. At the counter's end every further object gets INT_MAX (with
+// one log line) rather than the counter overflowing.
+int takeNextId() {
+  if (next_id < INT_MAX) return next_id++;
+  static bool reported = false;
+  if (!reported) {
+    LogManager::getInstance().writeLog("Object::Object(): Error! Object ids used up.");
+    reported = true;
+  }
+  return INT_MAX;
+}
 unsigned long destruction_count = 0;
 
 std::unordered_map<const Object*, int>& liveObjects() {
@@ -46,7 +58,7 @@ SceneGraph& sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
 }  // namespace
 
 Object::Object()
-    : id(next_id++),
+    : id(takeNextId()),
       type("(Undefined)"),
       is_active(true),
       is_visible(true),
@@ -216,6 +228,8 @@ int Object::setSprite(std::string label) {
     return -1;
   }
   animation.setSprite(p_sprite);
+  // A changed sprite must travel in a record of changed attributes too.
+  markModified(ANIMATION);
   setBox(animation.getBox());
   return 0;
 }

@@ -58,7 +58,8 @@ const Broken CORPUS[] = {
      "Object::setAltitude(): Altitude -1 not in range [0,4].  Ignored."},
     {"object-solidness-seven.bin", false, true,
      "Object::setSolidness(): Solidness 7 not one of HARD, SOFT or SPECTRAL."},
-    {"object-shape-type-nine.bin", false, true, "Shape::setType(): Unknown shape type 9. Ignoring."},
+    {"object-shape-type-nine.bin", false, true,
+     "Shape::setType(): Unknown shape type 9. Ignoring."},
     {"object-id-max.bin", false, true,
      "Object::deserialize(): Error! Id 2147483647 leaves no room for later ids. Ignored."},
     {"view-location-twelve.bin", true, true,
@@ -190,7 +191,9 @@ TEST_F(SerializationCorpusTest, RandomAndMutatedBytesFailCleanly) {
       for (int n = below(120); n > 0; n--) bytes += static_cast<char>(rng());
     } else {
       bytes = valid[below(2)];
-      for (int n = 1 + below(3); n > 0; n--) bytes[below(static_cast<int>(bytes.size()))] = static_cast<char>(rng());
+      for (int n = 1 + below(3); n > 0; n--) {
+        bytes[below(static_cast<int>(bytes.size()))] = static_cast<char>(rng());
+      }
     }
     if (i < static_cast<int>(samples.size())) bytes = samples[i];
     Object* target = (i % 2 == 0) ? new Object : new ViewObject;

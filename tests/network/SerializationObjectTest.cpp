@@ -43,25 +43,15 @@ TEST_F(SerializationObjectTest, FreshObjectWritesAllEighteenFieldsThenNothing) {
   auto* o = new Object;
   std::stringstream ss;
   EXPECT_EQ(o->serialize(&ss), 0);
-  const std::string expected = Bytes()
-                                   .u32(0x3FFFF)
-                                   .i32(o->getId())
-                                   .b(true)   // active
-                                   .b(true)   // visible
-                                   .i32(0)    // no events
-                                   .vec(-0.5f, -0.5f).f32(0.99f).f32(0.99f)
-                                   .vec(1, 1)
-                                   .str("(Undefined)")
-                                   .str("").i32(0).i32(0)  // animation
-                                   .i32(2)    // altitude
-                                   .i32(0)    // HARD
-                                   .b(false)  // no_soft
-                                   .vec(0, 0).f32(0).vec(0, 0)
-                                   .i32(-1).f32(24).i32(tw::WHITE).byte(255)  // shape
-                                   .b(false)  // follow_path
-                                   .u64(0)    // empty path
-                                   .b(false);
-  EXPECT_EQ(ss.str(), expected);
+  Bytes expected;
+  expected.u32(0x3FFFF).i32(o->getId()).b(true).b(true).i32(0);  // to the (empty) events
+  expected.vec(-0.5f, -0.5f).f32(0.99f).f32(0.99f).vec(1, 1);    // box, position
+  expected.str("(Undefined)").str("").i32(0).i32(0);              // type, animation
+  expected.i32(2).i32(tw::HARD).b(false);                        // altitude, solidness, no_soft
+  expected.vec(0, 0).f32(0).vec(0, 0);                           // direction, speed, acceleration
+  expected.i32(tw::UNDEFINED_SHAPE).f32(24).i32(tw::WHITE).byte(255);  // shape
+  expected.b(false).u64(0).b(false);  // follow_path, empty path, avoid_collisions
+  EXPECT_EQ(ss.str(), expected.get());
   EXPECT_EQ(ss.str().size(), 125u);
   EXPECT_EQ(o->getModified(), 0u);
 
@@ -94,14 +84,8 @@ TEST_F(SerializationObjectTest, DirectionPrecedesSpeedAndFollowPathPrecedesPath)
   std::stringstream ss;
   EXPECT_EQ(o->serialize(&ss, tw::SPEED | tw::DIRECTION | tw::PATH | tw::FOLLOW_PATH), 0);
   const Vector d = o->getDirection();
-  EXPECT_EQ(ss.str(), Bytes()
-                          .u32(0x19800)
-                          .vec(d.getX(), d.getY())
-                          .f32(5)
-                          .b(false)
-                          .u64(1)
-                          .vec(7, 8)
-                          .get());
+  EXPECT_EQ(ss.str(),
+            Bytes().u32(0x19800).vec(d.getX(), d.getY()).f32(5).b(false).u64(1).vec(7, 8).get());
 }
 
 TEST_F(SerializationObjectTest, TypeIsACountOfEightBytesAndTheCharacters) {
@@ -146,14 +130,19 @@ TEST_F(SerializationObjectTest, DeserialisedIdRaisesTheIdCounter) {
   // The largest int leaves the counter no room above it.
   EXPECT_EQ(apply(low, Bytes().u32(tw::ID).i32(INT_MAX).get()), -1);
   EXPECT_EQ(low->getId(), 3);
-  EXPECT_TRUE(logged("Object::deserialize(): Error! Id 2147483647 leaves no room for later ids. Ignored."));
+  EXPECT_TRUE(
+      logged("Object::deserialize(): Error! Id 2147483647 leaves no room for later ids. Ignored."));
 }
 
 TEST_F(SerializationObjectTest, RefusedValuesAreSkippedAndTheRestApplied) {
   auto* o = new Object;
-  const std::string record =
-      Bytes().u32(tw::POSITION | tw::ALTITUDE | tw::SOLIDNESS | tw::NO_SOFT)
-          .vec(5, 6).i32(9).i32(7).b(true).get();
+  const std::string record = Bytes()
+                                 .u32(tw::POSITION | tw::ALTITUDE | tw::SOLIDNESS | tw::NO_SOFT)
+                                 .vec(5, 6)
+                                 .i32(9)
+                                 .i32(7)
+                                 .b(true)
+                                 .get();
   EXPECT_EQ(apply(o, record), -1);
   EXPECT_TRUE(logged("Object::setAltitude(): Altitude 9 not in range [0,4].  Ignored."));
   EXPECT_TRUE(logged("Object::setSolidness(): Solidness 7 not one of HARD, SOFT or SPECTRAL."));
@@ -181,8 +170,12 @@ TEST_F(SerializationObjectTest, EmptyStreamIsReportedAsEof) {
 
 TEST_F(SerializationObjectTest, ActivityVisibilityAltitudeAndSolidnessGoThroughTheSceneGraph) {
   auto* o = new Object;
-  EXPECT_EQ(apply(o, Bytes().u32(tw::VISIBLE | tw::ALTITUDE | tw::SOLIDNESS)
-                         .b(false).i32(3).i32(tw::SPECTRAL).get()),
+  EXPECT_EQ(apply(o, Bytes()
+                         .u32(tw::VISIBLE | tw::ALTITUDE | tw::SOLIDNESS)
+                         .b(false)
+                         .i32(3)
+                         .i32(tw::SPECTRAL)
+                         .get()),
             0);
   EXPECT_FALSE(o->isVisible());
   EXPECT_FALSE(listed(graph().visibleObjects(2), o));
@@ -211,9 +204,15 @@ TEST_F(SerializationObjectTest, SpriteIsFoundAgainByNameAndKeepsTheFrame) {
   EXPECT_EQ(o->getBox(), Box(Vector(-1.5f, -1), 3, 2));
 
   // The record's own box wins over the sprite's fit.
-  EXPECT_EQ(apply(o, Bytes().u32(tw::BOX | tw::ANIMATION)
-                         .vec(-1, -1).f32(2).f32(2)
-                         .str("robust").i32(0).i32(0).get()),
+  EXPECT_EQ(apply(o, Bytes()
+                         .u32(tw::BOX | tw::ANIMATION)
+                         .vec(-1, -1)
+                         .f32(2)
+                         .f32(2)
+                         .str("robust")
+                         .i32(0)
+                         .i32(0)
+                         .get()),
             0);
   EXPECT_EQ(o->getAnimation().getSprite(), tw::ResourceManager::getInstance().getSprite("robust"));
   EXPECT_EQ(o->getBox(), Box(Vector(-1, -1), 2, 2));
@@ -228,8 +227,9 @@ TEST_F(SerializationObjectTest, SpriteIsFoundAgainByNameAndKeepsTheFrame) {
 TEST_F(SerializationObjectTest, UnknownSpriteKeepsTheNameAndGivesMinusOne) {
   auto* o = new Object;
   o->setSprite("good");
-  EXPECT_EQ(apply(o, Bytes().u32(tw::ANIMATION | tw::TYPE).str("Ghost").str("ghost").i32(0).i32(0).get()),
-            -1);
+  EXPECT_EQ(
+      apply(o, Bytes().u32(tw::ANIMATION | tw::TYPE).str("Ghost").str("ghost").i32(0).i32(0).get()),
+      -1);
   EXPECT_TRUE(logged("Object::setSprite(): Warning! Sprite 'ghost' not found"));
   EXPECT_EQ(o->getAnimation().getSprite(), nullptr);
   EXPECT_EQ(o->getAnimation().getName(), "ghost");
@@ -241,9 +241,11 @@ TEST_F(SerializationObjectTest, EventsReplaceTheCurrentInterests) {
   auto* o = new Object;
   ASSERT_EQ(o->registerInterest("custom-a"), 0);
   ASSERT_EQ(o->registerInterest("custom-b"), 0);
-  EXPECT_EQ(apply(o, Bytes().u32(tw::EVENTS).i32(3)
-                         .str("custom-c").str("tw-collision").str("custom-b").get()),
-            -1);
+  EXPECT_EQ(
+      apply(
+          o,
+          Bytes().u32(tw::EVENTS).i32(3).str("custom-c").str("tw-collision").str("custom-b").get()),
+      -1);
   EXPECT_TRUE(logged("Object::deserialize(): Error! Register interest: tw-collision"));
   ASSERT_EQ(o->getEventCount(), 2);
   EXPECT_EQ(o->getEventName(0), "custom-c");
@@ -261,11 +263,10 @@ TEST_F(SerializationObjectTest, AttributesAreTracedAtLevelTwentyFive) {
   ASSERT_EQ(o->serialize(&ss, tw::TYPE | tw::ALTITUDE), 0);
   auto* copy = new Object;
   ASSERT_EQ(copy->deserialize(&ss), 0);
-  for (const char* line :
-       {"Object::serialize(): attr is 320, modified is 262143 (true)",
-        "\t00000000000000000000000101000000", "\tTYPE: Bullet", "\tALTITUDE: 2",
-        "Object::deserialize(): attr 320 (00000000000000000000000101000000)",
-        "Object::deserialize(): done checking all types."}) {
+  for (const char* line : {"Object::serialize(): attr is 320, modified is 262143 (true)",
+                           "\t00000000000000000000000101000000", "\tTYPE: Bullet", "\tALTITUDE: 2",
+                           "Object::deserialize(): attr 320 (00000000000000000000000101000000)",
+                           "Object::deserialize(): done checking all types."}) {
     EXPECT_TRUE(logged(line)) << line;
   }
 }

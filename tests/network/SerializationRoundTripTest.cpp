@@ -144,7 +144,8 @@ TEST_F(SerializationRoundTripTest, RandomObjectsArriveWhole) {
     for (int round = 0; round < 3; round++) {
       change(source);
       send(source, copy);
-      ASSERT_EQ(describe(*copy, false), describe(*source, false)) << "object " << i << " round " << round;
+      ASSERT_EQ(describe(*copy, false), describe(*source, false))
+          << "object " << i << " round " << round;
     }
     if (i % 10 == 0) {
       ASSERT_EQ(worldProblems(), "") << "object " << i;
@@ -165,7 +166,8 @@ TEST_F(SerializationRoundTripTest, RandomViewObjectsArriveWhole) {
       source->setValue(integer(-5, 5));
       if (coin()) source->setLocation(integer(0, 8));
       send(source, copy);
-      ASSERT_EQ(describe(*copy, false), describe(*source, false)) << "view object " << i << " round " << round;
+      ASSERT_EQ(describe(*copy, false), describe(*source, false))
+          << "view object " << i << " round " << round;
     }
     if (i % 10 == 0) {
       ASSERT_EQ(worldProblems(), "") << "view object " << i;

@@ -30,7 +30,9 @@ std::string problemsOf(tw::SceneGraph& graph, tw::Object* p_o) {
   const bool active = p_o->isActive();
   if (has(graph.activeObjects(), p_o) != active) problems += who + "active list\n";
   if (has(graph.inactiveObjects(), p_o) == active) problems += who + "inactive list\n";
-  if (has(graph.solidObjects(), p_o) != (active && p_o->isSolid())) problems += who + "solid list\n";
+  if (has(graph.solidObjects(), p_o) != (active && p_o->isSolid())) {
+    problems += who + "solid list\n";
+  }
   if (has(graph.objectsOfType(p_o->getType()), p_o) != active) problems += who + "type map\n";
   for (int altitude = 0; altitude <= tw::MAX_ALTITUDE; altitude++) {
     const bool wanted = active && p_o->isVisible() && p_o->getAltitude() == altitude;
@@ -80,10 +82,11 @@ std::string describe(const tw::Object& o, bool exact_direction) {
 }
 
 std::string describe(const tw::ViewObject& o, bool exact_direction) {
-  return describe(static_cast<const tw::Object&>(o), exact_direction) + "view '" + o.getViewString() + "' value " +
-         std::to_string(o.getValue()) + " border " + (o.getBorder() ? "1" : "0") + " color " +
-         std::to_string(static_cast<int>(o.getColor())) + " location " +
-         std::to_string(o.getLocation()) + " draw_value " + (o.getDrawValue() ? "1" : "0") + "\n";
+  return describe(static_cast<const tw::Object&>(o), exact_direction) + "view '" +
+         o.getViewString() + "' value " + std::to_string(o.getValue()) + " border " +
+         (o.getBorder() ? "1" : "0") + " color " + std::to_string(static_cast<int>(o.getColor())) +
+         " location " + std::to_string(o.getLocation()) + " draw_value " +
+         (o.getDrawValue() ? "1" : "0") + "\n";
 }
 
 std::string worldProblems() {

@@ -38,12 +38,12 @@ TEST_F(SerializationViewTest, FreshViewObjectAppendsValueAndAppearance) {
   const std::string record = recordOf(v);
   EXPECT_EQ(record.substr(0, 4), Bytes().u32(ALL_VIEW_BITS).get());
   const std::string tail = Bytes()
-                               .i32(0)              // value
-                               .str("")             // view string
-                               .b(true)             // border
-                               .i32(tw::WHITE)      // colour
+                               .i32(0)               // value
+                               .str("")              // view string
+                               .b(true)              // border
+                               .i32(tw::WHITE)       // colour
                                .i32(tw::TOP_CENTER)  // location
-                               .b(true)             // draw value
+                               .b(true)              // draw value
                                .get();
   ASSERT_GT(record.size(), tail.size());
   EXPECT_EQ(record.substr(record.size() - tail.size()), tail);
