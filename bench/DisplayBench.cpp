@@ -1,6 +1,7 @@
 // Time to draw a full screen of 80 x 24 characters through drawCharacter in a
-// real window, with and without showing it. Uses $DISPLAY when a server answers
-// there, otherwise starts a private virtual X server (Xvfb) for the run.
+// real window, the game's start screen, and an empty frame. Uses $DISPLAY when
+// a server answers there, otherwise starts a private virtual X server (Xvfb)
+// for the run.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -14,7 +15,9 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Sprite.h"
 #include "engine/platform/Sfml.h"
+#include "engine/resources/ResourceManager.h"
 
 // Last: Xlib's macros clash with the headers above.
 #include <X11/Xlib.h>
@@ -140,6 +143,38 @@ void BM_FullScreenFrame(benchmark::State& state) {
   state.counters["chars/frame"] = 80 * 24;
 }
 BENCHMARK(BM_FullScreenFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The start screen's sprite file: beside the program when the game's data
+// were built, otherwise in the source tree.
+std::string startScreenFile() {
+  const std::string beside = "sprites/gamestart-spr.txt";
+  if (std::FILE* file = std::fopen(beside.c_str(), "r")) {
+    std::fclose(file);
+    return beside;
+  }
+  const std::string source = __FILE__;
+  return source.substr(0, source.rfind("/bench/")) + "/game/sprites/gamestart-spr.txt";
+}
+
+// The game's start screen as the loop shows it: the full-window start sprite
+// (blanks transparent) centred in the view, then shown and cleared.
+void BM_StartScreenFrame(benchmark::State& state) {
+  if (!prepared(state)) return;
+  tw::ResourceManager& resources = tw::ResourceManager::getInstance();
+  if (!resources.isStarted()) resources.startUp();
+  if (resources.getSprite("game_start") == nullptr &&
+      resources.loadSprite(startScreenFile(), "game_start") != 0) {
+    state.SkipWithError("the start screen's sprite did not load");
+    return;
+  }
+  const tw::Sprite* p_sprite = resources.getSprite("game_start");
+  tw::DisplayManager& dm = tw::DisplayManager::getInstance();
+  for (auto _ : state) {
+    p_sprite->draw(0, tw::Vector(40, 12), p_sprite->getTransparency());
+    dm.swapBuffers();
+  }
+}
+BENCHMARK(BM_StartScreenFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Showing and clearing an empty frame: the part of a frame not spent on characters.
 void BM_EmptyFrame(benchmark::State& state) {

@@ -4,6 +4,9 @@
 #include "engine/core/LogManager.h"
 #include "engine/platform/Sfml.h"
 
+#include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
 #include <cstdlib>
 #include <new>
 
@@ -15,6 +18,9 @@ namespace {
 const int MAX_WINDOW_PIXELS = 32767;
 const unsigned INITIAL_CHARACTER_SIZE = 30;
 const unsigned MAX_CHARACTER_SIZE = 4096;
+// The characters whose glyphs are loaded at start-up.
+const char FIRST_PRINTABLE = ' ';
+const char LAST_PRINTABLE = '~';
 
 // The font scale times the smaller cell side, truncated toward zero.
 unsigned characterSize(float font_scale, float width, float height) {
@@ -38,7 +44,9 @@ DisplayManager::DisplayManager()
       window_vertical_chars(0),
       p_rectangle(nullptr),
       window_background_color(sf::Color::Black),
-      p_text(nullptr) {
+      p_text(nullptr),
+      batch(platform::createTriangleBatch()),
+      batch_characters(0) {
   setType("DisplayManager");
 }
 
@@ -132,7 +140,29 @@ int DisplayManager::prepareDrawing() {
   p_text->setCharacterSize(characterSize(config.getFontScale(), charWidth(), charHeight()));
   window_background_color = colorToSFML(config.getWindowBackgroundColor());
   p_rectangle->setFillColor(window_background_color);
+  preloadGlyphs();
   return 0;
+}
+
+// Loads the printable characters into the font's texture now, so that it
+// seldom has to grow during play.
+void DisplayManager::preloadGlyphs() const {
+  if (p_text->getCharacterSize() == 0) return;  // a window of no cells draws nothing legible
+  for (char ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) batchGlyph(ch);
+}
+
+const DisplayManager::BatchGlyph& DisplayManager::batchGlyph(char ch) const {
+  BatchGlyph& entry = batch_glyphs[static_cast<unsigned char>(ch)];
+  if (!entry.loaded) {
+    // The code point and the bold glyph the reused text would draw for ch.
+    const std::uint32_t code_point = platform::codePoint(ch);
+    entry.has_quad = platform::hasGlyphQuad(code_point);
+    if (entry.has_quad) {
+      entry.glyph = platform::getGlyph(font, code_point, p_text->getCharacterSize(), true);
+    }
+    entry.loaded = true;
+  }
+  return entry;
 }
 
 void DisplayManager::release() {
@@ -145,6 +175,11 @@ void DisplayManager::release() {
   p_text = nullptr;
   delete p_rectangle;
   p_rectangle = nullptr;
+  // Collected characters belong to the window just closed, glyphs to the
+  // font and size of that start-up.
+  batch.clear();
+  batch_characters = 0;
+  batch_glyphs.fill(BatchGlyph());
 }
 
 void DisplayManager::shutDown() {
@@ -164,19 +199,47 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std
     return -1;
   }
   const Vector pixels = spacesToPixels(worldToView(world_pos));
+  const sf::Vector2f position(pixels.getX(), pixels.getY());
+  const sf::Color color(r, g, b, 255);
+  if (rotation == 0.0f) {
+    batchCharacter(position, ch, color);
+  } else {
+    drawUnbatched(position, ch, color, rotation);
+  }
+  return 0;
+}
+
+// Adds the cell's background and then its glyph to the batch. Each character
+// paints its own cell background first, so a glyph wider than its cell is cut
+// back by its right-hand neighbour's background.
+void DisplayManager::batchCharacter(sf::Vector2f pixels, char ch, sf::Color color) const {
+  if (batch_characters >= MAX_BATCH_CHARACTERS) flush();
   const float width = charWidth();
   const float height = charHeight();
-  // Each character paints its own cell background first, so a glyph wider
-  // than its cell is cut back by its right-hand neighbour's background.
-  p_rectangle->setPosition(sf::Vector2f(pixels.getX() - width / 10, pixels.getY() + height / 5));
+  platform::appendRectangle(batch, sf::Vector2f(pixels.x - width / 10, pixels.y + height / 5),
+                            p_rectangle->getSize(), window_background_color);
+  const BatchGlyph& entry = batchGlyph(ch);
+  if (entry.has_quad) {
+    platform::appendGlyph(batch, pixels, p_text->getCharacterSize(), entry.glyph, color);
+  }
+  batch_characters++;
+}
+
+// A turned character is drawn at once with the rectangle and the text, after
+// the characters collected before it.
+void DisplayManager::drawUnbatched(sf::Vector2f pixels, char ch, sf::Color color,
+                                   float rotation) const {
+  flush();
+  const float width = charWidth();
+  const float height = charHeight();
+  p_rectangle->setPosition(sf::Vector2f(pixels.x - width / 10, pixels.y + height / 5));
   platform::setRotation(*p_rectangle, rotation);
   p_window->draw(*p_rectangle, sf::RenderStates::Default);
   p_text->setString(sf::String(ch));
-  p_text->setPosition(sf::Vector2f(pixels.getX(), pixels.getY()));
-  p_text->setFillColor(sf::Color(r, g, b, 255));
+  p_text->setPosition(pixels);
+  p_text->setFillColor(color);
   platform::setRotation(*p_text, rotation);
   p_window->draw(*p_text, sf::RenderStates::Default);
-  return 0;
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
@@ -216,8 +279,22 @@ int DisplayManager::swapBuffers() {
     return -1;
   }
   if (Config::getInstance().getHeadless() || p_window == nullptr) return -1;
+  flush();
   p_window->display();
   p_window->clear(window_background_color);
+  return 0;
+}
+
+int DisplayManager::flush() const {
+  if (p_window == nullptr || p_text == nullptr) return -1;
+  if (batch.getVertexCount() == 0) return 0;
+  // Texture coordinates are in texture pixels, so glyphs first requested
+  // while the batch filled (and any growth of the texture that caused) are
+  // drawn right with the texture as it is now.
+  const sf::Texture& glyphs = font.getTexture(p_text->getCharacterSize());
+  p_window->draw(batch, sf::RenderStates(&glyphs));
+  batch.clear();
+  batch_characters = 0;
   return 0;
 }
 

@@ -115,6 +115,7 @@ void Shape::draw(Vector position) {
   }
   LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)",
                                      static_cast<double>(px), static_cast<double>(py));
+  display.flush();  // characters drawn before the shape stay beneath it
   p_window->draw(shape, sf::RenderStates::Default);
 }
 

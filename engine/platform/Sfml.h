@@ -1,15 +1,18 @@
 // The one place that knows which SFML release is installed: window creation,
-// fonts, texts, event polling, keyboard and mouse queries and audio, offered in
-// one version-neutral shape. Calls that need an X display refuse cleanly without one.
+// fonts, texts and glyph batches, event polling, keyboard and mouse queries and
+// audio, offered in one version-neutral shape. Calls that need an X display
+// refuse cleanly without one.
 #pragma once
 
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Glyph.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Transformable.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Window.hpp>
 
@@ -60,6 +63,30 @@ bool openFontFromFile(sf::Font& font, const std::string& filename);
 sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size);
 // Rotation of a text or shape in degrees.
 void setRotation(sf::Transformable& transformable, float degrees);
+
+// ------------------------------------------------------- batched characters
+// Characters are batched as independent triangles, two per rectangle, all
+// textured from the font's glyph texture, so a whole frame is one draw call.
+// Texture coordinates are in texture pixels: they stay valid when the font's
+// texture grows (it keeps what it holds at the same place when it does).
+
+// An empty batch of independent triangles.
+sf::VertexArray createTriangleBatch();
+// The code point a one-character text shows for ch (read with the default locale).
+std::uint32_t codePoint(char ch);
+// False for the code points a text draws no glyph for (blank, tab, line breaks).
+bool hasGlyphQuad(std::uint32_t code_point);
+// The glyph of a code point at a character size; loads it into the font's
+// texture of that size on first use.
+sf::Glyph getGlyph(const sf::Font& font, std::uint32_t code_point, unsigned size, bool bold);
+// Appends a solid rectangle: it samples the opaque white texels every font
+// texture keeps in its top-left corner, so it shares the glyphs' draw call.
+void appendRectangle(sf::VertexArray& batch, sf::Vector2f position, sf::Vector2f size,
+                     sf::Color color);
+// Appends the glyph exactly where a one-character text of this character size
+// with its top-left corner at position puts it (baseline size pixels down).
+void appendGlyph(sf::VertexArray& batch, sf::Vector2f position, unsigned size,
+                 const sf::Glyph& glyph, sf::Color color);
 
 // ---------------------------------------------------------------- input
 // Keyboard keys, numbered as the window library numbers them.

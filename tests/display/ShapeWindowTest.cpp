@@ -60,6 +60,17 @@ TEST_F(ShapeWindowTest, ColouredCircleIsFilledAroundItsPosition) {
   EXPECT_EQ(shot.count(0, 0, 400, 300, 0xFF0000), 0);
 }
 
+TEST_F(ShapeWindowTest, ShapeCoversCharactersDrawnBeforeIt) {
+  for (int x = 39; x <= 42; x++) dm.drawCharacter(tw::Vector(x, 12), 'M', tw::BLUE);
+  tw::Shape circle;
+  circle.setColor(tw::RED);
+  circle.draw(tw::Vector(40, 12));
+  const tw_test::Screenshot shot = showAndShoot();
+  ASSERT_TRUE(shot.valid());
+  EXPECT_EQ(shot.count(510, 384, 540, 410, 0x0000FF), 0);  // no blue inside the circle
+  EXPECT_EQ(shot.pixel(524, 396), 0xFF0000u);
+}
+
 TEST_F(ShapeWindowTest, CustomColourUsesTheChannelsAsSet) {
   tw::Shape square;
   square.setType(tw::SQUARE);
