@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 
