@@ -113,52 +113,40 @@ CellSet Grid::getCells(const Object* p_o, Vector where) const {
   return set;
 }
 
-int Grid::insertObject(Object* p_o) {
-  const LogManager& log = LogManager::getInstance();
+bool Grid::ready(const char* where, const Object* p_o) const {
   if (!allocated) {
-    log.writeLog("Grid::insertObject(): Error! grid is NULL");
-    return -1;
+    LogManager::getInstance().writeLog("%s: Error! grid is NULL", where);
+    return false;
   }
   if (p_o == nullptr) {
-    log.writeLog("Grid::insertObject(): Error! Object is NULL");
-    return -1;
+    LogManager::getInstance().writeLog("%s: Error! Object is NULL", where);
+    return false;
   }
+  return true;
+}
+
+int Grid::insertObject(Object* p_o) {
+  if (!ready("Grid::insertObject()", p_o)) return -1;
   for (const Cell& cell : getCells(p_o, p_o->getPosition())) listFor(cell)->insert(p_o);
   return 0;
 }
 
 int Grid::removeObject(Object* p_o) {
-  const LogManager& log = LogManager::getInstance();
-  if (!allocated) {
-    log.writeLog("Grid::removeObject(): Error! grid is NULL");
-    return -1;
-  }
-  if (p_o == nullptr) {
-    log.writeLog("Grid::removeObject(): Error! Object is NULL");
-    return -1;
-  }
+  if (!ready("Grid::removeObject()", p_o)) return -1;
   if (!p_o->isSolid() || !p_o->isActive()) return 0;
   for (const Cell& cell : getCells(p_o, p_o->getPosition())) listFor(cell)->remove(p_o);
   return 0;
 }
 
 int Grid::updatePosition(Object* p_o, Vector where) {
-  const LogManager& log = LogManager::getInstance();
-  if (!allocated) {
-    log.writeLog("Grid::updatePosition(): Error! grid is NULL");
-    return -1;
-  }
-  if (p_o == nullptr) {
-    log.writeLog("Grid::updatePosition(): Error! Object is NULL");
-    return -1;
-  }
+  if (!ready("Grid::updatePosition()", p_o)) return -1;
   const CellSet old_cells = getCells(p_o, p_o->getPosition());
   const CellSet new_cells = getCells(p_o, where);
   for (const Cell& cell : old_cells) {
     if (new_cells.count(cell) != 0) continue;
     ObjectList* p_list = listFor(cell);
     if (p_list == nullptr) {
-      log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", cell.x, cell.y);
+      LogManager::getInstance().writeLog("Error! remove Cell x,y out of bounds (%d, %d).", cell.x, cell.y);
       continue;
     }
     p_list->remove(p_o);
@@ -167,7 +155,7 @@ int Grid::updatePosition(Object* p_o, Vector where) {
     if (old_cells.count(cell) != 0) continue;
     ObjectList* p_list = listFor(cell);
     if (p_list == nullptr) {
-      log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", cell.x, cell.y);
+      LogManager::getInstance().writeLog("Error! insert Cell x,y out of bounds [%d, %d].", cell.x, cell.y);
       continue;
     }
     p_list->insert(p_o);
@@ -176,15 +164,7 @@ int Grid::updatePosition(Object* p_o, Vector where) {
 }
 
 ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
-  const LogManager& log = LogManager::getInstance();
-  if (!allocated) {
-    log.writeLog("Grid::getCollisions(): Error! grid is NULL");
-    return ObjectList();
-  }
-  if (p_o == nullptr) {
-    log.writeLog("Grid::getCollisions(): Error! Object is NULL");
-    return ObjectList();
-  }
+  if (!ready("Grid::getCollisions()", p_o)) return ObjectList();
   const Box box = getWorldBox(p_o, where);
   const CellSet cell_set = getCells(p_o, where);
   // An object spanning several cells is listed in each; only its first

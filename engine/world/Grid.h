@@ -57,6 +57,8 @@ class Grid {
   int getCellHeight() const;
 
  private:
+  // False, with the log line naming where, without cells or without an object.
+  bool ready(const char* where, const Object* p_o) const;
   // The list behind a cell, or null for a pair outside the grid.
   ObjectList* listFor(const Cell& cell);
   const ObjectList* listFor(const Cell& cell) const;
