@@ -45,12 +45,12 @@ bool Pause::waitForKeyPress() {
   bool pressed = false;
   while (!pressed) {
     while (auto event = platform::pollEvent(*p_window)) {
-      if (event->type == platform::WindowEvent::Type::Closed) {
+      if (event->type == platform::InputEvent::Type::Closed) {
         log.writeLog(1, "Pause::eventHandler(): Window closed. Setting game over.");
         GameManager::getInstance().setGameOver(true);
         return false;
       }
-      if (event->type == platform::WindowEvent::Type::KeyPressed) {
+      if (event->type == platform::InputEvent::Type::KeyPressed) {
         log.writeLog(10, "Pause::eventHandler(): Keypressed.");
         pressed = true;
       }

@@ -1,6 +1,10 @@
-# Display sources: colours and the display manager.
+# Display sources: colours, the display manager, the frame's draw list and the
+# presenters that show it.
 target_sources(tarnwick PRIVATE
+  engine/display/CapturePresenter.cpp
   engine/display/CellGeometry.cpp
+  engine/display/CellGrid.cpp
   engine/display/Color.cpp
   engine/display/DisplayManager.cpp
+  engine/display/DrawList.cpp
 )

@@ -134,7 +134,7 @@ void InputManager::getInput() const {
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;
   }
-  if (!handleWindowEvents(*p_window)) return;
+  if (!handleInputEvents(*p_window)) return;
   if (!sendHeldButtons(*p_window)) return;
   sendHeldKeys();
 }
@@ -146,9 +146,9 @@ bool InputManager::stillServing(const sf::Window* p_window) const {
 }
 
 // Drains the window's queue; false when the window was closed (game over).
-bool InputManager::handleWindowEvents(sf::Window& window) const {
-  using Type = platform::WindowEvent::Type;
-  while (std::optional<platform::WindowEvent> event = platform::pollEvent(window)) {
+bool InputManager::handleInputEvents(sf::Window& window) const {
+  using Type = platform::InputEvent::Type;
+  while (std::optional<platform::InputEvent> event = platform::pollEvent(window)) {
     switch (event->type) {
       case Type::Closed:
         LogManager::getInstance().writeLog(
@@ -170,17 +170,17 @@ bool InputManager::handleWindowEvents(sf::Window& window) const {
   return true;
 }
 
-void InputManager::dispatchKey(const platform::WindowEvent& event, KeyboardAction action) const {
+void InputManager::dispatchKey(const platform::InputEvent& event, KeyboardAction action) const {
   EventKeyboard keyboard = toEventKeyboard(event);
   keyboard.setKeyboardAction(action);
   onEvent(&keyboard);
 }
 
-void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, int x, int y) const {
+void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, float x, float y) const {
   EventMouse mouse;
   mouse.setMouseAction(action);
   mouse.setMouseButton(button);
-  mouse.setMousePosition(pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y))));
+  mouse.setMousePosition(pixelsToSpaces(Vector(x, y)));
   onEvent(&mouse);
 }
 
@@ -213,8 +213,8 @@ void InputManager::sendHeldKeys() const {
   }
 }
 
-EventKeyboard InputManager::toEventKeyboard(const platform::WindowEvent& event) const {
-  using Type = platform::WindowEvent::Type;
+EventKeyboard InputManager::toEventKeyboard(const platform::InputEvent& event) const {
+  using Type = platform::InputEvent::Type;
   LogManager& log = LogManager::getInstance();
   EventKeyboard keyboard;
   if (event.type != Type::KeyPressed && event.type != Type::KeyReleased) {

@@ -29,7 +29,7 @@ class InputManager : public Manager {
 
   // A keyboard event with the engine key of a key-pressed or key-released
   // window event (KEY_UNDEFINED otherwise); its action is left undefined.
-  EventKeyboard toEventKeyboard(const platform::WindowEvent& event) const;
+  EventKeyboard toEventKeyboard(const platform::InputEvent& event) const;
   // The key's character (" " for SPACE, "A" for A ...); "" when it has none.
   std::string keyToString(Keyboard::Key key) const;
 
@@ -42,9 +42,9 @@ class InputManager : public Manager {
   InputManager();
   InputManager(const InputManager&) = delete;
   void operator=(const InputManager&) = delete;
-  bool handleWindowEvents(sf::Window& window) const;
-  void dispatchKey(const platform::WindowEvent& event, KeyboardAction action) const;
-  void dispatchMouse(MouseAction action, Mouse::Button button, int x, int y) const;
+  bool handleInputEvents(sf::Window& window) const;
+  void dispatchKey(const platform::InputEvent& event, KeyboardAction action) const;
+  void dispatchMouse(MouseAction action, Mouse::Button button, float x, float y) const;
   bool sendHeldButtons(const sf::Window& window) const;
   bool stillServing(const sf::Window* p_window) const;
   void sendHeldKeys() const;

@@ -177,55 +177,38 @@ Key fromSfml(sf::Keyboard::Key code) {
   return value >= 0 && value < KEY_COUNT ? static_cast<Key>(value) : Key::Unknown;
 }
 
-WindowEvent convert(const sf::Event& event) {
-  WindowEvent out;
+InputEvent convert(const sf::Event& event) {
+  InputEvent out;
   switch (event.type) {
     case sf::Event::Closed:
-      out.type = WindowEvent::Type::Closed;
+      out.type = InputEvent::Type::Closed;
       break;
     case sf::Event::KeyPressed:
     case sf::Event::KeyReleased:
-      out.type = event.type == sf::Event::KeyPressed ? WindowEvent::Type::KeyPressed
-                                                     : WindowEvent::Type::KeyReleased;
+      out.type = event.type == sf::Event::KeyPressed ? InputEvent::Type::KeyPressed
+                                                     : InputEvent::Type::KeyReleased;
       out.key = fromSfml(event.key.code);
       break;
     case sf::Event::MouseMoved:
-      out.type = WindowEvent::Type::MouseMoved;
-      out.x = event.mouseMove.x;
-      out.y = event.mouseMove.y;
+      out.type = InputEvent::Type::MouseMoved;
+      out.x = static_cast<float>(event.mouseMove.x);
+      out.y = static_cast<float>(event.mouseMove.y);
       break;
     case sf::Event::MouseButtonPressed:
     case sf::Event::MouseButtonReleased:
       out.type = event.type == sf::Event::MouseButtonPressed
-                     ? WindowEvent::Type::MouseButtonPressed
-                     : WindowEvent::Type::MouseButtonReleased;
+                     ? InputEvent::Type::MouseButtonPressed
+                     : InputEvent::Type::MouseButtonReleased;
       out.button = fromSfml(event.mouseButton.button);
-      out.x = event.mouseButton.x;
-      out.y = event.mouseButton.y;
+      out.x = static_cast<float>(event.mouseButton.x);
+      out.y = static_cast<float>(event.mouseButton.y);
       break;
     default:
-      out.type = WindowEvent::Type::Other;
+      out.type = InputEvent::Type::Other;
       break;
   }
   return out;
 }
-
-const char* const KEY_NAMES[] = {
-    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q",
-    "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
-    "Escape", "Left Control", "Left Shift", "Left Alt", "Left System", "Right Control",
-    "Right Shift", "Right Alt", "Right System", "Menu",
-    "[", "]", ";", ",", ".", "'", "/", "\\", "`", "=", "-",
-    "Space", "Enter", "Backspace", "Tab", "Page Up", "Page Down", "End", "Home",
-    "Insert", "Delete", "Numpad +", "Numpad -", "Numpad *", "Numpad /",
-    "Left", "Right", "Up", "Down",
-    "Numpad 0", "Numpad 1", "Numpad 2", "Numpad 3", "Numpad 4", "Numpad 5",
-    "Numpad 6", "Numpad 7", "Numpad 8", "Numpad 9",
-    "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12",
-    "F13", "F14", "F15", "Pause",
-};
-static_assert(sizeof(KEY_NAMES) / sizeof(KEY_NAMES[0]) == KEY_COUNT, "one name per key");
 
 }  // namespace
 
@@ -353,7 +336,7 @@ void appendGlyph(sf::VertexArray& batch, sf::Vector2f position, unsigned size,
 
 // ------------------------------------------------------------------ input
 
-std::optional<WindowEvent> pollEvent(sf::Window& window) {
+std::optional<InputEvent> pollEvent(sf::Window& window) {
   sf::Event event;
   if (!window.pollEvent(event)) return std::nullopt;
   return convert(event);
@@ -373,12 +356,6 @@ bool isButtonPressed(MouseButton button) {
 sf::Vector2i getMousePosition(const sf::Window& window) {
   if (!displayAvailable()) return sf::Vector2i(0, 0);
   return sf::Mouse::getPosition(window);
-}
-
-std::string keyDescription(Key key) {
-  int code = static_cast<int>(key);
-  if (code < 0 || code >= KEY_COUNT) return "Unknown";
-  return KEY_NAMES[code];
 }
 
 }  // namespace platform

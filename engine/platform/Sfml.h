@@ -16,6 +16,8 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Window.hpp>
 
+#include "engine/platform/InputCodes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -89,51 +91,14 @@ void appendGlyph(sf::VertexArray& batch, sf::Vector2f position, unsigned size,
                  const sf::Glyph& glyph, sf::Color color);
 
 // ---------------------------------------------------------------- input
-// Keyboard keys, numbered as the window library numbers them.
-enum class Key {
-  Unknown = -1,
-  A = 0, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
-  Num0, Num1, Num2, Num3, Num4, Num5, Num6, Num7, Num8, Num9,
-  Escape, LControl, LShift, LAlt, LSystem, RControl, RShift, RAlt, RSystem, Menu,
-  LBracket, RBracket, Semicolon, Comma, Period, Apostrophe, Slash, Backslash, Grave,
-  Equal, Hyphen, Space, Enter, Backspace, Tab, PageUp, PageDown, End, Home, Insert,
-  Delete, Add, Subtract, Multiply, Divide, Left, Right, Up, Down,
-  Numpad0, Numpad1, Numpad2, Numpad3, Numpad4, Numpad5, Numpad6, Numpad7, Numpad8,
-  Numpad9, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, F13, F14, F15, Pause,
-};
-const int KEY_COUNT = 101;
-
-enum class MouseButton { Left = 0, Right, Middle, Extra1, Extra2 };
-
-// One window event; only the fields of its type are meaningful.
-struct WindowEvent {
-  enum class Type {
-    Closed,
-    KeyPressed,       // key
-    KeyReleased,      // key
-    MouseMoved,       // x, y
-    MouseButtonPressed,   // button, x, y
-    MouseButtonReleased,  // button, x, y
-    Other,            // anything else (resize, focus, text, wheel, ...)
-  };
-  Type type = Type::Other;
-  Key key = Key::Unknown;
-  MouseButton button = MouseButton::Left;
-  int x = 0;  // pixels from the window's left edge
-  int y = 0;  // pixels from the window's top edge
-};
-
 // The next pending event of the window; empty when the queue is empty.
-std::optional<WindowEvent> pollEvent(sf::Window& window);
+std::optional<InputEvent> pollEvent(sf::Window& window);
 
 // Live state of a key or button; false without a display.
 bool isKeyPressed(Key key);
 bool isButtonPressed(MouseButton button);
 // Pointer position in pixels relative to the window; (0, 0) without a display.
 sf::Vector2i getMousePosition(const sf::Window& window);
-
-// A readable name of the key ("A", "Space", "Numpad 5", "Unknown" ...).
-std::string keyDescription(Key key);
 
 }  // namespace platform
 }  // namespace tw

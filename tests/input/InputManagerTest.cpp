@@ -18,10 +18,10 @@ namespace {
 using tw::Keyboard::Key;
 using PK = tw::platform::Key;
 
-tw::platform::WindowEvent keyEvent(PK code, bool pressed = true) {
-  tw::platform::WindowEvent event;
-  event.type = pressed ? tw::platform::WindowEvent::Type::KeyPressed
-                       : tw::platform::WindowEvent::Type::KeyReleased;
+tw::platform::InputEvent keyEvent(PK code, bool pressed = true) {
+  tw::platform::InputEvent event;
+  event.type = pressed ? tw::platform::InputEvent::Type::KeyPressed
+                       : tw::platform::InputEvent::Type::KeyReleased;
   event.key = code;
   return event;
 }
@@ -81,8 +81,8 @@ TEST(InputManager, ToEventKeyboardSetsTheKeyAndLeavesTheAction) {
   EXPECT_EQ(im.toEventKeyboard(keyEvent(PK::Subtract, false)).getKey(), tw::Keyboard::MINUS);
   EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Keyboard event 'A' (A)"));
   EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Keyboard event '-' (Numpad -)"));
-  tw::platform::WindowEvent moved;
-  moved.type = tw::platform::WindowEvent::Type::MouseMoved;
+  tw::platform::InputEvent moved;
+  moved.type = tw::platform::InputEvent::Type::MouseMoved;
   EXPECT_EQ(im.toEventKeyboard(moved).getKey(), tw::Keyboard::KEY_UNDEFINED);
   EXPECT_TRUE(log.contains("toEventKeyboard(): Error! Called with non-keyboard event."));
 }

@@ -1,0 +1,147 @@
+#include "engine/display/CellGrid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+namespace tw {
+
+namespace {
+
+const GridCell BLANK_CELL;
+
+char shownCharacter(char ch) {
+  const unsigned char c = static_cast<unsigned char>(ch);
+  if (c < 0x20 || c == 0x7f) return ' ';
+  if (c > 0x7f) return '?';
+  return ch;
+}
+
+// Whether (px, py) lies inside the closed polygon (even-odd rule).
+bool insidePolygon(const std::vector<float>& xs, const std::vector<float>& ys, float px,
+                   float py) {
+  bool inside = false;
+  const std::size_t n = xs.size();
+  for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+    if ((ys[i] > py) != (ys[j] > py) &&
+        px < (xs[j] - xs[i]) * (py - ys[i]) / (ys[j] - ys[i]) + xs[i]) {
+      inside = !inside;
+    }
+  }
+  return inside;
+}
+
+char colorLetter(Rgb c) {
+  const bool r = c.r == 255, g = c.g == 255, b = c.b == 255;
+  const bool r0 = c.r == 0, g0 = c.g == 0, b0 = c.b == 0;
+  if ((r || r0) && (g || g0) && (b || b0)) return "krgybmcw"[(r ? 1 : 0) + (g ? 2 : 0) + (b ? 4 : 0)];
+  return '*';
+}
+
+}  // namespace
+
+CellGrid::CellGrid(int width, int height, Rgb background)
+    : width(std::max(width, 0)),
+      height(std::max(height, 0)),
+      background(background),
+      cells(static_cast<std::size_t>(this->width) * static_cast<std::size_t>(this->height)) {}
+
+void CellGrid::clear() { std::fill(cells.begin(), cells.end(), BLANK_CELL); }
+
+void CellGrid::paint(const DrawList& list, float cell_width, float cell_height) {
+  clear();
+  for (const DrawItem& item : list.getItems()) {
+    if (item.kind == DrawItem::Kind::CHARACTER) {
+      put(item.x, item.y, item.ch, item.color);
+    } else {
+      paintShape(item, cell_width, cell_height);
+    }
+  }
+}
+
+void CellGrid::put(float x, float y, char ch, Rgb color) {
+  const float col = std::floor(x + 0.5f);
+  const float row = std::floor(y + 0.5f);
+  // Comparing as floats keeps NaN and huge positions out of the int conversion.
+  if (!(col >= 0.0f && col < static_cast<float>(width) && row >= 0.0f &&
+        row < static_cast<float>(height))) {
+    return;
+  }
+  GridCell& cell = cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                         static_cast<std::size_t>(col)];
+  cell.ch = shownCharacter(ch);
+  cell.color = color;
+}
+
+void CellGrid::paintShape(const DrawItem& item, float cell_width, float cell_height) {
+  if (!(cell_width > 0.0f && cell_height > 0.0f) || item.shape.points < 3) return;
+  std::vector<float> xs(static_cast<std::size_t>(item.shape.points));
+  std::vector<float> ys(xs.size());
+  for (int i = 0; i < item.shape.points; i++) {
+    shapeCorner(item, i, cell_width, cell_height, xs[static_cast<std::size_t>(i)],
+                ys[static_cast<std::size_t>(i)]);
+  }
+  const auto [min_x, max_x] = std::minmax_element(xs.begin(), xs.end());
+  const auto [min_y, max_y] = std::minmax_element(ys.begin(), ys.end());
+  const float first_col = std::max(0.0f, std::floor(*min_x / cell_width));
+  const float last_col = std::min(static_cast<float>(width - 1), std::floor(*max_x / cell_width));
+  const float first_row = std::max(0.0f, std::floor(*min_y / cell_height));
+  const float last_row = std::min(static_cast<float>(height - 1), std::floor(*max_y / cell_height));
+  if (!(first_col <= last_col && first_row <= last_row)) return;  // also NaN
+  for (int row = static_cast<int>(first_row); row <= static_cast<int>(last_row); row++) {
+    for (int col = static_cast<int>(first_col); col <= static_cast<int>(last_col); col++) {
+      const float cx = (static_cast<float>(col) + 0.5f) * cell_width;
+      const float cy = (static_cast<float>(row) + 0.5f) * cell_height;
+      if (insidePolygon(xs, ys, cx, cy)) {
+        put(static_cast<float>(col), static_cast<float>(row), SHAPE_CHARACTER, item.color);
+      }
+    }
+  }
+}
+
+int CellGrid::getWidth() const { return width; }
+
+int CellGrid::getHeight() const { return height; }
+
+Rgb CellGrid::getBackground() const { return background; }
+
+const GridCell& CellGrid::at(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return BLANK_CELL;
+  return cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x)];
+}
+
+std::string CellGrid::getRow(int y) const {
+  if (y < 0 || y >= height) return "";
+  std::string row(static_cast<std::size_t>(width), ' ');
+  for (int x = 0; x < width; x++) row[static_cast<std::size_t>(x)] = at(x, y).ch;
+  return row;
+}
+
+std::string CellGrid::getColorRow(int y) const {
+  if (y < 0 || y >= height) return "";
+  std::string row(static_cast<std::size_t>(width), ' ');
+  for (int x = 0; x < width; x++) {
+    const GridCell& cell = at(x, y);
+    if (cell.ch != ' ') row[static_cast<std::size_t>(x)] = colorLetter(cell.color);
+  }
+  return row;
+}
+
+std::string CellGrid::toText() const {
+  std::string text;
+  text.reserve(static_cast<std::size_t>((width + 1) * height));
+  for (int y = 0; y < height; y++) text += getRow(y) + "\n";
+  return text;
+}
+
+int CellGrid::writeText(const std::string& filename) const {
+  std::ofstream out(filename, std::ios::binary | std::ios::trunc);
+  if (!out) return -1;
+  out << toText() << "--\n";
+  for (int y = 0; y < height; y++) out << getColorRow(y) << "\n";
+  out.flush();
+  return out ? 0 : -1;
+}
+
+}  // namespace tw

@@ -1,0 +1,65 @@
+// One frame's drawing as a list in drawing order: characters at view
+// positions in cells and filled shapes. The display manager fills it during a
+// frame and hands it, finished, to the active presenter.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tw {
+
+// An opaque colour as three 8-bit channels.
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+};
+inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+
+// A filled regular polygon as a shape is drawn: `points` corners on a circle
+// of `radius` pixels, whose bounding square's top-left corner lies `offset_x`,
+// `offset_y` pixels from the item's position and which is turned by the
+// item's rotation about that corner.
+struct ShapeOutline {
+  int points = 0;
+  float radius = 0.0f;    // pixels
+  float offset_x = 0.0f;  // pixels
+  float offset_y = 0.0f;  // pixels
+};
+
+struct DrawItem {
+  enum class Kind : std::uint8_t { CHARACTER, SHAPE };
+  Kind kind = Kind::CHARACTER;
+  char ch = ' ';
+  std::uint8_t alpha = 255;  // shapes only; characters are opaque
+  Rgb color;
+  float x = 0.0f;         // view position, cells
+  float y = 0.0f;         // view position, cells
+  float rotation = 0.0f;  // degrees, clockwise
+  ShapeOutline shape;     // shapes only
+};
+
+class DrawList {
+ public:
+  void addCharacter(float x, float y, char ch, Rgb color, float rotation);
+  void addShape(float x, float y, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
+                float rotation);
+  void clear();
+  void swap(DrawList& other);
+
+  const std::vector<DrawItem>& getItems() const;
+  std::size_t size() const;
+  bool empty() const;
+
+ private:
+  std::vector<DrawItem> items;
+};
+
+// Corner i of a shape item in pixels, for cells of cell_width x cell_height
+// pixels: the geometry every presenter draws shapes with.
+void shapeCorner(const DrawItem& item, int i, float cell_width, float cell_height, float& px,
+                 float& py);
+
+}  // namespace tw
