@@ -41,6 +41,8 @@ void Config::reset() {
   window_title = "Tarnwick";
   show_mouse = false;
   headless = false;
+  display = "window";
+  snapshot_file.clear();
   font_file = "tw-font.ttf";
   logfile = "tarnwick.log";
   random_seed = 0;
@@ -128,8 +130,26 @@ void Config::storeState() {
   }
 }
 
+void Config::storeDisplay() {
+  std::string value = match(config_string, "display");
+  if (value.empty()) return;
+  if (value == "window" || value == "terminal" || value == "capture" || value == "none") {
+    display = value;
+    return;
+  }
+  LogManager::getInstance().writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
+}
+
+void Config::addOverride(const std::string& item) { overrides.push_back(item); }
+
+void Config::clearOverrides() { overrides.clear(); }
+
 void Config::loadConfig(std::string config) {
   if (config.empty()) config = readConfig();
+  // The value of a key's first item counts, so overrides go in front.
+  for (auto it = overrides.rbegin(); it != overrides.rend(); ++it) {
+    config = *it + (config.empty() ? "" : ",") + config;
+  }
   config_string = config;
   match(config_string, "");
   storeInt("frame_time", frame_time);
@@ -145,6 +165,8 @@ void Config::loadConfig(std::string config) {
   storeString("window_title", window_title);
   storeBool("show_mouse", show_mouse);
   storeBool("headless", headless);
+  storeDisplay();
+  storeString("snapshot_file", snapshot_file);
   storeString("font_file", font_file);
   storeString("logfile", logfile);
   storeInt("random_seed", random_seed);
@@ -171,6 +193,7 @@ void Config::printConfig() const {
   log.writeLog(1, "  Window title: %s", window_title.c_str());
   log.writeLog(1, "  Show mouse: %s", boolText(show_mouse));
   log.writeLog(1, "  Headless: %s", boolText(headless));
+  log.writeLog(1, "  Display: %s", getDisplay().c_str());
   log.writeLog(1, "  Font file: %s", font_file.c_str());
   log.writeLog(1, "  Log file: %s", logfile.c_str());
   log.writeLog(1, "  Random seed: %d", random_seed);
@@ -193,7 +216,9 @@ int Config::getWindowState() const { return window_state; }
 Color Config::getWindowBackgroundColor() const { return window_background_color; }
 std::string Config::getWindowTitle() const { return window_title; }
 bool Config::getShowMouse() const { return show_mouse; }
-bool Config::getHeadless() const { return headless; }
+bool Config::getHeadless() const { return headless || display == "none"; }
+std::string Config::getDisplay() const { return headless ? "none" : display; }
+std::string Config::getSnapshotFile() const { return snapshot_file; }
 std::string Config::getFontFile() const { return font_file; }
 std::string Config::getLogFile() const { return logfile; }
 int Config::getRandomSeed() const { return random_seed; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/display/Color.h"
 
@@ -18,8 +19,12 @@ class Config {
   std::string readConfig() const;
   // Writes every setting to the log at level 1.
   void printConfig() const;
-  // Puts every setting back to its built-in default.
+  // Puts every setting back to its built-in default (overrides stay).
   void reset();
+  // A "key:value" item that wins over the configuration file's own (the
+  // program's command line adds them before start-up).
+  void addOverride(const std::string& item);
+  void clearOverrides();
 
   std::string getConfigString() const;
   int getFrameTime() const;
@@ -33,7 +38,13 @@ class Config {
   Color getWindowBackgroundColor() const;
   std::string getWindowTitle() const;
   bool getShowMouse() const;
+  // True for display "none" too.
   bool getHeadless() const;
+  // Where frames go: "window", "terminal", "capture" (kept, not shown) or
+  // "none" (not drawn at all; headless:true means the same).
+  std::string getDisplay() const;
+  // When set, every finished frame is also written there as text.
+  std::string getSnapshotFile() const;
   std::string getFontFile() const;
   std::string getLogFile() const;
   int getRandomSeed() const;
@@ -51,6 +62,7 @@ class Config {
   void storeColor();
   void storeStyle();
   void storeState();
+  void storeDisplay();
 
   std::string config_string;
   int window_horizontal_pixels;
@@ -65,6 +77,9 @@ class Config {
   std::string window_title;
   bool show_mouse;
   bool headless;
+  std::string display;
+  std::string snapshot_file;
+  std::vector<std::string> overrides;
   std::string font_file;
   std::string logfile;
   int random_seed;

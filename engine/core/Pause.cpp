@@ -4,7 +4,6 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"
-#include "engine/platform/Sfml.h"
 #include "engine/platform/Timer.h"
 
 namespace tw {
@@ -29,7 +28,7 @@ int Pause::eventHandler(const Event* p_e) {
   if (p_e->getType() != KEYBOARD_EVENT) return 0;
   if (static_cast<const EventKeyboard*>(p_e)->getKey() != pause_key) return 1;
   log.writeLog(1, "Pause::eventHandler(): Game paused.");
-  if (DisplayManager::getInstance().getWindow() == nullptr) {
+  if (DisplayManager::getInstance().getPresenter() == nullptr) {
     log.writeLog(
         "Pause::eventHandler(): DisplayManager unexpectedly returned null window!  Cannot pause.");
     return 0;
@@ -41,21 +40,24 @@ int Pause::eventHandler(const Event* p_e) {
 
 bool Pause::waitForKeyPress() {
   const LogManager& log = LogManager::getInstance();
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
+  Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
   bool pressed = false;
   while (!pressed) {
-    while (auto event = platform::pollEvent(*p_window)) {
-      if (event->type == platform::InputEvent::Type::Closed) {
+    platform::InputEvent event;
+    while (p_presenter->pollEvent(event)) {
+      if (event.type == platform::InputEvent::Type::Closed) {
         log.writeLog(1, "Pause::eventHandler(): Window closed. Setting game over.");
         GameManager::getInstance().setGameOver(true);
         return false;
       }
-      if (event->type == platform::InputEvent::Type::KeyPressed) {
+      if (event.type == platform::InputEvent::Type::KeyPressed) {
         log.writeLog(10, "Pause::eventHandler(): Keypressed.");
         pressed = true;
       }
     }
-    platform::waitMicroseconds(PAUSE_POLL_MICROSECONDS);
+    // Nobody can press a key in a capture: only what was queued counts.
+    if (!p_presenter->isInteractive()) break;
+    if (!pressed) platform::waitMicroseconds(PAUSE_POLL_MICROSECONDS);
   }
   return true;
 }

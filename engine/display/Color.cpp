@@ -39,16 +39,16 @@ void colorToRGB(Color color, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b) 
   b = entry->b;
 }
 
-sf::Color colorToSFML(Color color) {
+Rgb colorToRgb(Color color) {
   const ColorEntry* entry = findColor(color);
-  if (entry != nullptr) return sf::Color(entry->r, entry->g, entry->b, 255);
+  if (entry != nullptr) return Rgb{entry->r, entry->g, entry->b};
   if (color == CUSTOM) {
-    LogManager::getInstance().writeLog(5, "colorToSFML(): Color is CUSTOM.");
+    LogManager::getInstance().writeLog(5, "colorToRgb(): Color is CUSTOM.");
   } else {
-    LogManager::getInstance().writeLog(5, "colorToSFML(): Color %d not supported.",
+    LogManager::getInstance().writeLog(5, "colorToRgb(): Color %d not supported.",
                                        static_cast<int>(color));
   }
-  return sf::Color(255, 255, 255, 255);
+  return Rgb{255, 255, 255};
 }
 
 std::string colorToString(Color color) {

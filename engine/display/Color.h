@@ -1,11 +1,9 @@
 // The engine's colours: the eight drawing colours plus CUSTOM, and their
-// conversions to channels, to SFML colours and to display names.
+// conversions to channels and to display names.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include <SFML/Graphics/Color.hpp>
 
 namespace tw {
 
@@ -26,10 +24,20 @@ enum Color : int {
 
 const Color COLOR_DEFAULT = WHITE;
 
+// An opaque colour as three 8-bit channels.
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+};
+inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+
 // Writes the colour's channels; CUSTOM and unsupported values write nothing.
 void colorToRGB(Color color, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b);
-// Opaque SFML colour; CUSTOM and unsupported values give opaque white.
-sf::Color colorToSFML(Color color);
+// The colour's channels; CUSTOM and unsupported values give white (what a
+// character drawn in them shows).
+Rgb colorToRgb(Color color);
 // "Black" ... "White"; "Unknown color" for CUSTOM and unsupported values.
 std::string colorToString(Color color);
 

@@ -2,55 +2,41 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
-#include "engine/platform/Sfml.h"
+#include "engine/display/CapturePresenter.h"
+#include "engine/display/WindowPresenter.h"
 
-#include <SFML/Graphics/RenderStates.hpp>
-#include <SFML/Graphics/Texture.hpp>
-
-#include <cstdlib>
-#include <new>
+#include <cstdio>
 
 namespace tw {
 
 namespace {
 
-// The largest window side the X protocol and the drawing code accept.
-const int MAX_WINDOW_PIXELS = 32767;
-const unsigned INITIAL_CHARACTER_SIZE = 30;
-const unsigned MAX_CHARACTER_SIZE = 4096;
-// The characters whose glyphs are loaded at start-up.
-const char FIRST_PRINTABLE = ' ';
-const char LAST_PRINTABLE = '~';
+// Items one frame may hold: a game that draws without ever swapping would
+// otherwise grow the list without bound.
+const std::size_t MAX_FRAME_ITEMS = 1u << 20;
 
-// The font scale times the smaller cell side, truncated toward zero.
-unsigned characterSize(float font_scale, float width, float height) {
-  float size = font_scale * (width < height ? width : height);
-  if (!(size > 0.0f)) return 0;  // also catches NaN
-  if (size >= static_cast<float>(MAX_CHARACTER_SIZE)) return MAX_CHARACTER_SIZE;
-  return static_cast<unsigned>(size);
+float cellSize(int pixels, int cells) {
+  return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
 }
 
-bool validWindowSize(int width, int height) {
-  return width > 0 && height > 0 && width <= MAX_WINDOW_PIXELS && height <= MAX_WINDOW_PIXELS;
+std::unique_ptr<Presenter> makePresenter(const std::string& display) {
+  if (display == "window") return std::make_unique<WindowPresenter>();
+  if (display == "capture") return std::make_unique<CapturePresenter>();
+  return nullptr;
 }
 
 }  // namespace
 
 DisplayManager::DisplayManager()
-    : p_window(nullptr),
-      window_horizontal_pixels(0),
+    : window_horizontal_pixels(0),
       window_vertical_pixels(0),
       window_horizontal_chars(0),
       window_vertical_chars(0),
-      p_rectangle(nullptr),
-      window_background_color(sf::Color::Black),
-      p_text(nullptr),
-      batch(platform::createTriangleBatch()),
-      batch_characters(0) {
+      grid_current(false) {
   setType("DisplayManager");
 }
 
-DisplayManager::~DisplayManager() { release(); }
+DisplayManager::~DisplayManager() = default;
 
 DisplayManager& DisplayManager::getInstance() {
   static DisplayManager display_manager;
@@ -69,121 +55,56 @@ int DisplayManager::startUp() {
   window_vertical_pixels = config.getWindowVerticalPixels();
   window_horizontal_chars = config.getWindowHorizontalChars();
   window_vertical_chars = config.getWindowVerticalChars();
+  window_background_color = colorToRgb(config.getWindowBackgroundColor());
+  frame.clear();
+  last_frame.clear();
+  last_grid = CellGrid();
+  grid_current = false;
   if (config.getHeadless()) {
     log.writeLog(1, "DisplayManager::startUp(): no graphics in headless mode.");
-  } else {
-    release();  // leftovers of an earlier failed start-up
-    if (openWindow() != 0 || prepareDrawing() != 0) return -1;
+  } else if (openPresenter() != 0) {
+    return -1;
   }
   Manager::startUp();
   log.writeLog(5, "DisplayManager::startUp(): successfully started.");
   return 0;
 }
 
-// Opens the window at the configured size (0 meaning the desktop's).
-int DisplayManager::openWindow() {
-  LogManager& log = LogManager::getInstance();
-  unsigned desktop_width = 0;
-  unsigned desktop_height = 0;
-  if (!platform::getDesktopSize(desktop_width, desktop_height)) {
-    const char* name = std::getenv("DISPLAY");
-    log.writeLog("DisplayManager::startUp(): Error! Unable to open display '%s'.",
-                 name != nullptr ? name : "");
-    return -1;
-  }
-  log.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
-               static_cast<int>(desktop_width), static_cast<int>(desktop_height));
-  if (window_horizontal_pixels == 0) window_horizontal_pixels = static_cast<int>(desktop_width);
-  if (window_vertical_pixels == 0) window_vertical_pixels = static_cast<int>(desktop_height);
-  if (!validWindowSize(window_horizontal_pixels, window_vertical_pixels)) {
-    log.writeLog("DisplayManager::startUp(): Error! Window size (%d, %d) pixels not supported.",
-                 window_horizontal_pixels, window_vertical_pixels);
-    return -1;
-  }
+int DisplayManager::openPresenter() {
   const Config& config = Config::getInstance();
-  platform::WindowState state = config.getWindowState() == 1 ? platform::WindowState::Fullscreen
-                                                             : platform::WindowState::Windowed;
-  p_window = platform::createWindow(static_cast<unsigned>(window_horizontal_pixels),
-                                    static_cast<unsigned>(window_vertical_pixels),
-                                    config.getWindowTitle(),
-                                    static_cast<std::uint32_t>(config.getWindowStyle()), state);
-  if (p_window == nullptr) {
-    log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+  presenter = makePresenter(config.getDisplay());
+  if (!presenter) {
+    LogManager::getInstance().writeLog("DisplayManager::startUp(): Error! Display '%s' not available.",
+                                       config.getDisplay().c_str());
     return -1;
   }
-  p_window->setMouseCursorVisible(config.getShowMouse());
-  p_window->setVerticalSyncEnabled(true);
+  PresenterSettings settings;
+  settings.horizontal_pixels = window_horizontal_pixels;
+  settings.vertical_pixels = window_vertical_pixels;
+  settings.horizontal_chars = window_horizontal_chars;
+  settings.vertical_chars = window_vertical_chars;
+  settings.background = window_background_color;
+  settings.title = config.getWindowTitle();
+  settings.window_style = static_cast<std::uint32_t>(config.getWindowStyle());
+  settings.window_state = config.getWindowState();
+  settings.show_mouse = config.getShowMouse();
+  settings.font_file = config.getFontFile();
+  settings.font_scale = config.getFontScale();
+  if (presenter->open(settings) != 0) {
+    presenter.reset();
+    return -1;
+  }
+  window_horizontal_pixels = presenter->getHorizontalPixels();
+  window_vertical_pixels = presenter->getVerticalPixels();
+  LogManager::getInstance().writeLog(1, "DisplayManager::startUp(): drawing to the %s.",
+                                     presenter->getName());
   return 0;
-}
-
-// Opens the font and makes the text and the cell rectangle reused by every draw.
-int DisplayManager::prepareDrawing() {
-  LogManager& log = LogManager::getInstance();
-  const Config& config = Config::getInstance();
-  if (!platform::openFontFromFile(font, config.getFontFile())) {
-    log.writeLog("DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
-                 config.getFontFile().c_str());
-    return -1;
-  }
-  p_rectangle = new (std::nothrow) sf::RectangleShape(sf::Vector2f(charWidth(), charHeight()));
-  if (p_rectangle == nullptr) {
-    log.writeLog("DisplayManager::startUp(): Error! Unable to allocate rectangle.");
-    return -1;
-  }
-  p_text = platform::createText(font, "", INITIAL_CHARACTER_SIZE);
-  if (p_text == nullptr) {
-    log.writeLog("DisplayManager::startUp(): Error! Unable to allocate text.");
-    return -1;
-  }
-  p_text->setFont(font);
-  p_text->setStyle(sf::Text::Bold);
-  p_text->setCharacterSize(characterSize(config.getFontScale(), charWidth(), charHeight()));
-  window_background_color = colorToSFML(config.getWindowBackgroundColor());
-  p_rectangle->setFillColor(window_background_color);
-  preloadGlyphs();
-  return 0;
-}
-
-// Loads the printable characters into the font's texture now, so that it
-// seldom has to grow during play.
-void DisplayManager::preloadGlyphs() const {
-  if (p_text->getCharacterSize() == 0) return;  // a window of no cells draws nothing legible
-  for (char ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) batchGlyph(ch);
-}
-
-const DisplayManager::BatchGlyph& DisplayManager::batchGlyph(char ch) const {
-  BatchGlyph& entry = batch_glyphs[static_cast<unsigned char>(ch)];
-  if (!entry.loaded) {
-    // The code point and the bold glyph the reused text would draw for ch.
-    const std::uint32_t code_point = platform::codePoint(ch);
-    entry.has_quad = platform::hasGlyphQuad(code_point);
-    if (entry.has_quad) {
-      entry.glyph = platform::getGlyph(font, code_point, p_text->getCharacterSize(), true);
-    }
-    entry.loaded = true;
-  }
-  return entry;
-}
-
-void DisplayManager::release() {
-  if (p_window != nullptr) {
-    p_window->close();
-    delete p_window;
-    p_window = nullptr;
-  }
-  delete p_text;
-  p_text = nullptr;
-  delete p_rectangle;
-  p_rectangle = nullptr;
-  // Collected characters belong to the window just closed, glyphs to the
-  // font and size of that start-up.
-  batch.clear();
-  batch_characters = 0;
-  batch_glyphs.fill(BatchGlyph());
 }
 
 void DisplayManager::shutDown() {
-  release();
+  if (presenter) presenter->close();
+  presenter.reset();
+  frame.clear();
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
@@ -194,52 +115,10 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (Config::getInstance().getHeadless() || p_window == nullptr || p_text == nullptr ||
-      p_rectangle == nullptr) {
-    return -1;
-  }
-  const Vector pixels = spacesToPixels(worldToView(world_pos));
-  const sf::Vector2f position(pixels.getX(), pixels.getY());
-  const sf::Color color(r, g, b, 255);
-  if (rotation == 0.0f) {
-    batchCharacter(position, ch, color);
-  } else {
-    drawUnbatched(position, ch, color, rotation);
-  }
+  if (!presenter || frame.size() >= MAX_FRAME_ITEMS) return -1;
+  const Vector view = worldToView(world_pos);
+  frame.addCharacter(view.getX(), view.getY(), ch, Rgb{r, g, b}, rotation);
   return 0;
-}
-
-// Adds the cell's background and then its glyph to the batch. Each character
-// paints its own cell background first, so a glyph wider than its cell is cut
-// back by its right-hand neighbour's background.
-void DisplayManager::batchCharacter(sf::Vector2f pixels, char ch, sf::Color color) const {
-  if (batch_characters >= MAX_BATCH_CHARACTERS) flush();
-  const float width = charWidth();
-  const float height = charHeight();
-  platform::appendRectangle(batch, sf::Vector2f(pixels.x - width / 10, pixels.y + height / 5),
-                            p_rectangle->getSize(), window_background_color);
-  const BatchGlyph& entry = batchGlyph(ch);
-  if (entry.has_quad) {
-    platform::appendGlyph(batch, pixels, p_text->getCharacterSize(), entry.glyph, color);
-  }
-  batch_characters++;
-}
-
-// A turned character is drawn at once with the rectangle and the text, after
-// the characters collected before it.
-void DisplayManager::drawUnbatched(sf::Vector2f pixels, char ch, sf::Color color,
-                                   float rotation) const {
-  flush();
-  const float width = charWidth();
-  const float height = charHeight();
-  p_rectangle->setPosition(sf::Vector2f(pixels.x - width / 10, pixels.y + height / 5));
-  platform::setRotation(*p_rectangle, rotation);
-  p_window->draw(*p_rectangle, sf::RenderStates::Default);
-  p_text->setString(sf::String(ch));
-  p_text->setPosition(pixels);
-  p_text->setFillColor(color);
-  platform::setRotation(*p_text, rotation);
-  p_window->draw(*p_text, sf::RenderStates::Default);
 }
 
 int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
@@ -257,7 +136,7 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (Config::getInstance().getHeadless()) return -1;
+  if (!presenter) return -1;
   const float length = static_cast<float>(str.size());
   float start_x = world_pos.getX();
   if (just == JUSTIFY_CENTER) start_x -= static_cast<float>(str.size() / 2);
@@ -273,30 +152,58 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
   return 0;
 }
 
+int DisplayManager::drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color,
+                              std::uint8_t alpha, float rotation) const {
+  if (!isStarted() || !presenter || frame.size() >= MAX_FRAME_ITEMS) return -1;
+  const Vector view = worldToView(world_pos);
+  frame.addShape(view.getX(), view.getY(), outline, color, alpha, rotation);
+  return 0;
+}
+
 int DisplayManager::swapBuffers() {
   if (!isStarted()) {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (Config::getInstance().getHeadless() || p_window == nullptr) return -1;
-  flush();
-  p_window->display();
-  p_window->clear(window_background_color);
+  if (!presenter) return -1;
+  last_frame.swap(frame);
+  frame.clear();
+  grid_current = false;
+  if (!Config::getInstance().getSnapshotFile().empty()) writeSnapshotFile();
+  presenter->present(last_frame);
   return 0;
 }
 
-int DisplayManager::flush() const {
-  if (p_window == nullptr || p_text == nullptr) return -1;
-  if (batch.getVertexCount() == 0) return 0;
-  // Texture coordinates are in texture pixels, so glyphs first requested
-  // while the batch filled (and any growth of the texture that caused) are
-  // drawn right with the texture as it is now.
-  const sf::Texture& glyphs = font.getTexture(p_text->getCharacterSize());
-  p_window->draw(batch, sf::RenderStates(&glyphs));
-  batch.clear();
-  batch_characters = 0;
-  return 0;
+// Written beside and then renamed over the file, so a reader never sees half
+// a frame.
+void DisplayManager::writeSnapshotFile() const {
+  const std::string name = Config::getInstance().getSnapshotFile();
+  const std::string part = name + ".part";
+  if (snapshot().writeText(part) != 0 || std::rename(part.c_str(), name.c_str()) != 0) {
+    LogManager::getInstance().writeLog("DisplayManager::swapBuffers(): Error! Cannot write '%s'.",
+                                       name.c_str());
+  }
 }
+
+const CellGrid& DisplayManager::snapshot() const {
+  if (!grid_current) {
+    if (!presenter) {
+      last_grid = CellGrid();
+    } else {
+      if (last_grid.getWidth() != window_horizontal_chars ||
+          last_grid.getHeight() != window_vertical_chars) {
+        last_grid = CellGrid(window_horizontal_chars, window_vertical_chars,
+                             window_background_color);
+      }
+      last_grid.paint(last_frame, cellSize(window_horizontal_pixels, window_horizontal_chars),
+                      cellSize(window_vertical_pixels, window_vertical_chars));
+    }
+    grid_current = true;
+  }
+  return last_grid;
+}
+
+const DrawList& DisplayManager::getFrame() const { return frame; }
 
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 
@@ -306,6 +213,6 @@ int DisplayManager::getHorizontalPixels() const { return window_horizontal_pixel
 
 int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
 
-sf::RenderWindow* DisplayManager::getWindow() const { return p_window; }
+Presenter* DisplayManager::getPresenter() const { return presenter.get(); }
 
 }  // namespace tw

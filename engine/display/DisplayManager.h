@@ -1,31 +1,23 @@
-// The display manager: owns the one window, the font, the text and rectangle
-// reused for rotated characters and the batch that collects a frame's
-// characters, and draws characters and strings at world positions on the grid
-// of character cells.
+// The display manager: collects what a frame draws (characters at world
+// positions on the grid of cells, and shapes) into a draw list, and hands the
+// finished list to the active presenter (window, terminal or capture).
 #pragma once
 
 #include "engine/core/Manager.h"
 #include "engine/display/CellGeometry.h"
+#include "engine/display/CellGrid.h"
 #include "engine/display/Color.h"
+#include "engine/display/DrawList.h"
+#include "engine/display/Presenter.h"
 #include "engine/world/Vector.h"
 
-#include <SFML/Graphics/Color.hpp>
-#include <SFML/Graphics/Font.hpp>
-#include <SFML/Graphics/Glyph.hpp>
-#include <SFML/Graphics/RectangleShape.hpp>
-#include <SFML/Graphics/RenderWindow.hpp>
-#include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/VertexArray.hpp>
-
-#include <array>
-#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tw {
 
-// Channels used for a character drawn in CUSTOM or an unsupported colour:
-// the same opaque white colorToSFML falls back to.
+// Channels used for a character drawn in CUSTOM or an unsupported colour.
 const std::uint8_t FALLBACK_CHANNEL = 255;
 
 class DisplayManager : public Manager {
@@ -33,74 +25,57 @@ class DisplayManager : public Manager {
   static DisplayManager& getInstance();
   ~DisplayManager() override;
 
-  // Opens the window (none in headless mode) and prepares the font, the text
-  // and the cell rectangle. 0 on success, -1 on failure (logged).
+  // Opens the configured presenter (none for display "none"/headless).
+  // 0 on success, -1 on failure (logged).
   int startUp() override;
   void shutDown() override;
 
-  // Characters held back before a batch is drawn even without a flush.
-  static constexpr std::size_t MAX_BATCH_CHARACTERS = 16384;
-
   // Draws one character at a world position (cells); 0 drawn, -1 not drawn.
-  // Unrotated characters are collected and reach the window at the next
-  // flush (swapBuffers flushes), painted in call order: each cell's
-  // background, then its glyph.
+  // The character goes into this frame's draw list at its view position.
   int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const;
   int drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                     float rotation = 0.0f) const;
   // Draws str one character per cell, placed by justification.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
-  // Draws the characters collected so far into the window. Whoever draws
-  // into the window directly (shapes, anything using getWindow) calls it
-  // first, so that earlier characters end up below that drawing.
-  // 0 when drawn or nothing was pending, -1 without a window.
-  int flush() const;
-  // Shows what was drawn, then clears to the background colour.
+  // Draws a filled shape whose outline is measured from a world position.
+  int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
+                float rotation) const;
+  // Hands the frame drawn since the last call to the presenter, keeps it as
+  // the last finished frame and starts an empty one.
   int swapBuffers();
+
+  // The last finished frame as cells (rebuilt only after a swap). Empty
+  // (0 x 0) in headless mode.
+  const CellGrid& snapshot() const;
+  // The frame being drawn, in drawing order.
+  const DrawList& getFrame() const;
 
   int getHorizontalChars() const;
   int getVerticalChars() const;
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
-  // Null before start-up, after shut-down and in headless mode. Call flush
-  // before drawing into it.
-  sf::RenderWindow* getWindow() const;
+  // The active presenter; null before start-up, after shut-down and in
+  // headless mode.
+  Presenter* getPresenter() const;
 
  private:
   DisplayManager();
   DisplayManager(const DisplayManager&) = delete;
   void operator=(const DisplayManager&) = delete;
-  int openWindow();
-  int prepareDrawing();
-  void release();
+  int openPresenter();
+  void writeSnapshotFile() const;
 
-  // What a character needs to be batched, looked up once per character.
-  struct BatchGlyph {
-    bool loaded = false;
-    bool has_quad = false;  // blanks, tabs and line breaks paint only their background
-    sf::Glyph glyph;
-  };
-  const BatchGlyph& batchGlyph(char ch) const;
-  void preloadGlyphs() const;
-  void batchCharacter(sf::Vector2f pixels, char ch, sf::Color color) const;
-  void drawUnbatched(sf::Vector2f pixels, char ch, sf::Color color, float rotation) const;
-
-  sf::Font font;
-  sf::RenderWindow* p_window;
+  std::unique_ptr<Presenter> presenter;
   int window_horizontal_pixels;
   int window_vertical_pixels;
   int window_horizontal_chars;
   int window_vertical_chars;
-  sf::RectangleShape* p_rectangle;
-  sf::Color window_background_color;
-  sf::Text* p_text;
-  // The characters drawn since the last flush, and how many they are
-  // (mutable: drawing goes through the const draw operations, like the
-  // window the reused text and rectangle are drawn into).
-  mutable sf::VertexArray batch;
-  mutable std::size_t batch_characters;
-  // Glyphs of the text's font, size and style, by character (as unsigned char).
-  mutable std::array<BatchGlyph, 256> batch_glyphs;
+  Rgb window_background_color;
+  // Drawing goes through the const draw operations, so the lists are mutable.
+  mutable DrawList frame;
+  DrawList last_frame;
+  mutable CellGrid last_grid;
+  mutable bool grid_current;
 };
 
 }  // namespace tw

@@ -3,20 +3,13 @@
 // frame and hands it, finished, to the active presenter.
 #pragma once
 
+#include "engine/display/Color.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace tw {
-
-// An opaque colour as three 8-bit channels.
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-};
-inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 
 // A filled regular polygon as a shape is drawn: `points` corners on a circle
 // of `radius` pixels, whose bounding square's top-left corner lies `offset_x`,

@@ -24,6 +24,7 @@ struct PresenterSettings {
   int window_state = 0;  // 0 windowed, 1 fullscreen
   bool show_mouse = false;
   std::string font_file = "tw-font.ttf";
+  float font_scale = 2.0f;  // character size = scale x the smaller cell side
 };
 
 class Presenter {

@@ -6,10 +6,6 @@
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/network/RecordIO.h"
-#include "engine/platform/Sfml.h"
-
-#include <SFML/Graphics/CircleShape.hpp>
-#include <SFML/Graphics/RenderWindow.hpp>
 
 #include <cstdio>
 #include <sstream>
@@ -70,15 +66,6 @@ void Shape::setType(int new_type) {
   type = new_type;
 }
 
-namespace {
-// One drawing shape serves every shape and keeps whatever a draw does not set
-// (a circle drawn after a square is turned like the square).
-sf::CircleShape& drawingShape() {
-  static sf::CircleShape shared(0.0f, 30);
-  return shared;
-}
-}  // namespace
-
 int Shape::circlePointCount(float size) {
   if (size < 3) return 3;
   if (size > 10) return 10;
@@ -88,35 +75,26 @@ int Shape::circlePointCount(float size) {
 void Shape::draw(Vector position) {
   if (type == UNDEFINED_SHAPE) return;
   DisplayManager& display = DisplayManager::getInstance();
-  sf::RenderWindow* p_window = display.getWindow();
-  if (p_window == nullptr) {
+  if (display.getPresenter() == nullptr) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
-  const Vector pixels = spacesToPixels(worldToView(position));
-  const float px = pixels.getX();
-  const float py = pixels.getY();
   if (color != CUSTOM) colorToRGB(color, r, g, b);
-  sf::CircleShape& shape = drawingShape();
-  shape.setFillColor(sf::Color(r, g, b, alpha));
+  ShapeOutline outline;
+  float rotation = 0.0f;  // each shape is drawn with its own turn
   if (type == CIRCLE) {
-    shape.setPointCount(static_cast<std::size_t>(circlePointCount(size)));
-    shape.setRadius(size);
-    shape.setPosition(sf::Vector2f(px - size * 0.5f, py - size * 0.5f));
+    outline = {circlePointCount(size), size, -size * 0.5f, -size * 0.5f};
   } else if (type == SQUARE) {
-    shape.setPointCount(4);
-    platform::setRotation(shape, 45.0f);
-    shape.setRadius(size / Config::getInstance().getFontScale());
-    shape.setPosition(sf::Vector2f(px + size * 0.5f, py - size / 1.75f));
+    outline = {4, size / Config::getInstance().getFontScale(), size * 0.5f, -size / 1.75f};
+    rotation = 45.0f;
   } else if (type == TRIANGLE) {
-    shape.setPointCount(3);
-    shape.setRadius(size * 0.5f);
-    shape.setPosition(sf::Vector2f(px - size * 0.5f, py - size * 0.5f));
+    outline = {3, size * 0.5f, -size * 0.5f, -size * 0.5f};
   }
+  const Vector pixels = spacesToPixels(worldToView(position));
   LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)",
-                                     static_cast<double>(px), static_cast<double>(py));
-  display.flush();  // characters drawn before the shape stay beneath it
-  p_window->draw(shape, sf::RenderStates::Default);
+                                     static_cast<double>(pixels.getX()),
+                                     static_cast<double>(pixels.getY()));
+  display.drawShape(position, outline, Rgb{r, g, b}, alpha, rotation);
 }
 
 std::string Shape::toString() const {

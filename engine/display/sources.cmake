@@ -7,4 +7,5 @@ target_sources(tarnwick PRIVATE
   engine/display/Color.cpp
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
+  engine/display/WindowPresenter.cpp
 )

@@ -102,8 +102,8 @@ int InputManager::startUp() {
       log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
       return -1;
     }
-    if (dm.getWindow() != nullptr) {
-      dm.getWindow()->setKeyRepeatEnabled(false);
+    if (dm.getPresenter() != nullptr) {
+      dm.getPresenter()->setKeyRepeat(false);
       log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
     } else {
       log.writeLog("InputManager::startUp(): Warning! DisplayManager null. Cannot disable "
@@ -117,9 +117,9 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
   LogManager& log = LogManager::getInstance();
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
-  if (p_window != nullptr) {
-    p_window->setKeyRepeatEnabled(true);
+  Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
+  if (p_presenter != nullptr) {
+    p_presenter->setKeyRepeat(true);
     log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
   Manager::shutDown();
@@ -128,44 +128,45 @@ void InputManager::shutDown() {
 
 void InputManager::getInput() const {
   if (headless()) return;
-  sf::RenderWindow* p_window = DisplayManager::getInstance().getWindow();
-  if (p_window == nullptr) {
+  Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
+  if (p_presenter == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
     return;
   }
-  if (!handleInputEvents(*p_window)) return;
-  if (!sendHeldButtons(*p_window)) return;
-  sendHeldKeys();
+  if (!handleEvents(*p_presenter)) return;
+  if (!sendHeldButtons(*p_presenter)) return;
+  sendHeldKeys(*p_presenter);
 }
 
-// A handler may shut the engine down (a quit key does), which destroys the
-// window: input then stops for this frame rather than touch it again.
-bool InputManager::stillServing(const sf::Window* p_window) const {
-  return isStarted() && DisplayManager::getInstance().getWindow() == p_window;
+// A handler may shut the engine down (a quit key does), which closes the
+// presenter: input then stops for this frame rather than touch it again.
+bool InputManager::stillServing(const Presenter* p_presenter) const {
+  return isStarted() && DisplayManager::getInstance().getPresenter() == p_presenter;
 }
 
-// Drains the window's queue; false when the window was closed (game over).
-bool InputManager::handleInputEvents(sf::Window& window) const {
+// Drains the presenter's queue; false when the user asked to close (game over).
+bool InputManager::handleEvents(Presenter& presenter) const {
   using Type = platform::InputEvent::Type;
-  while (std::optional<platform::InputEvent> event = platform::pollEvent(window)) {
-    switch (event->type) {
+  platform::InputEvent event;
+  while (presenter.pollEvent(event)) {
+    switch (event.type) {
       case Type::Closed:
         LogManager::getInstance().writeLog(
             1, "InputManager::getInput(): Window closed. Setting game over.");
         GameManager::getInstance().setGameOver(true);
         return false;
-      case Type::KeyPressed: dispatchKey(*event, KEY_PRESSED); break;
-      case Type::KeyReleased: dispatchKey(*event, KEY_RELEASED); break;
+      case Type::KeyPressed: dispatchKey(event, KEY_PRESSED); break;
+      case Type::KeyReleased: dispatchKey(event, KEY_RELEASED); break;
       case Type::MouseMoved:
-        dispatchMouse(MOUSE_MOVED, Mouse::MOUSE_BUTTON_UNDEFINED, event->x, event->y);
+        dispatchMouse(MOUSE_MOVED, Mouse::MOUSE_BUTTON_UNDEFINED, Vector(event.x, event.y));
         break;
       case Type::MouseButtonPressed:
-        dispatchMouse(MOUSE_CLICKED, toEngineButton(event->button), event->x, event->y);
+        dispatchMouse(MOUSE_CLICKED, toEngineButton(event.button), Vector(event.x, event.y));
         break;
       default: break;  // releases of buttons, focus, resize, text ... are dropped
     }
-    if (!stillServing(&window)) return false;
+    if (!stillServing(&presenter)) return false;
   }
   return true;
 }
@@ -176,40 +177,38 @@ void InputManager::dispatchKey(const platform::InputEvent& event, KeyboardAction
   onEvent(&keyboard);
 }
 
-void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, float x, float y) const {
+void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) const {
   EventMouse mouse;
   mouse.setMouseAction(action);
   mouse.setMouseButton(button);
-  mouse.setMousePosition(pixelsToSpaces(Vector(x, y)));
+  mouse.setMousePosition(cells);
   onEvent(&mouse);
 }
 
-bool InputManager::sendHeldButtons(const sf::Window& window) const {
-  const sf::Vector2i pixels = platform::getMousePosition(window);
+bool InputManager::sendHeldButtons(const Presenter& presenter) const {
   EventMouse mouse;
   mouse.setMouseAction(MOUSE_HELD);
-  mouse.setMousePosition(
-      pixelsToSpaces(Vector(static_cast<float>(pixels.x), static_cast<float>(pixels.y))));
+  mouse.setMousePosition(presenter.getMousePosition());
   const platform::MouseButton buttons[] = {platform::MouseButton::Left,
                                            platform::MouseButton::Right,
                                            platform::MouseButton::Middle};
   for (platform::MouseButton button : buttons) {
-    if (!platform::isButtonPressed(button)) continue;
+    if (!presenter.isButtonDown(button)) continue;
     mouse.setMouseButton(toEngineButton(button));
     onEvent(&mouse);
-    if (!stillServing(&window)) return false;
+    if (!stillServing(&presenter)) return false;
   }
   return true;
 }
 
-void InputManager::sendHeldKeys() const {
+void InputManager::sendHeldKeys(const Presenter& presenter) const {
   for (Keyboard::Key key : HELD_KEYS) {
-    if (!platform::isKeyPressed(toPlatformKey(key))) continue;
+    if (!presenter.isKeyDown(toPlatformKey(key))) continue;
     EventKeyboard keyboard;
     keyboard.setKey(key);
     keyboard.setKeyboardAction(KEY_HELD);
     onEvent(&keyboard);
-    if (!isStarted()) return;
+    if (!stillServing(&presenter)) return;
   }
 }
 

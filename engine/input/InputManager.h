@@ -1,4 +1,4 @@
-// The input manager: once per frame turns the window's queued events and the
+// The input manager: once per frame turns the presenter's queued events and the
 // live state of keys and mouse buttons into keyboard and mouse events for the
 // objects interested in them. Closing the window ends the game.
 #pragma once
@@ -6,7 +6,8 @@
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
-#include "engine/platform/Sfml.h"
+#include "engine/display/Presenter.h"
+#include "engine/platform/InputCodes.h"
 
 #include <string>
 
@@ -42,12 +43,12 @@ class InputManager : public Manager {
   InputManager();
   InputManager(const InputManager&) = delete;
   void operator=(const InputManager&) = delete;
-  bool handleInputEvents(sf::Window& window) const;
+  bool handleEvents(Presenter& presenter) const;
   void dispatchKey(const platform::InputEvent& event, KeyboardAction action) const;
-  void dispatchMouse(MouseAction action, Mouse::Button button, float x, float y) const;
-  bool sendHeldButtons(const sf::Window& window) const;
-  bool stillServing(const sf::Window* p_window) const;
-  void sendHeldKeys() const;
+  void dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) const;
+  bool sendHeldButtons(const Presenter& presenter) const;
+  bool stillServing(const Presenter* p_presenter) const;
+  void sendHeldKeys(const Presenter& presenter) const;
 };
 
 }  // namespace tw

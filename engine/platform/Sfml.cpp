@@ -127,27 +127,6 @@ void keepGraphicsDriverLoaded() { dl_iterate_phdr(pinDriver, nullptr); }
 void keepGraphicsDriverLoaded() {}
 #endif
 
-// ------------------------------------------------------- batched characters
-
-// Two triangles over the rectangle [left, right] x [top, bottom], in the
-// order a text lays out its glyph quads (its diagonal runs the same way).
-void appendQuad(sf::VertexArray& batch, float left, float top, float right, float bottom,
-                sf::Color color, sf::Vector2f uv1, sf::Vector2f uv2) {
-  batch.append(sf::Vertex(sf::Vector2f(left, top), color, sf::Vector2f(uv1.x, uv1.y)));
-  batch.append(sf::Vertex(sf::Vector2f(right, top), color, sf::Vector2f(uv2.x, uv1.y)));
-  batch.append(sf::Vertex(sf::Vector2f(left, bottom), color, sf::Vector2f(uv1.x, uv2.y)));
-  batch.append(sf::Vertex(sf::Vector2f(left, bottom), color, sf::Vector2f(uv1.x, uv2.y)));
-  batch.append(sf::Vertex(sf::Vector2f(right, top), color, sf::Vector2f(uv2.x, uv1.y)));
-  batch.append(sf::Vertex(sf::Vector2f(right, bottom), color, sf::Vector2f(uv2.x, uv2.y)));
-}
-
-// Between the 2 x 2 opaque white texels at the texture's corner: any filtering
-// gives pure white, so the vertex colour comes through unchanged.
-const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
-// A text widens every glyph quad by one pixel on each side (the texture keeps
-// transparent padding around each glyph) so that filtering softens its edges.
-const float GLYPH_PADDING = 1.0f;
-
 // ------------------------------------------------------------------ input
 
 sf::Mouse::Button toSfml(MouseButton button) {
@@ -286,14 +265,6 @@ bool openFontFromFile(sf::Font& font, const std::string& filename) {
   return font.loadFromFile(filename);
 }
 
-sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size) {
-  return new (std::nothrow) sf::Text(sf::String(string), font, size);
-}
-
-void setRotation(sf::Transformable& transformable, float degrees) {
-  transformable.setRotation(degrees);
-}
-
 // ------------------------------------------------------- batched characters
 
 sf::VertexArray createTriangleBatch() { return sf::VertexArray(sf::Triangles); }
@@ -306,32 +277,6 @@ bool hasGlyphQuad(std::uint32_t code_point) {
 
 sf::Glyph getGlyph(const sf::Font& font, std::uint32_t code_point, unsigned size, bool bold) {
   return font.getGlyph(code_point, size, bold);
-}
-
-void appendRectangle(sf::VertexArray& batch, sf::Vector2f position, sf::Vector2f size,
-                     sf::Color color) {
-  // A shape's corners are its local points (0 and the size) moved by its position.
-  appendQuad(batch, position.x + 0.0f, position.y + 0.0f, position.x + size.x,
-             position.y + size.y, color, WHITE_TEXEL, WHITE_TEXEL);
-}
-
-void appendGlyph(sf::VertexArray& batch, sf::Vector2f position, unsigned size,
-                 const sf::Glyph& glyph, sf::Color color) {
-  // A text puts its first glyph's origin at (0, character size) in its own
-  // coordinates; its position then moves the whole quad. The sums keep that
-  // order so that the corners come out as the text's do.
-  const float baseline = static_cast<float>(size);
-  const float left = glyph.bounds.left - GLYPH_PADDING;
-  const float top = glyph.bounds.top - GLYPH_PADDING;
-  const float right = glyph.bounds.left + glyph.bounds.width + GLYPH_PADDING;
-  const float bottom = glyph.bounds.top + glyph.bounds.height + GLYPH_PADDING;
-  const sf::IntRect& rect = glyph.textureRect;
-  const sf::Vector2f uv1(static_cast<float>(rect.left) - GLYPH_PADDING,
-                         static_cast<float>(rect.top) - GLYPH_PADDING);
-  const sf::Vector2f uv2(static_cast<float>(rect.left + rect.width) + GLYPH_PADDING,
-                         static_cast<float>(rect.top + rect.height) + GLYPH_PADDING);
-  appendQuad(batch, position.x + left, position.y + (baseline + top), position.x + right,
-             position.y + (baseline + bottom), color, uv1, uv2);
 }
 
 // ------------------------------------------------------------------ input

@@ -61,10 +61,6 @@ sf::RenderWindow* createWindow(unsigned width, unsigned height, const std::strin
 
 // Opens a TrueType font; false when the file cannot be opened.
 bool openFontFromFile(sf::Font& font, const std::string& filename);
-// A new text on font with the given string and character size (caller owns it).
-sf::Text* createText(const sf::Font& font, const std::string& string, unsigned size);
-// Rotation of a text or shape in degrees.
-void setRotation(sf::Transformable& transformable, float degrees);
 
 // ------------------------------------------------------- batched characters
 // Characters are batched as independent triangles, two per rectangle, all
@@ -81,14 +77,6 @@ bool hasGlyphQuad(std::uint32_t code_point);
 // The glyph of a code point at a character size; loads it into the font's
 // texture of that size on first use.
 sf::Glyph getGlyph(const sf::Font& font, std::uint32_t code_point, unsigned size, bool bold);
-// Appends a solid rectangle: it samples the opaque white texels every font
-// texture keeps in its top-left corner, so it shares the glyphs' draw call.
-void appendRectangle(sf::VertexArray& batch, sf::Vector2f position, sf::Vector2f size,
-                     sf::Color color);
-// Appends the glyph exactly where a one-character text of this character size
-// with its top-left corner at position puts it (baseline size pixels down).
-void appendGlyph(sf::VertexArray& batch, sf::Vector2f position, unsigned size,
-                 const sf::Glyph& glyph, sf::Color color);
 
 // ---------------------------------------------------------------- input
 // The next pending event of the window; empty when the queue is empty.

@@ -130,11 +130,12 @@ TEST(Config, PrintoutListsSettingsButNotTheUnusedOnes) {
   tw::LogManager::getInstance().setLogLevel(1);
   Config::getInstance().printConfig();
   auto lines = log.messages();
-  ASSERT_EQ(lines.size(), 21u);
+  ASSERT_EQ(lines.size(), 22u);
   EXPECT_EQ(lines[0], std::string(35, '-'));
   EXPECT_EQ(lines[1], "Tarnwick configuration:");
   EXPECT_EQ(lines[9], "  Window state: default");
-  EXPECT_EQ(lines[17], "  Scene graph: grid");
+  EXPECT_EQ(lines[13], "  Display: window");
+  EXPECT_EQ(lines[18], "  Scene graph: grid");
   EXPECT_FALSE(log.contains("quadtree"));
   EXPECT_FALSE(log.contains("ignals"));
 }

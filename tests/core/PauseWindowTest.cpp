@@ -35,7 +35,8 @@ class PauseWindowTest : public ::testing::Test {
     driver = std::make_unique<tw_test::XWindowDriver>(title);
     ASSERT_TRUE(driver->found());
     for (int i = 0; i < 10; i++) {  // let the window be mapped
-      while (tw::platform::pollEvent(*tw::DisplayManager::getInstance().getWindow())) {
+      tw::platform::InputEvent event;
+      while (tw::DisplayManager::getInstance().getPresenter()->pollEvent(event)) {
       }
       usleep(20000);
     }

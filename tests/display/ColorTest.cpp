@@ -29,7 +29,7 @@ TEST(Color, EightColoursConvertToTheirChannelsAndNames) {
     EXPECT_EQ(r, e.r) << e.name;
     EXPECT_EQ(g, e.g) << e.name;
     EXPECT_EQ(b, e.b) << e.name;
-    EXPECT_EQ(tw::colorToSFML(e.color), sf::Color(e.r, e.g, e.b, 255)) << e.name;
+    EXPECT_TRUE(tw::colorToRgb(e.color) == (tw::Rgb{e.r, e.g, e.b})) << e.name;
     EXPECT_EQ(tw::colorToString(e.color), e.name);
   }
 }
@@ -44,16 +44,16 @@ TEST(Color, CustomAndUnsupportedValuesFallBack) {
     EXPECT_EQ(r, 1);
     EXPECT_EQ(g, 2);
     EXPECT_EQ(b, 3);
-    EXPECT_EQ(tw::colorToSFML(color), sf::Color(255, 255, 255, 255));
+    EXPECT_TRUE(tw::colorToRgb(color) == (tw::Rgb{255, 255, 255}));
     EXPECT_EQ(tw::colorToString(color), "Unknown color");
   }
   const std::vector<std::string> lines = log.messages();
   const std::vector<std::string> expected = {
-      "colorToSFML(): Color is CUSTOM.",  // colorToRGB says nothing about CUSTOM
+      "colorToRgb(): Color is CUSTOM.",  // colorToRGB says nothing about CUSTOM
       "colorToRGB(): Color 42 not supported.",
-      "colorToSFML(): Color 42 not supported.",
+      "colorToRgb(): Color 42 not supported.",
       "colorToRGB(): Color -1 not supported.",
-      "colorToSFML(): Color -1 not supported.",
+      "colorToRgb(): Color -1 not supported.",
   };
   EXPECT_EQ(lines, expected);
 }

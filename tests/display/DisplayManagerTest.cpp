@@ -26,7 +26,7 @@ class DisplayHeadless : public ::testing::Test {
 TEST_F(DisplayHeadless, StartsWithoutAWindowAndRefusesToDraw) {
   start();
   EXPECT_TRUE(dm.isStarted());
-  EXPECT_EQ(dm.getWindow(), nullptr);
+  EXPECT_EQ(dm.getPresenter(), nullptr);
   EXPECT_EQ(dm.getHorizontalChars(), 80);
   EXPECT_EQ(dm.getVerticalChars(), 24);
   EXPECT_EQ(dm.drawCharacter(tw::Vector(1, 1), 'x', tw::RED), -1);
@@ -102,7 +102,7 @@ TEST(DisplayManager, StartUpWithoutADisplayFailsCleanly) {
   tw::DisplayManager& dm = tw::DisplayManager::getInstance();
   EXPECT_EQ(dm.startUp(), -1);
   EXPECT_FALSE(dm.isStarted());
-  EXPECT_EQ(dm.getWindow(), nullptr);
+  EXPECT_EQ(dm.getPresenter(), nullptr);
   EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! Unable to open display ''."));
 }
 

@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <SFML/Graphics/RectangleShape.hpp>
-
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/platform/Sfml.h"
+#include "engine/display/WindowPresenter.h"
 #include "tests/support/XWindowDriver.h"
 #include "tests/support/TestSupport.h"
 
@@ -55,95 +53,22 @@ int inWindow(const tw_test::Screenshot& shot, std::uint32_t color) {
   return shot.count(0, 0, shot.width, shot.height, color);
 }
 
-// One character of a test scene, as handed to drawCharacter.
-struct Stroke {
-  float x, y;  // world position in cells
-  char ch;
-  sf::Color color;
-  float rotation;
+// The pixel box a character at whole cell (x, y) is fitted into: its cell's
+// background, a tenth of a cell left and a fifth of a cell below the cell.
+struct GlyphBox {
+  int x0, y0, x1, y1;
+  GlyphBox(int x, int y)
+      : x0(static_cast<int>(std::ceil(x * 12.8 - 1.28))),
+        y0(static_cast<int>(std::ceil(y * 32 + 6.4))),
+        x1(static_cast<int>(std::floor((x + 1) * 12.8 - 1.28))),
+        y1(static_cast<int>(std::floor((y + 1) * 32 + 6.4))) {}
 };
 
-// A scene that exercises what batching must keep: glyphs wider than their
-// cell side by side (each cut back by its right neighbour's background),
-// blanks and a tab that paint only their background, characters between
-// cells, a string drawn over a filled block, bytes outside ASCII and a turned
-// character drawn between unturned ones.
-std::vector<Stroke> testScene() {
-  std::vector<Stroke> scene;
-  const sf::Color colors[] = {sf::Color(255, 0, 0), sf::Color(0, 255, 0), sf::Color(0, 0, 255),
-                              sf::Color(255, 255, 0), sf::Color(255, 128, 0),
-                              sf::Color(200, 100, 250), sf::Color(255, 255, 255)};
-  const std::string wide = "WWMM@@##%%&&WMW@";
-  for (std::size_t i = 0; i < wide.size(); i++) {
-    scene.push_back({2.0f + static_cast<float>(i), 2.0f, wide[i], colors[i % 7], 0.0f});
-  }
-  for (int y = 4; y < 8; y++) {  // a block, then a string and blanks over it
-    for (int x = 2; x < 22; x++) {
-      const sf::Color color = colors[(x + y) % 7];
-      scene.push_back({static_cast<float>(x), static_cast<float>(y), '#', color, 0.0f});
-    }
-  }
-  const std::string over = "Over it, a string: {x|y} ~_~ gjpq";
-  for (std::size_t i = 0; i < over.size(); i++) {
-    scene.push_back({3.5f + static_cast<float>(i), 5.5f, over[i], sf::Color(0, 255, 255), 0.0f});
-  }
-  scene.push_back({6.0f, 7.0f, ' ', sf::Color(255, 0, 0), 0.0f});
-  scene.push_back({7.0f, 7.0f, '\t', sf::Color(255, 0, 0), 0.0f});
-  const float fractions[] = {0.1f, 0.25f, 0.333f, 0.5f, 0.6f, 0.75f, 0.9f, 0.05f};
-  for (int i = 0; i < 24; i++) {
-    const float x = 30.0f + static_cast<float>(i) * 1.37f + fractions[i % 8];
-    const float y = 10.0f + static_cast<float>(i % 3) + fractions[(i * 3 + 1) % 8];
-    scene.push_back({x, y, static_cast<char>('a' + i), colors[i % 7], 0.0f});
-  }
-  scene.push_back({40.0f, 15.0f, 'A', sf::Color(255, 0, 0), 0.0f});
-  scene.push_back({40.4f, 15.2f, 'R', sf::Color(0, 255, 0), 30.0f});
-  scene.push_back({40.8f, 15.0f, 'Z', sf::Color(0, 0, 255), 0.0f});
-  scene.push_back({50.0f, 18.0f, static_cast<char>(0xe9), sf::Color(255, 255, 0), 0.0f});
-  scene.push_back({51.0f, 18.0f, '\x7f', sf::Color(255, 255, 0), 0.0f});
-  scene.push_back({79.4f, 23.3f, 'Q', sf::Color(255, 0, 255), 0.0f});  // over the window's edge
-  return scene;
-}
-
-// The scene drawn character by character as the display manager used to do
-// it: the cell rectangle, then a one-character bold text, both placed by
-// their own transform and drawn straight into the window.
-void drawOneByOne(sf::RenderWindow& window, const std::vector<Stroke>& scene, sf::Color background,
-                  float font_scale) {
-  sf::Font font;
-  ASSERT_TRUE(tw::platform::openFontFromFile(font, "tw-font.ttf"));
-  const float width = tw::charWidth();
-  const float height = tw::charHeight();
-  const unsigned size = static_cast<unsigned>(font_scale * (width < height ? width : height));
-  std::unique_ptr<sf::Text> text(tw::platform::createText(font, "", size));
-  ASSERT_NE(text, nullptr);
-  text->setStyle(sf::Text::Bold);
-  sf::RectangleShape rectangle(sf::Vector2f(width, height));
-  rectangle.setFillColor(background);
-  for (const Stroke& stroke : scene) {
-    const tw::Vector pixels = tw::spacesToPixels(tw::worldToView(tw::Vector(stroke.x, stroke.y)));
-    rectangle.setPosition(sf::Vector2f(pixels.getX() - width / 10, pixels.getY() + height / 5));
-    tw::platform::setRotation(rectangle, stroke.rotation);
-    window.draw(rectangle);
-    text->setString(sf::String(stroke.ch));
-    text->setPosition(sf::Vector2f(pixels.getX(), pixels.getY()));
-    text->setFillColor(stroke.color);
-    tw::platform::setRotation(*text, stroke.rotation);
-    window.draw(*text);
-  }
-}
-
-// How many pixels differ between two screenshots of the same size (all of
-// them when the sizes differ); reports the first few.
-int differingPixels(const tw_test::Screenshot& a, const tw_test::Screenshot& b) {
-  if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
+// Pixels that differ between two screenshots inside the box.
+int differingPixels(const tw_test::Screenshot& a, const tw_test::Screenshot& b, GlyphBox box) {
   int differing = 0;
-  for (int y = 0; y < a.height; y++) {
-    for (int x = 0; x < a.width; x++) {
-      if (a.pixel(x, y) == b.pixel(x, y)) continue;
-      if (differing++ < 10) {
-        std::printf("pixel (%d, %d): %06x instead of %06x\n", x, y, a.pixel(x, y), b.pixel(x, y));
-      }
-    }
+  for (int y = box.y0; y < box.y1; y++) {
+    for (int x = box.x0; x < box.x1; x++) differing += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
   }
   return differing;
 }
@@ -171,7 +96,8 @@ class DisplayWindow : public ::testing::Test {
   // Lets the window be mapped and exposed (drains its events).
   void settle() {
     for (int i = 0; i < 15; i++) {
-      while (tw::platform::pollEvent(*dm.getWindow())) {
+      tw::platform::InputEvent event;
+      while (dm.getPresenter()->pollEvent(event)) {
       }
       usleep(20000);
     }
@@ -296,8 +222,9 @@ TEST_F(DisplayWindow, PixelSizeZeroTakesTheDesktopSize) {
   ASSERT_NO_FATAL_FAILURE(start("window_horizontal_pixels:0,window_vertical_pixels:0"));
   EXPECT_EQ(dm.getHorizontalPixels(), desktop_width);
   EXPECT_EQ(dm.getVerticalPixels(), desktop_height);
-  EXPECT_EQ(dm.getWindow()->getSize(),
-            sf::Vector2u(static_cast<unsigned>(desktop_width), static_cast<unsigned>(desktop_height)));
+  const tw_test::Screenshot shot = swapAndShoot();
+  EXPECT_EQ(shot.width, desktop_width);
+  EXPECT_EQ(shot.height, desktop_height);
   EXPECT_FLOAT_EQ(tw::charWidth(), static_cast<float>(desktop_width) / 80.0f);
 }
 
@@ -309,75 +236,61 @@ TEST_F(DisplayWindow, MissingFontFailsStartUpAndShutDownReleasesTheWindow) {
       "DisplayManager::startUp(): Error! Unable to open font from file 'no-such-font.ttf'."));
   EXPECT_EQ(dm.drawCharacter(tw::Vector(1, 1), 'x', tw::RED), -1);
   dm.shutDown();
-  EXPECT_EQ(dm.getWindow(), nullptr);
+  EXPECT_EQ(dm.getPresenter(), nullptr);
   // A later start-up with a font that exists succeeds.
   tw::Config::getInstance().loadConfig("font_file:tw-font.ttf");
   EXPECT_EQ(dm.startUp(), 0);
-  EXPECT_NE(dm.getWindow(), nullptr);
+  EXPECT_NE(dm.getPresenter(), nullptr);
 }
 
-// Batched drawing paints exactly what drawing each character on its own
-// painted, at the default cell size and at one that puts cells between pixels.
-class DisplayBatching : public DisplayWindow,
-                     public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(DisplayBatching, IsPixelIdenticalToDrawingCharacterByCharacter) {
-  ASSERT_NO_FATAL_FAILURE(start("window_background_color:blue," + GetParam()));
-  const std::vector<Stroke> scene = testScene();
-  for (const Stroke& s : scene) {
-    EXPECT_EQ(dm.drawCharacter(tw::Vector(s.x, s.y), s.ch, s.color.r, s.color.g, s.color.b,
-                               s.rotation), 0);
-  }
-  const tw_test::Screenshot batched = swapAndShoot();
-
-  ASSERT_NO_FATAL_FAILURE(drawOneByOne(*dm.getWindow(), scene, sf::Color::Blue,
-                                       tw::Config::getInstance().getFontScale()));
-  const tw_test::Screenshot one_by_one = swapAndShoot();
-
-  ASSERT_TRUE(batched.valid());
-  // The scene really drew: the comparison is not one of two empty windows.
-  EXPECT_GT(batched.count(0, 0, batched.width, batched.height, RED_PIXEL), 200);
-  EXPECT_GT(batched.count(0, 0, batched.width, batched.height, CYAN_PIXEL), 200);
-  EXPECT_LT(batched.count(0, 0, batched.width, batched.height, BLUE_PIXEL),
-            batched.width * batched.height - 5000);
-  EXPECT_EQ(differingPixels(batched, one_by_one), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CellSizes, DisplayBatching,
-    ::testing::Values("window_horizontal_pixels:1024,window_vertical_pixels:768",
-                      "window_horizontal_pixels:1000,window_vertical_pixels:700,font_scale:1.7"));
-
-TEST_F(DisplayWindow, DrawingStraightIntoTheWindowAfterAFlushLandsBetweenCharacters) {
+// Two overlapping sprites of slanted and wide glyphs: each cell must show its
+// final character exactly as that character drawn alone shows it (no
+// neighbour's background cuts it, it reaches into no neighbour), and a
+// character drawn over another hides it.
+TEST_F(DisplayWindow, EveryGlyphStaysWholeWhereSpritesOverlap) {
   ASSERT_NO_FATAL_FAILURE(start());
-  EXPECT_EQ(dm.drawCharacter(tw::Vector(10, 5), 'M', tw::RED), 0);
-  EXPECT_EQ(dm.flush(), 0);
-  // A green bar over cells 10 and 11 of row 5, drawn as a shape would.
-  sf::RectangleShape bar(sf::Vector2f(2 * 12.8f, 32.0f));
-  bar.setPosition(sf::Vector2f(128.0f, 160.0f));
-  bar.setFillColor(sf::Color::Green);
-  dm.getWindow()->draw(bar);
-  EXPECT_EQ(dm.drawCharacter(tw::Vector(11, 5), 'M', tw::BLUE), 0);
-  const tw_test::Screenshot shot = swapAndShoot();
-  EXPECT_EQ(inWindow(shot, RED_PIXEL), 0);  // the bar hides the earlier character
-  EXPECT_GT(inCell(shot, 10, 5, GREEN_PIXEL), 200);
-  EXPECT_GE(inCellRightPart(shot, 11, 5, BLUE_PIXEL), GLYPH_PIXELS);  // the later one is on top
+  const std::vector<std::string> back = {"/\\/\\/WM", "@#%&/\\|{"};
+  const std::vector<std::string> front = {"MW/\\", "/_\\@"};  // drawn 3 cells right, over it
+  std::vector<std::string> final_rows = back;
+  for (std::size_t y = 0; y < front.size(); y++) final_rows[y].replace(3, front[y].size(), front[y]);
+  for (std::size_t y = 0; y < back.size(); y++) {
+    dm.drawString(tw::Vector(10, 5.0f + y), back[y], tw::JUSTIFY_LEFT, tw::RED);
+  }
+  for (std::size_t y = 0; y < front.size(); y++) {
+    dm.drawString(tw::Vector(13, 5.0f + y), front[y], tw::JUSTIFY_LEFT, tw::GREEN);
+  }
+  const tw_test::Screenshot together = swapAndShoot();
+  EXPECT_EQ(dynamic_cast<tw::WindowPresenter*>(dm.getPresenter())->getBackgroundsDrawn(), 8);
+  for (std::size_t y = 0; y < final_rows.size(); y++) {
+    for (std::size_t x = 0; x < final_rows[y].size(); x++) {
+      const bool in_front = x >= 3 && x < 3 + front[y].size();
+      const int cx = 10 + static_cast<int>(x), cy = 5 + static_cast<int>(y);
+      dm.drawCharacter(tw::Vector(static_cast<float>(cx), static_cast<float>(cy)),
+                       final_rows[y][x], in_front ? tw::GREEN : tw::RED);
+      const tw_test::Screenshot alone = swapAndShoot();
+      EXPECT_EQ(differingPixels(together, alone, GlyphBox(cx, cy)), 0)
+          << "cell " << x << "," << y << " '" << final_rows[y][x] << "'";
+    }
+  }
+  // Nothing of the back sprite shows where the front one covers it.
+  for (int x = 13; x < 18; x++) EXPECT_EQ(inCell(together, x, 5, RED_PIXEL), 0) << x;
 }
 
-TEST_F(DisplayWindow, CharactersBeyondOneBatchAreAllDrawnInOrder) {
+TEST_F(DisplayWindow, BackgroundsAreDrawnOnlyWhereTheyHideSomething) {
   ASSERT_NO_FATAL_FAILURE(start());
-  EXPECT_EQ(dm.drawCharacter(tw::Vector(10, 5), 'M', tw::GREEN), 0);
-  EXPECT_EQ(dm.drawCharacter(tw::Vector(20, 5), 'M', tw::RED), 0);
-  // More blanks than one batch holds, away from both cells.
-  const std::size_t blanks = tw::DisplayManager::MAX_BATCH_CHARACTERS + 100;
-  for (std::size_t i = 0; i < blanks; i++) {
-    dm.drawCharacter(tw::Vector(static_cast<float>(i % 80), 20), ' ', tw::WHITE);
+  tw::WindowPresenter* presenter = dynamic_cast<tw::WindowPresenter*>(dm.getPresenter());
+  for (int y = 0; y < 24; y++) {
+    dm.drawString(tw::Vector(0, static_cast<float>(y)), std::string(80, 'x'), tw::JUSTIFY_LEFT,
+                  tw::WHITE);
   }
-  EXPECT_EQ(dm.drawCharacter(tw::Vector(20, 5), 'M', tw::BLUE), 0);
-  const tw_test::Screenshot shot = swapAndShoot();
-  EXPECT_GE(inCell(shot, 10, 5, GREEN_PIXEL), GLYPH_PIXELS);  // drawn before the batch filled
-  EXPECT_GE(inCell(shot, 20, 5, BLUE_PIXEL), GLYPH_PIXELS);   // drawn after, over the red one
-  EXPECT_EQ(inWindow(shot, RED_PIXEL), 0);
+  dm.swapBuffers();
+  EXPECT_EQ(presenter->getBackgroundsDrawn(), 0);  // a full screen, each cell drawn once
+  dm.drawCharacter(tw::Vector(10, 5), 'M', tw::RED);
+  dm.drawCharacter(tw::Vector(10.5f, 5), 'A', tw::GREEN);  // covers half of the M
+  dm.drawCharacter(tw::Vector(30, 5), 'B', tw::GREEN, 90.0f);
+  dm.drawCharacter(tw::Vector(30, 5), 'C', tw::GREEN);  // over the turned B
+  dm.swapBuffers();
+  EXPECT_EQ(presenter->getBackgroundsDrawn(), 2);
 }
 
 TEST_F(DisplayWindow, ARestartShowsNothingDrawnBeforeTheShutDown) {

@@ -26,7 +26,8 @@ class ShapeWindowTest : public ::testing::Test {
     driver = std::make_unique<tw_test::XWindowDriver>(title);
     ASSERT_TRUE(driver->found());
     for (int i = 0; i < 10; i++) {  // let the window be mapped
-      while (tw::platform::pollEvent(*dm.getWindow())) {
+      tw::platform::InputEvent event;
+      while (dm.getPresenter()->pollEvent(event)) {
       }
       usleep(20000);
     }

@@ -1,0 +1,418 @@
+#include "engine/display/WindowPresenter.h"
+
+#include "engine/core/LogManager.h"
+#include "engine/platform/Sfml.h"
+
+#include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace tw {
+
+namespace {
+
+// The largest window side the X protocol and the drawing code accept.
+const int MAX_WINDOW_PIXELS = 32767;
+const unsigned MAX_CHARACTER_SIZE = 4096;
+const char FIRST_PRINTABLE = ' ';
+const char LAST_PRINTABLE = '~';
+// A cell's background sits a tenth of a cell left of and a fifth of a cell
+// below the character's position; the glyph is fitted into that box.
+const float BOX_LEFT = -0.1f;
+const float BOX_TOP = 0.2f;
+// Tolerance when deciding which cells a box touches, so that boxes which only
+// share an edge do not count as overlapping.
+const float EDGE_EPSILON = 1e-3f;
+
+// The font scale times the smaller cell side, truncated toward zero.
+unsigned characterSize(float font_scale, float width, float height) {
+  float size = font_scale * (width < height ? width : height);
+  if (!(size > 0.0f)) return 0;  // also catches NaN
+  if (size >= static_cast<float>(MAX_CHARACTER_SIZE)) return MAX_CHARACTER_SIZE;
+  return static_cast<unsigned>(size);
+}
+
+bool validWindowSize(int width, int height) {
+  return width > 0 && height > 0 && width <= MAX_WINDOW_PIXELS && height <= MAX_WINDOW_PIXELS;
+}
+
+float cellSize(int pixels, int cells) {
+  return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
+}
+
+// Maps a glyph's own coordinates (pixels from the text position, baseline at
+// the character size) into its cell box, shrinking only where the font's
+// glyphs are larger than the box: one map for all glyphs of the font.
+struct GlyphFit {
+  float scale_x = 1.0f;
+  float scale_y = 1.0f;
+  float shift_x = 0.0f;  // added after scaling, pixels
+  float shift_y = 0.0f;
+  sf::Vector2f apply(sf::Vector2f p) const {
+    return sf::Vector2f(p.x * scale_x + shift_x, p.y * scale_y + shift_y);
+  }
+};
+
+// Fits the span [low, high] into [box_low, box_low + box_size]: shrinks it
+// only when it is longer, centres it horizontally, moves it vertically only
+// as far as needed.
+void fitAxis(float low, float high, float box_low, float box_size, bool centre, float& scale,
+             float& shift) {
+  const float span = high - low;
+  scale = span > box_size && span > 0.0f ? box_size / span : 1.0f;
+  const float scaled_low = low * scale;
+  const float scaled_high = high * scale;
+  if (centre) {
+    shift = box_low + (box_size - (scaled_high - scaled_low)) / 2 - scaled_low;
+  } else if (scaled_low < box_low) {
+    shift = box_low - scaled_low;
+  } else if (scaled_high > box_low + box_size) {
+    shift = box_low + box_size - scaled_high;
+  } else {
+    shift = 0.0f;
+  }
+}
+
+struct BatchGlyph {
+  bool loaded = false;
+  bool has_quad = false;  // blanks, tabs and line breaks paint only their background
+  sf::Glyph glyph;
+};
+
+}  // namespace
+
+struct WindowPresenter::Impl {
+  sf::Font font;
+  std::unique_ptr<sf::RenderWindow> window;
+  PresenterSettings settings;
+  int pixels_x = 0;
+  int pixels_y = 0;
+  float cell_w = 0.0f;
+  float cell_h = 0.0f;
+  unsigned char_size = 0;
+  sf::Color background = sf::Color::Black;
+  GlyphFit fit;
+  std::array<BatchGlyph, 256> glyphs;
+  sf::VertexArray batch = platform::createTriangleBatch();
+  // Which cells something was drawn into this frame: a cell's stamp equals
+  // the frame's stamp once drawn into. Cells are aligned with the character
+  // boxes and the grid has a margin of one cell around the window.
+  std::vector<unsigned> drawn;
+  unsigned stamp = 0;
+  int backgrounds_drawn = 0;
+
+  int openWindow();
+  int openFont();
+  const BatchGlyph& glyph(char ch);
+  void fitGlyphs();
+  void addCharacter(const DrawItem& item);
+  void addShape(const DrawItem& item);
+  bool touchCells(float left, float top, float right, float bottom, bool mark);
+  void addQuad(const sf::Vector2f corners[4], sf::Color color, sf::Vector2f uv1,
+               sf::Vector2f uv2);
+};
+
+WindowPresenter::WindowPresenter() : impl(std::make_unique<Impl>()) {}
+
+WindowPresenter::~WindowPresenter() { close(); }
+
+const char* WindowPresenter::getName() const { return "window"; }
+
+int WindowPresenter::open(const PresenterSettings& settings) {
+  close();
+  impl->settings = settings;
+  if (impl->openWindow() != 0 || impl->openFont() != 0) {
+    close();
+    return -1;
+  }
+  return 0;
+}
+
+// Opens the window at the configured size (0 meaning the desktop's).
+int WindowPresenter::Impl::openWindow() {
+  LogManager& log = LogManager::getInstance();
+  unsigned desktop_width = 0;
+  unsigned desktop_height = 0;
+  if (!platform::getDesktopSize(desktop_width, desktop_height)) {
+    const char* name = std::getenv("DISPLAY");
+    log.writeLog("DisplayManager::startUp(): Error! Unable to open display '%s'.",
+                 name != nullptr ? name : "");
+    return -1;
+  }
+  log.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.",
+               static_cast<int>(desktop_width), static_cast<int>(desktop_height));
+  pixels_x = settings.horizontal_pixels == 0 ? static_cast<int>(desktop_width)
+                                             : settings.horizontal_pixels;
+  pixels_y = settings.vertical_pixels == 0 ? static_cast<int>(desktop_height)
+                                           : settings.vertical_pixels;
+  if (!validWindowSize(pixels_x, pixels_y)) {
+    log.writeLog("DisplayManager::startUp(): Error! Window size (%d, %d) pixels not supported.",
+                 pixels_x, pixels_y);
+    return -1;
+  }
+  const platform::WindowState state = settings.window_state == 1
+                                           ? platform::WindowState::Fullscreen
+                                           : platform::WindowState::Windowed;
+  window.reset(platform::createWindow(static_cast<unsigned>(pixels_x),
+                                      static_cast<unsigned>(pixels_y), settings.title,
+                                      settings.window_style, state));
+  if (!window) {
+    log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
+    return -1;
+  }
+  window->setMouseCursorVisible(settings.show_mouse);
+  window->setVerticalSyncEnabled(true);
+  cell_w = cellSize(pixels_x, settings.horizontal_chars);
+  cell_h = cellSize(pixels_y, settings.vertical_chars);
+  background = sf::Color(settings.background.r, settings.background.g, settings.background.b);
+  const std::size_t cells = static_cast<std::size_t>(std::max(settings.horizontal_chars, 0) + 2) *
+                            static_cast<std::size_t>(std::max(settings.vertical_chars, 0) + 2);
+  drawn.assign(cells, 0);
+  stamp = 0;
+  return 0;
+}
+
+int WindowPresenter::Impl::openFont() {
+  if (!platform::openFontFromFile(font, settings.font_file)) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Error! Unable to open font from file '%s'.",
+        settings.font_file.c_str());
+    return -1;
+  }
+  char_size = characterSize(settings.font_scale, cell_w, cell_h);
+  glyphs.fill(BatchGlyph());
+  if (char_size > 0) fitGlyphs();
+  return 0;
+}
+
+const BatchGlyph& WindowPresenter::Impl::glyph(char ch) {
+  BatchGlyph& entry = glyphs[static_cast<unsigned char>(ch)];
+  if (!entry.loaded) {
+    const std::uint32_t code_point = platform::codePoint(ch);
+    entry.has_quad = char_size > 0 && platform::hasGlyphQuad(code_point);
+    if (entry.has_quad) entry.glyph = platform::getGlyph(font, code_point, char_size, true);
+    entry.loaded = true;
+  }
+  return entry;
+}
+
+// Loads the printable glyphs (so the font's texture seldom grows in play) and
+// fits their union into the cell box.
+void WindowPresenter::Impl::fitGlyphs() {
+  float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
+  bool any = false;
+  for (char ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
+    const BatchGlyph& entry = glyph(ch);
+    if (!entry.has_quad) continue;
+    const sf::FloatRect& b = entry.glyph.bounds;
+    const float base = static_cast<float>(char_size);
+    const float l = b.left - 1.0f, r = b.left + b.width + 1.0f;  // the texture's padding
+    const float t = base + b.top - 1.0f, d = base + b.top + b.height + 1.0f;
+    left = any ? std::min(left, l) : l;
+    right = any ? std::max(right, r) : r;
+    top = any ? std::min(top, t) : t;
+    bottom = any ? std::max(bottom, d) : d;
+    any = true;
+  }
+  fit = GlyphFit();
+  if (!any) return;
+  fitAxis(left, right, BOX_LEFT * cell_w, cell_w, true, fit.scale_x, fit.shift_x);
+  fitAxis(top, bottom, BOX_TOP * cell_h, cell_h, false, fit.scale_y, fit.shift_y);
+}
+
+void WindowPresenter::close() {
+  if (impl->window) impl->window->close();
+  impl->window.reset();
+  impl->batch.clear();
+  impl->glyphs.fill(BatchGlyph());
+}
+
+int WindowPresenter::getHorizontalPixels() const { return impl->pixels_x; }
+
+int WindowPresenter::getVerticalPixels() const { return impl->pixels_y; }
+
+int WindowPresenter::getBackgroundsDrawn() const { return impl->backgrounds_drawn; }
+
+void WindowPresenter::present(const DrawList& frame) {
+  Impl& s = *impl;
+  if (!s.window) return;
+  s.batch.clear();
+  s.backgrounds_drawn = 0;
+  if (++s.stamp == 0) {  // wrapped: old stamps could look current
+    std::fill(s.drawn.begin(), s.drawn.end(), 0);
+    s.stamp = 1;
+  }
+  for (const DrawItem& item : frame.getItems()) {
+    if (item.kind == DrawItem::Kind::CHARACTER) {
+      s.addCharacter(item);
+    } else {
+      s.addShape(item);
+    }
+  }
+  s.window->clear(s.background);
+  if (s.batch.getVertexCount() > 0) {
+    // Texture coordinates are in texture pixels, so glyphs first loaded while
+    // the batch filled are drawn right with the texture as it is now.
+    const sf::Texture& texture = s.font.getTexture(s.char_size);
+    s.window->draw(s.batch, sf::RenderStates(&texture));
+  }
+  s.window->display();
+}
+
+// Whether any cell under the box (in cells, relative to the view) was drawn
+// into this frame; with mark, records the box as drawn. Cells are aligned
+// with the character boxes, so a character on whole cell positions touches
+// exactly one.
+bool WindowPresenter::Impl::touchCells(float left, float top, float right, float bottom,
+                                       bool mark) {
+  const int cols = std::max(settings.horizontal_chars, 0) + 2;
+  const int rows = std::max(settings.vertical_chars, 0) + 2;
+  auto index = [](float v, int limit) {
+    if (!(v > -1.0f)) return 0;  // also NaN
+    if (!(v < static_cast<float>(limit - 1))) return limit - 1;
+    return static_cast<int>(std::floor(v)) + 1;
+  };
+  const int x0 = index(left - BOX_LEFT + EDGE_EPSILON, cols);
+  const int x1 = index(std::ceil(right - BOX_LEFT - EDGE_EPSILON) - 1.0f, cols);
+  const int y0 = index(top - BOX_TOP + EDGE_EPSILON, rows);
+  const int y1 = index(std::ceil(bottom - BOX_TOP - EDGE_EPSILON) - 1.0f, rows);
+  bool found = false;
+  for (int y = y0; y <= y1; y++) {
+    for (int x = x0; x <= x1; x++) {
+      unsigned& cell = drawn[static_cast<std::size_t>(y * cols + x)];
+      if (cell == stamp) found = true;
+      if (mark) cell = stamp;
+    }
+  }
+  return found;
+}
+
+void WindowPresenter::Impl::addQuad(const sf::Vector2f corners[4], sf::Color color,
+                                    sf::Vector2f uv1, sf::Vector2f uv2) {
+  // Corners: top-left, top-right, bottom-left, bottom-right; two triangles.
+  batch.append(sf::Vertex(corners[0], color, sf::Vector2f(uv1.x, uv1.y)));
+  batch.append(sf::Vertex(corners[1], color, sf::Vector2f(uv2.x, uv1.y)));
+  batch.append(sf::Vertex(corners[2], color, sf::Vector2f(uv1.x, uv2.y)));
+  batch.append(sf::Vertex(corners[2], color, sf::Vector2f(uv1.x, uv2.y)));
+  batch.append(sf::Vertex(corners[1], color, sf::Vector2f(uv2.x, uv1.y)));
+  batch.append(sf::Vertex(corners[3], color, sf::Vector2f(uv2.x, uv2.y)));
+}
+
+namespace {
+
+// Between the 2 x 2 opaque white texels at the font texture's corner: any
+// filtering gives pure white, so the vertex colour comes through unchanged.
+const sf::Vector2f WHITE_TEXEL(1.0f, 1.0f);
+
+// Turns p about the origin by degrees (clockwise on screen) and moves it by at.
+sf::Vector2f turned(sf::Vector2f p, float degrees, sf::Vector2f at) {
+  if (degrees == 0.0f) return p + at;
+  const float a = degrees * 3.141592654f / 180.0f;
+  return sf::Vector2f(p.x * std::cos(a) - p.y * std::sin(a) + at.x,
+                      p.x * std::sin(a) + p.y * std::cos(a) + at.y);
+}
+
+}  // namespace
+
+// The cell background (when it hides something) and the glyph, fitted into
+// the box, both turned about their own corner as a rotated text and
+// rectangle are.
+void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
+  const sf::Vector2f at(item.x * cell_w, item.y * cell_h);
+  const sf::Vector2f box_at(at.x + BOX_LEFT * cell_w, at.y + BOX_TOP * cell_h);
+  const BatchGlyph& entry = glyph(item.ch);
+  float left = item.x + BOX_LEFT, top = item.y + BOX_TOP;
+  float right = left + 1.0f, bottom = top + 1.0f;
+  if (item.rotation != 0.0f) {
+    // A turned box touches the cells of its bounding box (a little generous).
+    const float reach = std::sqrt(2.0f) * (1.0f + std::fabs(BOX_LEFT) + BOX_TOP);
+    left = item.x - reach, right = item.x + reach, top = item.y - reach, bottom = item.y + reach;
+  }
+  const bool hides = touchCells(left, top, right, bottom, false);
+  if (hides) {
+    const sf::Vector2f box[4] = {turned({0, 0}, item.rotation, box_at),
+                                 turned({cell_w, 0}, item.rotation, box_at),
+                                 turned({0, cell_h}, item.rotation, box_at),
+                                 turned({cell_w, cell_h}, item.rotation, box_at)};
+    addQuad(box, background, WHITE_TEXEL, WHITE_TEXEL);
+    backgrounds_drawn++;
+  }
+  if (entry.has_quad) {
+    const sf::FloatRect& b = entry.glyph.bounds;
+    const float base = static_cast<float>(char_size);
+    const float l = b.left - 1.0f, r = b.left + b.width + 1.0f;
+    const float t = base + b.top - 1.0f, d = base + b.top + b.height + 1.0f;
+    const sf::Vector2f quad[4] = {turned(fit.apply({l, t}), item.rotation, at),
+                                  turned(fit.apply({r, t}), item.rotation, at),
+                                  turned(fit.apply({l, d}), item.rotation, at),
+                                  turned(fit.apply({r, d}), item.rotation, at)};
+    const sf::IntRect& rect = entry.glyph.textureRect;
+    const sf::Vector2f uv1(static_cast<float>(rect.left) - 1.0f,
+                           static_cast<float>(rect.top) - 1.0f);
+    const sf::Vector2f uv2(static_cast<float>(rect.left + rect.width) + 1.0f,
+                           static_cast<float>(rect.top + rect.height) + 1.0f);
+    addQuad(quad, sf::Color(item.color.r, item.color.g, item.color.b), uv1, uv2);
+  }
+  if (hides || entry.has_quad) touchCells(left, top, right, bottom, true);
+}
+
+// A filled convex polygon as a fan of triangles from its first corner.
+void WindowPresenter::Impl::addShape(const DrawItem& item) {
+  const int n = item.shape.points;
+  if (n < 3) return;
+  std::vector<sf::Vector2f> corners(static_cast<std::size_t>(n));
+  float min_x = 0, max_x = 0, min_y = 0, max_y = 0;
+  for (int i = 0; i < n; i++) {
+    float px = 0.0f, py = 0.0f;
+    shapeCorner(item, i, cell_w, cell_h, px, py);
+    corners[static_cast<std::size_t>(i)] = sf::Vector2f(px, py);
+    min_x = i == 0 ? px : std::min(min_x, px), max_x = i == 0 ? px : std::max(max_x, px);
+    min_y = i == 0 ? py : std::min(min_y, py), max_y = i == 0 ? py : std::max(max_y, py);
+  }
+  const sf::Color color(item.color.r, item.color.g, item.color.b, item.alpha);
+  for (int i = 1; i + 1 < n; i++) {
+    batch.append(sf::Vertex(corners[0], color, WHITE_TEXEL));
+    batch.append(sf::Vertex(corners[static_cast<std::size_t>(i)], color, WHITE_TEXEL));
+    batch.append(sf::Vertex(corners[static_cast<std::size_t>(i + 1)], color, WHITE_TEXEL));
+  }
+  if (cell_w > 0.0f && cell_h > 0.0f) {
+    touchCells(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+  }
+}
+
+bool WindowPresenter::pollEvent(platform::InputEvent& event) {
+  if (!impl->window) return false;
+  std::optional<platform::InputEvent> next = platform::pollEvent(*impl->window);
+  if (!next) return false;
+  event = *next;
+  // The window reports pixels; everything above the presenter counts in cells.
+  event.x = impl->cell_w > 0.0f ? event.x / impl->cell_w : 0.0f;
+  event.y = impl->cell_h > 0.0f ? event.y / impl->cell_h : 0.0f;
+  return true;
+}
+
+bool WindowPresenter::isKeyDown(platform::Key key) const {
+  return impl->window && platform::isKeyPressed(key);
+}
+
+bool WindowPresenter::isButtonDown(platform::MouseButton button) const {
+  return impl->window && platform::isButtonPressed(button);
+}
+
+Vector WindowPresenter::getMousePosition() const {
+  if (!impl->window) return Vector();
+  const sf::Vector2i pixels = platform::getMousePosition(*impl->window);
+  return Vector(impl->cell_w > 0.0f ? static_cast<float>(pixels.x) / impl->cell_w : 0.0f,
+                impl->cell_h > 0.0f ? static_cast<float>(pixels.y) / impl->cell_h : 0.0f);
+}
+
+void WindowPresenter::setKeyRepeat(bool enabled) {
+  if (impl->window) impl->window->setKeyRepeatEnabled(enabled);
+}
+
+}  // namespace tw
