@@ -1,6 +1,7 @@
-// A started, headless engine with the game's resources loaded, and helpers to
-// drive it frame by frame without the real-time loop: step events, then the
-// world update, as the game loop orders them.
+// A started engine drawing into the capture presenter (nothing shown), with
+// the game's resources loaded, and helpers to drive it frame by frame without
+// the real-time loop: step events, then the world update, as the game loop
+// orders them; a shot draws the world and reads the frame back as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "engine/core/EventStep.h"
 #include "engine/core/GameManager.h"
 #include "engine/core/LogManager.h"
+#include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/input/InputManager.h"
@@ -23,7 +25,7 @@ class GameFixture : public ::testing::Test {
  protected:
   GameFixture()
       : config_env("TARNWICK_CONFIG",
-                   dir.write("tw-config.txt", "headless:true,networking:false,random_seed:11")
+                   dir.write("tw-config.txt", "display:capture,networking:false,random_seed:11")
                        .c_str()),
         log_env("TARNWICK_LOG", dir.file("game.log").c_str()) {}
 
@@ -51,6 +53,12 @@ class GameFixture : public ::testing::Test {
   }
   void frames(int n) {
     for (int i = 0; i < n; i++) frame();
+  }
+  // Draws the world, finishes the frame and returns it as rows of text.
+  static std::string shot() {
+    world().draw();
+    tw::DisplayManager::getInstance().swapBuffers();
+    return tw::DisplayManager::getInstance().snapshot().toText();
   }
 
   static void key(tw::Keyboard::Key k, tw::KeyboardAction action) {

@@ -41,6 +41,21 @@ TEST_F(ScreensTest, StartCreatesARunAndRemovesTheStartScreenAndPause) {
   EXPECT_EQ(countOfType("(Undefined)"), 1);  // the reticle
 }
 
+// What the player sees, as text: the start screen, and a run a few frames
+// after a jump (runner in the air, score, ground, trees and sun in place).
+TEST_F(ScreensTest, StartScreenAndAJumpLookAsRecorded) {
+  new veld::GameStart;
+  frames(3);
+  const std::string start = shot();
+  EXPECT_EQ(start, tw_test::goldenFrame("start-screen.txt", start));
+  key(P, tw::KEY_PRESSED);
+  frames(2);
+  key(tw::Keyboard::SPACE, tw::KEY_PRESSED);
+  frames(6);
+  const std::string jump = shot();
+  EXPECT_EQ(jump, tw_test::goldenFrame("run-jump.txt", jump));
+}
+
 TEST_F(ScreensTest, GroundTilesSitOnTheBottomRow) {
   new veld::GameStart;
   key(P, tw::KEY_PRESSED);

@@ -37,6 +37,15 @@ std::string readFile(const std::string& path) {
   return ss.str();
 }
 
+std::string goldenFrame(const std::string& name, const std::string& actual) {
+  const char* data = std::getenv("TW_TEST_DATA");
+  const std::string path = std::string(data != nullptr ? data : "tests/data") + "/frames/" + name;
+  if (std::getenv("TW_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(path, std::ios::binary) << actual;
+  }
+  return readFile(path);
+}
+
 std::vector<std::string> readLines(const std::string& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);

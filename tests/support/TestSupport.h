@@ -26,6 +26,9 @@ class TempDir {
 
 std::string readFile(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
+// The golden frame tests/data/frames/name; with TW_UPDATE_GOLDEN set in the
+// environment, actual is first written there (to record a new golden frame).
+std::string goldenFrame(const std::string& name, const std::string& actual);
 // The message part of a log line (after "hh:mm:ss " and the step column).
 std::string logMessage(const std::string& line);
 // True when some line of the file contains text.
