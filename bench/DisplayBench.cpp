@@ -1,7 +1,9 @@
 // Time to draw a full screen of 80 x 24 characters through drawCharacter in a
-// real window, the game's start screen, and an empty frame. Uses $DISPLAY when
-// a server answers there, otherwise starts a private virtual X server (Xvfb)
-// for the run.
+// real window, against a copy of the earlier drawing (a background rectangle
+// and a glyph per character, batched) and an empty frame; the game's start
+// screen; and a sprite-heavy game frame against an empty one. Prints the
+// ratios at the end. Uses $DISPLAY when a server answers there, otherwise
+// starts a private virtual X server (Xvfb) for the run.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -18,6 +20,12 @@
 #include "engine/display/Sprite.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/ResourceManager.h"
+#include "bench/RatioReporter.h"
+
+#include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <memory>
 
 // Last: Xlib's macros clash with the headers above.
 #include <X11/Xlib.h>
@@ -144,30 +152,129 @@ void BM_FullScreenFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_FullScreenFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The start screen's sprite file: beside the program when the game's data
-// were built, otherwise in the source tree.
-std::string startScreenFile() {
-  const std::string beside = "sprites/gamestart-spr.txt";
+// The earlier drawing, kept here as the baseline: every character appended
+// to one batch as its cell's background rectangle and then its unfitted
+// glyph, in a window of its own with the same size and font.
+class PreviousDrawing {
+ public:
+  bool open() {
+    window.reset(tw::platform::createWindow(1024, 768, "bench_previous", 5,
+                                            tw::platform::WindowState::Windowed));
+    return window && tw::platform::openFontFromFile(font, "tw-font.ttf");
+  }
+  void drawScreen() {
+    for (int y = 0; y < 24; y++) {
+      for (int x = 0; x < 80; x++) {
+        const tw::Rgb c = tw::colorToRgb(static_cast<tw::Color>(1 + (x + y) % 7));
+        drawCharacter(x * 12.8f, y * 32.0f, static_cast<char>('A' + (x + y) % 26),
+                      sf::Color(c.r, c.g, c.b));
+      }
+    }
+    window->draw(batch, sf::RenderStates(&font.getTexture(SIZE)));
+    batch.clear();
+    window->display();
+    window->clear(sf::Color::Black);
+  }
+
+ private:
+  static constexpr unsigned SIZE = 25;
+  void quad(float l, float t, float r, float b, sf::Color color, sf::Vector2f uv1,
+            sf::Vector2f uv2) {
+    batch.append(sf::Vertex({l, t}, color, {uv1.x, uv1.y}));
+    batch.append(sf::Vertex({r, t}, color, {uv2.x, uv1.y}));
+    batch.append(sf::Vertex({l, b}, color, {uv1.x, uv2.y}));
+    batch.append(sf::Vertex({l, b}, color, {uv1.x, uv2.y}));
+    batch.append(sf::Vertex({r, t}, color, {uv2.x, uv1.y}));
+    batch.append(sf::Vertex({r, b}, color, {uv2.x, uv2.y}));
+  }
+  void drawCharacter(float px, float py, char ch, sf::Color color) {
+    quad(px - 1.28f, py + 6.4f, px - 1.28f + 12.8f, py + 6.4f + 32.0f, sf::Color::Black, {1, 1},
+         {1, 1});
+    const sf::Glyph glyph = tw::platform::getGlyph(font, tw::platform::codePoint(ch), SIZE, true);
+    const sf::FloatRect& b = glyph.bounds;
+    const sf::IntRect& r = glyph.textureRect;
+    quad(px + b.left - 1, py + SIZE + b.top - 1, px + b.left + b.width + 1,
+         py + SIZE + b.top + b.height + 1, color,
+         {static_cast<float>(r.left) - 1, static_cast<float>(r.top) - 1},
+         {static_cast<float>(r.left + r.width) + 1, static_cast<float>(r.top + r.height) + 1});
+  }
+
+  std::unique_ptr<sf::RenderWindow> window;
+  sf::Font font;
+  sf::VertexArray batch = tw::platform::createTriangleBatch();
+};
+
+void BM_FullScreenFramePrevious(benchmark::State& state) {
+  if (!prepared(state)) return;
+  static PreviousDrawing previous;
+  static const bool opened = previous.open();
+  if (!opened) {
+    state.SkipWithError("the baseline's window or font did not open");
+    return;
+  }
+  for (auto _ : state) previous.drawScreen();
+}
+BENCHMARK(BM_FullScreenFramePrevious)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// A sprite file of the game: beside the program when the game's data were
+// built, otherwise in the source tree.
+std::string gameSpriteFile(const std::string& name) {
+  const std::string beside = "sprites/" + name;
   if (std::FILE* file = std::fopen(beside.c_str(), "r")) {
     std::fclose(file);
     return beside;
   }
   const std::string source = __FILE__;
-  return source.substr(0, source.rfind("/bench/")) + "/game/sprites/gamestart-spr.txt";
+  return source.substr(0, source.rfind("/bench/")) + "/game/sprites/" + name;
 }
+
+const tw::Sprite* gameSprite(const std::string& file) {
+  tw::ResourceManager& resources = tw::ResourceManager::getInstance();
+  if (!resources.isStarted()) resources.startUp();
+  if (resources.getSprite(file) == nullptr) resources.loadSprite(gameSpriteFile(file), file);
+  return resources.getSprite(file);
+}
+
+// A busy moment of a run: ground, two trees, the sun, the runner, two of
+// each enemy and boulders, overlapping as they do in play.
+void BM_SpriteHeavyGameFrame(benchmark::State& state) {
+  if (!prepared(state)) return;
+  struct Placed {
+    const char* file;
+    float x, y;
+  };
+  const Placed scene[] = {
+      {"tree-spr1.txt", 5, 14},   {"tree-spr2.txt", 40, 14},  {"sun-spr.txt", 70, 4},
+      {"runner.txt", 10, 18},     {"panther-spr.txt", 30, 20}, {"panther-spr.txt", 55, 20},
+      {"vulture-spr.txt", 25, 9}, {"vulture-spr.txt", 60, 7}, {"rock-spr.txt", 45, 21},
+      {"rock-spr.txt", 70, 21},   {"bullet-spr.txt", 33, 12},
+  };
+  std::vector<std::pair<const tw::Sprite*, tw::Vector>> sprites;
+  for (const Placed& p : scene) {
+    if (const tw::Sprite* sprite = gameSprite(p.file)) sprites.push_back({sprite, {p.x, p.y}});
+  }
+  const tw::Sprite* ground = gameSprite("ground-tile.txt");
+  tw::DisplayManager& dm = tw::DisplayManager::getInstance();
+  for (auto _ : state) {
+    for (int x = 0; ground != nullptr && x < 80; x += ground->getWidth()) {
+      ground->draw(0, tw::Vector(static_cast<float>(x), 23), ground->getTransparency());
+    }
+    for (const auto& [sprite, where] : sprites) sprite->draw(0, where, sprite->getTransparency());
+    dm.drawString(tw::Vector(70, 1), "Score: 120", tw::JUSTIFY_LEFT, tw::YELLOW);
+    dm.swapBuffers();
+  }
+}
+BENCHMARK(BM_SpriteHeavyGameFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The game's start screen as the loop shows it: the full-window start sprite
 // (blanks transparent) centred in the view, then shown and cleared.
 void BM_StartScreenFrame(benchmark::State& state) {
   if (!prepared(state)) return;
-  tw::ResourceManager& resources = tw::ResourceManager::getInstance();
-  if (!resources.isStarted()) resources.startUp();
-  if (resources.getSprite("game_start") == nullptr &&
-      resources.loadSprite(startScreenFile(), "game_start") != 0) {
+  const tw::Sprite* p_sprite = gameSprite("gamestart-spr.txt");
+  if (p_sprite == nullptr) {
     state.SkipWithError("the start screen's sprite did not load");
     return;
   }
-  const tw::Sprite* p_sprite = resources.getSprite("game_start");
   tw::DisplayManager& dm = tw::DisplayManager::getInstance();
   for (auto _ : state) {
     p_sprite->draw(0, tw::Vector(40, 12), p_sprite->getTransparency());
@@ -185,3 +292,10 @@ void BM_EmptyFrame(benchmark::State& state) {
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  return tw_bench::runWithRatios(
+      argc, argv,
+      {{"full screen, now / before", "BM_FullScreenFrame", "BM_FullScreenFramePrevious", 0.55},
+       {"sprite-heavy frame / empty frame", "BM_SpriteHeavyGameFrame", "BM_EmptyFrame", 1.5}});
+}

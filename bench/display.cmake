@@ -1,2 +1,2 @@
 # Benchmarks of the display.
-tw_add_benchmark(bench_display DisplayBench.cpp)
+tw_add_benchmark(bench_display DisplayBench.cpp RatioReporter.cpp)

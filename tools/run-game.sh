@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Starts the game from its build folder. Where no display exists it starts a
-# virtual X display (Xvfb) first and says so.
+# Starts the game from its build folder: in a window where a display exists,
+# otherwise in this terminal; with neither, says why and stops.
 set -euo pipefail
 cd "$1"
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No display found: running the game under a virtual X display (Xvfb)."
-  echo "It is playable only through a VNC viewer or xdotool; the log is $(pwd)/tarnwick.log."
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" ./veld
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  exec ./veld
 fi
-exec ./veld
+if [ -t 0 ] && [ -t 1 ]; then
+  echo "No display found: playing in this terminal (the log is $(pwd)/tarnwick.log)."
+  sleep 1
+  exec ./veld --terminal
+fi
+echo "No display and no terminal to play in: run 'make run' from a terminal, or on a desktop."
+exit 0

@@ -11,6 +11,9 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/Object.h"
+#include "engine/core/GameManager.h"
+#include "engine/display/CapturePresenter.h"
+#include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -153,6 +156,54 @@ TEST(InputManager, WithoutAWindowWarnsAndReadsNothing) {
   im.getInput();
   EXPECT_TRUE(
       log.contains("InputManager::getInput(): DisplayManager unexpectedly returned null window!"));
+}
+
+// Events queued in the capture presenter arrive in order within a frame,
+// then held buttons and keys; a release ends the held reports; a close
+// request ends the game and the frame's input.
+TEST(InputManager, PresenterEventsArriveInOrderThenHeldOnes) {
+  tw_test::LogCapture log;
+  tw::Config::getInstance().loadConfig("display:capture");
+  ASSERT_EQ(tw::DisplayManager::getInstance().startUp(), 0);
+  tw::InputManager& im = tw::InputManager::getInstance();
+  ASSERT_EQ(im.startUp(), 0);
+  auto* presenter = dynamic_cast<tw::CapturePresenter*>(tw::DisplayManager::getInstance().getPresenter());
+  ASSERT_NE(presenter, nullptr);
+  using Type = tw::platform::InputEvent::Type;
+  auto push = [&](Type type, PK key, float x = 0, float y = 0) {
+    tw::platform::InputEvent e;
+    e.type = type;
+    e.key = key;
+    e.x = x;
+    e.y = y;
+    presenter->pushEvent(e);
+  };
+  tw_test::Recorder recorder;
+  push(Type::KeyPressed, PK::A);
+  push(Type::MouseButtonPressed, PK::Unknown, 3.5f, 4.0f);
+  im.getInput();
+  recorder.frame = 1;
+  push(Type::KeyReleased, PK::A);
+  im.getInput();
+  const std::vector<std::vector<int>> expected = {
+      {0, 1, tw::Keyboard::A, tw::KEY_PRESSED}, {0, 0, -1, tw::MOUSE_CLICKED},
+      {0, 0, -1, tw::MOUSE_HELD},               {0, 1, tw::Keyboard::A, tw::KEY_HELD},
+      {1, 1, tw::Keyboard::A, tw::KEY_RELEASED}, {1, 0, -1, tw::MOUSE_HELD}};
+  ASSERT_EQ(recorder.received.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); i++) {
+    const tw_test::Received& r = recorder.received[i];
+    EXPECT_EQ((std::vector<int>{r.frame, r.keyboard, r.key, r.action}), expected[i]) << i;
+    if (!r.keyboard) {
+      EXPECT_FLOAT_EQ(r.position.getX(), 3.5f) << i;
+    }
+  }
+  push(Type::Closed, PK::Unknown);
+  push(Type::KeyPressed, PK::B);
+  im.getInput();
+  EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
+  EXPECT_FALSE(recorder.has(tw::Keyboard::B, tw::KEY_PRESSED));
+  im.shutDown();
+  tw::DisplayManager::getInstance().shutDown();
 }
 
 }  // namespace
