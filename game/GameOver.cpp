@@ -5,9 +5,28 @@
 #include "engine/display/Sprite.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/world/WorldManager.h"
+#include "game/Controls.h"
 #include "game/GameStart.h"
+#include "game/Points.h"
+#include "game/Profile.h"
+#include "game/Resources.h"
 
-GameOver::GameOver() : time_to_live(GAME_OVER_DEFAULT_STEPS) {
+namespace {
+const int SCORE_ROW = 14;  // a blank row inside the game-over picture
+
+// The run's score as it stands (the display may lag behind it); 0 without one.
+int runScore() {
+  const tw::ObjectList all = tw::WorldManager::getInstance().getAllObjects(true);
+  for (int i = 0; i < all.getCount(); i++) {
+    if (const auto* p_points = dynamic_cast<const Points*>(all[i])) return p_points->score;
+  }
+  return 0;
+}
+}  // namespace
+
+GameOver::GameOver()
+    : time_to_live(GAME_OVER_DEFAULT_STEPS), final_score(runScore()), new_best(false) {
+  new_best = veld::Profile::get().offerScore(final_score);
   setType("GameOver");
   if (setSprite("game_over") == 0) {
     const tw::Sprite* p_sprite = getAnimation().getSprite();
@@ -25,7 +44,9 @@ GameOver::~GameOver() {
   if (!world.isStarted()) return;
   const tw::ObjectList all = world.getAllObjects(true);
   for (int i = 0; i < all.getCount(); i++) {
-    if (all[i]->getType() != "StartGame") world.markForDelete(all[i]);
+    if (all[i]->getType() != "StartGame" && !veld::Controls::survivesClearing(all[i])) {
+      world.markForDelete(all[i]);
+    }
   }
   for (int i = 0; i < all.getCount(); i++) {
     if (all[i]->getType() == "StartGame") {
@@ -59,4 +80,11 @@ int GameOver::handleKeyboard(const tw::Event* p_e) {
   return 1;
 }
 
-int GameOver::draw() { return tw::Object::draw(); }
+int GameOver::draw() {
+  const int result = tw::Object::draw();
+  const std::string best = new_best ? "New best!"
+                                    : "Best: " + std::to_string(veld::Profile::get().getBest());
+  veld::drawCentred(SCORE_ROW, "Score: " + std::to_string(final_score) + "    " + best,
+                    new_best ? tw::YELLOW : tw::WHITE);
+  return result;
+}

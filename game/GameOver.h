@@ -1,5 +1,6 @@
 // The game-over screen: shown for the length of its animation (or until P),
-// then it clears the world and brings back the start screen. Q quits.
+// with the run's score against the best ("New best!" when beaten); then it
+// clears the world and brings back the start screen. Q quits.
 #pragma once
 
 #include "engine/display/ViewObject.h"
@@ -14,9 +15,13 @@ class GameOver : public tw::ViewObject {
   int draw() override;
 
   int getTimeToLive() const { return time_to_live; }
+  int getFinalScore() const { return final_score; }
+  bool isNewBest() const { return new_best; }
 
  private:
   int handleKeyboard(const tw::Event* p_e);
 
   int time_to_live;  // steps left before the screen closes itself
+  int final_score;   // the run's score when the runner fell
+  bool new_best;
 };

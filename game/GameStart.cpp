@@ -2,11 +2,12 @@
 
 #include "engine/core/GameManager.h"
 #include "engine/input/EventKeyboard.h"
-#include "engine/resources/Music.h"
-#include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
+#include "game/Controls.h"
 #include "game/GroundTile.h"
 #include "game/Points.h"
+#include "game/Profile.h"
+#include "game/Resources.h"
 #include "game/Runner.h"
 #include "game/Spawning.h"
 #include "game/Sun.h"
@@ -16,6 +17,7 @@ namespace veld {
 
 namespace {
 const int GROUND_TILES = 10;
+const int BEST_ROW = 17;  // a blank row of the start screen's picture
 
 void placeGround() {
   const float view_height = tw::WorldManager::getInstance().getView().getVertical();
@@ -35,8 +37,7 @@ GameStart::GameStart() {
   setLocation(tw::CENTER_CENTER);
   registerInterest(tw::KEYBOARD_EVENT);
   setActive(true);
-  tw::Music* p_music = tw::ResourceManager::getInstance().getMusic("music");
-  if (p_music != nullptr) p_music->play(true);
+  Profile::get().startMusic();
 }
 
 GameStart::~GameStart() = default;
@@ -53,12 +54,18 @@ int GameStart::eventHandler(const tw::Event* p_e) {
   return 1;
 }
 
-int GameStart::draw() { return tw::Object::draw(); }
+int GameStart::draw() {
+  const int result = tw::Object::draw();
+  drawCentred(BEST_ROW, "Best score: " + std::to_string(Profile::get().getBest()), tw::WHITE);
+  return result;
+}
 
 void GameStart::start() {
   tw::WorldManager& world = tw::WorldManager::getInstance();
   const tw::ObjectList active = world.getAllObjects();
-  for (int i = 0; i < active.getCount(); i++) world.markForDelete(active[i]);
+  for (int i = 0; i < active.getCount(); i++) {
+    if (!Controls::survivesClearing(active[i])) world.markForDelete(active[i]);
+  }
   if (points.get() != nullptr) world.markForDelete(points.get());
   auto* p_points = new Points;
   points = ScoreLink(p_points);

@@ -1,5 +1,5 @@
-// The start screen: the title picture with looping music; P starts a run
-// (creating every object of it), Q quits.
+// The start screen: the title picture with looping music and the best score;
+// P starts a run (creating every object of it), Q quits.
 #pragma once
 
 #include "engine/display/ViewObject.h"

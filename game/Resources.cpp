@@ -1,7 +1,9 @@
 #include "game/Resources.h"
 
+#include "engine/display/CellGeometry.h"
+#include "engine/display/DisplayManager.h"
 #include "engine/resources/ResourceManager.h"
-#include "engine/resources/Sound.h"
+#include "game/Profile.h"
 
 namespace veld {
 
@@ -26,9 +28,13 @@ void loadResources() {
   rm.loadMusic("sounds/background/background_sound.wav", "music");
 }
 
-void playSound(const char* label) {
-  tw::Sound* p_sound = tw::ResourceManager::getInstance().getSound(label);
-  if (p_sound != nullptr) p_sound->play(false);
+void playSound(const char* label) { Profile::get().playSound(label); }
+
+void drawCentred(int row, const std::string& text, tw::Color color) {
+  const tw::DisplayManager& display = tw::DisplayManager::getInstance();
+  const float centre = static_cast<float>(display.getHorizontalChars() / 2);
+  const tw::Vector where = tw::viewToWorld(tw::Vector(centre, static_cast<float>(row)));
+  display.drawString(where, text, tw::JUSTIFY_CENTER, color);
 }
 
 }  // namespace veld

@@ -1,5 +1,6 @@
 #include "game/Reticle.h"
 
+#include "engine/core/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventMouse.h"
 #include "engine/world/WorldManager.h"
@@ -20,6 +21,7 @@ int Reticle::eventHandler(const tw::Event* p_e) {
   if (p_e->getType() != tw::MOUSE_EVENT) return 0;
   const auto* p_mouse = static_cast<const tw::EventMouse*>(p_e);
   if (p_mouse->getMouseAction() != tw::MOUSE_MOVED) return 0;
+  if (tw::GameManager::getInstance().isPaused()) return 1;  // nothing moves while paused
   setPosition(p_mouse->getMousePosition());
   return 1;
 }

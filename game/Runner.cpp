@@ -1,6 +1,7 @@
 #include "game/Runner.h"
 
 #include "engine/core/EventStep.h"
+#include "engine/core/GameManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/resources/ResourceManager.h"
@@ -8,6 +9,7 @@
 #include "engine/world/WorldManager.h"
 #include "game/Bullet.h"
 #include "game/GameOver.h"
+#include "game/Profile.h"
 #include "game/Resources.h"
 #include "game/Reticle.h"
 
@@ -42,6 +44,8 @@ Runner::~Runner() {
 
 int Runner::eventHandler(const tw::Event* p_e) {
   const std::string type = p_e->getType();
+  const bool input = type == tw::KEYBOARD_EVENT || type == tw::MOUSE_EVENT;
+  if (input && tw::GameManager::getInstance().isPaused()) return pausedInput(p_e);
   if (type == tw::KEYBOARD_EVENT) return handleKeyboard(p_e);
   if (type == tw::MOUSE_EVENT) return handleMouse(p_e);
   if (type == tw::STEP_EVENT) {
@@ -56,7 +60,7 @@ int Runner::handleKeyboard(const tw::Event* p_e) {
   const tw::Keyboard::Key key = p_key->getKey();
   const tw::KeyboardAction action = p_key->getKeyboardAction();
   if (key == tw::Keyboard::SPACE && action == tw::KEY_PRESSED && on_ground && !is_ducking) {
-    if (jump_sound != nullptr) jump_sound->play(false);
+    if (jump_sound != nullptr && !Profile::get().isMuted()) jump_sound->play(false);
     jump_velocity.setY(JUMP_SPEED);
     on_ground = false;
   } else if (key == tw::Keyboard::Q && action == tw::KEY_PRESSED) {
@@ -65,6 +69,17 @@ int Runner::handleKeyboard(const tw::Event* p_e) {
     duck(true);
   } else if (key == tw::Keyboard::S && action == tw::KEY_RELEASED) {
     duck(false);
+  }
+  return 1;
+}
+
+// A paused runner does nothing, but a release of S while paused still makes
+// it stand up once play goes on; otherwise it would stay ducked.
+int Runner::pausedInput(const tw::Event* p_e) {
+  if (p_e->getType() != tw::KEYBOARD_EVENT) return 1;
+  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
+  if (p_key->getKey() == tw::Keyboard::S && p_key->getKeyboardAction() == tw::KEY_RELEASED) {
+    stand_up_pending = true;
   }
   return 1;
 }
@@ -79,6 +94,10 @@ int Runner::handleMouse(const tw::Event* p_e) {
 }
 
 void Runner::step() {
+  if (stand_up_pending) {
+    stand_up_pending = false;
+    duck(false);
+  }
   if (!on_ground) jump_velocity.setY(jump_velocity.getY() + GRAVITY);
   tw::Vector pos = getPosition();
   pos.setY(pos.getY() + jump_velocity.getY());

@@ -1,5 +1,6 @@
 // The player's runner: jumps with SPACE, ducks while S is held, gives up with
-// Q and fires toward the mouse pointer. Its destruction ends the run.
+// Q and fires toward the mouse pointer. Its destruction ends the run. While
+// the game is paused it takes no input.
 #pragma once
 
 #include "engine/world/Object.h"
@@ -33,6 +34,7 @@ class Runner : public tw::Object {
  private:
   int handleKeyboard(const tw::Event* p_e);
   int handleMouse(const tw::Event* p_e);
+  int pausedInput(const tw::Event* p_e);
   void step();
 
   tw::Vector jump_velocity;  // only y is used, rows per step
@@ -43,6 +45,7 @@ class Runner : public tw::Object {
   Reticle* reticle;  // not owned, never deleted by the runner
   int fire_countdown;
   int fire_slowdown;
+  bool stand_up_pending = false;  // S was released while the game was paused
 };
 
 }  // namespace veld

@@ -1,4 +1,5 @@
-# The game's data files (sprites, effects and music), copied beside the program
+# The game's data files (sprites, effects, music and its tw-config.txt), copied
+# beside the program
 # at build time so that it finds "sprites/", "sounds/sfx/" and
 # "sounds/background/" in its working folder. A changed file is copied again.
 
@@ -47,4 +48,5 @@ veld_copy_data(${CMAKE_CURRENT_LIST_DIR}/sprites ${TW_RUNTIME_DIR}/sprites ${VEL
 veld_copy_data(${CMAKE_CURRENT_LIST_DIR}/sounds/sfx ${TW_RUNTIME_DIR}/sounds/sfx ${VELD_SFX_FILES})
 veld_copy_data(${CMAKE_CURRENT_LIST_DIR}/sounds/background ${TW_RUNTIME_DIR}/sounds/background
   ${VELD_MUSIC_FILES})
+veld_copy_data(${CMAKE_CURRENT_LIST_DIR} ${TW_RUNTIME_DIR} tw-config.txt)
 add_custom_target(veld_data ALL DEPENDS ${VELD_DATA_OUTPUTS})

@@ -3,6 +3,7 @@
 add_library(veld_game STATIC
   game/Boulder.cpp
   game/Bullet.cpp
+  game/Controls.cpp
   game/Enemy.cpp
   game/GameOver.cpp
   game/GameStart.cpp
@@ -10,9 +11,11 @@ add_library(veld_game STATIC
   game/Hazard.cpp
   game/Panther.cpp
   game/Points.cpp
+  game/Profile.cpp
   game/Resources.cpp
   game/Reticle.cpp
   game/Runner.cpp
+  game/SaveFile.cpp
   game/ScoreLink.cpp
   game/Spawning.cpp
   game/Sun.cpp

@@ -18,6 +18,26 @@ std::string configFileName() {
 }
 
 const char* boolText(bool b) { return b ? "true" : "false"; }
+
+// The settings the environment gives, as items placed before the file's own.
+// A value the configuration syntax cannot carry is left out, with a warning.
+std::string environmentItems() {
+  static const char* const VARIABLES[][2] = {{"TARNWICK_RECORD", "record_file"},
+                                             {"TARNWICK_REPLAY", "replay_file"}};
+  std::string items;
+  for (const auto& variable : VARIABLES) {
+    const char* value = std::getenv(variable[0]);
+    if (value == nullptr || value[0] == '\0') continue;
+    if (std::string(value).find_first_of(",: \t\r\n") != std::string::npos) {
+      LogManager::getInstance().writeLog(
+          "Config::loadConfig(): Warning! %s '%s' holds a comma, colon or blank. Ignored.",
+          variable[0], value);
+      continue;
+    }
+    items += std::string(variable[1]) + ":" + value + ",";
+  }
+  return items;
+}
 }  // namespace
 
 Config::Config() { reset(); }
@@ -46,6 +66,8 @@ void Config::reset() {
   font_file = "tw-font.ttf";
   logfile = "tarnwick.log";
   random_seed = 0;
+  record_file.clear();
+  replay_file.clear();
   networking = true;
   grid_width = 20;
   grid_height = 8;
@@ -146,6 +168,7 @@ void Config::clearOverrides() { overrides.clear(); }
 
 void Config::loadConfig(std::string config) {
   if (config.empty()) config = readConfig();
+  config = environmentItems() + config;
   // The value of a key's first item counts, so overrides go in front.
   for (auto it = overrides.rbegin(); it != overrides.rend(); ++it) {
     config = *it + (config.empty() ? "" : ",") + config;
@@ -170,6 +193,8 @@ void Config::loadConfig(std::string config) {
   storeString("font_file", font_file);
   storeString("logfile", logfile);
   storeInt("random_seed", random_seed);
+  storeString("record_file", record_file);
+  storeString("replay_file", replay_file);
   storeBool("networking", networking);
   storeInt("grid_width", grid_width);
   storeInt("grid_height", grid_height);
@@ -197,6 +222,8 @@ void Config::printConfig() const {
   log.writeLog(1, "  Font file: %s", font_file.c_str());
   log.writeLog(1, "  Log file: %s", logfile.c_str());
   log.writeLog(1, "  Random seed: %d", random_seed);
+  if (!record_file.empty()) log.writeLog(1, "  Record file: %s", record_file.c_str());
+  if (!replay_file.empty()) log.writeLog(1, "  Replay file: %s", replay_file.c_str());
   log.writeLog(1, "  Networking: %s", boolText(networking));
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", grid_width);
@@ -222,6 +249,8 @@ std::string Config::getSnapshotFile() const { return snapshot_file; }
 std::string Config::getFontFile() const { return font_file; }
 std::string Config::getLogFile() const { return logfile; }
 int Config::getRandomSeed() const { return random_seed; }
+std::string Config::getRecordFile() const { return record_file; }
+std::string Config::getReplayFile() const { return replay_file; }
 bool Config::getNetworking() const { return networking; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }

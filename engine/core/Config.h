@@ -1,5 +1,6 @@
 // The engine's settings with their built-in defaults, filled once at start-up
-// from the configuration file ("tw-config.txt" or TARNWICK_CONFIG).
+// from the configuration file ("tw-config.txt" or TARNWICK_CONFIG), the
+// record and replay variables and the program's overrides.
 #pragma once
 
 #include <string>
@@ -48,6 +49,11 @@ class Config {
   std::string getFontFile() const;
   std::string getLogFile() const;
   int getRandomSeed() const;
+  // A run's input is recorded into record_file, or replayed from
+  // replay_file ("" for neither). TARNWICK_RECORD and TARNWICK_REPLAY win
+  // over the configuration file; overrides win over both.
+  std::string getRecordFile() const;
+  std::string getReplayFile() const;
   bool getNetworking() const;
   int getGridWidth() const;
   int getGridHeight() const;
@@ -83,6 +89,8 @@ class Config {
   std::string font_file;
   std::string logfile;
   int random_seed;
+  std::string record_file;
+  std::string replay_file;
   bool networking;
   int grid_width;   // world units per grid cell
   int grid_height;  // world units per grid cell

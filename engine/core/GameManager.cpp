@@ -10,6 +10,7 @@
 #include "engine/core/EventStep.h"
 #include "engine/core/FramePacer.h"
 #include "engine/core/LogManager.h"
+#include "engine/display/Animation.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
@@ -22,6 +23,10 @@ namespace tw {
 
 namespace {
 const float ENGINE_VERSION = 4.21f;
+// Path expansions each pending search gets per step while input is recorded
+// or replayed, in place of a slice of the frame's spare time, so that a
+// search ends on the same step on any machine.
+const int PATH_PASSES_PER_STEP = 500;
 const char* const STARS = "****************************************************";
 
 // Starts one manager; writes the failure line (no level) or the success line (level 1).
@@ -42,7 +47,8 @@ void stopManager(Manager& manager, const char* stopped) {
 }
 }  // namespace
 
-GameManager::GameManager() : game_over(false), frame_time(0), step_count(0) {
+GameManager::GameManager()
+    : game_over(false), paused(false), frame_time(0), step_count(0), adjust(0) {
   setType("GameManager");
 }
 
@@ -111,9 +117,21 @@ void GameManager::sizeWorld() {
   world_manager.setViewSlack(Vector(0.33333334f, 0.33333334f));
 }
 
+// A replay runs at its recording's frame time; a recording keeps this one.
+void GameManager::takeReplaySettings() {
+  const InputManager& input = InputManager::getInstance();
+  InputRecording* p_recording = input.getRecording();
+  if (input.isReplaying()) frame_time = p_recording->getFrameTime();
+  if (input.isRecording()) p_recording->setFrameTime(frame_time);
+}
+
+// A replay takes its recording's seed; a recording keeps the seed used.
 void GameManager::seedRandom() const {
+  const InputManager& input = InputManager::getInstance();
   int seed = Config::getInstance().getRandomSeed();
   if (seed == 0) seed = static_cast<int>(static_cast<unsigned>(time(nullptr)));
+  if (input.isReplaying()) seed = input.getRecording()->getSeed();
+  if (input.isRecording()) input.getRecording()->setSeed(seed);
   if (seed == -1) return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
   srand(static_cast<unsigned>(seed));
@@ -138,12 +156,16 @@ int GameManager::startUp() {
   frame_time = Config::getInstance().getFrameTime();
   log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", frame_time);
   if (startEngineManagers() != 0) return -1;
+  takeReplaySettings();
   sizeWorld();
   seedRandom();
   if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
   }
   game_over = false;
+  paused = false;
+  step_count = 0;
+  adjust = 0;
   Manager::startUp();
   log.writeLog(1, "GameManager successfully started.");
   return 0;
@@ -180,21 +202,49 @@ void GameManager::serveNetwork() const {
   if (network.isConnected(-1)) network.sendQueued();
 }
 
-void GameManager::runOneStep(int& adjust) {
+void GameManager::runStep() {
   Clock clock;
-  const EventStep step(step_count);
-  onEvent(&step);
+  const bool stepping = !paused;
+  if (stepping) {
+    const EventStep step(step_count);
+    onEvent(&step);
+  }
   DisplayManager::getInstance().swapBuffers();
   InputManager::getInstance().getInput();
-  WorldManager::getInstance().update();
-  WorldManager::getInstance().draw();
+  if (paused) {
+    drawPaused();
+  } else {
+    WorldManager::getInstance().update();
+    WorldManager::getInstance().draw();
+  }
   serveNetwork();
-  PathManager::getInstance().cycle(FramePacer::pathBudgetMs(frame_time, clock.split(), adjust));
-  sleepOutFrame(clock, adjust);
-  step_count++;
+  if (!paused) cyclePaths(clock);
+  sleepOutFrame(clock);
+  if (stepping) step_count++;
 }
 
-void GameManager::sleepOutFrame(const Clock& clock, int& adjust) {
+// The world as it stands, every animation held on its frame.
+void GameManager::drawPaused() const {
+  Animation::setHeld(true);
+  WorldManager::getInstance().draw();
+  Animation::setHeld(false);
+}
+
+void GameManager::cyclePaths(const Clock& clock) const {
+  const InputManager& input = InputManager::getInstance();
+  if (input.isRecording() || input.isReplaying()) {
+    PathManager::getInstance().cyclePasses(PATH_PASSES_PER_STEP);
+    return;
+  }
+  PathManager::getInstance().cycle(FramePacer::pathBudgetMs(frame_time, clock.split(), adjust));
+}
+
+void GameManager::sleepOutFrame(const Clock& clock) {
+  // A replay nobody watches runs as fast as it can.
+  if (InputManager::getInstance().isReplaying()) {
+    const Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
+    if (p_presenter == nullptr || !p_presenter->isInteractive()) return;
+  }
   const int loop_time = clock.split();
   const int sleep_time = FramePacer::sleepTime(frame_time, loop_time, adjust);
   if (sleep_time > 0) {
@@ -216,9 +266,9 @@ void GameManager::run() {
   LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
   game_over = false;
   step_count = 0;
-  int adjust = 0;  // microseconds of oversleep carried from the previous frame
+  adjust = 0;
   do {
-    runOneStep(adjust);
+    runStep();
   } while (!game_over);
   LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
 }
@@ -226,6 +276,15 @@ void GameManager::run() {
 void GameManager::setGameOver(bool new_game_over) { game_over = new_game_over; }
 
 bool GameManager::getGameOver() const { return game_over; }
+
+void GameManager::setPaused(bool new_paused) {
+  if (new_paused == paused) return;
+  paused = new_paused;
+  LogManager::getInstance().writeLog(1, "GameManager::setPaused(): %s.",
+                                     paused ? "Game paused" : "Game resumed");
+}
+
+bool GameManager::isPaused() const { return paused; }
 
 int GameManager::getFrameTime() const { return frame_time; }
 

@@ -1,10 +1,14 @@
 // The game manager: starts every other manager in a fixed order, runs the
-// fixed-rate game loop and stops the managers again in reverse order.
+// fixed-rate game loop and stops the managers again in reverse order. It also
+// holds the paused state, in which the loop reads input and draws but the
+// world stands still.
 #pragma once
 
 #include "engine/core/Manager.h"
 
 namespace tw {
+
+class Clock;
 
 class GameManager : public Manager {
  public:
@@ -18,8 +22,16 @@ class GameManager : public Manager {
 
   // Runs the loop until game over (at least one iteration).
   void run();
+  // One iteration of the loop; run() repeats it. For tools and tests that
+  // drive the loop themselves.
+  void runStep();
   void setGameOver(bool new_game_over = true);
   bool getGameOver() const;
+  // While paused the loop keeps reading input and drawing (animations held),
+  // but sends no step events, moves nothing and searches no paths; the step
+  // count stands still.
+  void setPaused(bool new_paused);
+  bool isPaused() const;
   int getFrameTime() const;  // milliseconds
   int getStepCount() const;
 
@@ -31,15 +43,19 @@ class GameManager : public Manager {
   void writeWorkingDirectory() const;
   int startEngineManagers();
   void sizeWorld();
+  void takeReplaySettings();
   void seedRandom() const;
   void serveNetwork() const;
-  void runOneStep(int& adjust);
-  void sleepOutFrame(const class Clock& clock, int& adjust);
+  void cyclePaths(const Clock& clock) const;
+  void drawPaused() const;
+  void sleepOutFrame(const Clock& clock);
   void stopEngineManagers();
 
   bool game_over;
+  bool paused;
   int frame_time;  // milliseconds
   int step_count;
+  int adjust;  // microseconds of oversleep carried from the previous frame
 };
 
 }  // namespace tw

@@ -4,6 +4,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"
+#include "engine/input/InputManager.h"
 #include "engine/platform/Timer.h"
 
 namespace tw {
@@ -55,8 +56,9 @@ bool Pause::waitForKeyPress() {
         pressed = true;
       }
     }
-    // Nobody can press a key in a capture: only what was queued counts.
-    if (!p_presenter->isInteractive()) break;
+    // Nobody can press a key in a capture: only what was queued counts. A
+    // replay goes on at once too: the recording holds no resuming key.
+    if (!p_presenter->isInteractive() || InputManager::getInstance().isReplaying()) break;
     if (!pressed) platform::waitMicroseconds(PAUSE_POLL_MICROSECONDS);
   }
   return true;

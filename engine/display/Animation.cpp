@@ -33,12 +33,18 @@ void Animation::setSlowdownCount(int new_slowdown_count) { slowdown_count = new_
 
 int Animation::getSlowdownCount() const { return slowdown_count; }
 
+bool Animation::held = false;
+
+void Animation::setHeld(bool new_held) { held = new_held; }
+
+bool Animation::isHeld() { return held; }
+
 int Animation::draw(Vector position) {
   if (sprite == nullptr) return 0;
   // The frame is drawn before the counters move, so each frame is shown for
   // exactly `slowdown` consecutive draws.
   const int result = sprite->draw(index, position, sprite->getTransparency());
-  if (slowdown_count == -1) return result;  // frozen
+  if (slowdown_count == -1 || held) return result;  // frozen
   slowdown_count++;
   if (slowdown_count < sprite->getSlowdown()) return result;
   slowdown_count = 0;

@@ -28,8 +28,13 @@ class Animation {
   void setSlowdownCount(int new_slowdown_count);
   int getSlowdownCount() const;
 
-  // Draws the current frame centred at position, then advances.
+  // Draws the current frame centred at position, then advances (unless
+  // animations are held).
   int draw(Vector position);
+  // While held, every animation draws its current frame without advancing
+  // (the game loop holds them while the game is paused).
+  static void setHeld(bool new_held);
+  static bool isHeld();
   // The box that fits the sprite, relative to the object's position.
   Box getBox() const;
   std::string toString() const;
@@ -46,6 +51,7 @@ class Animation {
   int index;           // frame shown next
   int slowdown_count;  // draws of the current frame so far; -1 frozen
   std::string name;    // the sprite's label
+  static bool held;
 };
 
 }  // namespace tw

@@ -72,6 +72,24 @@ Mouse::Button toEngineButton(platform::MouseButton button) {
 
 bool headless() { return Config::getInstance().getHeadless(); }
 
+RecordedInput keyInput(Keyboard::Key key, KeyboardAction action) {
+  RecordedInput input;
+  input.kind = RecordedInput::KEY;
+  input.code = key;
+  input.action = action;
+  return input;
+}
+
+RecordedInput mouseInput(MouseAction action, Mouse::Button button, Vector cells) {
+  RecordedInput input;
+  input.kind = RecordedInput::MOUSE;
+  input.code = button;
+  input.action = action;
+  input.x = cells.getX();
+  input.y = cells.getY();
+  return input;
+}
+
 }  // namespace
 
 InputManager::InputManager() { setType("InputManager"); }
@@ -110,8 +128,58 @@ int InputManager::startUp() {
                    "keyboard repeat.");
     }
   }
+  if (openRecordOrReplay() != 0) return -1;
   Manager::startUp();
   log.writeLog(5, "InputManager::startUp(): successfully started.");
+  return 0;
+}
+
+int InputManager::openRecordOrReplay() {
+  const Config& config = Config::getInstance();
+  mode = Mode::LIVE;
+  recording.reset();
+  replay_frame = 0;
+  record_path = config.getRecordFile();
+  const std::string replay_path = config.getReplayFile();
+  if (!record_path.empty() && !replay_path.empty()) {
+    LogManager::getInstance().writeLog(
+        "InputManager::startUp(): Error! Cannot record and replay at once.");
+    return -1;
+  }
+  if (!replay_path.empty()) return openReplay(replay_path);
+  if (record_path.empty()) return 0;
+  recording = std::make_unique<InputRecording>();
+  const DisplayManager& dm = DisplayManager::getInstance();
+  recording->setGrid(dm.getHorizontalChars(), dm.getVerticalChars());
+  mode = Mode::RECORD;
+  LogManager::getInstance().writeLog("InputManager::startUp(): Recording input into '%s'.",
+                                     record_path.c_str());
+  return 0;
+}
+
+int InputManager::openReplay(const std::string& path) {
+  const LogManager& log = LogManager::getInstance();
+  auto replay = std::make_unique<InputRecording>();
+  std::string why;
+  if (InputRecording::load(path, *replay, why) != 0) {
+    log.writeLog("InputManager::startUp(): Error! Replay file '%s' refused: %s.", path.c_str(),
+                 why.c_str());
+    return -1;
+  }
+  const DisplayManager& dm = DisplayManager::getInstance();
+  if (replay->getColumns() != dm.getHorizontalChars() ||
+      replay->getRows() != dm.getVerticalChars()) {
+    log.writeLog(
+        "InputManager::startUp(): Error! Replay file '%s' refused: recorded on a %dx%d grid, "
+        "this one is %dx%d.",
+        path.c_str(), replay->getColumns(), replay->getRows(), dm.getHorizontalChars(),
+        dm.getVerticalChars());
+    return -1;
+  }
+  log.writeLog("InputManager::startUp(): Replaying '%s': %d frames.", path.c_str(),
+               replay->getFrameCount());
+  recording = std::move(replay);
+  mode = Mode::REPLAY;
   return 0;
 }
 
@@ -122,13 +190,53 @@ void InputManager::shutDown() {
     p_presenter->setKeyRepeat(true);
     log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
+  if (mode == Mode::RECORD) saveRecording();
+  // The recording itself stays until the next start: a handler that shut the
+  // engine down may be inside a replayed frame's events.
+  mode = Mode::LIVE;
   Manager::shutDown();
   log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
 }
 
-void InputManager::getInput() const {
-  if (headless()) return;
+void InputManager::saveRecording() {
+  const LogManager& log = LogManager::getInstance();
+  std::string why;
+  if (recording->save(record_path, why) != 0) {
+    log.writeLog("InputManager::shutDown(): Error! Recording not saved: %s.", why.c_str());
+    return;
+  }
+  log.writeLog("InputManager::shutDown(): Recorded %d frames into '%s'.",
+               recording->getFrameCount(), record_path.c_str());
+}
+
+bool InputManager::isRecording() const { return mode == Mode::RECORD; }
+
+bool InputManager::isReplaying() const { return mode == Mode::REPLAY; }
+
+InputRecording* InputManager::getRecording() const { return recording.get(); }
+
+int InputManager::carryValue(const std::string& name, int live_value) {
+  const LogManager& log = LogManager::getInstance();
+  if (mode == Mode::RECORD && recording->setValue(name, live_value) != 0) {
+    log.writeLog("InputManager::carryValue(): Warning! Value '%s' not recorded.", name.c_str());
+  }
+  if (mode != Mode::REPLAY) return live_value;
+  int recorded = live_value;
+  if (!recording->getValue(name, recorded)) {
+    log.writeLog("InputManager::carryValue(): Warning! The replay holds no value '%s'.",
+                 name.c_str());
+  }
+  return recorded;
+}
+
+void InputManager::getInput() {
   Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
+  if (mode == Mode::REPLAY) {
+    replayFrame(p_presenter);
+    return;
+  }
+  if (mode == Mode::RECORD) recording->beginFrame();
+  if (headless()) return;
   if (p_presenter == nullptr) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): DisplayManager unexpectedly returned null window!");
@@ -139,6 +247,57 @@ void InputManager::getInput() const {
   sendHeldKeys(*p_presenter);
 }
 
+// The presenter's own input is dropped, except a request to close.
+void InputManager::replayFrame(Presenter* p_presenter) {
+  platform::InputEvent event;
+  while (p_presenter != nullptr && p_presenter->pollEvent(event)) {
+    if (event.type == platform::InputEvent::Type::Closed) {
+      closeWindow("InputManager::getInput(): Window closed during the replay. Setting game over.");
+      return;
+    }
+  }
+  if (replay_frame >= recording->getFrameCount()) {
+    LogManager::getInstance().writeLog("InputManager::getInput(): Replay ended after %d frames.",
+                                       replay_frame);
+    GameManager::getInstance().setGameOver(true);
+    return;
+  }
+  int count = 0;
+  const RecordedInput* p_events = recording->getFrame(replay_frame++, count);
+  for (int i = 0; i < count; i++) {
+    if (!deliver(p_events[i]) || !stillServing(p_presenter)) return;
+  }
+}
+
+void InputManager::closeWindow(const char* why) {
+  LogManager::getInstance().writeLog(1, "%s", why);
+  GameManager::getInstance().setGameOver(true);
+}
+
+bool InputManager::deliver(const RecordedInput& input) {
+  if (mode == Mode::RECORD && !recording->addEvent(input)) {
+    LogManager::getInstance().writeLog(
+        "InputManager::getInput(): Warning! Too many events in one frame; not recorded.");
+  }
+  if (input.kind == RecordedInput::CLOSE) {
+    closeWindow("InputManager::getInput(): Window closed. Setting game over.");
+    return false;
+  }
+  if (input.kind == RecordedInput::KEY) {
+    EventKeyboard keyboard;
+    keyboard.setKey(static_cast<Keyboard::Key>(input.code));
+    keyboard.setKeyboardAction(static_cast<KeyboardAction>(input.action));
+    onEvent(&keyboard);
+    return true;
+  }
+  EventMouse mouse;
+  mouse.setMouseAction(static_cast<MouseAction>(input.action));
+  mouse.setMouseButton(static_cast<Mouse::Button>(input.code));
+  mouse.setMousePosition(Vector(input.x, input.y));
+  onEvent(&mouse);
+  return true;
+}
+
 // A handler may shut the engine down (a quit key does), which closes the
 // presenter: input then stops for this frame rather than touch it again.
 bool InputManager::stillServing(const Presenter* p_presenter) const {
@@ -146,16 +305,12 @@ bool InputManager::stillServing(const Presenter* p_presenter) const {
 }
 
 // Drains the presenter's queue; false when the user asked to close (game over).
-bool InputManager::handleEvents(Presenter& presenter) const {
+bool InputManager::handleEvents(Presenter& presenter) {
   using Type = platform::InputEvent::Type;
   platform::InputEvent event;
   while (presenter.pollEvent(event)) {
     switch (event.type) {
-      case Type::Closed:
-        LogManager::getInstance().writeLog(
-            1, "InputManager::getInput(): Window closed. Setting game over.");
-        GameManager::getInstance().setGameOver(true);
-        return false;
+      case Type::Closed: return deliver(RecordedInput());
       case Type::KeyPressed: dispatchKey(event, KEY_PRESSED); break;
       case Type::KeyReleased: dispatchKey(event, KEY_RELEASED); break;
       case Type::MouseMoved:
@@ -171,43 +326,31 @@ bool InputManager::handleEvents(Presenter& presenter) const {
   return true;
 }
 
-void InputManager::dispatchKey(const platform::InputEvent& event, KeyboardAction action) const {
-  EventKeyboard keyboard = toEventKeyboard(event);
-  keyboard.setKeyboardAction(action);
-  onEvent(&keyboard);
+void InputManager::dispatchKey(const platform::InputEvent& event, KeyboardAction action) {
+  deliver(keyInput(toEventKeyboard(event).getKey(), action));
 }
 
-void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) const {
-  EventMouse mouse;
-  mouse.setMouseAction(action);
-  mouse.setMouseButton(button);
-  mouse.setMousePosition(cells);
-  onEvent(&mouse);
+void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) {
+  deliver(mouseInput(action, button, cells));
 }
 
-bool InputManager::sendHeldButtons(const Presenter& presenter) const {
-  EventMouse mouse;
-  mouse.setMouseAction(MOUSE_HELD);
-  mouse.setMousePosition(presenter.getMousePosition());
+bool InputManager::sendHeldButtons(const Presenter& presenter) {
+  const Vector where = presenter.getMousePosition();
   const platform::MouseButton buttons[] = {platform::MouseButton::Left,
                                            platform::MouseButton::Right,
                                            platform::MouseButton::Middle};
   for (platform::MouseButton button : buttons) {
     if (!presenter.isButtonDown(button)) continue;
-    mouse.setMouseButton(toEngineButton(button));
-    onEvent(&mouse);
+    deliver(mouseInput(MOUSE_HELD, toEngineButton(button), where));
     if (!stillServing(&presenter)) return false;
   }
   return true;
 }
 
-void InputManager::sendHeldKeys(const Presenter& presenter) const {
+void InputManager::sendHeldKeys(const Presenter& presenter) {
   for (Keyboard::Key key : HELD_KEYS) {
     if (!presenter.isKeyDown(toPlatformKey(key))) continue;
-    EventKeyboard keyboard;
-    keyboard.setKey(key);
-    keyboard.setKeyboardAction(KEY_HELD);
-    onEvent(&keyboard);
+    deliver(keyInput(key, KEY_HELD));
     if (!stillServing(&presenter)) return;
   }
 }

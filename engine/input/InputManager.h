@@ -1,14 +1,18 @@
 // The input manager: once per frame turns the presenter's queued events and the
 // live state of keys and mouse buttons into keyboard and mouse events for the
-// objects interested in them. Closing the window ends the game.
+// objects interested in them. Closing the window ends the game. It also
+// records what it delivers into a file, or replays a file in place of the
+// presenter's input (settings record_file and replay_file).
 #pragma once
 
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/display/Presenter.h"
+#include "engine/input/InputRecording.h"
 #include "engine/platform/InputCodes.h"
 
+#include <memory>
 #include <string>
 
 namespace tw {
@@ -21,12 +25,26 @@ class InputManager : public Manager {
   bool isValid(std::string event_type) const override;
   ~InputManager() override;
   // Needs the display manager started (unless headless); turns key repeat off.
+  // Opens the replay file when one is set, refusing (-1, logged) one that is
+  // unreadable, broken or made on another grid size.
   int startUp() override;
+  // Writes the recording, when one is made.
   void shutDown() override;
 
   // Dispatches this frame's input: queued window events in arrival order, then
-  // held mouse buttons (left, right, middle), then held keys.
-  void getInput() const;
+  // held mouse buttons (left, right, middle), then held keys. During a replay
+  // the recorded frame's events instead (and game over after the last one);
+  // the presenter is then only asked whether the window was closed.
+  void getInput();
+
+  bool isRecording() const;
+  bool isReplaying() const;
+  // The recording being made or replayed; null when there is none.
+  InputRecording* getRecording() const;
+  // A value the game read from outside the program (a saved best score):
+  // kept in a recording; during a replay the recorded value is returned in
+  // its place (live_value when the recording has none).
+  int carryValue(const std::string& name, int live_value);
 
   // A keyboard event with the engine key of a key-pressed or key-released
   // window event (KEY_UNDEFINED otherwise); its action is left undefined.
@@ -43,12 +61,26 @@ class InputManager : public Manager {
   InputManager();
   InputManager(const InputManager&) = delete;
   void operator=(const InputManager&) = delete;
-  bool handleEvents(Presenter& presenter) const;
-  void dispatchKey(const platform::InputEvent& event, KeyboardAction action) const;
-  void dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) const;
-  bool sendHeldButtons(const Presenter& presenter) const;
+  int openRecordOrReplay();
+  int openReplay(const std::string& path);
+  void saveRecording();
+  bool handleEvents(Presenter& presenter);
+  void replayFrame(Presenter* p_presenter);
+  void closeWindow(const char* why);
+  // Records the event (when recording) and hands it to its listeners; false
+  // for a close (game over), after which nothing more is delivered.
+  bool deliver(const RecordedInput& input);
+  void dispatchKey(const platform::InputEvent& event, KeyboardAction action);
+  void dispatchMouse(MouseAction action, Mouse::Button button, Vector cells);
+  bool sendHeldButtons(const Presenter& presenter);
   bool stillServing(const Presenter* p_presenter) const;
-  void sendHeldKeys(const Presenter& presenter) const;
+  void sendHeldKeys(const Presenter& presenter);
+
+  enum class Mode { LIVE, RECORD, REPLAY };
+  Mode mode = Mode::LIVE;
+  std::unique_ptr<InputRecording> recording;  // made or replayed
+  std::string record_path;
+  int replay_frame = 0;  // the next recorded frame to replay
 };
 
 }  // namespace tw

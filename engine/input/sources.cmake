@@ -3,4 +3,5 @@ target_sources(tarnwick PRIVATE
   engine/input/EventKeyboard.cpp
   engine/input/EventMouse.cpp
   engine/input/InputManager.cpp
+  engine/input/InputRecording.cpp
 )

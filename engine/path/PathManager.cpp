@@ -127,6 +127,21 @@ void PathManager::cycle(int budget_ms) {
   }
 }
 
+void PathManager::cyclePasses(int passes) {
+  if (pending.empty()) return;
+  if (!isStarted()) {
+    logger().writeLog("%s not started!", getType().c_str());
+    return;
+  }
+  for (int pass = 0; pass < passes && !pending.empty(); pass++) {
+    for (size_t i = 0; i < pending.size(); i++) {
+      PathFind* p_path_find = pending[i];
+      deliverIfEnded(p_path_find, p_path_find->cycleOnce());
+      if (!isStarted()) return;
+    }
+  }
+}
+
 bool PathManager::runPass(const Clock& clock, int limit) {
   // Handlers may remove or add searches: the count is read again every time.
   for (size_t i = 0; i < pending.size(); i++) {

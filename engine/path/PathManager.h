@@ -34,6 +34,9 @@ class PathManager : public Manager {
   // about max(budget_ms, min_cycle_time) milliseconds. A search that ends
   // sends an EventPath straight to its mover's eventHandler.
   void cycle(int budget_ms);
+  // The same work counted in passes instead of time: at most that many
+  // passes, so the result does not depend on the machine's speed.
+  void cyclePasses(int passes);
   // Takes every occurrence of the search off the pending list; -1 for null
   // or a search that is not pending. Does not destroy it.
   int removePathFind(PathFind* p_path_find);

@@ -24,6 +24,7 @@ const std::uint32_t YELLOW = 0xFFFF00;
 const std::uint32_t CYAN = 0x00FFFF;
 const std::uint32_t GREEN = 0x00FF00;
 const std::uint32_t RED = 0xFF0000;
+const std::uint32_t WHITE = 0xFFFFFF;
 const float CELL_W = 1024.0f / 80.0f;  // pixels per cell with the default window
 const float CELL_H = 768.0f / 24.0f;
 
@@ -51,13 +52,16 @@ class EndToEndTest : public ::testing::Test {
   void launch() {
     std::string log_env = "TARNWICK_LOG=" + log_path;
     std::string config_env = "TARNWICK_CONFIG=" + config_path;
+    std::string data_env = "XDG_DATA_HOME=" + dir.path();
     putenv(log_env.data());
     putenv(config_env.data());
+    putenv(data_env.data());
     char program[] = "./veld";
     char* argv[] = {program, nullptr};
     ASSERT_EQ(posix_spawn(&pid, "./veld", nullptr, nullptr, argv, environ), 0);
     unsetenv("TARNWICK_LOG");
     unsetenv("TARNWICK_CONFIG");
+    unsetenv("XDG_DATA_HOME");
   }
 
   // Polls until the condition holds, for at most the given seconds.
@@ -108,12 +112,13 @@ bool runnerOnGround(const Screenshot& s) {
 bool runnerInTheAir(const Screenshot& s) { return cells(s, 7, 8, 14, 15, CYAN) > 50; }
 bool bulletInFlight(const Screenshot& s) { return cells(s, 14, 5, 70, 23, YELLOW) > 0; }
 bool gameOverScreen(const Screenshot& s) { return cells(s, 5, 5, 75, 20, RED) > 5000; }
+bool pausedBox(const Screenshot& s) { return cells(s, 23, 9, 57, 15, WHITE) > 1500; }
 }  // namespace
 
 TEST_F(EndToEndTest, PlaysFromStartScreenToQuit) {
   launch();
   ASSERT_TRUE(eventually(20, [&] {
-    driver = std::make_unique<XWindowDriver>("Tarnwick");
+    driver = std::make_unique<XWindowDriver>("Veld");
     return driver->found();
   })) << "no game window";
   ASSERT_TRUE(seen(10, startScreen)) << "start screen not shown";
@@ -121,6 +126,11 @@ TEST_F(EndToEndTest, PlaysFromStartScreenToQuit) {
   press("p");
   ASSERT_TRUE(seen(10, runnerOnGround)) << "runner not on the ground row";
   EXPECT_FALSE(startScreen(driver->screenshot()));
+
+  press("Escape");
+  EXPECT_TRUE(seen(3, pausedBox)) << "no PAUSED box";
+  press("Escape");
+  EXPECT_TRUE(seen(3, [](const Screenshot& s) { return !pausedBox(s); })) << "still paused";
 
   press("space");
   EXPECT_TRUE(seen(3, runnerInTheAir)) << "runner did not jump";
@@ -150,12 +160,13 @@ TEST_F(EndToEndTest, PlaysFromStartScreenToQuit) {
   EXPECT_NE(log.find("** Game engine stopped **"), std::string::npos);
   EXPECT_EQ(log.find("Error"), std::string::npos) << log;
   EXPECT_EQ(log.find("not found"), std::string::npos) << log;
+  EXPECT_FALSE(tw_test::readFile(dir.path() + "/veld/best-score").empty());
 }
 
 TEST_F(EndToEndTest, ClosingTheWindowEndsTheGameWithExitCodeZero) {
   launch();
   ASSERT_TRUE(eventually(20, [&] {
-    driver = std::make_unique<XWindowDriver>("Tarnwick");
+    driver = std::make_unique<XWindowDriver>("Veld");
     return driver->found();
   }));
   ASSERT_TRUE(seen(10, startScreen));
