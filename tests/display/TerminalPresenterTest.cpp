@@ -99,20 +99,25 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
   const struct {
     const char* name;
     int signal;  // 0: the quit key
-  } cases[] = {{"quit key", 0}, {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGSEGV", SIGSEGV}};
+    int rows;    // 10: too small, waiting in present()
+  } cases[] = {{"quit key", 0, 24},
+               {"SIGTERM", SIGTERM, 24},
+               {"SIGINT", SIGINT, 24},
+               {"SIGTERM while too small", SIGTERM, 10},
+               {"SIGSEGV", SIGSEGV, 24}};
+  const std::string flags = "#{cursor_flag} #{mouse_any_flag} #{alternate_on}";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Probe probe;
-    ASSERT_TRUE(probe.start(80, 24));
-    ASSERT_TRUE(probe.showsFrame());
-    ASSERT_EQ(probe.tmux.display("#{cursor_flag} #{mouse_any_flag} #{alternate_on}"), "0 1 1");
+    ASSERT_TRUE(probe.start(80, c.rows));
+    ASSERT_TRUE(TmuxDriver::waitFor([&] { return probe.tmux.display(flags) == "0 1 1"; }));
     if (c.signal == 0) {
       probe.tmux.sendKeys("q");
     } else {
       kill(std::stoi(readFile(probe.dir.file("pid"))), c.signal);
     }
     ASSERT_TRUE(probe.ended());
-    EXPECT_EQ(probe.tmux.display("#{cursor_flag} #{mouse_any_flag} #{alternate_on}"), "1 0 0");
+    EXPECT_EQ(probe.tmux.display(flags), "1 0 0");
     EXPECT_EQ(readFile(probe.dir.file("after")), readFile(probe.dir.file("before")));
   }
 }
