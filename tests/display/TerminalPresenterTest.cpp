@@ -29,7 +29,8 @@ struct Probe {
     const std::string d = dir.path();
     return tmux.start(columns, rows,
                       "stty -a > " + d + "/before; " + prefix + TW_TERMINAL_PROBE " " + d +
-                          "; stty -a > " + d + "/after; echo done > " + d + "/done; exec sleep 300");
+                          "; echo $? > " + d + "/status; stty -a > " + d +
+                          "/after; echo done > " + d + "/done; exec sleep 300");
   }
   bool showsFrame() {
     return TmuxDriver::waitFor([&] { auto r = tmux.rows(); return !r.empty() && r[0] == "TERMINAL PROBE"; });
@@ -100,11 +101,12 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
     const char* name;
     int signal;  // 0: the quit key
     int rows;    // 10: too small, waiting in present()
-  } cases[] = {{"quit key", 0, 24},
-               {"SIGTERM", SIGTERM, 24},
-               {"SIGINT", SIGINT, 24},
-               {"SIGTERM while too small", SIGTERM, 10},
-               {"SIGSEGV", SIGSEGV, 24}};
+    const char* status;  // the probe's exit status as the shell reports it
+  } cases[] = {{"quit key", 0, 24, "0\n"},
+               {"SIGTERM", SIGTERM, 24, "0\n"},
+               {"SIGINT", SIGINT, 24, "0\n"},
+               {"SIGTERM while too small", SIGTERM, 10, "0\n"},
+               {"SIGSEGV", SIGSEGV, 24, "139\n"}};  // 128 + the signal: it still dies of it
   const std::string flags = "#{cursor_flag} #{mouse_any_flag} #{alternate_on}";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -117,6 +119,7 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
       kill(std::stoi(readFile(probe.dir.file("pid"))), c.signal);
     }
     ASSERT_TRUE(probe.ended());
+    EXPECT_EQ(readFile(probe.dir.file("status")), c.status);
     EXPECT_EQ(probe.tmux.display(flags), "1 0 0");
     EXPECT_EQ(readFile(probe.dir.file("after")), readFile(probe.dir.file("before")));
   }
@@ -137,6 +140,7 @@ TEST(TerminalPresenter, RefusesWithoutAUsableTerminal) {
     ASSERT_TRUE(probe.start(80, 24, c.prefix));
     ASSERT_TRUE(probe.ended());
     EXPECT_EQ(readFile(probe.dir.file("result")), "open -1\n");
+    EXPECT_EQ(readFile(probe.dir.file("status")), "1\n");
     EXPECT_TRUE(tw_test::fileContains(probe.dir.file("probe.log"), c.message));
     EXPECT_EQ(readFile(probe.dir.file("after")), readFile(probe.dir.file("before")));
   }
