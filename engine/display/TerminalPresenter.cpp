@@ -166,6 +166,11 @@ int TerminalPresenter::open(const PresenterSettings& new_settings) {
   impl->settings = new_settings;
   impl->is_open = true;
   impl->setUpColors();
+  // Onto the alternate screen before the keyboard protocol is pushed: kitty
+  // keeps one stack of flags per screen, and close pops them on this one.
+  werase(stdscr);
+  wnoutrefresh(stdscr);
+  doupdate();
   impl->detectKitty();
   impl->terminal.write(MOUSE_ON);
   impl->terminal.setRestoreBytes(impl->restoreBytes());
