@@ -9,6 +9,7 @@ PACKAGES=(
   libsfml-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
+  libncurses-dev tmux
 )
 
 missing=()

@@ -1,0 +1,445 @@
+#include "engine/display/TerminalPresenter.h"
+
+#include "engine/core/LogManager.h"
+#include "engine/display/CellGrid.h"
+#include "engine/platform/Terminal.h"
+#include "engine/platform/TerminalInput.h"
+
+// Curses' function-like macros (clear, erase, move ...) would rewrite member
+// calls of the same names; its functions are used instead.
+#define NCURSES_NOMACROS
+#include <curses.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+#include <unistd.h>
+
+namespace tw {
+
+namespace {
+
+using platform::InputEvent;
+
+const char MOUSE_ON[] = "\x1b[?1003h\x1b[?1006h";  // any motion, SGR encoding
+const char MOUSE_OFF[] = "\x1b[?1006l\x1b[?1003l";
+const char KITTY_QUERY[] = "\x1b[?u\x1b[c";  // kitty flags, then device attributes
+const char KITTY_PUSH[] = "\x1b[>11u";       // disambiguate + event types + all keys
+const char KITTY_POP[] = "\x1b[<u";
+
+const Rgb BASIC_COLORS[8] = {{0, 0, 0},     {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                             {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+const int CUBE_LEVELS[6] = {0, 95, 135, 175, 215, 255};
+
+int distance2(Rgb a, Rgb b) {
+  const int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+  return dr * dr + dg * dg + db * db;
+}
+
+int nearestCubeLevel(int channel) {
+  int best = 0;
+  for (int i = 1; i < 6; i++) {
+    if (std::abs(CUBE_LEVELS[i] - channel) < std::abs(CUBE_LEVELS[best] - channel)) best = i;
+  }
+  return best;
+}
+
+// The terminal colour index shown for an RGB colour.
+int colorIndex(Rgb color, int colors) {
+  int best = 0;
+  for (int i = 0; i < 8; i++) {
+    if (color == BASIC_COLORS[i]) return i;
+    if (distance2(color, BASIC_COLORS[i]) < distance2(color, BASIC_COLORS[best])) best = i;
+  }
+  if (colors < 256) return best;
+  return 16 + 36 * nearestCubeLevel(color.r) + 6 * nearestCubeLevel(color.g) +
+         nearestCubeLevel(color.b);
+}
+
+// A terminfo string, or the xterm one when the database has none.
+std::string capability(const char* name, const char* fallback) {
+  char* value = tigetstr(name);
+  if (value == nullptr || value == reinterpret_cast<char*>(-1)) return fallback;
+  return value;
+}
+
+// A configured pixel size, or the default window's for a 0 ("the desktop's").
+int pixelsOr(int pixels, int fallback) { return pixels > 0 ? pixels : fallback; }
+
+// The message broken at blanks into lines of at most width characters.
+std::vector<std::string> wrapWords(const std::string& text, int width) {
+  std::vector<std::string> lines(1);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    const std::string joined = lines.back().empty() ? word : lines.back() + " " + word;
+    if (static_cast<int>(joined.size()) <= width || lines.back().empty()) {
+      lines.back() = joined;
+    } else {
+      lines.push_back(word);
+    }
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+struct TerminalPresenter::Impl {
+  Impl(int input_fd, int output_fd)
+      : input_fd(input_fd), output_fd(output_fd), terminal(input_fd, output_fd) {}
+
+  int openCurses(const char* term);
+  void setUpColors();
+  short pairFor(Rgb color);
+  void detectKitty();
+  std::string restoreBytes() const;
+  bool fitsTerminal();
+  void showTooSmall(int columns, int rows);
+  void paint(const DrawList& frame);
+  void pump();
+  void handle(const platform::TerminalItem& item);
+  void handleKey(const platform::TerminalItem& item);
+  void releaseQuietKeys(long long now);
+  void setKey(platform::Key key, bool down);
+  void closeCurses();
+
+  int input_fd;
+  int output_fd;
+  platform::Terminal terminal;
+  platform::TerminalInput parser;
+  PresenterSettings settings;
+  bool is_open = false;
+  SCREEN* screen = nullptr;
+  FILE* out_file = nullptr;
+  FILE* in_file = nullptr;
+  CellGrid grid;
+  bool kitty = false;
+  bool key_repeat = false;
+  int colors = 0;                   // colours the terminal has (0: none)
+  short background_index = 0;
+  std::array<short, 256> pairs{};  // colour pair per colour index; 0: none yet
+  short next_pair = 1;
+  std::deque<InputEvent> pending;
+  std::array<bool, platform::KEY_COUNT> keys_down{};
+  std::array<long long, platform::KEY_COUNT> release_at{};  // ms, classic terminals
+  std::array<bool, 5> buttons_down{};
+  Vector mouse;
+  long long last_input_ms = 0;
+};
+
+TerminalPresenter::TerminalPresenter(int input_fd, int output_fd)
+    : impl(std::make_unique<Impl>(input_fd, output_fd)) {}
+
+TerminalPresenter::~TerminalPresenter() { close(); }
+
+const char* TerminalPresenter::getName() const { return "terminal"; }
+
+int TerminalPresenter::open(const PresenterSettings& new_settings) {
+  LogManager& log = LogManager::getInstance();
+  close();
+  if (!platform::Terminal::isTerminal(impl->input_fd) ||
+      !platform::Terminal::isTerminal(impl->output_fd)) {
+    log.writeLog("TerminalPresenter::open(): Error! Input or output is not a terminal.");
+    return -1;
+  }
+  const char* term = std::getenv("TERM");
+  if (term == nullptr || *term == '\0') {
+    log.writeLog("TerminalPresenter::open(): Error! TERM is not set.");
+    return -1;
+  }
+  if (impl->terminal.open() != 0) {
+    log.writeLog("TerminalPresenter::open(): Error! Cannot read the terminal's modes.");
+    return -1;
+  }
+  if (impl->openCurses(term) != 0) {
+    impl->terminal.restore();
+    log.writeLog("TerminalPresenter::open(): Error! Unknown terminal type '%s' (TERM).", term);
+    return -1;
+  }
+  impl->settings = new_settings;
+  impl->is_open = true;
+  impl->setUpColors();
+  // Onto the alternate screen before the keyboard protocol is pushed: kitty
+  // keeps one stack of flags per screen, and close pops them on this one.
+  werase(stdscr);
+  wnoutrefresh(stdscr);
+  doupdate();
+  impl->detectKitty();
+  impl->terminal.write(MOUSE_ON);
+  impl->terminal.setRestoreBytes(impl->restoreBytes());
+  impl->grid = CellGrid(new_settings.horizontal_chars, new_settings.vertical_chars,
+                        new_settings.background);
+  return 0;
+}
+
+int TerminalPresenter::Impl::openCurses(const char* term) {
+  const int out_copy = dup(output_fd);
+  const int in_copy = dup(input_fd);
+  out_file = out_copy >= 0 ? fdopen(out_copy, "w") : nullptr;
+  in_file = in_copy >= 0 ? fdopen(in_copy, "r") : nullptr;
+  if (out_file != nullptr && in_file != nullptr) {
+    screen = newterm(term, out_file, in_file);
+  }
+  if (screen == nullptr) {
+    closeCurses();
+    if (out_file == nullptr && out_copy >= 0) ::close(out_copy);
+    if (in_file == nullptr && in_copy >= 0) ::close(in_copy);
+    return -1;
+  }
+  // cbreak keeps Ctrl-C a SIGINT. Input is read from the descriptor, not by
+  // curses, and curses must not cut an update short when input is waiting.
+  cbreak();
+  noecho();
+  typeahead(-1);
+  curs_set(0);
+  leaveok(stdscr, TRUE);
+  scrollok(stdscr, FALSE);
+  return 0;
+}
+
+void TerminalPresenter::Impl::setUpColors() {
+  colors = 0;
+  pairs.fill(0);
+  next_pair = 1;
+  if (!has_colors() || start_color() != OK) return;
+  colors = COLORS;
+  background_index = static_cast<short>(colorIndex(settings.background, colors));
+  for (int i = 0; i < 8; i++) pairFor(BASIC_COLORS[i]);
+  wbkgdset(stdscr, ' ' | COLOR_PAIR(pairFor(BASIC_COLORS[7])));
+}
+
+short TerminalPresenter::Impl::pairFor(Rgb color) {
+  if (colors == 0) return 0;
+  const int index = colorIndex(color, colors);
+  if (pairs[static_cast<std::size_t>(index)] == 0) {
+    // COLOR_PAIR holds 8 bits: past that the nearest basic colour serves.
+    if (next_pair > 255 || next_pair >= COLOR_PAIRS) return pairFor(BASIC_COLORS[colorIndex(color, 8)]);
+    init_pair(next_pair, static_cast<short>(index), background_index);
+    pairs[static_cast<std::size_t>(index)] = next_pair++;
+  }
+  return pairs[static_cast<std::size_t>(index)];
+}
+
+void TerminalPresenter::Impl::detectKitty() {
+  // Keys typed meanwhile are parsed like any others and kept.
+  terminal.write(KITTY_QUERY);
+  const long long deadline = platform::Terminal::nowMilliseconds() + DETECT_WAIT_MS;
+  bool flags_seen = false, answered = false;
+  char buffer[256];
+  std::vector<platform::TerminalItem> items;
+  while (!answered) {
+    const long long left = deadline - platform::Terminal::nowMilliseconds();
+    if (left <= 0 || !terminal.waitForInput(static_cast<int>(left))) break;
+    items.clear();
+    parser.feed(buffer, static_cast<std::size_t>(terminal.readAvailable(buffer, sizeof buffer)), items);
+    for (const platform::TerminalItem& item : items) {
+      if (item.kind == platform::TerminalItem::Kind::KITTY_FLAGS && !answered) flags_seen = true;
+      if (item.kind == platform::TerminalItem::Kind::DEVICE_ATTRIBUTES) answered = true;
+      handle(item);
+    }
+  }
+  last_input_ms = platform::Terminal::nowMilliseconds();
+  kitty = flags_seen && answered;
+  if (kitty) terminal.write(KITTY_PUSH);
+}
+
+std::string TerminalPresenter::Impl::restoreBytes() const {
+  return std::string(MOUSE_OFF) + (kitty ? KITTY_POP : "") + capability("cnorm", "\x1b[?25h") +
+         capability("sgr0", "\x1b[0m") + capability("rmcup", "\x1b[?1049l");
+}
+
+void TerminalPresenter::close() {
+  if (!impl->is_open) return;
+  impl->terminal.write(std::string(MOUSE_OFF) + (impl->kitty ? KITTY_POP : ""));
+  impl->closeCurses();
+  impl->terminal.restore();
+  impl->is_open = false;
+  impl->kitty = false;
+  impl->pending.clear();
+  impl->keys_down.fill(false);
+  impl->buttons_down.fill(false);
+}
+
+void TerminalPresenter::Impl::closeCurses() {
+  if (screen != nullptr) {
+    endwin();
+    delscreen(screen);
+    screen = nullptr;
+  }
+  if (out_file != nullptr) std::fclose(out_file);
+  if (in_file != nullptr) std::fclose(in_file);
+  out_file = nullptr;
+  in_file = nullptr;
+}
+
+int TerminalPresenter::getHorizontalPixels() const {
+  return pixelsOr(impl->settings.horizontal_pixels, 1024);
+}
+
+int TerminalPresenter::getVerticalPixels() const {
+  return pixelsOr(impl->settings.vertical_pixels, 768);
+}
+
+void TerminalPresenter::present(const DrawList& frame) {
+  if (!impl->is_open || !impl->fitsTerminal()) return;
+  impl->paint(frame);
+}
+
+// Keeps curses' size in step with the terminal's, and while the terminal is
+// too small shows the message and waits. False when a close request came.
+bool TerminalPresenter::Impl::fitsTerminal() {
+  bool waited = false;
+  for (;;) {
+    int columns = COLS, rows = LINES;
+    if (terminal.getSize(columns, rows) && (columns != COLS || rows != LINES)) {
+      resizeterm(rows, columns);
+      clearok(curscr, TRUE);
+    }
+    if (columns >= settings.horizontal_chars && rows >= settings.vertical_chars) {
+      if (waited) clearok(curscr, TRUE);
+      return true;
+    }
+    showTooSmall(columns, rows);
+    waited = true;
+    terminal.waitForInput(RESIZE_POLL_MS);
+    pump();
+    if (!pending.empty() && pending.back().type == InputEvent::Type::Closed) return false;
+  }
+}
+
+void TerminalPresenter::Impl::showTooSmall(int columns, int rows) {
+  const std::string message = "needs " + std::to_string(settings.horizontal_chars) + " x " +
+                              std::to_string(settings.vertical_chars) + ", this terminal is " +
+                              std::to_string(columns) + " x " + std::to_string(rows);
+  werase(stdscr);
+  const std::vector<std::string> lines = wrapWords(message, columns);
+  for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < rows; i++) {
+    mvwaddnstr(stdscr, static_cast<int>(i), 0, lines[i].c_str(), columns);
+  }
+  wnoutrefresh(stdscr);
+  doupdate();
+}
+
+void TerminalPresenter::Impl::paint(const DrawList& frame) {
+  const float cell_width = static_cast<float>(pixelsOr(settings.horizontal_pixels, 1024)) /
+                           static_cast<float>(std::max(grid.getWidth(), 1));
+  const float cell_height = static_cast<float>(pixelsOr(settings.vertical_pixels, 768)) /
+                            static_cast<float>(std::max(grid.getHeight(), 1));
+  grid.paint(frame, cell_width, cell_height);
+  for (int y = 0; y < grid.getHeight(); y++) {
+    for (int x = 0; x < grid.getWidth(); x++) {
+      const GridCell& cell = grid.at(x, y);
+      const chtype attributes = A_BOLD | COLOR_PAIR(pairFor(cell.color));
+      mvwaddch(stdscr, y, x, static_cast<chtype>(static_cast<unsigned char>(cell.ch)) | attributes);
+    }
+  }
+  wnoutrefresh(stdscr);
+  doupdate();
+}
+
+// Reads what the terminal sent and turns it into pending events.
+void TerminalPresenter::Impl::pump() {
+  const long long now = platform::Terminal::nowMilliseconds();
+  char buffer[512];
+  std::vector<platform::TerminalItem> items;
+  int n;
+  while ((n = terminal.readAvailable(buffer, sizeof buffer)) > 0) {
+    parser.feed(buffer, static_cast<std::size_t>(n), items);
+    last_input_ms = now;
+  }
+  if (parser.hasPending() && now - last_input_ms >= ESCAPE_WAIT_MS) parser.flush(items);
+  for (const platform::TerminalItem& item : items) handle(item);
+  if (!kitty) releaseQuietKeys(now);
+  if (terminal.takeCloseRequest()) {
+    InputEvent closed;
+    closed.type = InputEvent::Type::Closed;
+    pending.push_back(closed);
+  }
+}
+
+void TerminalPresenter::Impl::handle(const platform::TerminalItem& item) {
+  if (item.kind != platform::TerminalItem::Kind::INPUT) return;
+  const InputEvent& event = item.event;
+  switch (event.type) {
+    case InputEvent::Type::KeyPressed:
+    case InputEvent::Type::KeyReleased:
+      handleKey(item);
+      return;
+    case InputEvent::Type::MouseButtonPressed:
+    case InputEvent::Type::MouseButtonReleased:
+      buttons_down[static_cast<std::size_t>(event.button)] =
+          event.type == InputEvent::Type::MouseButtonPressed;
+      break;
+    default:
+      break;
+  }
+  mouse = Vector(event.x, event.y);
+  pending.push_back(event);
+}
+
+void TerminalPresenter::Impl::handleKey(const platform::TerminalItem& item) {
+  const platform::Key key = item.event.key;
+  const std::size_t code = static_cast<std::size_t>(key);
+  if (key == platform::Key::Unknown || code >= keys_down.size()) return;
+  if (item.event.type == InputEvent::Type::KeyReleased) {
+    if (keys_down[code]) setKey(key, false);
+    return;
+  }
+  const bool repeat = keys_down[code] || item.repeat;
+  if (!kitty) {
+    release_at[code] = platform::Terminal::nowMilliseconds() + (repeat ? REPEAT_HOLD_MS : FIRST_HOLD_MS);
+  }
+  if (!keys_down[code]) {
+    setKey(key, true);
+  } else if (key_repeat) {
+    pending.push_back(item.event);
+  }
+}
+
+void TerminalPresenter::Impl::releaseQuietKeys(long long now) {
+  for (std::size_t code = 0; code < keys_down.size(); code++) {
+    if (keys_down[code] && now >= release_at[code]) setKey(static_cast<platform::Key>(code), false);
+  }
+}
+
+void TerminalPresenter::Impl::setKey(platform::Key key, bool down) {
+  keys_down[static_cast<std::size_t>(key)] = down;
+  InputEvent event;
+  event.type = down ? InputEvent::Type::KeyPressed : InputEvent::Type::KeyReleased;
+  event.key = key;
+  pending.push_back(event);
+}
+
+bool TerminalPresenter::pollEvent(platform::InputEvent& event) {
+  if (!impl->is_open) return false;
+  if (impl->pending.empty()) impl->pump();
+  if (impl->pending.empty()) return false;
+  event = impl->pending.front();
+  impl->pending.pop_front();
+  return true;
+}
+
+bool TerminalPresenter::isKeyDown(platform::Key key) const {
+  const int code = static_cast<int>(key);
+  return code >= 0 && code < platform::KEY_COUNT && impl->keys_down[static_cast<std::size_t>(code)];
+}
+
+bool TerminalPresenter::isButtonDown(platform::MouseButton button) const {
+  const std::size_t code = static_cast<std::size_t>(button);
+  return code < impl->buttons_down.size() && impl->buttons_down[code];
+}
+
+Vector TerminalPresenter::getMousePosition() const { return impl->mouse; }
+
+void TerminalPresenter::setKeyRepeat(bool enabled) { impl->key_repeat = enabled; }
+
+bool TerminalPresenter::usesKittyKeyboard() const { return impl->kitty; }
+
+}  // namespace tw

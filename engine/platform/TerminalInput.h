@@ -1,0 +1,56 @@
+// Turns the bytes a terminal sends as input into input events: keys in their
+// classic and kitty-protocol encodings, SGR mouse reports and the replies a
+// terminal gives to feature queries. Pure parsing: no I/O and no clock.
+#pragma once
+
+#include "engine/platform/InputCodes.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tw {
+namespace platform {
+
+// One thing the terminal said.
+struct TerminalItem {
+  enum class Kind {
+    INPUT,              // event holds a key or mouse event
+    KITTY_FLAGS,        // reply to a kitty keyboard query: value holds the flags
+    DEVICE_ATTRIBUTES,  // reply to a primary device attributes query
+  };
+  Kind kind = Kind::INPUT;
+  InputEvent event;
+  // A key's auto-repeat as the kitty protocol marks it (event type 2); the
+  // classic encodings cannot tell a repeat from a press.
+  bool repeat = false;
+  int value = 0;
+};
+
+class TerminalInput {
+ public:
+  // Parses bytes after whatever an earlier call left unfinished, appending
+  // every complete item to out. An escape sequence cut off at the end of the
+  // chunk waits for the next one.
+  void feed(const char* bytes, std::size_t count, std::vector<TerminalItem>& out);
+  // True while bytes of an unfinished escape sequence are held back.
+  bool hasPending() const;
+  // Gives up waiting: the held-back ESC is the Escape key and the bytes after
+  // it are typed characters. The caller decides when enough time has passed.
+  void flush(std::vector<TerminalItem>& out);
+
+ private:
+  // Parses one item at the front of buffer[pos...]; returns the bytes used,
+  // or 0 when the sequence there is not complete yet.
+  std::size_t parseOne(std::size_t pos, std::vector<TerminalItem>& out) const;
+  std::size_t parseEscape(std::size_t pos, std::vector<TerminalItem>& out) const;
+  std::size_t parseCsi(std::size_t pos, std::vector<TerminalItem>& out) const;
+
+  std::string buffer;  // bytes not parsed yet
+};
+
+// The key a typed byte stands for (control characters, printable ASCII).
+Key keyFromByte(unsigned char byte);
+
+}  // namespace platform
+}  // namespace tw
