@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -15,6 +16,7 @@
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
+#include "engine/platform/Files.h"
 #include "engine/platform/Timer.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
@@ -137,6 +139,18 @@ void GameManager::seedRandom() const {
   srand(static_cast<unsigned>(seed));
 }
 
+// The log may be a file nobody is looking at: a failed start-up also says
+// what failed, and where the log is, in one line on standard error.
+void GameManager::reportStartFailure() const {
+  const LogManager& log = LogManager::getInstance();
+  std::string reason = log.getFirstError();
+  const std::size_t marker = reason.find("Error! ");
+  if (marker != std::string::npos) reason.erase(0, marker + 7);
+  std::fprintf(stderr, "Tarnwick could not start: %s (the log is %s)\n",
+               reason.empty() ? "a manager failed to start" : reason.c_str(),
+               platform::absolutePath(log.getLogFileName()).c_str());
+}
+
 int GameManager::startUp() {
   LogManager& log = LogManager::getInstance();
   if (isStarted()) {
@@ -155,7 +169,10 @@ int GameManager::startUp() {
   log.writeLog(1, "Log Manager started.");
   frame_time = Config::getInstance().getFrameTime();
   log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", frame_time);
-  if (startEngineManagers() != 0) return -1;
+  if (startEngineManagers() != 0) {
+    reportStartFailure();
+    return -1;
+  }
   takeReplaySettings();
   sizeWorld();
   seedRandom();

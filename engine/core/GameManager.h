@@ -36,6 +36,7 @@ class GameManager : public Manager {
   int getStepCount() const;
 
  private:
+  void reportStartFailure() const;
   GameManager();
   GameManager(const GameManager&) = delete;
   void operator=(const GameManager&) = delete;

@@ -1,6 +1,9 @@
 #include "engine/core/LogManager.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "engine/core/Config.h"
@@ -43,6 +46,8 @@ int LogManager::startUp() {
   const char* env_name = std::getenv("TARNWICK_LOG");
   std::string file_name = env_name != nullptr ? env_name : Config::getInstance().getLogFile();
   p_f = fopen(file_name.c_str(), "w");
+  log_file_name = file_name;
+  first_error.clear();
   if (p_f == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
     return -1;
@@ -62,6 +67,10 @@ void LogManager::shutDown() {
 }
 
 void LogManager::setFlush(bool new_do_flush) { do_flush = new_do_flush; }
+
+std::string LogManager::getFirstError() const { return first_error; }
+
+std::string LogManager::getLogFileName() const { return log_file_name; }
 
 void LogManager::setLogLevel(int new_log_level) { log_level = new_log_level; }
 
@@ -95,8 +104,16 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (log_step_count && fprintf(out, "%4d ", GameManager::getInstance().getStepCount()) < 0) {
     failed = true;
   }
+  va_list for_error;
+  va_copy(for_error, args);
   int body = vfprintf(out, fmt, args);
   if (body < 0) failed = true;
+  if (first_error.empty() && std::strstr(fmt, "Error") != nullptr) {
+    char text[512];
+    std::vsnprintf(text, sizeof(text), fmt, for_error);
+    first_error = text;
+  }
+  va_end(for_error);
   if (fputs("\n", out) == EOF) failed = true;
   if (do_flush) fflush(out);
   return failed ? -1 : body;

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "engine/core/Manager.h"
 
@@ -26,6 +27,11 @@ class LogManager : public Manager {
   int getLogLevel() const;
   void setLogTimeString(bool on);
   void setLogStepCount(bool on);
+  // The first error line written since start-up ("" when none): what a
+  // failed start-up tells the user first.
+  std::string getFirstError() const;
+  // The file the log goes to (as named when it was opened).
+  std::string getLogFileName() const;
 
   // Writes the line when level <= log level. Returns the length of the message
   // body, 0 when the level suppressed it, -1 when a write failed.
@@ -43,6 +49,8 @@ class LogManager : public Manager {
   bool log_time_string;
   bool log_step_count;
   FILE* p_f;
+  std::string log_file_name;
+  mutable std::string first_error;
 };
 
 }  // namespace tw

@@ -3,6 +3,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/CapturePresenter.h"
+#include "engine/display/TerminalPresenter.h"
 #include "engine/display/WindowPresenter.h"
 
 #include <cstdio>
@@ -21,6 +22,7 @@ float cellSize(int pixels, int cells) {
 
 std::unique_ptr<Presenter> makePresenter(const std::string& display) {
   if (display == "window") return std::make_unique<WindowPresenter>();
+  if (display == "terminal") return std::make_unique<TerminalPresenter>();
   if (display == "capture") return std::make_unique<CapturePresenter>();
   return nullptr;
 }

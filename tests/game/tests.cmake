@@ -20,3 +20,12 @@ tw_add_test_suite(game_window_tests
   LABELS window
 )
 add_dependencies(game_window_tests veld)
+
+# The built game played in a real terminal (tmux).
+tw_add_test_suite(game_terminal_tests
+  game/TerminalGameTest.cpp
+  support/TmuxDriver.cpp
+  LABELS terminal
+)
+target_compile_definitions(game_terminal_tests PRIVATE TW_VELD="$<TARGET_FILE:veld>")
+add_dependencies(game_terminal_tests veld)
