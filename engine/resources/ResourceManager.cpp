@@ -5,7 +5,7 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/display/Sprite.h"
-#include "engine/resources/FileCheck.h"
+#include "engine/platform/FileCheck.h"
 #include "engine/resources/SpriteParser.h"
 
 namespace tw {
@@ -16,7 +16,7 @@ LogManager& logger() { return LogManager::getInstance(); }
 
 // A directory or a device is treated like a file that cannot be opened.
 bool openSpriteFile(const std::string& file_name, std::ifstream& file) {
-  if (isSpecialFile(file_name)) return false;
+  if (platform::isSpecialFile(file_name)) return false;
   file.open(file_name);
   return file.is_open();
 }
