@@ -6,6 +6,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/Sprite.h"
 #include "engine/platform/FileCheck.h"
+#include "engine/platform/Sfml.h"
 #include "engine/resources/SpriteParser.h"
 
 namespace tw {
@@ -58,6 +59,7 @@ void ResourceManager::shutDown() {
   sprite_count = 0;
   for (int i = 0; i < sound_count; i++) sounds[i].stop();
   for (int i = 0; i < music_count; i++) musics[i].stop();
+  platform::releaseAudio();
   Manager::shutDown();
   logger().writeLog(5, "RM::shutDown(): successfully stopped.");
 }
