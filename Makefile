@@ -2,13 +2,16 @@
 #   make run   installs what is missing, builds, starts the game
 #   make test  installs what is missing, builds, runs every test with ctest
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
-# make bench runs the benchmarks.
+# make bench runs the benchmarks; make fuzz runs each fuzz harness for
+# FUZZ_SECONDS seconds (clang's libFuzzer).
 
-BUILD      ?= build
-ASAN_BUILD ?= build-asan
-JOBS       ?= $(shell nproc)
+BUILD        ?= build
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS         ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build run test test-asan bench fuzz clean
 
 all: build
 
@@ -38,5 +41,12 @@ test-asan: deps
 bench: build
 	cd $(BUILD)/bin && for b in ./bench_*; do $$b; done
 
+fuzz:
+	@bash tools/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTW_FUZZ=ON -DTW_BENCH=OFF > /dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_sprite fuzz_config fuzz_record
+	bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

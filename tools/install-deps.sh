@@ -2,6 +2,8 @@
 # Installs the Debian packages that building, running and testing need, but only
 # those that are missing. As root it installs directly, otherwise through sudo;
 # without either it prints the exact apt-get line and stops.
+#   tools/install-deps.sh         what make run, test and bench need
+#   tools/install-deps.sh fuzz    that and clang with libFuzzer (make fuzz)
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +13,9 @@ PACKAGES=(
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
 )
+if [ "${1:-}" = "fuzz" ]; then
+  PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

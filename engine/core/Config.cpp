@@ -2,15 +2,21 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
+#include "engine/platform/FileCheck.h"
 
 namespace tw {
 
 namespace {
 const char* const DEFAULT_CONFIG_FILE = "tw-config.txt";
 const char* const DASHES = "-----------------------------------";
+// Far above any real configuration; a larger file is refused whole.
+const std::size_t MAX_CONFIG_BYTES = 1 << 20;
+// The slowest loop accepted: one frame a second.
+const int MAX_FRAME_TIME_MS = 1000;
 
 std::string configFileName() {
   const char* env_name = std::getenv("TARNWICK_CONFIG");
@@ -37,6 +43,31 @@ std::string environmentItems() {
     items += std::string(variable[1]) + ":" + value + ",";
   }
   return items;
+}
+
+// At most limit + 1 bytes of in, so that a file over the limit shows as such
+// without being read to its end.
+std::string readAtMost(std::istream& in, std::size_t limit) {
+  std::string content;
+  char chunk[4096];
+  while (content.size() <= limit && in.read(chunk, sizeof chunk).gcount() > 0) {
+    content.append(chunk, static_cast<std::size_t>(in.gcount()));
+  }
+  return content;
+}
+
+// The lines of content without comments, empty lines and carriage returns,
+// joined with nothing between them.
+std::string joinLines(const std::string& content) {
+  std::istringstream lines(content);
+  std::string joined;
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    joined += line;
+  }
+  return joined;
 }
 }  // namespace
 
@@ -78,21 +109,26 @@ void Config::reset() {
 
 std::string Config::readConfig() const {
   const std::string file_name = configFileName();
-  std::ifstream file(file_name);
-  if (!file.is_open()) {
-    LogManager::getInstance().writeLog(
-        1, "Config::readConfig(): Cannot open Tarnwick configuration file '%s'.",
-        file_name.c_str());
+  const LogManager& log = LogManager::getInstance();
+  // A device would be read without end and a pipe would block start-up.
+  if (platform::isSpecialFile(file_name)) {
+    log.writeLog("Config::readConfig(): Error! '%s' is not a regular file. Using defaults.",
+                 file_name.c_str());
     return "";
   }
-  std::string joined;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    joined += line;
+  std::ifstream file(file_name, std::ios::binary);
+  if (!file.is_open()) {
+    log.writeLog(1, "Config::readConfig(): Cannot open Tarnwick configuration file '%s'.",
+                 file_name.c_str());
+    return "";
   }
-  return joined;
+  const std::string content = readAtMost(file, MAX_CONFIG_BYTES);
+  if (content.size() > MAX_CONFIG_BYTES) {
+    log.writeLog("Config::readConfig(): Error! '%s' is larger than %zu bytes. Using defaults.",
+                 file_name.c_str(), MAX_CONFIG_BYTES);
+    return "";
+  }
+  return joinLines(content);
 }
 
 void Config::storeInt(const char* key, int& setting) const {
@@ -108,6 +144,21 @@ void Config::storeBool(const char* key, bool& setting) const {
 void Config::storeString(const char* key, std::string& setting) const {
   std::string value = match(config_string, key);
   if (!value.empty()) setting = value;
+}
+
+// A longer frame would stall the loop for minutes (and its microsecond
+// arithmetic would overflow), a negative one means nothing: both are refused.
+void Config::storeFrameTime() {
+  std::string value = match(config_string, "frame_time");
+  if (value.empty()) return;
+  const long long ms = std::strtoll(value.c_str(), nullptr, 10);  // 0 without digits
+  if (ms < 0 || ms > MAX_FRAME_TIME_MS) {
+    LogManager::getInstance().writeLog(
+        "loadConfig(): Warning! Frame time '%s' not in range [0,%d]. Keeping %d.", value.c_str(),
+        MAX_FRAME_TIME_MS, frame_time);
+    return;
+  }
+  frame_time = static_cast<int>(ms);
 }
 
 void Config::storeColor() {
@@ -175,7 +226,7 @@ void Config::loadConfig(std::string config) {
   }
   config_string = config;
   match(config_string, "");
-  storeInt("frame_time", frame_time);
+  storeFrameTime();
   std::string scale = match(config_string, "font_scale");
   if (!scale.empty()) font_scale = static_cast<float>(atof(scale.c_str()));
   storeInt("window_horizontal_pixels", window_horizontal_pixels);

@@ -65,6 +65,7 @@ class Config {
   void storeInt(const char* key, int& setting) const;
   void storeBool(const char* key, bool& setting) const;
   void storeString(const char* key, std::string& setting) const;
+  void storeFrameTime();
   void storeColor();
   void storeStyle();
   void storeState();
@@ -78,7 +79,7 @@ class Config {
   int window_style;  // bit set of the window library's styles
   int window_state;  // 0 windowed, 1 fullscreen
   Color window_background_color;
-  int frame_time;  // milliseconds
+  int frame_time;  // milliseconds, 0 to 1000
   float font_scale;
   std::string window_title;
   bool show_mouse;

@@ -1,6 +1,6 @@
 // The arithmetic of the fixed-rate loop, kept apart from the clock so that it
 // can be checked without timing real frames. All times in microseconds unless
-// the name says milliseconds.
+// the name says milliseconds; results are clamped to the int range.
 #pragma once
 
 namespace tw {

@@ -78,8 +78,9 @@ void writeAppearance(std::stringstream& ss, const ViewObject& o) {
   log.writeLog(25, "\tDRAW_VALUE: %s", boolText(o.getDrawValue()));
 }
 
-// The APPEARANCE fields go through the setters; 1 when the location was refused.
-int applyAppearance(ViewObject& o, const ViewRecord& v) {
+// The APPEARANCE fields go through the setters; a refused location is logged
+// by setLocation and skipped.
+void applyAppearance(ViewObject& o, const ViewRecord& v) {
   const LogManager& log = LogManager::getInstance();
   o.setViewString(v.view_string);
   log.writeLog(25, "\tVIEW_STRING: %s", v.view_string.c_str());
@@ -88,15 +89,10 @@ int applyAppearance(ViewObject& o, const ViewRecord& v) {
   o.setColor(static_cast<Color>(v.color));
   log.writeLog(25, "\tCOLOR: %s", colorToString(static_cast<Color>(v.color)).c_str());
   // -1 is an object placed by position, which the record's POSITION has done.
-  int refused = 0;
-  if (v.location != UNDEFINED_LOCATION) {
-    if (v.location < TOP_LEFT || v.location > BOTTOM_RIGHT) refused = 1;
-    o.setLocation(v.location);
-  }
+  if (v.location != UNDEFINED_LOCATION) o.setLocation(v.location);
   log.writeLog(25, "\tLOCATION: %s", locationName(v.location).c_str());
   o.setDrawValue(v.draw_value);
   log.writeLog(25, "\tDRAW_VALUE: %s", boolText(v.draw_value));
-  return refused;
 }
 }  // namespace
 
@@ -244,7 +240,7 @@ int ViewObject::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
   ViewRecord view;
   readViewFields(*p_ss, record.mask, view);
   if (checkStream(where, *p_ss) != 0) return -1;
-  int refused = applyRecord(record) != 0 ? 1 : 0;
+  applyRecord(record);
   log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", record.mask,
                toBinaryString(record.mask).c_str());
   if ((record.mask & VALUE) != 0) {
@@ -252,11 +248,10 @@ int ViewObject::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
     log.writeLog(25, "\tVALUE: %d", view.value);
   }
   if ((record.mask & APPEARANCE) != 0) {
-    refused += applyAppearance(*this, view);
+    applyAppearance(*this, view);
   }
   log.writeLog(20, "ViewObject::deserialize(): done checking all types.");
-  const int result = checkStream(where, *p_ss);
-  return result == 0 && refused == 0 ? 0 : -1;
+  return checkStream(where, *p_ss);
 }
 
 }  // namespace tw

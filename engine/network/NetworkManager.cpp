@@ -28,6 +28,12 @@ void announce(const Manager& manager, int socket) {
 bool isValidMessage(const void* buffer, int bytes) {
   return bytes >= 0 && (buffer != nullptr || bytes == 0);
 }
+
+// 1, 10, 100, ...: the counts of blocked sends at which a line is written.
+bool isPowerOfTen(long long n) {
+  while (n >= 10 && n % 10 == 0) n /= 10;
+  return n == 1;
+}
 }  // namespace
 
 NetworkManager::NetworkManager() : listening_socket(-1), max_connections(DEFAULT_MAX_CONNECTIONS) {
@@ -147,6 +153,7 @@ int NetworkManager::connect(std::string host, std::string port) {
   sockets.push_back(socket);
   connection_value.push_back(0);
   send_queues.emplace_back();
+  blocked_sends.push_back(0);
   return socket;
 }
 
@@ -188,6 +195,7 @@ int NetworkManager::accept() {
   sockets.push_back(socket);
   connection_value.push_back(0);
   send_queues.emplace_back();
+  blocked_sends.push_back(0);
   announce<EventNetworkAccept>(*this, socket);
   return socket;
 }
@@ -215,6 +223,7 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
   const long sent = platform::socketSend(socket, buffer, static_cast<size_t>(bytes));
   if (sent == -1) {
     const int code = platform::socketLastError();
+    if (platform::socketWouldBlock(code)) return refuseBlockedSend(indexOf(socket), code);
     log.writeLog("NetworkManager::send(): Error! Return is -1.");
     logErrorText(code);
     if (platform::socketPeerGone(code)) {
@@ -229,6 +238,22 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
     return -1;
   }
   return 0;
+}
+
+// A peer that stops reading makes every later send would-block, many times a
+// frame: the first of a connection is logged in full, then only the count, at
+// 10, 100, 1000 ... and when the connection closes.
+int NetworkManager::refuseBlockedSend(int index, int code) {
+  const LogManager& log = LogManager::getInstance();
+  const long long count = ++blocked_sends[static_cast<size_t>(index)];
+  if (count == 1) {
+    log.writeLog("NetworkManager::send(): Error! Return is -1.");
+    logErrorText(code);
+  } else if (isPowerOfTen(count)) {
+    log.writeLog("NetworkManager::send(): Warning! %lld sends on socket %d would have blocked.",
+                 count, sockets[static_cast<size_t>(index)]);
+  }
+  return -1;
 }
 
 int NetworkManager::receive(void* buffer, int bytes, int socket) {
@@ -282,6 +307,11 @@ int NetworkManager::close(int socket) {
 // sees it gone and cannot send on (or close again) a released descriptor.
 int NetworkManager::closeAt(int index) {
   const int socket = sockets[static_cast<size_t>(index)];
+  const long long blocked = blocked_sends[static_cast<size_t>(index)];
+  if (blocked > 1) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::close(): Note! %lld sends on socket %d would have blocked.", blocked, socket);
+  }
   dropAt(index);
   int result = 0;
   if (platform::socketClose(socket) == -1) {
@@ -300,6 +330,7 @@ void NetworkManager::dropAt(int index) {
   sockets.erase(sockets.begin() + offset);
   connection_value.erase(connection_value.begin() + offset);
   send_queues.erase(send_queues.begin() + offset);
+  blocked_sends.erase(blocked_sends.begin() + offset);
 }
 
 int NetworkManager::queueMessage(const void* buffer, int bytes, int socket, int due_step) {

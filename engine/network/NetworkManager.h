@@ -79,6 +79,7 @@ class NetworkManager : public Manager {
   int closeAt(int index);
   void dropAt(int index);
   int sendDueOn(int socket, int current_step);
+  int refuseBlockedSend(int index, int code);
   void logErrorText(int code) const;
 
   int listening_socket;  // -1 when this process is not a server
@@ -86,6 +87,7 @@ class NetworkManager : public Manager {
   std::vector<int> sockets;           // in the order they were made
   std::vector<int> connection_value;  // parallel to sockets
   std::vector<std::deque<DelayedMessage>> send_queues;  // parallel to sockets
+  std::vector<long long> blocked_sends;  // parallel to sockets: sends that would have blocked
 };
 
 }  // namespace tw

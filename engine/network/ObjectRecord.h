@@ -31,7 +31,6 @@ struct ObjectRecord {
   float speed = 0.0f;
   Vector acceleration;
   Shape shape;
-  bool shape_type_known = true;  // false: the shape kept its old type
   bool follow_path = false;
   Path path;
   bool avoid_collisions = false;

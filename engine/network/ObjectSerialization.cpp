@@ -154,50 +154,46 @@ bool readMotion(std::stringstream& ss, ObjectRecord& r) {
   if (has(mask, DIRECTION) && r.direction.deserialize(&ss) != 0) return false;
   if (has(mask, SPEED) && !readFloat(ss, r.speed)) return false;
   if (has(mask, ACCELERATION) && r.acceleration.deserialize(&ss) != 0) return false;
-  if (has(mask, SHAPE) && r.shape.deserialize(&ss) != 0) {
-    // A refused shape type leaves the stream good: the rest of the shape is
-    // still taken, the old type kept.
-    if (!ss.good()) return false;
-    r.shape_type_known = false;
-  }
+  // A refused shape type leaves the stream good: the rest of the shape is
+  // still taken, the old type kept.
+  if (has(mask, SHAPE) && r.shape.deserialize(&ss) != 0 && !ss.good()) return false;
   if (has(mask, FOLLOW_PATH) && !readBool(ss, r.follow_path)) return false;
   if (has(mask, PATH) && r.path.deserialize(&ss) != 0) return false;
   return !has(mask, AVOID_COLLISIONS) || readBool(ss, r.avoid_collisions);
 }
 
-// Values the setters refuse are counted; the caller reports them as -1.
-int applySolidness(Object& o, int solidness) {
+// A value a setter refuses is logged (by the setter or here) and skipped; the
+// rest of the record is still applied.
+void applySolidness(Object& o, int solidness) {
   // Only HARD to SPECTRAL may be held in a Solidness at all.
   if (solidness < HARD || solidness > SPECTRAL) {
     logger().writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
                       solidness);
-    return 1;
+    return;
   }
-  return o.setSolidness(static_cast<Solidness>(solidness)) != 0 ? 1 : 0;
+  o.setSolidness(static_cast<Solidness>(solidness));
 }
 
 // The animation is taken without a sprite, which is then found again by name,
 // and the box is fitted to it. A box the record carries (already applied) or a
 // box that was not fitted to the old animation is the object's own, though,
 // and is kept: fitting it would lose data the source still holds.
-int applyAnimation(Object& o, const ObjectRecord& r) {
-  int refused = 0;
+void applyAnimation(Object& o, const ObjectRecord& r) {
   const Box own_box = o.getBox();
   const bool keep_box = has(r.mask, BOX) || own_box != o.getAnimation().getBox();
   o.setAnimation(r.animation, true);
   if (!r.animation.getName().empty()) {
     const int frame = r.animation.getIndex();
-    if (o.setSprite(r.animation.getName()) != 0) refused++;
+    o.setSprite(r.animation.getName());
     Animation shown = o.getAnimation();
     shown.setIndex(frame);
     o.setAnimation(shown, true);
   }
   if (keep_box) o.setBox(own_box);
   logger().writeLog(25, "\tANIMATION: %s", o.getAnimation().toString().c_str());
-  return refused;
 }
 
-int applyPlacement(Object& o, const ObjectRecord& r) {
+void applyPlacement(Object& o, const ObjectRecord& r) {
   if (has(r.mask, BOX)) {
     o.setBox(r.box);
     logger().writeLog(25, "\tBOX: %s", r.box.toString().c_str());
@@ -210,28 +206,25 @@ int applyPlacement(Object& o, const ObjectRecord& r) {
     o.setType(r.type);
     logger().writeLog(25, "\tTYPE: %s", r.type.c_str());
   }
-  return 0;
 }
 
-int applyLook(Object& o, const ObjectRecord& r) {
-  int refused = 0;
-  if (has(r.mask, ANIMATION)) refused += applyAnimation(o, r);
+void applyLook(Object& o, const ObjectRecord& r) {
+  if (has(r.mask, ANIMATION)) applyAnimation(o, r);
   if (has(r.mask, ALTITUDE)) {
-    if (o.setAltitude(r.altitude) != 0) refused++;
+    o.setAltitude(r.altitude);
     logger().writeLog(25, "\tALTITUDE: %d", r.altitude);
   }
   if (has(r.mask, SOLIDNESS)) {
-    refused += applySolidness(o, r.solidness);
+    applySolidness(o, r.solidness);
     logger().writeLog(25, "\tSOLIDNESS: %s", toString(o.getSolidness()).c_str());
   }
   if (has(r.mask, NO_SOFT)) {
     o.setNoSoft(r.no_soft);
     logger().writeLog(25, "\tNO_SOFT: %s", boolText(r.no_soft));
   }
-  return refused;
 }
 
-int applyMotion(Object& o, const ObjectRecord& r) {
+void applyMotion(Object& o, const ObjectRecord& r) {
   if (has(r.mask, DIRECTION)) {
     o.setDirection(r.direction);
     logger().writeLog(25, "\tDIRECTION: %s", r.direction.toString().c_str());
@@ -261,7 +254,6 @@ int applyMotion(Object& o, const ObjectRecord& r) {
     o.setAvoidCollisions(r.avoid_collisions);
     logger().writeLog(25, "\tAVOID_COLLISIONS: %s", boolText(r.avoid_collisions));
   }
-  return has(r.mask, SHAPE) && !r.shape_type_known ? 1 : 0;
 }
 }  // namespace
 
@@ -295,8 +287,8 @@ int Object::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
   const int read = readRecord(p_ss, record, ALL_OBJECT_ATTRIBUTES);
   if (p_mask != nullptr) *p_mask = record.mask;
   if (read != 0) return -1;
-  const int applied = applyRecord(record);
-  return checkStream(DESERIALIZE, *p_ss) == 0 ? applied : -1;
+  applyRecord(record);
+  return checkStream(DESERIALIZE, *p_ss);
 }
 
 int Object::readRecord(std::stringstream* p_ss, ObjectRecord& record,
@@ -319,18 +311,17 @@ int Object::readRecord(std::stringstream* p_ss, ObjectRecord& record,
   return checkStream(DESERIALIZE, ss);
 }
 
-int Object::applyRecord(const ObjectRecord& record) {
-  int refused = 0;
+void Object::applyRecord(const ObjectRecord& record) {
   if (has(record.mask, ID)) {
-    if (record.id != id && takeId(record.id) != 0) refused++;
+    if (record.id != id) takeId(record.id);
     logger().writeLog(25, "\tID: %d", record.id);
   }
   if (has(record.mask, ACTIVE)) {
-    if (setActive(record.active) != 0) refused++;
+    setActive(record.active);
     logger().writeLog(25, "\tACTIVE: %s", boolText(record.active));
   }
   if (has(record.mask, VISIBLE)) {
-    if (setVisible(record.visible) != 0) refused++;
+    setVisible(record.visible);
     logger().writeLog(25, "\tVISIBLE: %s", boolText(record.visible));
   }
   if (has(record.mask, EVENTS)) {
@@ -340,17 +331,15 @@ int Object::applyRecord(const ObjectRecord& record) {
       logger().writeLog(25, "\t\tsize %d", static_cast<int>(event.size()));
       if (registerInterest(event) != 0) {
         logger().writeLog("Object::deserialize(): Error! Register interest: %s", event.c_str());
-        refused++;
       }
       logger().writeLog(25, "\t\t%s (size %d)", event.c_str(), static_cast<int>(event.size()));
     }
   }
-  refused += applyPlacement(*this, record);
-  refused += applyLook(*this, record);
-  refused += applyMotion(*this, record);
+  applyPlacement(*this, record);
+  applyLook(*this, record);
+  applyMotion(*this, record);
   modified = 0;  // the object now agrees with its source
   logger().writeLog(20, "Object::deserialize(): done checking all types.");
-  return refused == 0 ? 0 : -1;
 }
 
 }  // namespace tw

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <sstream>
 #include <streambuf>
@@ -82,14 +83,17 @@ std::string withQuietErrors(F f) {
   return captured.str();
 }
 
-// Opens the audio device once. The probe buffer is kept for the whole run so
-// that the device (or its failure) is not opened again by every audio object;
-// it and the filter are intentionally never freed (they must outlive every
-// audio object and everything that writes to SFML's error stream at exit).
+// The audio library opens its device with the first audio object and closes
+// it with the last. The probe is that first object, held until shut-down so
+// that the device (or its failure) is not opened again by every audio object.
+// Its destructor also runs at exit, after every function-local static (the
+// resource manager's sounds among them), when shut-down never came.
+std::unique_ptr<sf::SoundBuffer> device_probe;
+
+// Opens the audio device once. The filter is intentionally never freed: it
+// must outlive everything that writes to SFML's error stream at exit.
 bool probeAudio() {
-  static sf::SoundBuffer* keep_device = nullptr;
-  std::string errors = withQuietErrors([] { keep_device = new sf::SoundBuffer(); });
-  (void)keep_device;
+  std::string errors = withQuietErrors([] { device_probe = std::make_unique<sf::SoundBuffer>(); });
   bool available = errors.find("Failed to open the audio device") == std::string::npos &&
                    errors.find("Failed to create the audio context") == std::string::npos;
   if (!available) sf::err().rdbuf(new AudioErrorFilter(sf::err().rdbuf()));
@@ -218,6 +222,8 @@ bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename) {
 bool openMusicFromFile(sf::Music& music, const std::string& filename) {
   return loadQuietly([&] { return music.openFromFile(filename); });
 }
+
+void releaseAudio() { device_probe.reset(); }
 
 void setLooping(sf::Music& music, bool looping) { music.setLoop(looping); }
 

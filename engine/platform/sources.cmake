@@ -1,5 +1,6 @@
 # Sources of the engine library in engine/platform.
 target_sources(tarnwick PRIVATE
+  engine/platform/FileCheck.cpp
   engine/platform/Files.cpp
   engine/platform/InputCodes.cpp
   engine/platform/Timer.cpp

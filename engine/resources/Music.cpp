@@ -5,8 +5,8 @@
 #include <SFML/Audio/InputSoundFile.hpp>
 
 #include "engine/core/LogManager.h"
+#include "engine/platform/FileCheck.h"
 #include "engine/platform/Sfml.h"
-#include "engine/resources/FileCheck.h"
 
 namespace tw {
 
@@ -15,7 +15,7 @@ Music::Music() : label("[Undefined]") {}
 Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  if (isSpecialFile(filename)) return -1;  // the decoders would wait on it forever
+  if (platform::isSpecialFile(filename)) return -1;  // the decoders would wait on it forever
   if (!platform::audioAvailable()) {
     sf::InputSoundFile file;
     return file.openFromFile(filename) ? 0 : -1;

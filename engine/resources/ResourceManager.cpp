@@ -5,7 +5,8 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/display/Sprite.h"
-#include "engine/resources/FileCheck.h"
+#include "engine/platform/FileCheck.h"
+#include "engine/platform/Sfml.h"
 #include "engine/resources/SpriteParser.h"
 
 namespace tw {
@@ -16,7 +17,7 @@ LogManager& logger() { return LogManager::getInstance(); }
 
 // A directory or a device is treated like a file that cannot be opened.
 bool openSpriteFile(const std::string& file_name, std::ifstream& file) {
-  if (isSpecialFile(file_name)) return false;
+  if (platform::isSpecialFile(file_name)) return false;
   file.open(file_name);
   return file.is_open();
 }
@@ -58,6 +59,7 @@ void ResourceManager::shutDown() {
   sprite_count = 0;
   for (int i = 0; i < sound_count; i++) sounds[i].stop();
   for (int i = 0; i < music_count; i++) musics[i].stop();
+  platform::releaseAudio();
   Manager::shutDown();
   logger().writeLog(5, "RM::shutDown(): successfully stopped.");
 }

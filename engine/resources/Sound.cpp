@@ -5,8 +5,8 @@
 #include <SFML/Audio/InputSoundFile.hpp>
 
 #include "engine/core/LogManager.h"
+#include "engine/platform/FileCheck.h"
 #include "engine/platform/Sfml.h"
-#include "engine/resources/FileCheck.h"
 
 namespace tw {
 
@@ -18,7 +18,7 @@ Sound::~Sound() {
 }
 
 int Sound::loadSound(std::string filename) {
-  if (isSpecialFile(filename)) return -1;  // the decoders would wait on it forever
+  if (platform::isSpecialFile(filename)) return -1;  // the decoders would wait on it forever
   if (!platform::audioAvailable()) {
     // Nothing can be played, but a bad file is still refused as it would be.
     sf::InputSoundFile file;

@@ -1,6 +1,5 @@
 # Sources of the engine library in engine/resources.
 target_sources(tarnwick PRIVATE
-  engine/resources/FileCheck.cpp
   engine/resources/Music.cpp
   engine/resources/ResourceManager.cpp
   engine/resources/Sound.cpp

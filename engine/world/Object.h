@@ -56,7 +56,8 @@ class Object {
   virtual int serialize(std::stringstream* p_ss, unsigned int attr = 0);
   // Reads one record and applies it through the setters; the record's mask is
   // stored in *p_mask when given. A record that cannot be read completely
-  // changes nothing; a value a setter refuses is skipped and gives -1.
+  // changes nothing and gives -1; a value a setter refuses is logged and
+  // skipped, the rest applied, and the record still gives 0.
   virtual int deserialize(std::stringstream* p_ss, unsigned int* p_mask = nullptr);
   virtual void setModified(unsigned int new_modified);
   virtual unsigned int getModified() const;
@@ -120,8 +121,9 @@ class Object {
   // Reads the object's fields into record without changing the object; -1
   // (stream failed) on a short or corrupt record or one with unknown bits.
   int readRecord(std::stringstream* p_ss, ObjectRecord& record, unsigned int record_bits) const;
-  // Applies a record read by readRecord; -1 when some setter refused a value.
-  int applyRecord(const ObjectRecord& record);
+  // Applies a record read by readRecord; values the setters refuse are logged
+  // and skipped.
+  void applyRecord(const ObjectRecord& record);
 
  private:
   friend class WorldManager;  // enters and leaves the world (in_world)

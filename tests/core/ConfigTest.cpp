@@ -1,6 +1,8 @@
 #include "engine/core/Config.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/core/LogManager.h"
 #include "tests/support/TestSupport.h"
@@ -120,9 +122,44 @@ TEST(Config, EmptyFileAndHugeLineAreHarmless) {
   TempDir dir;
   loadFile(dir, "");
   EXPECT_EQ(Config::getInstance().getFrameTime(), 33);
-  std::string huge(1 << 20, 'x');
+  std::string huge(1 << 19, 'x');
   loadFile(dir, huge + ",frame_time:12," + std::string(1 << 16, ','));
   EXPECT_EQ(Config::getInstance().getFrameTime(), 12);
+}
+
+TEST(Config, FrameTimeOutsideZeroToOneSecondIsRefusedWithAWarning) {
+  TempDir dir;
+  const struct {
+    const char* value;
+    int frame_time;
+  } cases[] = {{"2147483647", 33}, {"2147484", 33}, {"1001", 33}, {"-1", 33},
+               {"99999999999999999999", 33}, {"1000", 1000}, {"0", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    Config::getInstance().reset();
+    const std::string err = loadFile(dir, std::string("frame_time:") + c.value);
+    EXPECT_EQ(Config::getInstance().getFrameTime(), c.frame_time);
+    const std::string warning = "Frame time '" + std::string(c.value) + "' not in range [0,1000]";
+    EXPECT_EQ(err.find(warning) != std::string::npos, c.frame_time == 33) << err;
+  }
+}
+
+// Without these checks a pipe blocks start-up and a device is read without end.
+TEST(Config, FoldersPipesDevicesAndOversizedFilesAreRefused) {
+  alarm(10);
+  TempDir dir;
+  const std::string fifo = dir.file("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big = dir.write("big.txt", "frame_time:12," + std::string(1 << 20, ','));
+  for (const std::string& name : {dir.path(), fifo, big, std::string("/dev/zero")}) {
+    SCOPED_TRACE(name);
+    ScopedEnv env("TARNWICK_CONFIG", name.c_str());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Config::getInstance().readConfig(), "");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Config::readConfig(): Error! '" + name + "'"), std::string::npos) << err;
+  }
+  alarm(0);
 }
 
 TEST(Config, PrintoutListsSettingsButNotTheUnusedOnes) {

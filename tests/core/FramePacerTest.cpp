@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using tw::FramePacer;
 
 TEST(FramePacer, SleepsWhatIsLeftOfTheFrameLessOversleep) {
@@ -9,6 +11,11 @@ TEST(FramePacer, SleepsWhatIsLeftOfTheFrameLessOversleep) {
   EXPECT_EQ(FramePacer::sleepTime(33, 10000, 1500), 21500);
   EXPECT_LE(FramePacer::sleepTime(33, 40000, 0), 0);
   EXPECT_LE(FramePacer::sleepTime(0, 0, 0), 0);  // frame time 0 never sleeps
+  // Frame times whose microseconds pass the int range neither overflow nor
+  // turn into a frame without sleep.
+  EXPECT_EQ(FramePacer::sleepTime(2147484, 0, 0), INT_MAX);
+  EXPECT_EQ(FramePacer::sleepTime(INT_MAX, 10000, 0), INT_MAX);
+  EXPECT_GT(FramePacer::pathBudgetMs(INT_MAX, 10000, 0), 0);
 }
 
 TEST(FramePacer, CarriesOnlyPositiveOversleep) {

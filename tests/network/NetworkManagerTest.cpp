@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -210,13 +211,26 @@ TEST_F(NetworkManagerTest, SendToDisconnectedPeerClosesTheConnection) {
   EXPECT_EQ(listener.seen[0].socket, socket);
 }
 
-TEST_F(NetworkManagerTest, HugeSendToIdlePeerReturnsAtOnceAsPartial) {
+TEST_F(NetworkManagerTest, HugeSendToIdlePeerReturnsAtOnceAsPartialThenBlockedSendsAreCounted) {
   const int socket = connectPeer(peers, startServer());
   ASSERT_GE(socket, 0);
   const std::vector<char> huge(64 << 20, 'h');
   EXPECT_EQ(nm.send(huge.data(), static_cast<int>(huge.size()), socket), -1);
   EXPECT_TRUE(log.contains(" of 67108864 bytes sent."));
   EXPECT_TRUE(nm.isConnected(socket));
+
+  // The peer still reads nothing, so later sends would block: the first is
+  // logged, then only the count at 10, 100, 1000 and at close.
+  int blocked = 0;
+  for (int tries = 0; tries < 5000 && blocked < 1000; tries++) blocked += -nm.send("x", 1, socket);
+  ASSERT_EQ(blocked, 1000);
+  const std::string counted = " sends on socket " + std::to_string(socket) + " would have blocked.";
+  EXPECT_TRUE(log.contains("NetworkManager::send(): Warning! 1000" + counted));
+  nm.close(socket);
+  EXPECT_TRUE(log.contains("NetworkManager::close(): Note! 1000" + counted));
+  const std::vector<std::string> lines = log.messages();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "NetworkManager::send(): Error! Return is -1."), 1);
+  EXPECT_LE(lines.size(), 8u);
 }
 
 TEST_F(NetworkManagerTest, CloseAllAnnouncesEachConnectionInOrderAndUnknownChangesNothing) {

@@ -87,7 +87,7 @@ TEST_F(SerializationViewTest, LocationOutOfRangeIsRefusedAndTheRestApplied) {
   record.replace(record.size() - 5, 4, twelve);
   std::stringstream ss = streamOf(record);
   auto* copy = new ViewObject;
-  EXPECT_EQ(copy->deserialize(&ss), -1);
+  EXPECT_EQ(copy->deserialize(&ss), 0);
   EXPECT_TRUE(logged("ViewObject::setLocation(): Warning! Location out of range (12). Ignored."));
   EXPECT_EQ(copy->getViewString(), "Score");
   EXPECT_FALSE(copy->getDrawValue());

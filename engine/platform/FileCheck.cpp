@@ -1,9 +1,10 @@
-#include "engine/resources/FileCheck.h"
+#include "engine/platform/FileCheck.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace tw {
+namespace platform {
 
 bool isSpecialFile(const std::string& name) {
   std::error_code ec;
@@ -11,4 +12,5 @@ bool isSpecialFile(const std::string& name) {
   return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
+}  // namespace platform
 }  // namespace tw

@@ -1,0 +1,16 @@
+// The check made before any file named by a user or a resource table is handed
+// to a reader: names that exist but are not regular files (folders, devices,
+// pipes) are refused, because the readers would block on them or read them
+// without end.
+#pragma once
+
+#include <string>
+
+namespace tw {
+namespace platform {
+
+// True when name exists and is not a regular file (links are followed).
+bool isSpecialFile(const std::string& name);
+
+}  // namespace platform
+}  // namespace tw
