@@ -18,7 +18,7 @@
 #include <memory>
 #include <thread>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/display/Sprite.h"
 #include "engine/display/TerminalPresenter.h"
 #include "engine/resources/SpriteParser.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/world/EventOut.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/Object.h"

@@ -1,6 +1,6 @@
 #include "game/Controls.h"
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/world/WorldManager.h"

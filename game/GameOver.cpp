@@ -1,7 +1,7 @@
 #include "game/GameOver.h"
 
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/Sprite.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/world/WorldManager.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 
 namespace veld {
 

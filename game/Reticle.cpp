@@ -1,6 +1,6 @@
 #include "game/Reticle.h"
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventMouse.h"
 #include "engine/world/WorldManager.h"

@@ -1,7 +1,7 @@
 #include "game/Runner.h"
 
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/resources/ResourceManager.h"

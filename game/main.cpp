@@ -3,9 +3,9 @@
 // and the pause object, runs the game loop and shuts everything down. The exit
 // code is always 0.
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
-#include "engine/core/Pause.h"
+#include "engine/loop/Pause.h"
 #include "engine/input/InputRecording.h"
 #include "engine/platform/Files.h"
 #include "engine/world/WorldManager.h"

@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/core/LoopState.h"
 
 namespace tw {
 
@@ -101,7 +101,7 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
   if (log_time_string && fprintf(out, "%s ", getTimeString()) < 0) failed = true;
-  if (log_step_count && fprintf(out, "%4d ", GameManager::getInstance().getStepCount()) < 0) {
+  if (log_step_count && fprintf(out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
     failed = true;
   }
   va_list for_error;

@@ -1,15 +1,16 @@
 # Sources of the engine library in engine/core.
 target_sources(tarnwick PRIVATE
   engine/core/Clock.cpp
+  engine/core/Color.cpp
   engine/core/Config.cpp
   engine/core/Event.cpp
   engine/core/EventStep.cpp
   engine/core/FramePacer.cpp
-  engine/core/GameManager.cpp
   engine/core/LogManager.cpp
+  engine/core/LoopState.cpp
   engine/core/Manager.cpp
   engine/core/ObjectList.cpp
   engine/core/ObjectListIterator.cpp
-  engine/core/Pause.cpp
+  engine/core/RecordIO.cpp
   engine/core/Utility.cpp
 )

@@ -7,7 +7,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
 #include "engine/display/Sprite.h"
-#include "engine/network/RecordIO.h"
+#include "engine/core/RecordIO.h"
 
 namespace tw {
 

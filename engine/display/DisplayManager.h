@@ -6,7 +6,7 @@
 #include "engine/core/Manager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/CellGrid.h"
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/Presenter.h"
 #include "engine/world/Vector.h"

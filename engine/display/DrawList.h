@@ -3,7 +3,7 @@
 // frame and hands it, finished, to the active presenter.
 #pragma once
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 
 #include <cstddef>
 #include <cstdint>

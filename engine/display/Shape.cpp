@@ -5,7 +5,7 @@
 #include "engine/core/Utility.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/network/RecordIO.h"
+#include "engine/core/RecordIO.h"
 
 #include <cstdio>
 #include <sstream>

@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/world/Vector.h"
 
 namespace tw {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/display/Frame.h"
 #include "engine/world/Vector.h"
 

@@ -7,8 +7,8 @@
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/EventView.h"
-#include "engine/network/ObjectRecord.h"
-#include "engine/network/RecordIO.h"
+#include "engine/world/ObjectRecord.h"
+#include "engine/core/RecordIO.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {

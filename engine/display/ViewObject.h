@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/world/Object.h"
 
 namespace tw {

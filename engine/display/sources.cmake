@@ -4,7 +4,6 @@ target_sources(tarnwick PRIVATE
   engine/display/CapturePresenter.cpp
   engine/display/CellGeometry.cpp
   engine/display/CellGrid.cpp
-  engine/display/Color.cpp
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
   engine/display/WindowPresenter.cpp

@@ -1,7 +1,7 @@
 #include "engine/input/InputManager.h"
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
@@ -259,7 +259,7 @@ void InputManager::replayFrame(Presenter* p_presenter) {
   if (replay_frame >= recording->getFrameCount()) {
     LogManager::getInstance().writeLog("InputManager::getInput(): Replay ended after %d frames.",
                                        replay_frame);
-    GameManager::getInstance().setGameOver(true);
+    LoopState::getInstance().setGameOver(true);
     return;
   }
   int count = 0;
@@ -271,7 +271,7 @@ void InputManager::replayFrame(Presenter* p_presenter) {
 
 void InputManager::closeWindow(const char* why) {
   LogManager::getInstance().writeLog(1, "%s", why);
-  GameManager::getInstance().setGameOver(true);
+  LoopState::getInstance().setGameOver(true);
 }
 
 bool InputManager::deliver(const RecordedInput& input) {

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "engine/core/GameManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/network/EventNetworkAccept.h"
 #include "engine/network/EventNetworkClose.h"
@@ -355,7 +355,7 @@ int NetworkManager::queueMessage(const void* buffer, int bytes, int socket, int 
   return 0;
 }
 
-int NetworkManager::sendQueued() { return sendQueued(GameManager::getInstance().getStepCount()); }
+int NetworkManager::sendQueued() { return sendQueued(LoopState::getInstance().getStepCount()); }
 
 int NetworkManager::sendQueued(int current_step) {
   if (sockets.empty()) return 0;

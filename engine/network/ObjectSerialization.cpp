@@ -6,8 +6,8 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
-#include "engine/network/ObjectRecord.h"
-#include "engine/network/RecordIO.h"
+#include "engine/world/ObjectRecord.h"
+#include "engine/core/RecordIO.h"
 #include "engine/world/Object.h"
 
 namespace tw {

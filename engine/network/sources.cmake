@@ -5,5 +5,4 @@ target_sources(tarnwick PRIVATE
   engine/network/EventNetworkClose.cpp
   engine/network/NetworkManager.cpp
   engine/network/ObjectSerialization.cpp
-  engine/network/RecordIO.cpp
 )

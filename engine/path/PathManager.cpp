@@ -4,7 +4,7 @@
 #include <new>
 
 #include "engine/core/Clock.h"
-#include "engine/core/GameManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/path/EventPath.h"
 #include "engine/path/PathFind.h"
@@ -46,7 +46,7 @@ int PathManager::startUp() {
                       getType().c_str());
     return -1;
   }
-  min_cycle_time = GameManager::getInstance().getFrameTime() / 10;
+  min_cycle_time = LoopState::getInstance().getFrameTime() / 10;
   Manager::startUp();
   logger().writeLog(5, "PathManager::startUp(): successfully started.");
   return 0;

@@ -7,7 +7,7 @@
 #include <istream>
 #include <string>
 
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 #include "engine/display/Frame.h"
 
 namespace tw {

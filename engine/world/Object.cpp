@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
 #include "engine/input/EventKeyboard.h"

@@ -1,6 +1,6 @@
 #include "engine/world/SceneGraph.h"
 
-#include "engine/core/GameManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
 
@@ -9,7 +9,7 @@ namespace tw {
 namespace {
 // While the game is ending, objects missing from a list are not worth a
 // message and do not make an update fail.
-bool gameOver() { return GameManager::getInstance().getGameOver(); }
+bool gameOver() { return LoopState::getInstance().getGameOver(); }
 
 bool altitudeInRange(int altitude) {
   return valueInRange(static_cast<float>(altitude), 0.0f, static_cast<float>(MAX_ALTITUDE));

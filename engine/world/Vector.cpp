@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "engine/core/Utility.h"
-#include "engine/network/RecordIO.h"
+#include "engine/core/RecordIO.h"
 
 namespace tw {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
-#include "tests/core/CoreTestObjects.h"
+#include "tests/support/CoreTestObjects.h"
 #include "tests/support/TestSupport.h"
 
 using tw_test::RecordingObject;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/core/ObjectListIterator.h"
-#include "tests/core/CoreTestObjects.h"
+#include "tests/support/CoreTestObjects.h"
 
 using tw::ObjectList;
 using tw_test::RecordingObject;

@@ -1,7 +1,6 @@
 # Tests of colours and the display manager (no window).
 tw_add_test_suite(display_tests
   display/CellGridTest.cpp
-  display/ColorTest.cpp
   display/DisplayManagerTest.cpp
 )
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/CapturePresenter.h"
 #include "engine/display/DisplayManager.h"

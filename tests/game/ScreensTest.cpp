@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/core/Pause.h"
+#include "engine/loop/Pause.h"
 #include "engine/display/Sprite.h"
 #include "engine/resources/ResourceManager.h"
 #include "game/GameOver.h"

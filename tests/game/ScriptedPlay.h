@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/CapturePresenter.h"
 #include "engine/world/WorldManager.h"
 #include "game/Runner.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
-#include "engine/core/Pause.h"
+#include "engine/loop/GameManager.h"
+#include "engine/loop/Pause.h"
 #include "engine/display/CapturePresenter.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/WorldManager.h"

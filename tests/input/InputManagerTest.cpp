@@ -11,7 +11,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/Object.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/CapturePresenter.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/CapturePresenter.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/InputManager.h"

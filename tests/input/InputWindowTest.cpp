@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/Object.h"

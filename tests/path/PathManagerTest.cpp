@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "tests/path/PathTestSupport.h"
 

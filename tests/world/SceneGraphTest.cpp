@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "tests/world/WorldTestSupport.h"
 
 using tw::Box;

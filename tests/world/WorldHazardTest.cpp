@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/InputManager.h"
 #include "engine/world/EventOut.h"

@@ -1,6 +1,6 @@
 // Colour conversions: the eight colours' channels and names, and the
 // fallbacks (with their log lines) for CUSTOM and unsupported values.
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 
 #include <gtest/gtest.h>
 

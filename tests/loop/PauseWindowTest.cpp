@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
-#include "engine/core/Pause.h"
+#include "engine/loop/Pause.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/InputManager.h"

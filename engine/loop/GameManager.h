@@ -52,10 +52,7 @@ class GameManager : public Manager {
   void sleepOutFrame(const Clock& clock);
   void stopEngineManagers();
 
-  bool game_over;
   bool paused;
-  int frame_time;  // milliseconds
-  int step_count;
   int adjust;  // microseconds of oversleep carried from the previous frame
 };
 

@@ -1,4 +1,4 @@
-#include "engine/display/Color.h"
+#include "engine/core/Color.h"
 
 #include "engine/core/LogManager.h"
 

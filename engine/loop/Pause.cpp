@@ -1,6 +1,6 @@
-#include "engine/core/Pause.h"
+#include "engine/loop/Pause.h"
 
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"

@@ -1,4 +1,4 @@
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -9,7 +9,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/platform/Timer.h"
-#include "tests/core/CoreTestObjects.h"
+#include "tests/support/CoreTestObjects.h"
 #include "tests/support/TestSupport.h"
 
 using tw::GameManager;

@@ -1,4 +1,4 @@
-#include "engine/network/RecordIO.h"
+#include "engine/core/RecordIO.h"
 
 #include <cstring>
 #include <iostream>

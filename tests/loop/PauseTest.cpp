@@ -1,4 +1,4 @@
-#include "engine/core/Pause.h"
+#include "engine/loop/Pause.h"
 
 #include <gtest/gtest.h>
 

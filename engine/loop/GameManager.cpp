@@ -1,4 +1,4 @@
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include "engine/core/EventStep.h"
 #include "engine/core/FramePacer.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/display/Animation.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/InputManager.h"
@@ -50,7 +51,7 @@ void stopManager(Manager& manager, const char* stopped) {
 }  // namespace
 
 GameManager::GameManager()
-    : game_over(false), paused(false), frame_time(0), step_count(0), adjust(0) {
+    : paused(false), adjust(0) {
   setType("GameManager");
 }
 
@@ -123,8 +124,8 @@ void GameManager::sizeWorld() {
 void GameManager::takeReplaySettings() {
   const InputManager& input = InputManager::getInstance();
   InputRecording* p_recording = input.getRecording();
-  if (input.isReplaying()) frame_time = p_recording->getFrameTime();
-  if (input.isRecording()) p_recording->setFrameTime(frame_time);
+  if (input.isReplaying()) LoopState::getInstance().setFrameTime(p_recording->getFrameTime());
+  if (input.isRecording()) p_recording->setFrameTime(getFrameTime());
 }
 
 // A replay takes its recording's seed; a recording keeps the seed used.
@@ -167,8 +168,8 @@ int GameManager::startUp() {
   Config::getInstance().printConfig();
   writeWorkingDirectory();
   log.writeLog(1, "Log Manager started.");
-  frame_time = Config::getInstance().getFrameTime();
-  log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", frame_time);
+  LoopState::getInstance().setFrameTime(Config::getInstance().getFrameTime());
+  log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", getFrameTime());
   if (startEngineManagers() != 0) {
     reportStartFailure();
     return -1;
@@ -179,9 +180,9 @@ int GameManager::startUp() {
   if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
   }
-  game_over = false;
+  LoopState::getInstance().setGameOver(false);
   paused = false;
-  step_count = 0;
+  LoopState::getInstance().setStepCount(0);
   adjust = 0;
   Manager::startUp();
   log.writeLog(1, "GameManager successfully started.");
@@ -201,7 +202,7 @@ void GameManager::stopEngineManagers() {
 
 void GameManager::shutDown() {
   LogManager& log = LogManager::getInstance();
-  game_over = true;
+  LoopState::getInstance().setGameOver(true);
   if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
   }
@@ -223,7 +224,7 @@ void GameManager::runStep() {
   Clock clock;
   const bool stepping = !paused;
   if (stepping) {
-    const EventStep step(step_count);
+    const EventStep step(getStepCount());
     onEvent(&step);
   }
   DisplayManager::getInstance().swapBuffers();
@@ -237,7 +238,7 @@ void GameManager::runStep() {
   serveNetwork();
   if (!paused) cyclePaths(clock);
   sleepOutFrame(clock);
-  if (stepping) step_count++;
+  if (stepping) LoopState::getInstance().setStepCount(getStepCount() + 1);
 }
 
 // The world as it stands, every animation held on its frame.
@@ -253,7 +254,7 @@ void GameManager::cyclePaths(const Clock& clock) const {
     PathManager::getInstance().cyclePasses(PATH_PASSES_PER_STEP);
     return;
   }
-  PathManager::getInstance().cycle(FramePacer::pathBudgetMs(frame_time, clock.split(), adjust));
+  PathManager::getInstance().cycle(FramePacer::pathBudgetMs(getFrameTime(), clock.split(), adjust));
 }
 
 void GameManager::sleepOutFrame(const Clock& clock) {
@@ -263,7 +264,7 @@ void GameManager::sleepOutFrame(const Clock& clock) {
     if (p_presenter == nullptr || !p_presenter->isInteractive()) return;
   }
   const int loop_time = clock.split();
-  const int sleep_time = FramePacer::sleepTime(frame_time, loop_time, adjust);
+  const int sleep_time = FramePacer::sleepTime(getFrameTime(), loop_time, adjust);
   if (sleep_time > 0) {
     const int before = clock.split();
     platform::sleepMilliseconds(sleep_time / 1000);
@@ -271,9 +272,9 @@ void GameManager::sleepOutFrame(const Clock& clock) {
     adjust = FramePacer::adjustAfterSleep(before, after, sleep_time);
     return;
   }
-  if (FramePacer::reportOverrun(adjust, frame_time, step_count)) {
+  if (FramePacer::reportOverrun(adjust, getFrameTime(), getStepCount())) {
     LogManager::getInstance().writeLog(
-        "GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", frame_time,
+        "GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", getFrameTime(),
         loop_time / 1000);
   }
   adjust = 0;
@@ -281,18 +282,20 @@ void GameManager::sleepOutFrame(const Clock& clock) {
 
 void GameManager::run() {
   LogManager::getInstance().writeLog(1, "GameManager::run(): starting game loop");
-  game_over = false;
-  step_count = 0;
+  LoopState::getInstance().setGameOver(false);
+  LoopState::getInstance().setStepCount(0);
   adjust = 0;
   do {
     runStep();
-  } while (!game_over);
+  } while (!LoopState::getInstance().getGameOver());
   LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
 }
 
-void GameManager::setGameOver(bool new_game_over) { game_over = new_game_over; }
+void GameManager::setGameOver(bool new_game_over) {
+  LoopState::getInstance().setGameOver(new_game_over);
+}
 
-bool GameManager::getGameOver() const { return game_over; }
+bool GameManager::getGameOver() const { return LoopState::getInstance().getGameOver(); }
 
 void GameManager::setPaused(bool new_paused) {
   if (new_paused == paused) return;
@@ -303,8 +306,8 @@ void GameManager::setPaused(bool new_paused) {
 
 bool GameManager::isPaused() const { return paused; }
 
-int GameManager::getFrameTime() const { return frame_time; }
+int GameManager::getFrameTime() const { return LoopState::getInstance().getFrameTime(); }
 
-int GameManager::getStepCount() const { return step_count; }
+int GameManager::getStepCount() const { return LoopState::getInstance().getStepCount(); }
 
 }  // namespace tw
