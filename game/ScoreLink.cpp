@@ -4,14 +4,9 @@
 
 namespace veld {
 
-ScoreLink::ScoreLink() : p_points(nullptr), points_id(0) {}
+ScoreLink::ScoreLink(Points* p_points) : points(p_points) {}
 
-ScoreLink::ScoreLink(Points* p) : p_points(p), points_id(p != nullptr ? p->getId() : 0) {}
-
-Points* ScoreLink::get() const {
-  if (p_points == nullptr || !tw::Object::isAlive(p_points, points_id)) return nullptr;
-  return p_points;
-}
+Points* ScoreLink::get() const { return points.get(); }
 
 void ScoreLink::award(int amount) const {
   Points* p = get();

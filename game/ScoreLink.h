@@ -1,7 +1,9 @@
 // A non-owning link from a hazard to the run's score display. The score object
-// may be destroyed first when the world is cleared; the link then finds it gone
-// (by address and id) and awards nothing.
+// may be destroyed first when the world is cleared; the link's checked handle
+// then finds it gone and nothing is awarded.
 #pragma once
+
+#include "engine/core/LiveObjects.h"
 
 class Points;
 
@@ -9,7 +11,7 @@ namespace veld {
 
 class ScoreLink {
  public:
-  ScoreLink();
+  ScoreLink() = default;
   explicit ScoreLink(Points* p_points);
 
   // The score object while it exists, else null.
@@ -18,8 +20,7 @@ class ScoreLink {
   void award(int amount) const;
 
  private:
-  Points* p_points;
-  int points_id;
+  tw::Handle<Points> points;
 };
 
 }  // namespace veld

@@ -1,33 +1,12 @@
 #include "engine/core/Manager.h"
 
 #include "engine/core/LogManager.h"
-#include "engine/world/Object.h"
+#include "engine/core/LiveObjects.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace tw {
 
-namespace {
-// Remembers the ids of a dispatch's listeners so that, once any object has been
-// destroyed during the dispatch, each remaining listener is checked against the
-// registry of live objects before it is called.
-class LiveSnapshot {
- public:
-  explicit LiveSnapshot(const ObjectList& listeners)
-      : destroyed_before(Object::getDestructionCount()) {
-    ids.reserve(static_cast<size_t>(listeners.getCount()));
-    for (int j = 0; j < listeners.getCount(); j++) ids.push_back(listeners[j]->getId());
-  }
-  bool stillAlive(int j, const Object* p_o) const {
-    if (Object::getDestructionCount() == destroyed_before) return true;
-    return Object::isAlive(p_o, ids[static_cast<size_t>(j)]);
-  }
-
- private:
-  unsigned long destroyed_before;
-  std::vector<int> ids;
-};
-}  // namespace
 
 Manager::Manager() : type("Manager"), event_count(0), is_started(false) {}
 
@@ -65,7 +44,7 @@ int Manager::findEvent(const std::string& event_type) const {
   return -1;
 }
 
-int Manager::registerInterest(Object* p_o, std::string event_type) {
+int Manager::registerInterest(Listener* p_o, std::string event_type) {
   LogManager& log = LogManager::getInstance();
   if (!isValid(event_type)) {
     log.writeLog("Manager(%s)::registerInterest(): Event '%s' not valid for this Manager",
@@ -74,27 +53,30 @@ int Manager::registerInterest(Object* p_o, std::string event_type) {
   }
   int i = findEvent(event_type);
   if (i >= 0) {
-    for (int j = 0; j < obj_list[i].getCount(); j++) {
-      if (obj_list[i][j] != p_o) continue;
+    if (std::find(obj_list[i].begin(), obj_list[i].end(), p_o) != obj_list[i].end()) {
       log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
                    p_o->getId(), p_o->getType().c_str(), event_type.c_str());
       return 0;
     }
-    return obj_list[i].insert(p_o);
+    obj_list[i].push_back(p_o);
+    return 0;
   }
   if (event_count == MAX_EVENTS) return -1;
   event[event_count] = event_type;
-  obj_list[event_count].clear();
-  if (obj_list[event_count].insert(p_o) == -1) return -1;
+  obj_list[event_count].assign(1, p_o);
   event_count++;
   return 0;
 }
 
-int Manager::unregisterInterest(Object* p_o, std::string event_type) {
+int Manager::unregisterInterest(Listener* p_o, std::string event_type) {
   int i = findEvent(event_type);
   if (i < 0) return -1;
-  if (obj_list[i].remove(p_o) == -1) return -1;
-  if (!obj_list[i].isEmpty()) return 0;
+  // The most recently registered listener is the likeliest to leave first, and
+  // a world being cleared removes its objects newest first: search from the back.
+  auto found = std::find(obj_list[i].rbegin(), obj_list[i].rend(), p_o);
+  if (found == obj_list[i].rend()) return -1;
+  obj_list[i].erase(std::next(found).base());
+  if (!obj_list[i].empty()) return 0;
   for (int j = i; j < event_count - 1; j++) {
     event[j] = event[j + 1];
     obj_list[j] = obj_list[j + 1];
@@ -119,13 +101,14 @@ int Manager::onEvent(const Event* p_event) const {
   int count = 0;
   for (int i = 0; i < event_count; i++) {
     if (event[i] != event_type) continue;
-    const ObjectList listeners = obj_list[i];
-    const LiveSnapshot snapshot(listeners);
-    for (int j = 0; j < listeners.getCount(); j++) {
-      Object* p_o = listeners[j];
+    const std::vector<Listener*> listeners = obj_list[i];
+    LiveSnapshot snapshot;
+    for (Listener* p_o : listeners) snapshot.add(p_o, p_o->getId());
+    for (std::size_t j = 0; j < listeners.size(); j++) {
+      Listener* p_o = listeners[j];
       // A handler may have destroyed a later listener (the world shut down from
       // inside a handler, say): such an object is skipped, never touched.
-      if (!snapshot.stillAlive(j, p_o)) continue;
+      if (!snapshot.stillAlive(j)) continue;
       if (!p_o->isActive()) continue;
       p_o->eventHandler(p_event);
       count++;

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/core/Event.h"
-#include "engine/core/ObjectList.h"
+#include "engine/core/Listener.h"
 
 namespace tw {
 
@@ -26,8 +27,8 @@ class Manager {
   // registration order, over a copy of the list taken before any handler runs.
   // Returns how many objects received it.
   int onEvent(const Event* p_event) const;
-  int registerInterest(Object* p_o, std::string event_type);
-  int unregisterInterest(Object* p_o, std::string event_type);
+  int registerInterest(Listener* p_o, std::string event_type);
+  int unregisterInterest(Listener* p_o, std::string event_type);
 
  protected:
   void setType(std::string new_type);
@@ -38,7 +39,7 @@ class Manager {
   std::string type;
   int event_count;
   std::string event[MAX_EVENTS];
-  ObjectList obj_list[MAX_EVENTS];
+  std::vector<Listener*> obj_list[MAX_EVENTS];  // not owned
   bool is_started;
 };
 

@@ -6,6 +6,8 @@ target_sources(tarnwick PRIVATE
   engine/core/Event.cpp
   engine/core/EventStep.cpp
   engine/core/FramePacer.cpp
+  engine/core/EventRouting.cpp
+  engine/core/LiveObjects.cpp
   engine/core/LogManager.cpp
   engine/core/LoopState.cpp
   engine/core/Manager.cpp

@@ -6,6 +6,7 @@
 
 #include "engine/core/EventStep.h"
 #include "engine/loop/GameManager.h"
+#include "engine/core/LiveObjects.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
 #include "engine/input/EventKeyboard.h"
@@ -36,12 +37,6 @@ int takeNextId() {
     reported = true;
   }
   return INT_MAX;
-}
-unsigned long destruction_count = 0;
-
-std::unordered_map<const Object*, int>& liveObjects() {
-  static std::unordered_map<const Object*, int> live;
-  return live;
 }
 
 // The manager that owns interests in this event type.
@@ -75,7 +70,7 @@ Object::Object()
       avoid_collisions(false),
       in_world(false) {
   shape.setType(UNDEFINED_SHAPE);
-  liveObjects()[this] = id;
+  LiveObjects::add(this, id);
   WorldManager::getInstance().insertObject(this);
 }
 
@@ -83,8 +78,7 @@ Object::~Object() {
   unregisterAllInterests();
   releasePathFind();
   WorldManager::getInstance().removeObject(this);
-  liveObjects().erase(this);
-  destruction_count++;
+  LiveObjects::remove(this);
 }
 
 void Object::unregisterAllInterests() {
@@ -118,7 +112,7 @@ int Object::takeId(int new_id) {
     return -1;
   }
   id = new_id;
-  liveObjects()[this] = id;
+  LiveObjects::add(this, id);
   if (new_id >= next_id) next_id = new_id + 1;
   markModified(ID);
   return 0;
@@ -377,12 +371,11 @@ void Object::applyAcceleration() {
 }
 
 bool Object::isAlive(const Object* p_o, int object_id) {
-  auto it = liveObjects().find(p_o);
-  return it != liveObjects().end() && it->second == object_id;
+  return LiveObjects::isAlive(p_o, object_id);
 }
 
-bool Object::isAlive(const Object* p_o) { return liveObjects().count(p_o) != 0; }
+bool Object::isAlive(const Object* p_o) { return LiveObjects::isAlive(p_o); }
 
-unsigned long Object::getDestructionCount() { return destruction_count; }
+unsigned long Object::getDestructionCount() { return LiveObjects::getDestructionCount(); }
 
 }  // namespace tw

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/Event.h"
+#include "engine/core/Listener.h"
 #include "engine/display/Animation.h"
 #include "engine/display/Shape.h"
 #include "engine/path/Path.h"
@@ -24,7 +25,7 @@ struct ObjectRecord;
 const int MAX_ALTITUDE = 4;     // drawing layers are 0 (first) to MAX_ALTITUDE
 const int MAX_OBJ_EVENTS = 100;  // event interests one object may hold
 
-class Object {
+class Object : public Listener {
  public:
   Object();
   virtual ~Object();
@@ -33,7 +34,7 @@ class Object {
   virtual void setPosition(Vector new_position);
   // Returns 1 when the event was handled, 0 when ignored. The base class
   // handles "tw-path": it takes a found path and starts following it.
-  virtual int eventHandler(const Event* p_e);
+  int eventHandler(const Event* p_e) override;
   virtual int setSolidness(Solidness new_solidness);
   virtual void setAvoidCollisions(bool new_avoid_collisions);
   virtual int setAltitude(int new_altitude);
@@ -66,9 +67,9 @@ class Object {
   // View objects live in view coordinates and are drawn wherever the view is.
   virtual bool isViewObject() const { return false; }
 
-  int getId() const;
-  std::string getType() const;
-  bool isActive() const;
+  int getId() const override;
+  std::string getType() const override;
+  bool isActive() const override;
   int setVisible(bool visible);
   Box getBox() const;
   Vector getPosition() const;

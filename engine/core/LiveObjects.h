@@ -1,0 +1,57 @@
+// The registry of live objects (address plus id) and the checked handle that
+// engine and game code hold instead of a bare pointer to something that may
+// be destroyed: a handle to a destroyed object, or to a new object at the
+// same address, answers null.
+#pragma once
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace tw {
+
+class LiveObjects {
+ public:
+  // Called by objects as they are made (or get a new id) and destroyed.
+  static void add(const void* address, int id);
+  static void remove(const void* address);
+  static bool isAlive(const void* address, int id);
+  static bool isAlive(const void* address);
+  // Objects destroyed so far: a walk over objects only needs to check its
+  // entries again once this has changed.
+  static unsigned long getDestructionCount();
+};
+
+// A checked reference to an object of type T (anything with getId()).
+template <typename T>
+class Handle {
+ public:
+  Handle() = default;
+  Handle(T* p_object) : address(p_object), id(p_object != nullptr ? p_object->getId() : 0) {}
+
+  // The object while it lives, else null.
+  T* get() const { return isAlive() ? address : nullptr; }
+  bool isAlive() const { return address != nullptr && LiveObjects::isAlive(address, id); }
+  int getId() const { return id; }
+
+ private:
+  T* address = nullptr;  // not owned
+  int id = 0;
+};
+
+// The members of a list taken at one moment, so that a walk over them (a
+// dispatch, a world update) can skip any destroyed by a handler meanwhile,
+// without a lookup per entry while nothing has been destroyed.
+class LiveSnapshot {
+ public:
+  LiveSnapshot();
+  void add(const void* address, int id);
+  // Whether entry i (in the order added) still lives.
+  bool stillAlive(std::size_t i) const;
+
+ private:
+  unsigned long destroyed_before;
+  std::vector<std::pair<const void*, int>> entries;
+};
+
+}  // namespace tw
