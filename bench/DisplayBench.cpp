@@ -17,7 +17,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/ResourceManager.h"
 #include "bench/RatioReporter.h"

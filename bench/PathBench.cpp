@@ -3,7 +3,7 @@
 // 80 x 24 world and a 200 x 200 one.
 #include <benchmark/benchmark.h>
 
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/path/PathFind.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"

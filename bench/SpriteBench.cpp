@@ -10,9 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/core/Config.h"
-#include "engine/display/Animation.h"
+#include "engine/world/Animation.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/ResourceManager.h"
 

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "engine/core/Color.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/display/TerminalPresenter.h"
 #include "engine/resources/SpriteParser.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <sstream>
 
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/resources/ResourceManager.h"
 #include "fuzz/FuzzSupport.h"
 

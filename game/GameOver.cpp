@@ -2,7 +2,7 @@
 
 #include "engine/core/EventStep.h"
 #include "engine/loop/GameManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/world/WorldManager.h"
 #include "game/Controls.h"

@@ -6,32 +6,26 @@ namespace tw {
 
 namespace {
 
-std::map<std::string, Manager*>& claims() {
-  static std::map<std::string, Manager*> table;
+std::map<std::string, EventRouting::Instance>& claims() {
+  static std::map<std::string, EventRouting::Instance> table;
   return table;
-}
-
-Manager*& rest() {
-  static Manager* p_rest = nullptr;
-  return p_rest;
 }
 
 }  // namespace
 
-void EventRouting::claim(const std::string& event_type, Manager* p_manager) {
-  claims()[event_type] = p_manager;
+bool EventRouting::claim(const std::string& event_type, Instance instance) {
+  claims()[event_type] = instance;
+  return true;
 }
-
-void EventRouting::claimTheRest(Manager* p_manager) { rest() = p_manager; }
 
 Manager* EventRouting::managerFor(const std::string& event_type) {
   auto it = claims().find(event_type);
-  return it != claims().end() ? it->second : rest();
+  return it != claims().end() ? &it->second() : nullptr;
 }
 
 bool EventRouting::claimedByAnother(const std::string& event_type, const Manager* p_manager) {
   auto it = claims().find(event_type);
-  return it != claims().end() && it->second != p_manager;
+  return it != claims().end() && &it->second() != p_manager;
 }
 
 }  // namespace tw

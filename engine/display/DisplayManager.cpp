@@ -36,9 +36,14 @@ DisplayManager::DisplayManager()
       window_vertical_chars(0),
       grid_current(false) {
   setType("DisplayManager");
+  Canvas::set(this);
 }
 
-DisplayManager::~DisplayManager() = default;
+DisplayManager::~DisplayManager() {
+  if (Canvas::get() == this) Canvas::set(nullptr);
+}
+
+bool DisplayManager::canDraw() const { return isStarted() && presenter != nullptr; }
 
 DisplayManager& DisplayManager::getInstance() {
   static DisplayManager display_manager;

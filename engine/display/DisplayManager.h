@@ -9,6 +9,7 @@
 #include "engine/core/Color.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/Presenter.h"
+#include "engine/world/Canvas.h"
 #include "engine/world/Vector.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ namespace tw {
 // Channels used for a character drawn in CUSTOM or an unsupported colour.
 const std::uint8_t FALLBACK_CHANNEL = 255;
 
-class DisplayManager : public Manager {
+class DisplayManager : public Manager, public Canvas {
  public:
   static DisplayManager& getInstance();
   ~DisplayManager() override;
@@ -32,14 +33,16 @@ class DisplayManager : public Manager {
 
   // Draws one character at a world position (cells); 0 drawn, -1 not drawn.
   // The character goes into this frame's draw list at its view position.
-  int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const;
+  int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const override;
   int drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                     float rotation = 0.0f) const;
   // Draws str one character per cell, placed by justification.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
   // Draws a filled shape whose outline is measured from a world position.
   int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
-                float rotation) const;
+                float rotation) const override;
+  // Started with a presenter.
+  bool canDraw() const override;
   // Hands the frame drawn since the last call to the presenter, keeps it as
   // the last finished frame and starts an empty one.
   int swapBuffers();

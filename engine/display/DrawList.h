@@ -4,23 +4,13 @@
 #pragma once
 
 #include "engine/core/Color.h"
+#include "engine/world/Canvas.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace tw {
-
-// A filled regular polygon as a shape is drawn: `points` corners on a circle
-// of `radius` pixels, whose bounding square's top-left corner lies `offset_x`,
-// `offset_y` pixels from the item's position and which is turned by the
-// item's rotation about that corner.
-struct ShapeOutline {
-  int points = 0;
-  float radius = 0.0f;    // pixels
-  float offset_x = 0.0f;  // pixels
-  float offset_y = 0.0f;  // pixels
-};
 
 struct DrawItem {
   enum class Kind : std::uint8_t { CHARACTER, SHAPE };

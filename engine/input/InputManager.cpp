@@ -2,6 +2,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
@@ -90,6 +91,12 @@ RecordedInput mouseInput(MouseAction action, Mouse::Button button, Vector cells)
   return input;
 }
 
+}  // namespace
+
+namespace {
+Manager& instance() { return InputManager::getInstance(); }
+const bool claimed =
+    EventRouting::claim(KEYBOARD_EVENT, instance) && EventRouting::claim(MOUSE_EVENT, instance);
 }  // namespace
 
 InputManager::InputManager() { setType("InputManager"); }

@@ -10,9 +10,10 @@
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/FramePacer.h"
+#include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"
-#include "engine/display/Animation.h"
+#include "engine/world/Animation.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
@@ -54,6 +55,11 @@ GameManager::GameManager()
     : paused(false), adjust(0) {
   setType("GameManager");
 }
+
+namespace {
+Manager& instance() { return GameManager::getInstance(); }
+const bool claimed = EventRouting::claim(STEP_EVENT, instance);
+}  // namespace
 
 GameManager::~GameManager() = default;
 

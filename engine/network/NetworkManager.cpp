@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/core/LoopState.h"
+#include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/network/EventNetworkAccept.h"
 #include "engine/network/EventNetworkClose.h"
@@ -39,6 +40,22 @@ bool isPowerOfTen(long long n) {
 NetworkManager::NetworkManager() : listening_socket(-1), max_connections(DEFAULT_MAX_CONNECTIONS) {
   setType("NetworkManager");
 }
+
+namespace {
+Manager& instance() { return NetworkManager::getInstance(); }
+// The names are spelled out: the list of them in another source may not be
+// made yet while the program starts.
+bool claimNetworkTypes() {
+  for (const char* type : {"tw-network", "tw-keyboard-network", "tw-mouse-network",
+                           "tw-network-accept", "tw-network-close", "tw-network-connect",
+                           "tw-network-create", "tw-custom-network", "tw-network-delete",
+                           "tw-network-game-over", "tw-network-sync"}) {
+    EventRouting::claim(type, instance);
+  }
+  return true;
+}
+const bool claimed = claimNetworkTypes();
+}  // namespace
 
 // At program exit the log may already be gone, so whatever is still open is
 // closed quietly and nobody is told.

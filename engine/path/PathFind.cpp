@@ -5,7 +5,7 @@
 #include <new>
 
 #include "engine/core/LogManager.h"
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/world/Box.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/Object.h"

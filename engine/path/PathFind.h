@@ -7,7 +7,7 @@
 #include <queue>
 #include <vector>
 
-#include "engine/path/Path.h"
+#include "engine/world/Path.h"
 #include "engine/world/Grid.h"
 #include "engine/world/Vector.h"
 

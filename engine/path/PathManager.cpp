@@ -6,7 +6,7 @@
 #include "engine/core/Clock.h"
 #include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/path/PathFind.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
@@ -31,7 +31,13 @@ bool toCell(Vector p, int w, int h, Cell& cell) {
 }
 }  // namespace
 
-PathManager::PathManager() : min_cycle_time(0) { setType("PathManager"); }
+PathManager::PathManager() : min_cycle_time(0) {
+  setType("PathManager");
+  Object::setSearchRelease([](PathFind* p_search) {
+    getInstance().removePathFind(p_search);
+    delete p_search;
+  });
+}
 
 PathManager::~PathManager() = default;
 

@@ -1,7 +1,5 @@
 # Sources of the engine library in engine/path.
 target_sources(tarnwick PRIVATE
-  engine/path/EventPath.cpp
-  engine/path/Path.cpp
   engine/path/PathFind.cpp
   engine/path/PathManager.cpp
 )

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Object.h"
+#include "engine/world/Sprite.h"
 #include "engine/platform/FileCheck.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/SpriteParser.h"
@@ -25,6 +26,7 @@ bool openSpriteFile(const std::string& file_name, std::ifstream& file) {
 }  // namespace
 
 ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
+  Object::setSpriteLookup([](const std::string& label) { return getInstance().getSprite(label); });
   setType("ResourceManager");
 }
 

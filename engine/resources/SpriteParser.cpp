@@ -5,7 +5,7 @@
 #include <new>
 
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 
 namespace tw {
 

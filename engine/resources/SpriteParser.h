@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/core/Color.h"
-#include "engine/display/Frame.h"
+#include "engine/world/Frame.h"
 
 namespace tw {
 

@@ -5,24 +5,22 @@
 #include <utility>
 
 #include "engine/core/EventStep.h"
-#include "engine/loop/GameManager.h"
+#include "engine/core/EventRouting.h"
 #include "engine/core/LiveObjects.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/input/EventMouse.h"
-#include "engine/input/InputManager.h"
-#include "engine/network/EventNetwork.h"
-#include "engine/network/NetworkManager.h"
-#include "engine/path/EventPath.h"
-#include "engine/path/PathFind.h"
-#include "engine/path/PathManager.h"
-#include "engine/resources/ResourceManager.h"
+#include "engine/world/EventPath.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/SceneGraph.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
+
+namespace {
+// Filled in by the layers above when their managers are made.
+Sprite* (*sprite_lookup)(const std::string& label) = nullptr;
+void (*search_release)(PathFind* p_search) = nullptr;
+}  // namespace
 
 namespace {
 int next_id = 1;  // process-wide id counter; the first object gets 1
@@ -40,13 +38,10 @@ int takeNextId() {
 }
 
 // The manager that owns interests in this event type.
+// (the manager that claimed it, or the world manager, which takes the rest).
 Manager& managerFor(const std::string& event_type) {
-  if (event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT) {
-    return InputManager::getInstance();
-  }
-  if (event_type == STEP_EVENT) return GameManager::getInstance();
-  if (isNetworkEventType(event_type)) return NetworkManager::getInstance();
-  return WorldManager::getInstance();
+  Manager* p_claimed = EventRouting::managerFor(event_type);
+  return p_claimed != nullptr ? *p_claimed : WorldManager::getInstance();
 }
 
 SceneGraph& sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
@@ -98,8 +93,8 @@ void Object::releasePathFind() {
   // Cleared first, so nothing reached from here can see a half-released search.
   PathFind* p_old = path_find;
   path_find = nullptr;
-  PathManager::getInstance().removePathFind(p_old);
-  delete p_old;
+  // Only the path manager makes searches, and it set the hook when it was made.
+  if (search_release != nullptr) search_release(p_old);
 }
 
 void Object::markModified(unsigned int attribute) { modified |= attribute; }
@@ -214,8 +209,12 @@ void Object::setBox(Box new_box) {
   markModified(BOX);
 }
 
+void Object::setSpriteLookup(Sprite* (*lookup)(const std::string& label)) { sprite_lookup = lookup; }
+
+void Object::setSearchRelease(void (*release)(PathFind* p_search)) { search_release = release; }
+
 int Object::setSprite(std::string label) {
-  Sprite* p_sprite = ResourceManager::getInstance().getSprite(label);
+  Sprite* p_sprite = sprite_lookup != nullptr ? sprite_lookup(label) : nullptr;
   if (p_sprite == nullptr) {
     LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found",
                                        label.c_str());

@@ -9,9 +9,9 @@
 
 #include "engine/core/Event.h"
 #include "engine/core/Listener.h"
-#include "engine/display/Animation.h"
-#include "engine/display/Shape.h"
-#include "engine/path/Path.h"
+#include "engine/world/Animation.h"
+#include "engine/world/Shape.h"
+#include "engine/world/Path.h"
 #include "engine/world/Box.h"
 #include "engine/world/ObjectAttribute.h"
 #include "engine/world/Solidness.h"
@@ -95,6 +95,11 @@ class Object : public Listener {
   bool getFollowPath() const;
   // The pending path search of this object, or null.
   PathFind* getPathFind() const;
+  // How setSprite finds a sprite by its label (the resource manager sets it
+  // when it is made), and how an object gives up and deletes a pending path
+  // search it owns (the path manager sets it).
+  static void setSpriteLookup(Sprite* (*lookup)(const std::string& label));
+  static void setSearchRelease(void (*release)(PathFind* p_search));
   int getEventCount() const;
   std::string getEventName(int index) const;
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/display/Animation.h"
-#include "engine/display/Shape.h"
-#include "engine/path/Path.h"
+#include "engine/world/Animation.h"
+#include "engine/world/Shape.h"
+#include "engine/world/Path.h"
 #include "engine/world/Box.h"
 #include "engine/world/Vector.h"
 

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/EventRouting.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/input/EventMouse.h"
 #include "engine/world/EventCollision.h"
 #include "engine/world/EventOut.h"
 #include "engine/world/Geometry.h"
@@ -76,7 +75,7 @@ WorldManager& WorldManager::getInstance() {
 }
 
 bool WorldManager::isValid(std::string event_type) const {
-  if (event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT || event_type == STEP_EVENT) {
+  if (EventRouting::claimedByAnother(event_type, this)) {
     logger().writeLog("WorldManager::isValid(): WorldManager does not handle %s", event_type.c_str());
     return false;
   }

@@ -1,10 +1,10 @@
-#include "engine/display/Animation.h"
+#include "engine/world/Animation.h"
 
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "tests/display/ArtTestSupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/display/Frame.h"
+#include "engine/world/Frame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/display/Shape.h"
+#include "engine/world/Shape.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/display/Shape.h"
+#include "engine/world/Shape.h"
 #include "engine/platform/Sfml.h"
 #include "engine/world/WorldManager.h"
 #include "tests/support/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 
 #include <climits>
 

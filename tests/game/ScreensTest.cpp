@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/loop/Pause.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/resources/ResourceManager.h"
 #include "game/GameOver.h"
 #include "game/GameStart.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "tests/network/SerializationTest.h"
 
 using tw::Object;

@@ -4,7 +4,7 @@
 
 #include "engine/core/Event.h"
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "tests/network/SerializationTest.h"
 
 using tw::Box;

@@ -1,6 +1,6 @@
 // The records of the value types an object is made of: Vector, Box,
 // Animation, Shape and Path.
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "tests/network/SerializationTest.h"
 
 using tw::Animation;

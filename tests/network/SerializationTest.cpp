@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/world/SceneGraph.h"
 
 namespace tw_test {

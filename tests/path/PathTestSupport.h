@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/path/PathFind.h"
 #include "engine/path/PathManager.h"
 #include "engine/world/Object.h"

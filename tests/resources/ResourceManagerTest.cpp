@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "tests/resources/WavFile.h"
 #include "tests/support/TestSupport.h"
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/resources/ResourceManager.h"
 #include "tests/support/TestSupport.h"
 

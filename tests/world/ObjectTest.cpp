@@ -8,7 +8,7 @@
 #include "engine/input/EventMouse.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/resources/ResourceManager.h"
 #include "tests/world/WorldTestSupport.h"
 

@@ -1,5 +1,5 @@
 // The path value type lives in engine/path; objects follow it (ObjectTest).
-#include "engine/path/Path.h"
+#include "engine/world/Path.h"
 
 #include <gtest/gtest.h>
 

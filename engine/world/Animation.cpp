@@ -1,4 +1,4 @@
-#include "engine/display/Animation.h"
+#include "engine/world/Animation.h"
 
 #include <climits>
 #include <sstream>
@@ -6,7 +6,7 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/core/RecordIO.h"
 
 namespace tw {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/core/Color.h"
-#include "engine/display/Frame.h"
+#include "engine/world/Frame.h"
 #include "engine/world/Vector.h"
 
 namespace tw {

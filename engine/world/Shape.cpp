@@ -1,10 +1,9 @@
-#include "engine/display/Shape.h"
+#include "engine/world/Shape.h"
 
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
-#include "engine/display/CellGeometry.h"
-#include "engine/display/DisplayManager.h"
+#include "engine/world/Canvas.h"
 #include "engine/core/RecordIO.h"
 
 #include <cstdio>
@@ -74,8 +73,8 @@ int Shape::circlePointCount(float size) {
 
 void Shape::draw(Vector position) {
   if (type == UNDEFINED_SHAPE) return;
-  DisplayManager& display = DisplayManager::getInstance();
-  if (display.getPresenter() == nullptr) {
+  const Canvas* p_canvas = Canvas::get();
+  if (p_canvas == nullptr || !p_canvas->canDraw()) {
     LogManager::getInstance().writeLog(5, "Shape::draw(): DisplayManager window not defined.");
     return;
   }
@@ -90,11 +89,10 @@ void Shape::draw(Vector position) {
   } else if (type == TRIANGLE) {
     outline = {3, size * 0.5f, -size * 0.5f, -size * 0.5f};
   }
-  const Vector pixels = spacesToPixels(worldToView(position));
   LogManager::getInstance().writeLog(25, "Shape::draw(): Drawing at (%.2f, %.2f)",
-                                     static_cast<double>(pixels.getX()),
-                                     static_cast<double>(pixels.getY()));
-  display.drawShape(position, outline, Rgb{r, g, b}, alpha, rotation);
+                                     static_cast<double>(position.getX()),
+                                     static_cast<double>(position.getY()));
+  p_canvas->drawShape(position, outline, Rgb{r, g, b}, alpha, rotation);
 }
 
 std::string Shape::toString() const {

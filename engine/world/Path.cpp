@@ -1,4 +1,4 @@
-#include "engine/path/Path.h"
+#include "engine/world/Path.h"
 
 #include <cstdint>
 #include <new>

@@ -1,4 +1,4 @@
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "engine/display/Frame.h"
+#include "engine/world/Frame.h"
 
 #include <utility>
 
-#include "engine/display/DisplayManager.h"
+#include "engine/world/Canvas.h"
 
 namespace tw {
 
@@ -28,7 +28,8 @@ Vector Frame::cellPosition(Vector position, int x, int y) const {
 
 int Frame::draw(Vector position, Color color, char transparent) const {
   if (frame_str.empty() || height < 1 || width < 1) return 0;
-  DisplayManager& display = DisplayManager::getInstance();
+  const Canvas* p_canvas = Canvas::get();
+  if (p_canvas == nullptr) return -1;
   const std::string::size_type size = frame_str.size();
   for (int y = 0; y < height; y++) {
     for (int x = 0; x < width; x++) {
@@ -36,7 +37,7 @@ int Frame::draw(Vector position, Color color, char transparent) const {
       if (at >= size) return 0;  // a string shorter than width * height ends the picture
       const char ch = frame_str[at];
       if (transparent != 0 && ch == transparent) continue;
-      if (display.drawCharacter(cellPosition(position, x, y), ch, color, 0.0f) != 0) return -1;
+      if (p_canvas->drawCharacter(cellPosition(position, x, y), ch, color, 0.0f) != 0) return -1;
     }
   }
   return 0;

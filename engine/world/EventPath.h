@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/core/Event.h"
-#include "engine/path/Path.h"
+#include "engine/world/Path.h"
 
 namespace tw {
 
