@@ -7,5 +7,6 @@ target_sources(tarnwick PRIVATE
   engine/display/Color.cpp
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
+  engine/display/FontLookup.cpp
   engine/display/WindowPresenter.cpp
 )
