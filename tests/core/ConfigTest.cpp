@@ -146,6 +146,7 @@ TEST(Config, UnknownKeysAndUnparsedValuesAreSkippedWithAWarning) {
           << err;
     }
   }
+  Config::getInstance().reset();
 }
 
 TEST(Config, EmptyFileAndHugeLineAreHarmless) {
