@@ -30,31 +30,16 @@ const char* boolText(bool b) { return b ? "true" : "false"; }
 
 // Every key the engine reads; any other key in the configuration is a typo
 // or a setting of another version, and is reported.
-const char* const KNOWN_KEYS[] = {"window_horizontal_pixels",
-                                  "window_vertical_pixels",
-                                  "window_horizontal_chars",
-                                  "window_vertical_chars",
-                                  "window_style",
-                                  "window_state",
-                                  "window_background_color",
-                                  "frame_time",
-                                  "font_scale",
-                                  "window_title",
-                                  "show_mouse",
-                                  "headless",
-                                  "display",
-                                  "snapshot_file",
-                                  "font_file",
-                                  "logfile",
-                                  "random_seed",
-                                  "record_file",
-                                  "replay_file",
-                                  "networking",
-                                  "grid_width",
-                                  "grid_height",
-                                  "quadtree_depth",
-                                  "quadtree_threshold",
-                                  "signals"};
+const char* const KNOWN_KEYS[] = {
+    "window_horizontal_pixels", "window_vertical_pixels", "window_horizontal_chars",
+    "window_vertical_chars",    "window_style",           "window_state",
+    "window_background_color",  "frame_time",             "font_scale",
+    "window_title",             "show_mouse",             "headless",
+    "display",                  "snapshot_file",          "font_file",
+    "logfile",                  "random_seed",            "record_file",
+    "replay_file",              "networking",             "grid_width",
+    "grid_height",              "quadtree_depth",         "quadtree_threshold",
+    "signals"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
