@@ -3,7 +3,11 @@
 #   make test  installs what is missing, builds, runs every test with ctest
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
 # make bench runs the benchmarks; make fuzz runs each fuzz harness for
-# FUZZ_SECONDS seconds (clang's libFuzzer).
+# FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the engine's API
+# reference into build/docs/html.
+# Each prints one line for what it installs, the build's progress and then
+# the game, the test summary or the result; the installer's, CMake's and each
+# test's full output are in log files under the build folder, named on failure.
 
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
@@ -11,42 +15,47 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+# The build's own make runs inside this one: keep it from announcing every
+# folder it enters and leaves.
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps build run test test-asan bench fuzz docs clean
 
 all: build
 
 deps:
-	@bash tools/install-deps.sh
-
-$(BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-	cmake --build $(BUILD) -j $(JOBS)
+	@bash tools/build.sh $(BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 run: build
 	@bash tools/run-game.sh $(BUILD)/bin
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@bash tools/run-tests.sh $(BUILD) $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON -DTW_BENCH=OFF > /dev/null
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	@bash tools/build.sh $(ASAN_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON \
+	  -DTARNWICK_BUILD_BENCHMARKS=OFF
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	  bash tools/run-tests.sh $(ASAN_BUILD) $(JOBS)
 
 bench: build
 	cd $(BUILD)/bin && for b in ./bench_*; do $$b; done
 
 fuzz:
-	@bash tools/install-deps.sh fuzz
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DTW_FUZZ=ON -DTW_BENCH=OFF > /dev/null
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_sprite fuzz_config fuzz_record
+	@TW_DEPS_LOG=$(FUZZ_BUILD)/install-deps.log bash tools/install-deps.sh fuzz
+	@bash tools/build.sh $(FUZZ_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTW_FUZZ=ON -DTARNWICK_BUILD_BENCHMARKS=OFF \
+	  -- fuzz_sprite fuzz_config fuzz_record
 	bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+docs:
+	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh docs
+	@mkdir -p build/docs
+	@doxygen docs/Doxyfile && echo "API reference: build/docs/html/index.html"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

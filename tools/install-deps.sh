@@ -4,7 +4,11 @@
 # without either it prints the exact apt-get line and stops.
 #   tools/install-deps.sh         what make run, test and bench need
 #   tools/install-deps.sh fuzz    that and clang with libFuzzer (make fuzz)
+#   tools/install-deps.sh docs    that and Doxygen (make docs)
+# It prints one line naming what it installs; apt's own output goes to the
+# file TW_DEPS_LOG (build/install-deps.log by default), which a failure names.
 set -euo pipefail
+LOG=${TW_DEPS_LOG:-build/install-deps.log}
 
 PACKAGES=(
   build-essential cmake make pkg-config
@@ -13,9 +17,10 @@ PACKAGES=(
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
 )
-if [ "${1:-}" = "fuzz" ]; then
-  PACKAGES+=(clang-14 libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
+  docs) PACKAGES+=(doxygen) ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -39,7 +44,12 @@ else
   exit 1
 fi
 
-echo "Installing: ${missing[*]}"
+mkdir -p "$(dirname "$LOG")"
+echo "Installing ${missing[*]} (apt's output: $LOG)"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+    > "$LOG" 2>&1; then
+  tail -n 5 "$LOG" >&2
+  echo "Installing failed; the whole output is in $LOG" >&2
+  exit 1
+fi

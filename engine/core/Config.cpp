@@ -1,5 +1,8 @@
 #include "engine/core/Config.h"
 
+#include <cctype>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -24,6 +27,61 @@ std::string configFileName() {
 }
 
 const char* boolText(bool b) { return b ? "true" : "false"; }
+
+// Every key the engine reads; any other key in the configuration is a typo
+// or a setting of another version, and is reported.
+const char* const KNOWN_KEYS[] = {
+    "window_horizontal_pixels", "window_vertical_pixels", "window_horizontal_chars",
+    "window_vertical_chars",    "window_style",           "window_state",
+    "window_background_color",  "frame_time",             "font_scale",
+    "window_title",             "show_mouse",             "headless",
+    "display",                  "snapshot_file",          "font_file",
+    "logfile",                  "random_seed",            "record_file",
+    "replay_file",              "networking",             "grid_width",
+    "grid_height",              "quadtree_depth",         "quadtree_threshold",
+    "signals"};
+
+bool isKnownKey(const std::string& key) {
+  for (const char* known : KNOWN_KEYS) {
+    if (key == known) return true;
+  }
+  return false;
+}
+
+// The keys of the items in config (blanks removed, as match() sees them).
+std::vector<std::string> itemKeys(const std::string& config) {
+  std::vector<std::string> keys;
+  std::string key;
+  bool in_key = true;
+  for (char c : config + ",") {
+    if (c == ',') {
+      if (!key.empty()) keys.push_back(key);
+      key.clear();
+      in_key = true;
+    } else if (c == ':') {
+      if (!key.empty()) in_key = false;
+    } else if (in_key && !std::isspace(static_cast<unsigned char>(c))) {
+      key += c;
+    }
+  }
+  return keys;
+}
+
+// True when text is a whole decimal number (an optional sign and digits
+// only); a value beyond long long is clamped to its limits.
+bool parseWhole(const std::string& text, long long& number) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  number = std::strtoll(text.c_str(), &end, 10);
+  return end != text.c_str() && *end == '\0' && !std::isspace(static_cast<unsigned char>(text[0]));
+}
+
+// A skipped value is reported with the key, so a typo is found in the file.
+void warnValue(const char* key, const std::string& value, const char* expected) {
+  LogManager::getInstance().writeLog(
+      "Config::loadConfig(): Warning! %s '%.64s' is not %s. Skipped.", key, value.c_str(),
+      expected);
+}
 
 // The settings the environment gives, as items placed before the file's own.
 // A value the configuration syntax cannot carry is left out, with a warning.
@@ -133,12 +191,43 @@ std::string Config::readConfig() const {
 
 void Config::storeInt(const char* key, int& setting) const {
   std::string value = match(config_string, key);
-  if (!value.empty()) setting = atoi(value.c_str());
+  if (value.empty()) return;
+  long long number = 0;
+  if (!parseWhole(value, number) || number < INT_MIN || number > INT_MAX) {
+    warnValue(key, value, "a whole number");
+    return;
+  }
+  setting = static_cast<int>(number);
 }
 
 void Config::storeBool(const char* key, bool& setting) const {
   std::string value = match(config_string, key);
-  if (!value.empty()) setting = (value == "true");
+  if (value.empty()) return;
+  if (value != "true" && value != "false") {
+    warnValue(key, value, "true or false");
+    return;
+  }
+  setting = (value == "true");
+}
+
+void Config::storeFontScale() {
+  std::string value = match(config_string, "font_scale");
+  if (value.empty()) return;
+  char* end = nullptr;
+  const float scale = std::strtof(value.c_str(), &end);
+  if (end == value.c_str() || *end != '\0' || !std::isfinite(scale)) {
+    warnValue("font_scale", value, "a number");
+    return;
+  }
+  font_scale = scale;
+}
+
+void Config::warnUnknownKeys() const {
+  for (const std::string& key : itemKeys(config_string)) {
+    if (isKnownKey(key)) continue;
+    LogManager::getInstance().writeLog("Config::loadConfig(): Warning! Unknown key '%.64s'. Skipped.",
+                                       key.c_str());
+  }
 }
 
 void Config::storeString(const char* key, std::string& setting) const {
@@ -151,7 +240,11 @@ void Config::storeString(const char* key, std::string& setting) const {
 void Config::storeFrameTime() {
   std::string value = match(config_string, "frame_time");
   if (value.empty()) return;
-  const long long ms = std::strtoll(value.c_str(), nullptr, 10);  // 0 without digits
+  long long ms = 0;
+  if (!parseWhole(value, ms)) {
+    warnValue("frame_time", value, "a whole number");
+    return;
+  }
   if (ms < 0 || ms > MAX_FRAME_TIME_MS) {
     LogManager::getInstance().writeLog(
         "loadConfig(): Warning! Frame time '%s' not in range [0,%d]. Keeping %d.", value.c_str(),
@@ -226,9 +319,9 @@ void Config::loadConfig(std::string config) {
   }
   config_string = config;
   match(config_string, "");
+  warnUnknownKeys();
   storeFrameTime();
-  std::string scale = match(config_string, "font_scale");
-  if (!scale.empty()) font_scale = static_cast<float>(atof(scale.c_str()));
+  storeFontScale();
   storeInt("window_horizontal_pixels", window_horizontal_pixels);
   storeInt("window_vertical_pixels", window_vertical_pixels);
   storeInt("window_horizontal_chars", window_horizontal_chars);

@@ -15,6 +15,7 @@ class Config {
   static Config& getInstance();
 
   // Parses config; when it is empty the configuration file is read first.
+  // An unknown key or a value that does not parse is skipped with a warning.
   void loadConfig(std::string config = "");
   // The configuration file's lines joined into one string ("" when unreadable).
   std::string readConfig() const;
@@ -66,6 +67,8 @@ class Config {
   void storeBool(const char* key, bool& setting) const;
   void storeString(const char* key, std::string& setting) const;
   void storeFrameTime();
+  void storeFontScale();
+  void warnUnknownKeys() const;
   void storeColor();
   void storeStyle();
   void storeState();

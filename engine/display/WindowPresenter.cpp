@@ -1,6 +1,8 @@
 #include "engine/display/WindowPresenter.h"
 
 #include "engine/core/LogManager.h"
+#include "engine/display/FontLookup.h"
+#include "engine/platform/Files.h"
 #include "engine/platform/Sfml.h"
 
 #include <SFML/Graphics/RenderStates.hpp>
@@ -126,6 +128,16 @@ const char* WindowPresenter::getName() const { return "window"; }
 int WindowPresenter::open(const PresenterSettings& settings) {
   close();
   impl->settings = settings;
+  // Found before the window opens, so a missing font flashes no window.
+  impl->settings.font_file =
+      findFont(settings.font_file, platform::programFolder(), installedDataFolder());
+  if (impl->settings.font_file.empty()) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Error! No font file '%s' (looked in the working directory, "
+        "beside the program and in %s).",
+        settings.font_file.c_str(), installedDataFolder().c_str());
+    return -1;
+  }
   if (impl->openWindow() != 0 || impl->openFont() != 0) {
     close();
     return -1;

@@ -6,5 +6,6 @@ target_sources(tarnwick PRIVATE
   engine/display/CellGrid.cpp
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
+  engine/display/FontLookup.cpp
   engine/display/WindowPresenter.cpp
 )

@@ -66,7 +66,7 @@ TEST(Config, ReadsTypedValuesSkippingCommentsAndCarriageReturns) {
            "\r\n"
            "font_scale:1.5,window_title:Two Words,\n"
            "window_background_color:blue,window_state:fullscreen,\n"
-           "headless:true,show_mouse:true,networking:yes,random_seed:-1,\n"
+           "headless:true,show_mouse:true,networking:false,random_seed:-1,\n"
            "grid_width:10,grid_height:4,window_style:none,unknown_key:7");
   Config& c = Config::getInstance();
   EXPECT_EQ(c.getFrameTime(), 20);
@@ -95,14 +95,6 @@ TEST(Config, UnsupportedWordsKeepTheSettingAndSaySo) {
   EXPECT_NE(err.find("loadConfig(): Unsupported window state 'max'"), std::string::npos);
 }
 
-TEST(Config, LinesJoinWithoutSeparator) {
-  TempDir dir;
-  // No comma after 20: the item's value runs on into the next line's key.
-  loadFile(dir, "frame_time:20\nfont_scale:1.5,");
-  EXPECT_EQ(Config::getInstance().getFrameTime(), 20);
-  EXPECT_FLOAT_EQ(Config::getInstance().getFontScale(), 2.0f);
-}
-
 TEST(Config, IndentedCommentIsNotSkippedButMatchesNothing) {
   TempDir dir;
   loadFile(dir, "frame_time:25,\n #frame_time:99,\nwindow_title:Veld");
@@ -110,12 +102,51 @@ TEST(Config, IndentedCommentIsNotSkippedButMatchesNothing) {
   EXPECT_EQ(Config::getInstance().getWindowTitle(), "Veld");
 }
 
-TEST(Config, NonNumbersBecomeZeroAndEmptyValuesKeepDefaults) {
+// A mistyped key or a value that does not parse is skipped, and the warning
+// names it; good items around it still count, and raise no warning.
+TEST(Config, UnknownKeysAndUnparsedValuesAreSkippedWithAWarning) {
   TempDir dir;
-  loadFile(dir, "frame_time:fast,window_vertical_chars:,logfile:");
-  EXPECT_EQ(Config::getInstance().getFrameTime(), 0);
-  EXPECT_EQ(Config::getInstance().getWindowVerticalChars(), 24);
-  EXPECT_EQ(Config::getInstance().getLogFile(), "tarnwick.log");
+  using Check = bool (*)(const Config&);
+  const struct {
+    const char* content;
+    const char* warning;  // "" when none is expected
+    Check kept;           // the settings afterwards
+  } cases[] = {
+      {"window_titel:Oops,frame_time:20", "Unknown key 'window_titel'. Skipped.",
+       [](const Config& c) { return c.getFrameTime() == 20; }},
+      {"frame_time:abc", "frame_time 'abc' is not a whole number. Skipped.",
+       [](const Config& c) { return c.getFrameTime() == 33; }},
+      {"font_scale:x", "font_scale 'x' is not a number. Skipped.",
+       [](const Config& c) { return c.getFontScale() == 2.0f; }},
+      {"window_horizontal_chars:12x", "window_horizontal_chars '12x' is not a whole number",
+       [](const Config& c) { return c.getWindowHorizontalChars() == 80; }},
+      {"random_seed:99999999999", "random_seed '99999999999' is not a whole number",
+       [](const Config& c) { return c.getRandomSeed() == 0; }},
+      {"networking:yes", "networking 'yes' is not true or false",
+       [](const Config& c) { return c.getNetworking(); }},
+      // No comma after 20: the item's value runs on into the next line's key.
+      {"frame_time:20\nfont_scale:1.5,", "frame_time '20font_scale' is not a whole number",
+       [](const Config& c) { return c.getFrameTime() == 33 && c.getFontScale() == 2.0f; }},
+      {"frame_time:-0,font_scale:0.5,headless:false,window_vertical_chars:,logfile:", "",
+       [](const Config& c) {
+         return c.getFrameTime() == 0 && c.getFontScale() == 0.5f &&
+                c.getWindowVerticalChars() == 24 && c.getLogFile() == "tarnwick.log";
+       }},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.content);
+    Config::getInstance().reset();
+    const std::string err = loadFile(dir, test.content);
+    EXPECT_TRUE(test.kept(Config::getInstance()));
+    if (test.warning[0] == '\0') {
+      EXPECT_EQ(err.find("Warning!"), std::string::npos) << err;
+    } else {
+      EXPECT_NE(err.find(std::string("Config::loadConfig(): Warning! ") + test.warning),
+                std::string::npos)
+          << err;
+    }
+  }
+  Config::getInstance().reset();
 }
 
 TEST(Config, EmptyFileAndHugeLineAreHarmless) {

@@ -229,8 +229,7 @@ TEST_F(DisplayWindow, MissingFontFailsStartUpAndShutDownReleasesTheWindow) {
   tw::Config::getInstance().loadConfig("font_file:no-such-font.ttf");
   EXPECT_EQ(dm.startUp(), -1);
   EXPECT_FALSE(dm.isStarted());
-  EXPECT_TRUE(log.contains(
-      "DisplayManager::startUp(): Error! Unable to open font from file 'no-such-font.ttf'."));
+  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! No font file 'no-such-font.ttf'"));
   EXPECT_EQ(dm.drawCharacter(tw::Vector(1, 1), 'x', tw::RED), -1);
   dm.shutDown();
   EXPECT_EQ(dm.getPresenter(), nullptr);

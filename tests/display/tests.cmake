@@ -2,6 +2,7 @@
 tw_add_test_suite(display_tests
   display/CellGridTest.cpp
   display/DisplayManagerTest.cpp
+  display/FontLookupTest.cpp
 )
 
 # The display manager drawing into a real window on the test X server.

@@ -140,3 +140,21 @@ TEST_F(GameManagerTest, ProgramExitsZeroWhenTheEngineCannotStart) {
   EXPECT_TRUE(tw_test::fileContains(err_file, "Error starting game manager!"));
   EXPECT_TRUE(tw_test::fileContains(err_file, "** Game engine stopped **"));
 }
+
+// The log may be a file nobody reads: a failed start-up (here the window's
+// font, found nowhere) also says on standard error what failed and where the
+// log is, in one line.
+TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
+  tw::Config::getInstance().addOverride("headless:false");
+  tw::Config::getInstance().addOverride("display:window");
+  tw::Config::getInstance().addOverride("font_file:no-such-font.ttf");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(GameManager::getInstance().startUp(), -1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  tw::Config::getInstance().clearOverrides();
+  EXPECT_NE(err.find("Tarnwick could not start: No font file 'no-such-font.ttf' (looked in the "
+                     "working directory, beside the program and in "),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("(the log is " + dir.file("game.log") + ")\n"), std::string::npos) << err;
+}
