@@ -4,3 +4,10 @@
 #   tw_synth_sounds <repository>/game/sounds
 # to regenerate the committed sounds (its output is deterministic).
 add_executable(tw_synth_sounds tools/synth_sounds.cpp)
+
+# tw-sprite checks sprite files with the engine's own reader and plays them;
+# it is installed with the engine.
+add_executable(tw_sprite tools/tw_sprite.cpp)
+set_target_properties(tw_sprite PROPERTIES OUTPUT_NAME tw-sprite)
+target_link_libraries(tw_sprite PRIVATE tarnwick)
+install(TARGETS tw_sprite RUNTIME DESTINATION bin)
