@@ -48,8 +48,8 @@ bool checkFile(const std::string& name) {
     if (problems.empty()) std::cout << name << ": not a sprite\n";
     return false;
   }
-  std::cout << name << ": ok, " << sprite->getFrameCount() << " frames of "
-            << sprite->getWidth() << " x " << sprite->getHeight() << '\n';
+  std::cout << name << ": ok, " << sprite->getFrameCount() << " frames of " << sprite->getWidth()
+            << " x " << sprite->getHeight() << '\n';
   return true;
 }
 

@@ -1,11 +1,10 @@
 #include "tests/support/ProgramRun.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 namespace tw_test {
 

@@ -1,11 +1,11 @@
 // tw-sprite: check reports every bad file of the sprite corpus with its
 // messages and lines and passes the good ones; show plays a sprite.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/ProgramRun.h"
 #include "tests/support/SpriteCorpus.h"
@@ -17,9 +17,10 @@ std::string corpus(const std::string& name) {
   return std::string(data != nullptr ? data : "tests/data") + "/sprites/" + name;
 }
 
-const char* const GOOD_FILES[] = {"good-simple.txt", "good-simple-crlf.txt", "good-robust.txt",
-                                  "good-robust-crlf.txt", "good-robust-default.txt",
-                                  "good-robust-lenient.txt", "good-robust-space.txt"};
+const char* const GOOD_FILES[] = {"good-simple.txt",         "good-simple-crlf.txt",
+                                  "good-robust.txt",         "good-robust-crlf.txt",
+                                  "good-robust-default.txt", "good-robust-lenient.txt",
+                                  "good-robust-space.txt"};
 
 // The lines check printed about one file, without the file name.
 std::vector<std::string> reportOf(const std::string& output, const std::string& file) {
@@ -59,7 +60,8 @@ TEST(SpriteTool, CheckReportsEveryBadFileWithItsLinesAndPassesTheGoodOnes) {
     EXPECT_EQ(" ok,", report[0].substr(0, 4)) << good;
   }
   tw_test::ProgramRun good_only("tw-sprite");
-  EXPECT_TRUE(good_only.run("check " + corpus("good-simple.txt") + " " + corpus("good-robust.txt")));
+  EXPECT_TRUE(
+      good_only.run("check " + corpus("good-simple.txt") + " " + corpus("good-robust.txt")));
   EXPECT_FALSE(good_only.run("check " + corpus("no-such-file.txt")));
   EXPECT_NE(std::string::npos, good_only.output().find("no-such-file.txt: cannot open the file"));
 }
