@@ -92,20 +92,7 @@ Sprite* ResourceManager::loadRobustSprite(std::istream& in) {
 
 Sprite* ResourceManager::parseSpriteFile(std::istream& in, const std::string& label) {
   SpriteParser parser(in);
-  const std::string first = parser.getLine(false);  // only to pick the format
-  in.clear();
-  in.seekg(0);
-  Sprite* sprite = nullptr;
-  if (first == "<HEADER>") {
-    logger().writeLog(5, "RM::loadSprite(): assuming robust sprite file format.");
-    sprite = parser.loadRobustSprite();
-  } else if (SpriteParser::leadingInt(first) > 0) {
-    logger().writeLog(5, "RM::loadSprite(): assuming simple sprite file format.");
-    sprite = parser.loadSimpleSprite();
-  } else {
-    logger().writeLog("RM::loadSprite(): Error! Unknown sprite file format.");
-    logger().writeLog("RM::loadSprite(): First line is '%s'.", first.c_str());
-  }
+  Sprite* sprite = parser.loadSprite();
   if (sprite == nullptr) logger().writeLog("RM::loadSprite(): Sprite '%s' NOT loaded.", label.c_str());
   return sprite;
 }

@@ -1,6 +1,8 @@
 #include "engine/resources/SpriteParser.h"
 
 #include <climits>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -40,7 +42,43 @@ std::string takeKeyword(SpriteParser::Lines& lines, const std::string& keyword, 
 
 }  // namespace
 
-SpriteParser::SpriteParser(std::istream& in_stream) : in(in_stream), line_count(0) {}
+SpriteParser::SpriteParser(std::istream& in_stream)
+    : in(in_stream), line_count(0), problems(nullptr) {}
+
+void SpriteParser::setProblemList(std::vector<SpriteProblem>* list) { problems = list; }
+
+int SpriteParser::report(int line, const char* fmt, ...) {
+  // Formatted once at full length (a row quoted back may be long), then
+  // logged as it stands, so the log reads as if written directly.
+  va_list args;
+  va_start(args, fmt);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, fmt, args);
+  va_end(args);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, fmt, again);
+  va_end(again);
+  if (problems != nullptr) problems->push_back(SpriteProblem{line, text});
+  return logger().writeLog("%s", text.c_str());
+}
+
+Sprite* SpriteParser::loadSprite() {
+  const std::string first = getLine(false);  // only to pick the format
+  in.clear();
+  in.seekg(0);
+  if (first == "<HEADER>") {
+    logger().writeLog(5, "RM::loadSprite(): assuming robust sprite file format.");
+    return loadRobustSprite();
+  }
+  if (leadingInt(first) > 0) {
+    logger().writeLog(5, "RM::loadSprite(): assuming simple sprite file format.");
+    return loadSimpleSprite();
+  }
+  report(1, "RM::loadSprite(): Error! Unknown sprite file format.");
+  report(1, "RM::loadSprite(): First line is '%s'.", first.c_str());
+  return nullptr;
+}
 
 int SpriteParser::getLineCount() const { return line_count; }
 
@@ -50,7 +88,7 @@ std::string SpriteParser::getLine(bool count) {
   std::getline(in, line);
   // A line must end in a line feed: end of file inside or before it is an error.
   if (in.eof() || in.fail()) {
-    logger().writeLog("getLine(): Error! Unexpected end of file.");
+    report(count ? line_count : line_count + 1, "getLine(): Error! Unexpected end of file.");
     return "";
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -100,14 +138,14 @@ SpriteParser::Lines SpriteParser::readData(const std::string& name) {
   const std::string close = "</" + name + ">";
   std::string line = getLine();
   if (line != open) {
-    logger().writeLog("readData(): Error line %d! Expected '%s', have '%s'.", line_count,
+    report(line_count, "readData(): Error line %d! Expected '%s', have '%s'.", line_count,
                    open.c_str(), line.c_str());
     return Lines();
   }
   Lines data;
   for (line = getLine(); line != close; line = getLine()) {
     if (line.empty()) {
-      logger().writeLog("readData(): Error! Stop at line %d, never encountered '%s'.", line_count,
+      report(line_count, "readData(): Error! Stop at line %d, never encountered '%s'.", line_count,
                      close.c_str());
       return Lines();
     }
@@ -120,15 +158,15 @@ Frame SpriteParser::readFrame(Lines& body, int width, int height, int& body_line
   std::string rows;
   for (int row = 0; row < height; row++) {
     if (body.empty()) {
-      logger().writeLog("\tError! Line %d: No more frame data before 'end'.", body_line);
+      report(body_line, "\tError! Line %d: No more frame data before 'end'.", body_line);
       return Frame();
     }
     const std::string& line = body.front();
     logger().writeLog(20, "\tLine %2d: '%s'", body_line, line.c_str());
     if (static_cast<long>(line.size()) != width) {
-      logger().writeLog("\tError! Line %d: Line length is %d (frame width is %d).", body_line,
+      report(body_line, "\tError! Line %d: Line length is %d (frame width is %d).", body_line,
                      static_cast<int>(line.size()), width);
-      logger().writeLog("\tLine %d: '%s'", body_line, line.c_str());
+      report(body_line, "\tLine %d: '%s'", body_line, line.c_str());
       return Frame();
     }
     rows += line;
@@ -136,12 +174,12 @@ Frame SpriteParser::readFrame(Lines& body, int width, int height, int& body_line
     body_line++;
   }
   if (body.empty()) {
-    logger().writeLog("\tError! Line %d: No more frame data before 'end'.", body_line);
+    report(body_line, "\tError! Line %d: No more frame data before 'end'.", body_line);
     return Frame();
   }
   if (body.front() != END_OF_FRAME) {
-    logger().writeLog("\tError! Line %d: Expected '%s'.", body_line, END_OF_FRAME);
-    logger().writeLog("\tLine %d: '%s'", body_line, body.front().c_str());
+    report(body_line, "\tError! Line %d: Expected '%s'.", body_line, END_OF_FRAME);
+    report(body_line, "\tLine %d: '%s'", body_line, body.front().c_str());
     return Frame();
   }
   body.pop_front();
@@ -155,8 +193,8 @@ bool SpriteParser::readSimpleLine(const char* missing, std::string& line) {
   line = getLine();
   logger().writeLog(20, "\tLine %2d: '%s'", line_count, line.c_str());
   if (!line.empty()) return true;
-  logger().writeLog("RM::loadSimpleSprite(): Error! Unexpected end of file.");
-  logger().writeLog("\tMissing %s.", missing);
+  report(line_count, "RM::loadSimpleSprite(): Error! Unexpected end of file.");
+  report(line_count, "\tMissing %s.", missing);
   return false;
 }
 
@@ -167,32 +205,32 @@ bool SpriteParser::readSimpleHeader(int& frames, int& width, int& height, int& s
   if (!readSimpleLine("frames (an integer)", line)) return false;
   frames = leadingInt(line);
   if (frames < 1) {
-    logger().writeLog("%s: Error line %d! Number of frames is %d.", who, line_count, frames);
+    report(line_count, "%s: Error line %d! Number of frames is %d.", who, line_count, frames);
     return false;
   }
   if (!readSimpleLine("width (an integer)", line)) return false;
   width = leadingInt(line);
   if (width < 1) {
-    logger().writeLog("%s: Error line %d! Width is '%s'.", who, line_count, line.c_str());
+    report(line_count, "%s: Error line %d! Width is '%s'.", who, line_count, line.c_str());
     return false;
   }
   if (!readSimpleLine("height (an integer)", line)) return false;
   height = leadingInt(line);
   if (height < 1) {
-    logger().writeLog("%s: Error line %d! Height is '%s'.", who, line_count, line.c_str());
+    report(line_count, "%s: Error line %d! Height is '%s'.", who, line_count, line.c_str());
     return false;
   }
   if (!readSimpleLine("slowdown (an integer)", line)) return false;
   slowdown = leadingInt(line);
   if (slowdown < 0) {
-    logger().writeLog("%s: Error line %d! Slowdown is '%s'.", who, line_count, line.c_str());
+    report(line_count, "%s: Error line %d! Slowdown is '%s'.", who, line_count, line.c_str());
     return false;
   }
   if (!readSimpleLine("color (a string)", line)) return false;
   if (!colorFromName(line, false, color)) {
-    logger().writeLog("%s: Error line %d! Unrecognized color '%s'.", who, line_count, line.c_str());
-    logger().writeLog("  Valid colors are: black, red, green, yellow,");
-    logger().writeLog("                    blue, magenta, cyan or white.");
+    report(line_count, "%s: Error line %d! Unrecognized color '%s'.", who, line_count, line.c_str());
+    report(line_count, "  Valid colors are: black, red, green, yellow,");
+    report(line_count, "                    blue, magenta, cyan or white.");
     return false;
   }
   return true;
@@ -202,15 +240,15 @@ bool SpriteParser::readSimpleRow(const Sprite& sprite, int frame, int frames, in
                                  std::string& rows) {
   const std::string line = getLine();
   if (line.empty()) {
-    logger().writeLog("RM::loadSimpleSprite(): Error! Unexpected end of file.");
-    logger().writeLog("\tReading frame %d of %d, row %d of %d.", frame + 1, frames, row + 1,
+    report(line_count, "RM::loadSimpleSprite(): Error! Unexpected end of file.");
+    report(line_count, "\tReading frame %d of %d, row %d of %d.", frame + 1, frames, row + 1,
                    sprite.getHeight());
     return false;
   }
   if (static_cast<long>(line.size()) != sprite.getWidth()) {
-    logger().writeLog("RM::loadSimpleSprite(): Error line %d!", line_count);
-    logger().writeLog("\tLine %2d: '%s'", line_count, line.c_str());
-    logger().writeLog("\tWidth is %d, expected %d.", static_cast<int>(line.size()),
+    report(line_count, "RM::loadSimpleSprite(): Error line %d!", line_count);
+    report(line_count, "\tLine %2d: '%s'", line_count, line.c_str());
+    report(line_count, "\tWidth is %d, expected %d.", static_cast<int>(line.size()),
                    sprite.getWidth());
     return false;
   }
@@ -229,8 +267,8 @@ bool SpriteParser::readSimpleFrames(Sprite& sprite, int frames) {
       if (!readSimpleRow(sprite, i, frames, row, rows)) return false;
     }
     if (sprite.addFrame(Frame(sprite.getWidth(), sprite.getHeight(), rows)) != 0) {
-      logger().writeLog("RM::loadSimpleSprite(): Error! Cannot add Frame.");
-      logger().writeLog("\tFramecount is %d, max is %d.", sprite.getFrameCount() + 1,
+      report(line_count, "RM::loadSimpleSprite(): Error! Cannot add Frame.");
+      report(line_count, "\tFramecount is %d, max is %d.", sprite.getFrameCount() + 1,
                      sprite.getMaxFrameCount());
       return false;
     }
@@ -245,8 +283,8 @@ bool SpriteParser::simpleFileEndsHere() {
   std::getline(in, line);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (in.eof() && line.empty()) return true;
-  logger().writeLog("RM::loadSimpleSprite(): Error line %d!", line_count);
-  logger().writeLog("\tExtra file data: '%s'", line.c_str());
+  report(line_count, "RM::loadSimpleSprite(): Error line %d!", line_count);
+  report(line_count, "\tExtra file data: '%s'", line.c_str());
   return false;
 }
 
@@ -262,7 +300,7 @@ Sprite* SpriteParser::loadSimpleSprite() {
 
   Sprite* sprite = new (std::nothrow) Sprite(frames);
   if (sprite == nullptr || sprite->getMaxFrameCount() != frames) {
-    logger().writeLog("RM::loadSimpleSprite(): Error! Unable to create Sprite.");
+    report(line_count, "RM::loadSimpleSprite(): Error! Unable to create Sprite.");
     delete sprite;
     return nullptr;
   }
@@ -293,7 +331,7 @@ bool SpriteParser::readRobustHeader(int& frames, int& width, int& height, int& s
   const char* missing = frames == -1 ? "frames" : width == -1 ? "width" : height == -1 ? "height"
                                                                                         : nullptr;
   if (missing != nullptr) {
-    logger().writeLog("%s: Error! Missing '%s' in header.", who, missing);
+    report(line_count, "%s: Error! Missing '%s' in header.", who, missing);
     return false;
   }
   color_text = matchLineStr(header, "color");
@@ -327,21 +365,25 @@ bool SpriteParser::readRobustFrames(Sprite& sprite, Lines& body, int frames, int
   const char* const who = "RM::loadRobustSprite()";
   // frames comes from the file: the loop ends at the first frame the body lacks.
   for (int i = 0; i < frames; i++) {
+    const int frame_line = body_line;  // a frame that cannot be added is reported here
     Frame frame = readFrame(body, sprite.getWidth(), sprite.getHeight(), body_line);
     if (frame.getStringRef().empty()) {
-      logger().writeLog("%s: Error! No frame data to add.", who);
+      report(frame_line, "%s: Error! No frame data to add.", who);
       return false;
     }
     if (sprite.addFrame(frame) != 0) {
-      logger().writeLog("%s: Error! Cannot add Frame.", who);
-      logger().writeLog("\tFramecount is %d, max is %d", sprite.getFrameCount() + 1,
+      report(frame_line, "%s: Error! Cannot add Frame.", who);
+      report(frame_line, "\tFramecount is %d, max is %d", sprite.getFrameCount() + 1,
                      sprite.getMaxFrameCount());
       return false;
     }
   }
   if (body.empty()) return true;
-  logger().writeLog("%s: Error! Extra BODY:", who);
-  for (const std::string& line : body) logger().writeLog("\tLine %d: %s", body_line++, line.c_str());
+  report(body_line, "%s: Error! Extra BODY:", who);
+  for (const std::string& line : body) {
+    report(body_line, "\tLine %d: %s", body_line, line.c_str());
+    body_line++;
+  }
   return false;
 }
 
@@ -349,7 +391,7 @@ bool SpriteParser::readRobustFooter() {
   Lines footer = readData("FOOTER");
   if (footer.empty()) return false;
   if (matchLineStr(footer, "version").empty()) {
-    logger().writeLog("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version",
+    report(line_count, "RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version",
                    line_count);
     return false;
   }
@@ -366,6 +408,7 @@ Sprite* SpriteParser::loadRobustSprite() {
   char transparency = 0;
   std::string color_text;
   if (!readRobustHeader(frames, width, height, slowdown, transparency, color_text)) return nullptr;
+  const int header_end = line_count;  // problems of header values point here
   logger().writeLog(5, "\t      Frames: %d", frames);
   logger().writeLog(5, "\t       Width: %d", width);
   logger().writeLog(5, "\t      Height: %d", height);
@@ -384,7 +427,7 @@ Sprite* SpriteParser::loadRobustSprite() {
 
   Sprite* sprite = new (std::nothrow) Sprite(frames);
   if (sprite == nullptr || sprite->getMaxFrameCount() != frames) {
-    logger().writeLog("%s: Error! Unable to create Sprite.", who);
+    report(header_end, "%s: Error! Unable to create Sprite.", who);
     delete sprite;
     return nullptr;
   }
@@ -394,9 +437,9 @@ Sprite* SpriteParser::loadRobustSprite() {
   sprite->setTransparency(transparency);
   Color color = COLOR_DEFAULT;
   if (!colorFromName(color_text, true, color)) {
-    logger().writeLog("%s: Error! Unrecognized color '%s'.", who, color_text.c_str());
-    logger().writeLog("  Valid colors are: black, red, green, yellow,");
-    logger().writeLog("                    blue, magenta, cyan and white.");
+    report(header_end, "%s: Error! Unrecognized color '%s'.", who, color_text.c_str());
+    report(header_end, "  Valid colors are: black, red, green, yellow,");
+    report(header_end, "                    blue, magenta, cyan and white.");
     delete sprite;
     return nullptr;
   }

@@ -1,11 +1,13 @@
 // Reads one sprite file, in the simple or the robust text format, from an open
-// stream into a new Sprite, logging every problem with its line number. The
-// resource manager opens the file, picks the format and owns the result.
+// stream into a new Sprite, logging every problem with its line number and,
+// when asked, handing the problems to the caller too. The caller opens the
+// file and owns the result.
 #pragma once
 
 #include <deque>
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "engine/core/Color.h"
 #include "engine/world/Frame.h"
@@ -13,6 +15,13 @@
 namespace tw {
 
 class Sprite;
+
+// One line of a problem report, with the file line it is about (1 for the
+// first line). A problem may take several report lines.
+struct SpriteProblem {
+  int line;
+  std::string text;
+};
 
 class SpriteParser {
  public:
@@ -22,6 +31,15 @@ class SpriteParser {
 
   // Parses from in; the line counter starts at 0.
   explicit SpriteParser(std::istream& in);
+
+  // Every problem written to the log from now on is also appended to list
+  // (not owned; null for none). The log gets the same lines either way.
+  void setProblemList(std::vector<SpriteProblem>* list);
+
+  // Picks the format from the first line (robust when it is "<HEADER>",
+  // simple when it starts with a positive number) and reads the sprite; null
+  // when the format is unknown or the file has a problem.
+  Sprite* loadSprite();
 
   // A new sprite (caller owns it) or null; never a partly read sprite. The
   // label is left for the caller to set.
@@ -62,8 +80,12 @@ class SpriteParser {
   bool readRobustFrames(Sprite& sprite, Lines& body, int frames, int& body_line);
   bool readRobustFooter();
 
+  // Writes one unlevelled log line (printf style) and hands it on with line.
+  int report(int line, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
+
   std::istream& in;
-  int line_count;  // lines read so far with counting on
+  int line_count;                       // lines read so far with counting on
+  std::vector<SpriteProblem>* problems;  // not owned; null when nobody asked
 };
 
 }  // namespace tw

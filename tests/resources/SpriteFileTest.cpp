@@ -10,6 +10,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/world/Sprite.h"
 #include "engine/resources/ResourceManager.h"
+#include "tests/support/SpriteCorpus.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -50,12 +51,7 @@ class SpriteFileTest : public ::testing::Test {
 
 // ---------------------------------------------------------------- bad files
 
-struct BadFile {
-  const char* name;
-  std::vector<std::string> messages;  // expected in this order
-};
-
-void PrintTo(const BadFile& bad, std::ostream* os) { *os << bad.name; }
+using tw_test::BadFile;
 
 class BadSpriteFile : public SpriteFileTest, public ::testing::WithParamInterface<BadFile> {};
 
@@ -70,87 +66,6 @@ TEST_P(BadSpriteFile, IsRefusedWithItsMessagesAndLeavesNoSprite) {
   EXPECT_EQ(nullptr, ResourceManager::getInstance().getSprite("label"));
 }
 
-const char* const UNKNOWN = "RM::loadSprite(): Error! Unknown sprite file format.";
-const char* const GETLINE_EOF = "getLine(): Error! Unexpected end of file.";
-const char* const SIMPLE_EOF = "RM::loadSimpleSprite(): Error! Unexpected end of file.";
-const char* const NO_FRAME_DATA = "RM::loadRobustSprite(): Error! No frame data to add.";
-
-const BadFile BAD_FILES[] = {
-    {"bad-empty.txt", {GETLINE_EOF, UNKNOWN, "RM::loadSprite(): First line is ''."}},
-    {"bad-zero-first.txt", {UNKNOWN, "RM::loadSprite(): First line is '0'."}},
-    {"bad-word-first.txt", {UNKNOWN, "RM::loadSprite(): First line is 'frames 1'."}},
-    {"bad-binary.bin", {UNKNOWN}},
-    // simple format, lines 1 to 5
-    {"bad-simple-truncated-header.txt", {GETLINE_EOF, SIMPLE_EOF, "\tMissing height (an integer)."}},
-    {"bad-simple-no-color.txt", {GETLINE_EOF, SIMPLE_EOF, "\tMissing color (a string)."}},
-    {"bad-simple-zero-width.txt", {"RM::loadSimpleSprite(): Error line 2! Width is '0'."}},
-    {"bad-simple-negative-height.txt", {"RM::loadSimpleSprite(): Error line 3! Height is '-2'."}},
-    {"bad-simple-negative-slowdown.txt",
-     {"RM::loadSimpleSprite(): Error line 4! Slowdown is '-1'."}},
-    {"bad-simple-color.txt",
-     {"RM::loadSimpleSprite(): Error line 5! Unrecognized color 'purple'.",
-      "  Valid colors are: black, red, green, yellow,",
-      "                    blue, magenta, cyan or white."}},
-    {"bad-simple-color-case.txt", {"RM::loadSimpleSprite(): Error line 5! Unrecognized color 'Red'."}},
-    // simple format, frames and what follows them
-    {"bad-simple-no-final-lf.txt", {GETLINE_EOF, SIMPLE_EOF, "\tReading frame 2 of 2, row 2 of 2."}},
-    {"bad-simple-row-width.txt",
-     {"RM::loadSimpleSprite(): Error line 8!", "\tLine  8: 'ab'", "\tWidth is 2, expected 3."}},
-    {"bad-simple-blank-after.txt",
-     {"RM::loadSimpleSprite(): Error line 7!", "\tExtra file data: ''"}},
-    {"bad-simple-extra-data.txt",
-     {"RM::loadSimpleSprite(): Error line 7!", "\tExtra file data: 'xyz'"}},
-    {"bad-simple-truncated-frames.txt",
-     {GETLINE_EOF, SIMPLE_EOF, "\tReading frame 3 of 3, row 1 of 1."}},
-    {"bad-simple-blank-row.txt", {SIMPLE_EOF, "\tReading frame 1 of 1, row 2 of 2."}},
-    {"bad-simple-huge-frames.txt",
-     {GETLINE_EOF, SIMPLE_EOF, "\tReading frame 2 of 2147483647, row 1 of 1."}},
-    {"bad-simple-overflow-frames.txt",
-     {GETLINE_EOF, SIMPLE_EOF, "\tReading frame 2 of 2147483647, row 1 of 1."}},
-    {"bad-simple-huge-width.txt",
-     {"RM::loadSimpleSprite(): Error line 6!", "\tLine  6: 'abc'",
-      "\tWidth is 3, expected 2000000000."}},
-    // robust format, header
-    {"bad-robust-no-frames.txt", {"RM::loadRobustSprite(): Error! Missing 'frames' in header."}},
-    {"bad-robust-no-width.txt", {"RM::loadRobustSprite(): Error! Missing 'width' in header."}},
-    {"bad-robust-no-height.txt", {"RM::loadRobustSprite(): Error! Missing 'height' in header."}},
-    {"bad-robust-negative-frames.txt",
-     {"Sprite::Sprite(): Error! Unable to allocate -5 frames.",
-      "RM::loadRobustSprite(): Error! Unable to create Sprite."}},
-    {"bad-robust-zero-frames.txt",
-     {"RM::loadRobustSprite(): Error! Extra BODY:", "\tLine 7: abc", "\tLine 8: end"}},
-    {"bad-robust-huge-frames.txt",
-     {"\tError! Line 9: No more frame data before 'end'.", NO_FRAME_DATA}},
-    {"bad-robust-zero-height.txt", {NO_FRAME_DATA}},
-    {"bad-robust-color.txt",
-     {"RM::loadRobustSprite(): Error! Unrecognized color ' red'.",
-      "  Valid colors are: black, red, green, yellow,",
-      "                    blue, magenta, cyan and white."}},
-    {"bad-robust-empty-line.txt",
-     {"readData(): Error! Stop at line 3, never encountered '</HEADER>'."}},
-    {"bad-robust-no-header-close.txt",
-     {GETLINE_EOF, "readData(): Error! Stop at line 5, never encountered '</HEADER>'."}},
-    // robust format, body and footer
-    {"bad-robust-short-row.txt",
-     {"\tError! Line 10: Line length is 2 (frame width is 3).", "\tLine 10: 'ab'", NO_FRAME_DATA}},
-    {"bad-robust-no-end.txt", {"\tError! Line 8: Expected 'end'.", "\tLine 8: 'fin'", NO_FRAME_DATA}},
-    {"bad-robust-missing-rows.txt",
-     {"\tError! Line 9: No more frame data before 'end'.", NO_FRAME_DATA}},
-    {"bad-robust-extra-body.txt",
-     {"RM::loadRobustSprite(): Error! Extra BODY:", "\tLine 9: xyz", "\tLine 10: end"}},
-    {"bad-robust-no-body.txt", {"readData(): Error line 6! Expected '<BODY>', have '<FOOTER>'."}},
-    {"bad-robust-no-body-close.txt",
-     {GETLINE_EOF, "readData(): Error! Stop at line 12, never encountered '</BODY>'."}},
-    {"bad-robust-no-footer.txt",
-     {GETLINE_EOF, "readData(): Error line 10! Expected '<FOOTER>', have ''."}},
-    {"bad-robust-no-version.txt",
-     {"RM::loadRobustSprite(): Error! Missing 'version' in FOOTER (line 12)."}},
-    {"bad-robust-empty-version.txt",
-     {"RM::loadRobustSprite(): Error! Missing 'version' in FOOTER (line 12)."}},
-    {"bad-robust-no-final-lf.txt",
-     {GETLINE_EOF, "readData(): Error! Stop at line 12, never encountered '</FOOTER>'."}},
-};
-
 std::string caseName(const ::testing::TestParamInfo<BadFile>& info) {
   std::string name;
   for (const char* c = info.param.name; *c != '\0' && *c != '.'; c++) {
@@ -159,7 +74,8 @@ std::string caseName(const ::testing::TestParamInfo<BadFile>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, BadSpriteFile, ::testing::ValuesIn(BAD_FILES), caseName);
+INSTANTIATE_TEST_SUITE_P(Corpus, BadSpriteFile, ::testing::ValuesIn(tw_test::BAD_SPRITE_FILES),
+                         caseName);
 
 TEST_F(SpriteFileTest, AFailureAfterAGoodLoadKeepsOnlyTheGoodSprite) {
   ResourceManager& rm = ResourceManager::getInstance();

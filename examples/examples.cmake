@@ -1,0 +1,16 @@
+# Small games that show the engine's parts, one file each, run from the bin
+# folder beside their data (example-data/). Built only when Tarnwick is the
+# top-level project.
+set(TW_EXAMPLES catch maze pong showcase garden)
+foreach(example IN LISTS TW_EXAMPLES)
+  add_executable(example_${example} examples/${example}.cpp)
+  target_link_libraries(example_${example} PRIVATE tarnwick)
+endforeach()
+
+add_custom_command(OUTPUT ${TW_RUNTIME_DIR}/example-data/bird.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/data/bird.txt
+          ${TW_RUNTIME_DIR}/example-data/bird.txt
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/data/bird.txt
+  COMMENT "Copying the examples' data")
+add_custom_target(example_data ALL DEPENDS ${TW_RUNTIME_DIR}/example-data/bird.txt)
+add_dependencies(example_showcase example_data)

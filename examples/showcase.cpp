@@ -1,0 +1,103 @@
+// Sprites and shapes: a bird loaded from a sprite file flaps its wings (its
+// animation) as it flies across the screen, above a circle that grows and
+// shrinks, a square and a triangle. Shapes are drawn in pixels in a window
+// and as '#' cells in a terminal.
+//   example_showcase [--window | --terminal | --capture]     (Q quits)
+#include <string>
+
+#include "engine/core/Config.h"
+#include "engine/core/EventStep.h"
+#include "engine/core/GameManager.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/display/Shape.h"
+#include "engine/input/EventKeyboard.h"
+#include "engine/resources/ResourceManager.h"
+#include "engine/world/EventOut.h"
+#include "engine/world/Object.h"
+
+namespace {
+
+// Flies to the right and comes back in on the left.
+class Bird : public tw::Object {
+ public:
+  Bird() {
+    setType("Bird");
+    setSolidness(tw::SPECTRAL);
+    setSprite("bird");  // the box fits the sprite; its frames play by themselves
+    setPosition(tw::Vector(10, 6));
+    setVelocity(tw::Vector(0.4f, 0));  // cells per step
+  }
+  int eventHandler(const tw::Event* p_e) override {
+    if (p_e->getType() != tw::OUT_EVENT) return 0;
+    setPosition(tw::Vector(-3, getPosition().getY()));
+    return 1;
+  }
+};
+
+// An object drawn only by its shape; a pulsing one changes size every step.
+class Figure : public tw::Object {
+ public:
+  Figure(tw::ShapeType type, tw::Color color, float x, bool pulse) : pulsing(pulse) {
+    setType("Figure");
+    setSolidness(tw::SPECTRAL);
+    setPosition(tw::Vector(x, 16));
+    tw::Shape shape;
+    shape.setType(type);
+    shape.setColor(color);
+    shape.setSize(40);  // pixels
+    setShape(shape);
+    registerInterest(tw::STEP_EVENT);
+    registerInterest(tw::KEYBOARD_EVENT);
+  }
+  int eventHandler(const tw::Event* p_e) override {
+    if (p_e->getType() == tw::KEYBOARD_EVENT) {
+      if (static_cast<const tw::EventKeyboard*>(p_e)->getKey() == tw::Keyboard::Q) {
+        tw::GameManager::getInstance().setGameOver();
+      }
+      return 1;
+    }
+    if (p_e->getType() != tw::STEP_EVENT || !pulsing) return 0;
+    const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount();
+    tw::Shape shape = getShape();
+    shape.setSize(static_cast<float>(25 + step % 30));  // 25 to 54 pixels and back to 25
+    setShape(shape);
+    return 1;
+  }
+  int draw() override {
+    tw::Object::draw();  // the shape
+    return tw::DisplayManager::getInstance().drawString(getPosition() + tw::Vector(0, 4),
+                                                        getShape().toString().substr(0, 8),
+                                                        tw::JUSTIFY_CENTER, tw::WHITE);
+  }
+
+ private:
+  bool pulsing;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  for (int i = 1; i < argc; i++) {  // --window, --terminal or --capture
+    const std::string arg = argv[i];
+    if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
+      tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    }
+  }
+  tw::GameManager& game = tw::GameManager::getInstance();
+  if (game.startUp() != 0) {  // the reason is on standard error and in the log
+    game.shutDown();
+    return 1;
+  }
+  // Sprite files lie beside the program, in example-data/.
+  if (tw::ResourceManager::getInstance().loadSprite("example-data/bird.txt", "bird") != 0) {
+    game.shutDown();
+    return 1;  // why is in the log (try: tw-sprite check example-data/bird.txt)
+  }
+  new Bird;
+  new Figure(tw::CIRCLE, tw::RED, 20, true);
+  new Figure(tw::SQUARE, tw::GREEN, 40, false);
+  new Figure(tw::TRIANGLE, tw::MAGENTA, 60, false);
+  game.run();
+  game.shutDown();
+  return 0;
+}

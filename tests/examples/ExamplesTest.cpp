@@ -1,0 +1,116 @@
+// Each example under examples/ played briefly as its own process in the
+// capture presenter, with scripted keys, checking what its last frame shows.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+#include "tests/support/ProgramRun.h"
+
+namespace {
+
+using tw::Keyboard::Key;
+using tw_test::ProgramRun;
+
+// The number after label in text ("Caught 3"), -1 when absent.
+int valueAfter(const std::string& text, const std::string& label) {
+  std::smatch found;
+  if (!std::regex_search(text, found, std::regex(label + " (\\d+)"))) return -1;
+  return std::stoi(found[1]);
+}
+
+// The column where text starts on row y of a frame (80 cells and a line
+// feed per row), npos when it is not there.
+size_t columnOf(const std::string& frame, int y, const std::string& text) {
+  return frame.substr(static_cast<size_t>(y) * 81, 80).find(text);
+}
+
+TEST(Examples, CatchCountsTheLetterTheBasketIsMovedUnderAndEndsAfterFiveMissed) {
+  ProgramRun look("example_catch");  // where does the first letter fall?
+  look.setFrames(30);
+  ASSERT_TRUE(look.run("--capture")) << look.output();
+  const std::string early = look.lastFrame();
+  const size_t at = early.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", 3 * 81);
+  ASSERT_NE(std::string::npos, at) << early;
+  const int moves = (static_cast<int>(at % 81) - 40) / 2;  // two cells per key press
+
+  ProgramRun game("example_catch");  // the same letters (same seed), the basket under the first
+  for (int frame = 1; frame <= std::abs(moves); frame++) {
+    game.press(frame, moves > 0 ? tw::Keyboard::RIGHT_ARROW : tw::Keyboard::LEFT_ARROW);
+  }
+  game.setFrames(110);
+  ASSERT_TRUE(game.run("--capture")) << game.output();
+  EXPECT_EQ(1, valueAfter(game.lastFrame(), "Caught")) << early << game.lastFrame();
+  game.setFrames(600);  // long enough for many letters, but five missed end the game
+  ASSERT_TRUE(game.run("--capture")) << game.output();
+  EXPECT_EQ(4, valueAfter(game.lastFrame(), "Missed")) << game.lastFrame();  // the last drawn
+}
+
+TEST(Examples, MazeChaserReachesTheTreasureAtBothEnds) {
+  ProgramRun game("example_maze");
+  game.setFrames(700);
+  ASSERT_TRUE(game.run("--capture")) << game.output();
+  EXPECT_GE(valueAfter(game.lastFrame(), "Found"), 2) << game.lastFrame();
+}
+
+TEST(Examples, ShowcaseAnimatesTheSpriteAndDrawsTheShapes) {
+  ProgramRun game("example_showcase");
+  game.setFrames(3);
+  ASSERT_TRUE(game.run("--capture")) << game.output();
+  const std::string first = game.lastFrame();
+  game.setFrames(7);  // four steps on: the bird's next frame
+  ASSERT_TRUE(game.run("--capture")) << game.output();
+  const std::string later = game.lastFrame();
+  EXPECT_NE(std::string::npos, first.find("\\(o)/")) << first;
+  EXPECT_NE(std::string::npos, later.find("-=(o)=-")) << later;
+  EXPECT_NE(std::string::npos, later.find("#")) << later;
+  EXPECT_NE(std::string::npos, later.find("triangle")) << later;
+}
+
+TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
+  ProgramRun planting("example_garden");
+  const std::string file = planting.folder().file("garden.sav");
+  planting.press(1, tw::Keyboard::RIGHT_ARROW, 3);
+  planting.press(2, tw::Keyboard::A);
+  planting.press(3, tw::Keyboard::DOWN_ARROW, 2);
+  planting.press(4, tw::Keyboard::B);
+  planting.press(5, tw::Keyboard::LEFT_ARROW);
+  ASSERT_TRUE(planting.run("--capture --new " + file)) << planting.output();
+  const std::string planted = planting.lastFrame();
+  EXPECT_EQ(43u, columnOf(planted, 12, "A")) << planted;
+  EXPECT_EQ(42u, columnOf(planted, 14, "@B")) << planted;
+
+  ProgramRun visit("example_garden");
+  visit.setFrames(1);
+  ASSERT_TRUE(visit.run("--capture " + file)) << visit.output();
+  EXPECT_EQ(planted, visit.lastFrame());
+}
+
+TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
+  ProgramRun host("example_pong"), guest("example_pong");
+  host.configure("frame_time:5");
+  guest.configure("frame_time:5");
+  host.configure("random_seed:1");
+  FILE* hosting = popen(("exec env " + host.command("--capture --host 0")).c_str(), "r");
+  ASSERT_NE(nullptr, hosting);
+  int port = 0;
+  std::string line;
+  for (int tries = 0; tries < 200 && port == 0; tries++) {  // up to 10 s for the first line
+    line = tw_test::readFile(host.folder().file("output.txt"));
+    std::sscanf(line.c_str(), "hosting on port %d", &port);
+    if (port == 0) std::system("sleep 0.05");
+  }
+  ASSERT_GT(port, 0) << line;
+  EXPECT_TRUE(guest.run("--capture --join 127.0.0.1 " + std::to_string(port))) << guest.output();
+  EXPECT_EQ(0, pclose(hosting)) << host.output();
+  // Both print the final score: the guest's comes from the records it read.
+  const std::string final_score = host.output();
+  EXPECT_TRUE(valueAfter(final_score, "Host") == 3 || valueAfter(final_score, "Guest") == 3)
+      << final_score;
+  EXPECT_NE(std::string::npos, final_score.find("hosting on port"));
+  EXPECT_EQ(final_score.substr(final_score.find('\n') + 1), guest.output());
+}
+
+}  // namespace
