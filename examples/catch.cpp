@@ -7,7 +7,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/ViewObject.h"
 #include "engine/input/EventKeyboard.h"

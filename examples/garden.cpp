@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/ObjectList.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/input/EventKeyboard.h"

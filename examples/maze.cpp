@@ -5,11 +5,11 @@
 #include <string>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/ViewObject.h"
 #include "engine/input/EventKeyboard.h"
-#include "engine/path/EventPath.h"
+#include "engine/world/EventPath.h"
 #include "engine/path/PathManager.h"
 #include "engine/world/EventCollision.h"
 #include "engine/world/Object.h"

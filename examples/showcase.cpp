@@ -7,9 +7,9 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/display/Shape.h"
+#include "engine/world/Shape.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/EventOut.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/core/GameManager.h"
+#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
-#include "engine/display/Sprite.h"
+#include "engine/world/Sprite.h"
 #include "engine/display/ViewObject.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/platform/FileCheck.h"
