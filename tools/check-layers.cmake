@@ -19,8 +19,8 @@ foreach(source IN LISTS sources)
     endif()
     # The window library only behind the platform adapter and the window
     # presenter; curses only behind the terminal presenter.
-    if(line MATCHES "<SFML/" AND NOT source MATCHES "^engine/(platform/|display/WindowPresenter)"
-       AND NOT source MATCHES "^engine/resources/(Sound|Music)")
+    if(line MATCHES "<SFML/|engine/platform/Sfml.h"
+       AND NOT source MATCHES "^engine/(platform/|display/WindowPresenter)")
       string(APPEND problems "  ${source} uses SFML: ${line}\n")
     endif()
     if(line MATCHES "<n?curses" AND NOT source MATCHES "^engine/display/TerminalPresenter")

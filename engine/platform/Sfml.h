@@ -31,9 +31,6 @@ namespace platform {
 // object exists; without a device the audio library's complaints are kept off
 // standard error for the rest of the run (files still load and report errors).
 bool audioAvailable();
-// Lets go of the device probe at shut-down: the device then closes with the
-// last sound or music destroyed. Audio objects made later still play.
-void releaseAudio();
 // False when the file cannot be opened or decoded (files load without an
 // audio device too; only playing is silent then).
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const std::string& filename);

@@ -2,6 +2,7 @@
 # call that would need a display).
 find_package(X11 REQUIRED)
 target_sources(tarnwick PRIVATE
+  engine/platform/Audio.cpp
   engine/platform/Sfml.cpp
 )
 target_link_libraries(tarnwick PRIVATE X11::X11)

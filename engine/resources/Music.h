@@ -6,9 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace sf {
-class Music;
-}  // namespace sf
+#include "engine/platform/Audio.h"
 
 namespace tw {
 
@@ -29,7 +27,7 @@ class Music {
 
  private:
   // Made only when an audio device exists (see Sound).
-  std::unique_ptr<sf::Music> music;  // the stream; null until opened
+  std::unique_ptr<platform::MusicStream> stream;
   std::string label;
 };
 

@@ -7,7 +7,7 @@
 #include "engine/world/Object.h"
 #include "engine/world/Sprite.h"
 #include "engine/platform/FileCheck.h"
-#include "engine/platform/Sfml.h"
+#include "engine/platform/Audio.h"
 #include "engine/resources/SpriteParser.h"
 
 namespace tw {

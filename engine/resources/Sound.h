@@ -6,17 +6,13 @@
 #include <memory>
 #include <string>
 
-namespace sf {
-class Sound;
-class SoundBuffer;
-}  // namespace sf
+#include "engine/platform/Audio.h"
 
 namespace tw {
 
 class Sound {
  public:
   Sound();
-  // Deletes the player before the samples it plays.
   ~Sound();
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;
@@ -31,10 +27,7 @@ class Sound {
   void stop();
 
  private:
-  // Both are made only when an audio device exists, so a machine without
-  // sound hardware never touches the audio library for an idle table entry.
-  std::unique_ptr<sf::Sound> sound;               // null until a load succeeds
-  std::unique_ptr<sf::SoundBuffer> sound_buffer;  // the decoded samples
+  std::unique_ptr<platform::SoundClip> clip;
   std::string label;
 };
 
