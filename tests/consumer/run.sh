@@ -31,7 +31,7 @@ case "$route" in
   package)
     prefix=$work/prefix
     cmake --install "$engine_build" --prefix "$prefix" > "$work/install.log"
-    for f in lib/libtarnwick.a include/engine/core/GameManager.h share/tarnwick/tw-font.ttf \
+    for f in lib/libtarnwick.a include/engine/loop/GameManager.h share/tarnwick/tw-font.ttf \
              lib/cmake/Tarnwick/TarnwickConfig.cmake lib/pkgconfig/tarnwick.pc; do
       [ -f "$prefix/$f" ] || fail "cmake --install did not install $f"
     done
