@@ -2,10 +2,11 @@
 #   make run   installs what is missing, builds, starts the game
 #   make test  installs what is missing, builds, runs every test with ctest
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
-# make bench runs the benchmarks.
+# make bench runs the benchmarks in a Release build (build-rel/).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+REL_BUILD  ?= build-rel
 JOBS       ?= $(shell nproc)
 
 .PHONY: all deps build run test test-asan bench clean
@@ -35,8 +36,11 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-bench: build
-	cd $(BUILD)/bin && for b in ./bench_*; do $$b; done
+# Timings come from optimised code; tests are not built for them.
+bench: deps
+	cmake -S . -B $(REL_BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+	cmake --build $(REL_BUILD) -j $(JOBS) --target benchmarks
+	cd $(REL_BUILD)/bin && for b in ./bench_*; do $$b; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(REL_BUILD)
