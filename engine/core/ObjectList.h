@@ -9,6 +9,7 @@ class ObjectListIterator;
 
 class ObjectList {
  public:
+  // Allocates nothing until the first insertion.
   ObjectList();
   ObjectList(const ObjectList& other);
   ObjectList& operator=(const ObjectList& other);
@@ -16,7 +17,9 @@ class ObjectList {
 
   // Appends p; grows by doubling when full. -1 for null or a failed growth.
   int insert(Object* p);
-  // Removes the first occurrence of p, keeping the order of the rest.
+  // Removes the first occurrence of p, keeping the order of the rest. The
+  // pointers on the shorter side of it move, so taking away the first or the
+  // last pointer moves none.
   int remove(Object* p);
   void clear();
   int getCount() const;
@@ -28,9 +31,12 @@ class ObjectList {
 
  private:
   friend class ObjectListIterator;
-  bool grow();
+  // Makes room for one more pointer at the end: moves the pointers down
+  // when at least half the slots lie unused before them, else doubles.
+  bool makeRoom();
 
-  int count;     // stored pointers
+  int first;     // slot of the first pointer; slots before it are unused
+  int count;     // stored pointers, in slots first .. first + count - 1
   int capacity;  // slots in items
   Object** items;
 };

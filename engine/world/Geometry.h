@@ -10,10 +10,24 @@ namespace tw {
 
 class Object;
 
+// True when [a, a + a_extent] and [b, b + b_extent] share a point, ends
+// included. boxIntersectsBox is this test on both axes.
+inline bool spansOverlap(float a, float a_extent, float b, float b_extent) {
+  return (b <= a && a <= b + b_extent) || (a <= b && b <= a + a_extent);
+}
 // True when a and b overlap on both axes; touching edges and corners count.
-bool boxIntersectsBox(const Box& a, const Box& b);
+inline bool boxIntersectsBox(const Box& a, const Box& b) {
+  const Vector ac = a.getCorner();
+  const Vector bc = b.getCorner();
+  return spansOverlap(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
+         spansOverlap(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
+}
 // True when p lies inside box, edges included.
-bool boxContainsPosition(const Box& box, const Vector& p);
+inline bool boxContainsPosition(const Box& box, const Vector& p) {
+  const Vector c = box.getCorner();
+  return c.getX() <= p.getX() && p.getX() <= c.getX() + box.getHorizontal() &&
+         c.getY() <= p.getY() && p.getY() <= c.getY() + box.getVertical();
+}
 float distance(const Vector& p1, const Vector& p2);
 // The object's box moved by its position.
 Box getWorldBox(const Object* p_o);

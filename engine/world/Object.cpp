@@ -261,9 +261,7 @@ void Object::setFollowPath(bool new_follow_path) {
   markModified(FOLLOW_PATH);
 }
 
-int Object::getId() const { return id; }
 std::string Object::getType() const { return type; }
-bool Object::isActive() const { return is_active; }
 
 int Object::setVisible(bool visible) {
   if (visible == is_visible) return 0;
@@ -273,8 +271,6 @@ int Object::setVisible(bool visible) {
   return 0;
 }
 
-Box Object::getBox() const { return box; }
-Vector Object::getPosition() const { return position; }
 Vector Object::getDirection() const { return direction; }
 float Object::getSpeed() const { return speed; }
 
@@ -292,8 +288,6 @@ Vector Object::getVelocity() const {
 Vector Object::getAcceleration() const { return acceleration; }
 Vector Object::predictPosition() const { return position + getVelocity(); }
 int Object::getAltitude() const { return altitude; }
-Solidness Object::getSolidness() const { return solidness; }
-bool Object::isSolid() const { return solidness == HARD || solidness == SOFT; }
 bool Object::getNoSoft() const { return no_soft; }
 
 void Object::setNoSoft(bool new_no_soft) {

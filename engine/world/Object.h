@@ -65,12 +65,14 @@ class Object {
   // View objects live in view coordinates and are drawn wherever the view is.
   virtual bool isViewObject() const { return false; }
 
-  int getId() const;
+  // The getters read on every move, collision test and path search are
+  // defined here.
+  int getId() const { return id; }
   std::string getType() const;
-  bool isActive() const;
+  bool isActive() const { return is_active; }
   int setVisible(bool visible);
-  Box getBox() const;
-  Vector getPosition() const;
+  Box getBox() const { return box; }
+  Vector getPosition() const { return position; }
   Vector getDirection() const;
   float getSpeed() const;
   void setSpeed(float new_speed);
@@ -79,8 +81,8 @@ class Object {
   // Where the object will be after one step: position plus velocity.
   Vector predictPosition() const;
   int getAltitude() const;
-  Solidness getSolidness() const;
-  bool isSolid() const;
+  Solidness getSolidness() const { return solidness; }
+  bool isSolid() const { return solidness == HARD || solidness == SOFT; }
   bool getNoSoft() const;
   void setNoSoft(bool new_no_soft);
   bool getAvoidCollisions() const;

@@ -332,8 +332,6 @@ void WorldManager::setBoundary(Box new_boundary) {
   if (isStarted()) scene_graph.rebuild();
 }
 
-Box WorldManager::getBoundary() const { return boundary; }
-
 void WorldManager::setView(Box new_view) { view = new_view; }
 
 Box WorldManager::getView() const { return view; }
@@ -368,7 +366,5 @@ void WorldManager::setViewFollowing(Object* p_new_view_following) {
 }
 
 Object* WorldManager::getViewFollowing() const { return p_view_following; }
-
-SceneGraph& WorldManager::getSceneGraph() { return scene_graph; }
 
 }  // namespace tw

@@ -6,6 +6,7 @@ target_sources(tarnwick PRIVATE
   engine/world/Geometry.cpp
   engine/world/Grid.cpp
   engine/world/Object.cpp
+  engine/world/OrderedObjectSet.cpp
   engine/world/SceneGraph.cpp
   engine/world/Solidness.cpp
   engine/world/Vector.cpp
