@@ -4,4 +4,5 @@ target_sources(tarnwick PRIVATE
   engine/path/Path.cpp
   engine/path/PathFind.cpp
   engine/path/PathManager.cpp
+  engine/path/SearchCells.cpp
 )
