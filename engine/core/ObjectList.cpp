@@ -83,14 +83,7 @@ void ObjectList::clear() {
   count = 0;
 }
 
-int ObjectList::getCount() const { return count; }
-
-bool ObjectList::isEmpty() const { return count == 0; }
-
-Object* ObjectList::operator[](int index) const {
-  if (index < 0 || index >= count) throw std::out_of_range("Invalid index!");
-  return items[first + index];
-}
+void ObjectList::throwInvalidIndex() { throw std::out_of_range("Invalid index!"); }
 
 ObjectList ObjectList::operator+(ObjectList other) const {
   ObjectList result(*this);

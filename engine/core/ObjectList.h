@@ -22,15 +22,19 @@ class ObjectList {
   // last pointer moves none.
   int remove(Object* p);
   void clear();
-  int getCount() const;
-  bool isEmpty() const;
+  int getCount() const { return count; }
+  bool isEmpty() const { return count == 0; }
   // Throws std::out_of_range("Invalid index!") outside 0..count-1.
-  Object* operator[](int index) const;
+  Object* operator[](int index) const {
+    if (index < 0 || index >= count) throwInvalidIndex();
+    return items[first + index];
+  }
   // A copy of this list followed by every non-null pointer of other.
   ObjectList operator+(ObjectList other) const;
 
  private:
   friend class ObjectListIterator;
+  [[noreturn]] static void throwInvalidIndex();
   // Makes room for one more pointer at the end: moves the pointers down
   // when at least half the slots lie unused before them, else doubles.
   bool makeRoom();

@@ -75,14 +75,15 @@ void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
 }
 
 // The collision query finds only objects in the grid: the same objects are
-// walked here, through the grid's table of their boxes.
+// walked here, with the boxes the grid keeps for them. An object listed in
+// several cells is marked once for each, to the same effect.
 void SearchCells::rebuild() {
   for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
   const Grid& grid = worldGrid();
   if (!grid.isStarted()) return;
-  for (const SolidBox& solid : grid.getSolidBoxes()) {
-    if (solid.hard && solid.p_o != p_mover) markBox(solid.box);
-  }
+  grid.forEachEntry([this](const SolidBox& entry) {
+    if (entry.hard && entry.p_o != p_mover) markBox(entry.box);
+  });
 }
 
 // The mover at cell (x, y) touches the object exactly when it overlaps it on

@@ -37,14 +37,6 @@ float distance(const Vector& p1, const Vector& p2) {
   return std::sqrt(dx * dx + dy * dy);
 }
 
-Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
-
-Box getWorldBox(const Object* p_o, const Vector& where) {
-  Box box = p_o->getBox();
-  box.setCorner(box.getCorner() + where);
-  return box;
-}
-
 Vector getNormal(const Object* p_mover, const Object* p_obstacle) {
   const Box o = getWorldBox(p_obstacle);
   const Box m = getWorldBox(p_mover, lastSafePosition(p_mover, o));

@@ -4,11 +4,10 @@
 #pragma once
 
 #include "engine/world/Box.h"
+#include "engine/world/Object.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
-
-class Object;
 
 // True when [a, a + a_extent] and [b, b + b_extent] share a point, ends
 // included. boxIntersectsBox is this test on both axes.
@@ -29,10 +28,14 @@ inline bool boxContainsPosition(const Box& box, const Vector& p) {
          c.getY() <= p.getY() && p.getY() <= c.getY() + box.getVertical();
 }
 float distance(const Vector& p1, const Vector& p2);
-// The object's box moved by its position.
-Box getWorldBox(const Object* p_o);
 // The box the object would have at where.
-Box getWorldBox(const Object* p_o, const Vector& where);
+inline Box getWorldBox(const Object* p_o, const Vector& where) {
+  Box box = p_o->getBox();
+  box.setCorner(box.getCorner() + where);
+  return box;
+}
+// The object's box moved by its position.
+inline Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 // Which side the mover met the obstacle from, pointing from the obstacle
 // towards the mover: each component -1, 0 or 1; (0,0) when no side touches.
 Vector getNormal(const Object* p_mover, const Object* p_obstacle);

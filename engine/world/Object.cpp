@@ -67,13 +67,14 @@ Object::Object()
       speed(0.0f),
       altitude(2),
       solidness(HARD),
-      no_soft(false),
-      event_count(0),
       modified(ALL_OBJECT_ATTRIBUTES),
-      path_find(nullptr),
+      no_soft(false),
       follow_path(false),
       avoid_collisions(false),
-      in_world(false) {
+      in_world(false),
+      list_place(),
+      event_count(0),
+      path_find(nullptr) {
   shape.setType(UNDEFINED_SHAPE);
   liveObjects()[this] = id;
   WorldManager::getInstance().insertObject(this);

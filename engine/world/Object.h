@@ -3,6 +3,7 @@
 // Also the registry of live objects that dispatch and the world use to skip destroyed ones.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/path/Path.h"
 #include "engine/world/Box.h"
 #include "engine/world/ObjectAttribute.h"
+#include "engine/world/OrderedObjectSet.h"
 #include "engine/world/Solidness.h"
 #include "engine/world/Vector.h"
 
@@ -128,6 +130,7 @@ class Object {
  private:
   friend class WorldManager;  // enters and leaves the world (in_world)
   friend class PathManager;   // stores a new search in path_find
+  friend class OrderedObjectSet;  // keeps list_place
 
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
@@ -137,6 +140,8 @@ class Object {
   void releasePathFind();
   void unregisterAllInterests();
 
+  // The fields read or written by every world update come first, so that
+  // they share the object's first two cache lines.
   int id;
   std::string type;
   bool is_active;
@@ -148,17 +153,19 @@ class Object {
   Vector acceleration;  // added to the velocity after every step
   int altitude;         // 0 .. MAX_ALTITUDE
   Solidness solidness;
-  Animation animation;
-  bool no_soft;  // SOFT objects block this object too
-  int event_count;
-  std::vector<std::string> event_name;  // at most MAX_OBJ_EVENTS, in registration order
   unsigned int modified;  // ObjectAttribute bits
-  Shape shape;
-  PathFind* path_find;  // owned pending search, or null
-  Path path;
+  bool no_soft;  // SOFT objects block this object too
   bool follow_path;
   bool avoid_collisions;  // a HARD mover that slides along HARD obstacles
   bool in_world;          // entered into the world's scene graph at construction
+  // The object's slot in the scene graph list of each kind it is in.
+  std::uint32_t list_place[LIST_KINDS];
+  Animation animation;
+  int event_count;
+  std::vector<std::string> event_name;  // at most MAX_OBJ_EVENTS, in registration order
+  Shape shape;
+  PathFind* path_find;  // owned pending search, or null
+  Path path;
 };
 
 }  // namespace tw

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "engine/world/Object.h"
+
 namespace tw {
 
 namespace {
@@ -9,55 +11,71 @@ namespace {
 const size_t MIN_COMPACT_SLOTS = 32;
 }  // namespace
 
+OrderedObjectSet::OrderedObjectSet(ListKind init_kind) : kind(init_kind) {}
+
+size_t OrderedObjectSet::placeOf(const Object* p) const {
+  return p->list_place[static_cast<int>(kind)];
+}
+
+void OrderedObjectSet::setPlace(Object* p, size_t slot) const {
+  p->list_place[static_cast<int>(kind)] = static_cast<std::uint32_t>(slot);
+}
+
+// An object's place may be left over from a list it has left, or from
+// another list of the same kind: only a slot holding the object counts.
+bool OrderedObjectSet::contains(const Object* p) const {
+  if (p == nullptr) return false;
+  const size_t slot = placeOf(p);
+  return slot < slots.size() && slots[slot] == p;
+}
+
 int OrderedObjectSet::insert(Object* p) {
-  if (p == nullptr) return -1;
-  try {
-    if (!slot_of.emplace(p, slots.size()).second) return -1;
-  } catch (const std::bad_alloc&) {
-    return -1;
-  }
+  if (p == nullptr || contains(p)) return -1;
   try {
     slots.push_back(p);
   } catch (const std::bad_alloc&) {
-    slot_of.erase(p);
     return -1;
   }
+  setPlace(p, slots.size() - 1);
+  count++;
   return 0;
 }
 
 int OrderedObjectSet::remove(const Object* p) {
-  auto it = slot_of.find(p);
-  if (it == slot_of.end()) return -1;
-  slots[it->second] = nullptr;
-  slot_of.erase(it);
+  if (!contains(p)) return -1;
+  slots[placeOf(p)] = nullptr;
+  count--;
   compactIfSparse();
   return 0;
 }
 
 void OrderedObjectSet::compactIfSparse() {
-  if (slot_of.empty()) {
-    slots.clear();
+  if (count == 0) {
+    clear();
     return;
   }
-  if (slots.size() < MIN_COMPACT_SLOTS || slots.size() <= 2 * slot_of.size()) return;
+  while (slots[head] == nullptr) head++;
+  const size_t used = slots.size() - head;
+  if (used < MIN_COMPACT_SLOTS || used <= 2 * static_cast<size_t>(count)) return;
   size_t kept = 0;
-  for (Object* p : slots) {
+  for (size_t slot = head; slot < slots.size(); slot++) {
+    Object* p = slots[slot];
     if (p == nullptr) continue;
     slots[kept] = p;
-    slot_of[p] = kept++;
+    setPlace(p, kept++);
   }
   slots.resize(kept);
+  head = 0;
 }
 
-bool OrderedObjectSet::contains(const Object* p) const { return slot_of.count(p) != 0; }
+int OrderedObjectSet::getCount() const { return count; }
 
-int OrderedObjectSet::getCount() const { return static_cast<int>(slot_of.size()); }
-
-bool OrderedObjectSet::isEmpty() const { return slot_of.empty(); }
+bool OrderedObjectSet::isEmpty() const { return count == 0; }
 
 void OrderedObjectSet::clear() {
   slots.clear();
-  slot_of.clear();
+  head = 0;
+  count = 0;
 }
 
 ObjectList OrderedObjectSet::toList() const {

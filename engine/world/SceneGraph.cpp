@@ -18,7 +18,15 @@ bool altitudeInRange(int altitude) {
 const LogManager& logger() { return LogManager::getInstance(); }
 }  // namespace
 
-SceneGraph::SceneGraph() = default;
+SceneGraph::SceneGraph()
+    : objects(ListKind::ACTIVE),
+      solid_objects(ListKind::SOLID),
+      visible_objects{OrderedObjectSet(ListKind::VISIBLE), OrderedObjectSet(ListKind::VISIBLE),
+                      OrderedObjectSet(ListKind::VISIBLE), OrderedObjectSet(ListKind::VISIBLE),
+                      OrderedObjectSet(ListKind::VISIBLE)},
+      inactive_objects(ListKind::INACTIVE) {
+  static_assert(MAX_ALTITUDE + 1 == 5, "one visible list per altitude");
+}
 
 int SceneGraph::startUp() {
   type_map.clear();
@@ -42,7 +50,7 @@ int SceneGraph::rebuild() {
 }
 
 int SceneGraph::insertIntoTypeMap(Object* p_o, const std::string& type) {
-  return type_map[type].insert(p_o);
+  return type_map.try_emplace(type, ListKind::TYPE).first->second.insert(p_o);
 }
 
 int SceneGraph::removeFromTypeMap(Object* p_o, const std::string& type) {

@@ -55,7 +55,8 @@ class SceneGraph {
   int removeActive(Object* p_o);
 
   // Each list removes an object in constant time, so clearing a world of n
-  // objects costs n removals, not n * n.
+  // objects costs n removals, not n * n. An object is in at most one
+  // visible list and one type list at a time.
   OrderedObjectSet objects;           // every active object, in insertion order
   OrderedObjectSet solid_objects;     // active HARD or SOFT objects
   OrderedObjectSet visible_objects[MAX_ALTITUDE + 1];  // active visible objects by altitude

@@ -16,7 +16,8 @@ namespace tw {
 
 namespace {
 // The ids of a list of objects taken before any handler or destructor runs.
-// Once any object has been destroyed since, each one is checked against the
+// Once any object has been destroyed since, other than those the walk itself
+// destroyed (counted with destroyedOne), each one is checked against the
 // registry of live objects before it is touched: a handler may have shut the
 // world down, deleting every object, while this list is still being walked.
 class LiveSnapshot {
@@ -26,12 +27,15 @@ class LiveSnapshot {
     for (int i = 0; i < list.getCount(); i++) ids.push_back(list[i]->getId());
   }
   bool stillAlive(int i, const Object* p_o) const {
-    if (Object::getDestructionCount() == destroyed_before) return true;
+    if (Object::getDestructionCount() == destroyed_before + destroyed_here) return true;
     return Object::isAlive(p_o, ids[static_cast<size_t>(i)]);
   }
+  // The walk has just destroyed one object of the list, itself.
+  void destroyedOne() { destroyed_here++; }
 
  private:
   unsigned long destroyed_before;
+  unsigned long destroyed_here = 0;
   std::vector<int> ids;
 };
 
@@ -111,7 +115,7 @@ void WorldManager::shutDown() {
   Manager::shutDown();
   clearDeletions();
   const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
-  const LiveSnapshot snapshot(all);
+  LiveSnapshot snapshot(all);
   for (int i = 0; i < all.getCount(); i++) {
     Object* p_o = all[i];
     if (!snapshot.stillAlive(i, p_o)) continue;
@@ -122,6 +126,7 @@ void WorldManager::shutDown() {
       continue;
     }
     destroy(p_o);
+    snapshot.destroyedOne();
   }
   clearDeletions();
   scene_graph.shutDown();
@@ -280,11 +285,12 @@ void WorldManager::deleteMarked() {
   while (!deletions.isEmpty()) {
     const ObjectList batch = deletions;
     clearDeletions();
-    const LiveSnapshot snapshot(batch);
+    LiveSnapshot snapshot(batch);
     for (int i = 0; i < batch.getCount(); i++) {
       Object* p_o = batch[i];
       if (!snapshot.stillAlive(i, p_o) || isDying(p_o)) continue;
       destroy(p_o);
+      snapshot.destroyedOne();
     }
   }
 }

@@ -1,6 +1,7 @@
 # Sources of the engine library in engine/world.
 target_sources(tarnwick PRIVATE
   engine/world/Box.cpp
+  engine/world/CellList.cpp
   engine/world/EventCollision.cpp
   engine/world/EventOut.cpp
   engine/world/Geometry.cpp
