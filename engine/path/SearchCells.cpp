@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "engine/world/Geometry.h"
@@ -79,6 +80,9 @@ void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
 // several cells is marked once for each, to the same effect.
 void SearchCells::rebuild() {
   for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
+  for (auto& axis : memo) {
+    for (RunMemo& entry : axis) entry.used = false;
+  }
   const Grid& grid = worldGrid();
   if (!grid.isStarted()) return;
   grid.forEachEntry([this](const SolidBox& entry) {
@@ -92,6 +96,16 @@ void SearchCells::rebuild() {
 void SearchCells::markBox(const Box& box) {
   const std::uint8_t mark = boxContainsPosition(box, toVector(goal)) ? OPENER : BLOCKER;
   int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  const Run columns = runOnAxis(0, box.getCorner().getX(), box.getHorizontal(), x0, x1);
+  const Run rows = runOnAxis(1, box.getCorner().getY(), box.getVertical(), y0, y1);
+  if (columns == Run::NONE || rows == Run::NONE) return;
+  if (columns == Run::FOUND && rows == Run::FOUND) {
+    for (int y = y0; y <= y1; y++) {
+      std::uint8_t* row = &cells[static_cast<size_t>(y) * static_cast<size_t>(width)];
+      for (int x = x0; x <= x1; x++) row[x] |= mark;
+    }
+    return;
+  }
   if (!overlapsOnAxis(mover_box.getCorner().getX(), mover_box.getHorizontal(), box.getCorner().getX(),
                       box.getHorizontal(), width, x0, x1, column_hits) ||
       !overlapsOnAxis(mover_box.getCorner().getY(), mover_box.getVertical(), box.getCorner().getY(),
@@ -105,6 +119,51 @@ void SearchCells::markBox(const Box& box) {
       if (column_hits[static_cast<size_t>(x - x0)] != 0) row[x] |= mark;
     }
   }
+}
+
+// With neither extent negative, spansOverlap(a, a_extent, b, b_extent) is
+// exactly a <= b + b_extent && b <= a + a_extent in float, and both halves
+// change only once as a = mover_corner + cell grows: the overlapping cells
+// form one run, found from an estimate by checking its two ends.
+SearchCells::Run SearchCells::overlapRun(float mover_corner, float mover_extent, float corner,
+                                         float extent, int count, int& lo, int& hi) {
+  if (!(mover_extent >= 0.0f && extent >= 0.0f) || !safe(mover_corner) || !safe(mover_extent) ||
+      !safe(corner) || !safe(extent) || count > SAFE_MAGNITUDE) {
+    return Run::UNKNOWN;
+  }
+  const float end = corner + extent;
+  auto reaches = [&](int i) { return corner <= (mover_corner + static_cast<float>(i)) + mover_extent; };
+  auto starts_before_end = [&](int i) { return mover_corner + static_cast<float>(i) <= end; };
+  const long long lo_guess = floorOf(static_cast<double>(corner) - mover_extent - mover_corner);
+  lo = static_cast<int>(std::min(static_cast<long long>(count), std::max(0LL, lo_guess)));
+  while (lo > 0 && reaches(lo - 1)) lo--;
+  while (lo < count && !reaches(lo)) lo++;
+  const long long hi_guess = floorOf(static_cast<double>(end) - mover_corner);
+  hi = static_cast<int>(std::min(static_cast<long long>(count - 1), std::max(-1LL, hi_guess)));
+  while (hi < count - 1 && starts_before_end(hi + 1)) hi++;
+  while (hi >= 0 && !starts_before_end(hi)) hi--;
+  return lo <= hi ? Run::FOUND : Run::NONE;
+}
+
+SearchCells::Run SearchCells::runOnAxis(int axis, float corner, float extent, int& lo, int& hi) {
+  std::uint32_t corner_bits = 0;
+  std::uint32_t extent_bits = 0;
+  std::memcpy(&corner_bits, &corner, sizeof corner_bits);
+  std::memcpy(&extent_bits, &extent, sizeof extent_bits);
+  RunMemo& entry = memo[axis][((corner_bits ^ (extent_bits >> 7)) * 2654435761u >> 24) % MEMO_SIZE];
+  if (!entry.used || entry.corner_bits != corner_bits || entry.extent_bits != extent_bits) {
+    const Vector mover_corner = mover_box.getCorner();
+    entry.run = axis == 0 ? overlapRun(mover_corner.getX(), mover_box.getHorizontal(), corner, extent, width,
+                                       entry.lo, entry.hi)
+                          : overlapRun(mover_corner.getY(), mover_box.getVertical(), corner, extent, height,
+                                       entry.lo, entry.hi);
+    entry.corner_bits = corner_bits;
+    entry.extent_bits = extent_bits;
+    entry.used = true;
+  }
+  lo = entry.lo;
+  hi = entry.hi;
+  return entry.run;
 }
 
 bool SearchCells::overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,

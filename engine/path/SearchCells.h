@@ -56,6 +56,16 @@ class SearchCells {
   void rebuild();
   // Marks the cells where the mover would touch an object with this world box.
   void markBox(const Box& box);
+  // The cells of one axis where the mover, its box starting at mover_corner +
+  // cell, overlaps the object's span: the run lo..hi within 0..count-1
+  // (FOUND), none at all (NONE), or UNKNOWN for extents or coordinates that
+  // need the cell-by-cell test below.
+  enum class Run { FOUND, NONE, UNKNOWN };
+  static Run overlapRun(float mover_corner, float mover_extent, float corner, float extent, int count,
+                        int& lo, int& hi);
+  // overlapRun for the mover on one axis (0 = x, 1 = y), remembered by the
+  // span's exact bits: objects in a row or column share their answers.
+  Run runOnAxis(int axis, float corner, float extent, int& lo, int& hi);
   // The cells lo..hi (clipped to 0..count-1) on one axis where the mover,
   // its box starting at mover_corner + cell, overlaps the object's span;
   // false when there are none. hits[i] tells about cell lo + i.
@@ -72,6 +82,16 @@ class SearchCells {
   Cell goal{0, 0};
   std::vector<char> column_hits;  // scratch of markBox
   std::vector<char> row_hits;
+  struct RunMemo {
+    std::uint32_t corner_bits;
+    std::uint32_t extent_bits;
+    Run run;
+    int lo;
+    int hi;
+    bool used;
+  };
+  static const int MEMO_SIZE = 256;  // per axis, a power of two
+  RunMemo memo[2][MEMO_SIZE];  // emptied whenever the marks are built
 };
 
 }  // namespace tw
