@@ -86,7 +86,8 @@ void scatterBlocks(Map& map) {
 }
 
 Map makeMap(MapKind kind, int width, int height) {
-  Map map{width, height, std::vector<char>(static_cast<size_t>(width) * static_cast<size_t>(height), 0)};
+  const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
+  Map map{width, height, std::vector<char>(cells, 0)};
   if (kind == MapKind::MAZE) carveMaze(map);
   if (kind == MapKind::RANDOM) scatterBlocks(map);
   return map;
@@ -95,7 +96,8 @@ Map makeMap(MapKind kind, int width, int height) {
 void buildWorld(const Map& map) {
   tw::WorldManager& world = tw::WorldManager::getInstance();
   world.startUp();
-  world.setBoundary(tw::Box(tw::Vector(0, 0), static_cast<float>(map.width), static_cast<float>(map.height)));
+  world.setBoundary(
+      tw::Box(tw::Vector(0, 0), static_cast<float>(map.width), static_cast<float>(map.height)));
   for (int y = 0; y < map.height; y++) {
     for (int x = 0; x < map.width; x++) {
       if (map.at(x, y)) new Block(tw::Vector(static_cast<float>(x), static_cast<float>(y)));
@@ -153,7 +155,8 @@ void BM_Path(benchmark::State& state, MapKind kind, int width, int height) {
     state.SetIterationTime(tw_run);
     if (tw_steps == 0 || tcod_steps == 0) state.SkipWithError("no path found");
   }
-  state.counters["tcod_ms"] = benchmark::Counter(tcod_seconds * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["tcod_ms"] =
+      benchmark::Counter(tcod_seconds * 1e3, benchmark::Counter::kAvgIterations);
   state.counters["tw_over_tcod"] = tw_seconds / tcod_seconds;
   state.counters["tw_steps"] = tw_steps;
   state.counters["tcod_steps"] = tcod_steps;

@@ -211,7 +211,8 @@ void PathFind::expand(Cell current, int limit_w, int limit_h) {
     const bool f_changed = !was_open || node.f != f_new;
     node.g = g_new;
     node.f = f_new;
-    next_state = static_cast<std::uint8_t>((next_state & SearchCells::MARK_BITS) | OPEN | (step << STEP_SHIFT));
+    const int marks = next_state & SearchCells::MARK_BITS;
+    next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
     if (!was_open) {
       open_count++;
       node.order = next_order++;

@@ -13,7 +13,9 @@
 namespace tw {
 
 namespace {
-Vector toVector(Cell cell) { return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y)); }
+Vector toVector(Cell cell) {
+  return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
+}
 
 const Grid& worldGrid() { return WorldManager::getInstance().getSceneGraph().getGrid(); }
 
@@ -132,7 +134,9 @@ SearchCells::Run SearchCells::overlapRun(float mover_corner, float mover_extent,
     return Run::UNKNOWN;
   }
   const float end = corner + extent;
-  auto reaches = [&](int i) { return corner <= (mover_corner + static_cast<float>(i)) + mover_extent; };
+  auto reaches = [&](int i) {
+    return corner <= (mover_corner + static_cast<float>(i)) + mover_extent;
+  };
   auto starts_before_end = [&](int i) { return mover_corner + static_cast<float>(i) <= end; };
   const long long lo_guess = floorOf(static_cast<double>(corner) - mover_extent - mover_corner);
   lo = static_cast<int>(std::min(static_cast<long long>(count), std::max(0LL, lo_guess)));
@@ -153,10 +157,10 @@ SearchCells::Run SearchCells::runOnAxis(int axis, float corner, float extent, in
   RunMemo& entry = memo[axis][((corner_bits ^ (extent_bits >> 7)) * 2654435761u >> 24) % MEMO_SIZE];
   if (!entry.used || entry.corner_bits != corner_bits || entry.extent_bits != extent_bits) {
     const Vector mover_corner = mover_box.getCorner();
-    entry.run = axis == 0 ? overlapRun(mover_corner.getX(), mover_box.getHorizontal(), corner, extent, width,
-                                       entry.lo, entry.hi)
-                          : overlapRun(mover_corner.getY(), mover_box.getVertical(), corner, extent, height,
-                                       entry.lo, entry.hi);
+    entry.run = axis == 0 ? overlapRun(mover_corner.getX(), mover_box.getHorizontal(), corner,
+                                       extent, width, entry.lo, entry.hi)
+                          : overlapRun(mover_corner.getY(), mover_box.getVertical(), corner,
+                                       extent, height, entry.lo, entry.hi);
     entry.corner_bits = corner_bits;
     entry.extent_bits = extent_bits;
     entry.used = true;

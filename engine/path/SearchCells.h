@@ -36,7 +36,8 @@ class SearchCells {
   std::uint8_t at(size_t index) const { return cells[index]; }
   // Whether the mover may not stand on (x, y), a cell of the node grid.
   bool isBlocked(int x, int y) {
-    return isBlocked(cells[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)], x, y);
+    const size_t index = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    return isBlocked(cells[index], x, y);
   }
   // The same for the byte of that cell, already at hand.
   bool isBlocked(std::uint8_t& cell, int x, int y) {
@@ -61,8 +62,8 @@ class SearchCells {
   // (FOUND), none at all (NONE), or UNKNOWN for extents or coordinates that
   // need the cell-by-cell test below.
   enum class Run { FOUND, NONE, UNKNOWN };
-  static Run overlapRun(float mover_corner, float mover_extent, float corner, float extent, int count,
-                        int& lo, int& hi);
+  static Run overlapRun(float mover_corner, float mover_extent, float corner, float extent,
+                        int count, int& lo, int& hi);
   // overlapRun for the mover on one axis (0 = x, 1 = y), remembered by the
   // span's exact bits: objects in a row or column share their answers.
   Run runOnAxis(int axis, float corner, float extent, int& lo, int& hi);

@@ -243,7 +243,8 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   const Box box = getWorldBox(p_o, where);
   const CellRange range = rangeOf(p_o, where);
   last_query = Query{p_o, where, p_o->getBox(), range};
-  const int cell_count = (range.outside ? 1 : 0) + (range.x1 - range.x0 + 1) * (range.y1 - range.y0 + 1);
+  const int cell_count =
+      (range.outside ? 1 : 0) + (range.x1 - range.x0 + 1) * (range.y1 - range.y0 + 1);
   ObjectList result;
   // An object spanning several cells is listed in each; only its first
   // sighting counts. A single cell lists every object once.
