@@ -28,6 +28,25 @@ static_assert((SearchCells::MARK_BITS & (OPEN | CLOSED)) == 0, "search bits abov
 // and within a row columns x-1, x, x+1.
 const int STEPS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
 
+// What a neighbour's byte says at a glance, one look for the two commonest
+// reasons to pass it by: expanded already, or certainly blocked.
+enum Verdict : std::uint8_t { TRY = 0, PASS = 1, ASK = 2 };
+
+struct VerdictTable {
+  Verdict of[256];
+  VerdictTable() : of() {
+    for (int state = 0; state < 256; state++) {
+      const int marks = state & SearchCells::MARK_BITS;
+      if ((state & CLOSED) != 0 || marks == SearchCells::BLOCKED) {
+        of[state] = PASS;
+      } else if (marks == SearchCells::UNDECIDED) {
+        of[state] = ASK;
+      }
+    }
+  }
+};
+const VerdictTable VERDICTS;
+
 // Straight-line length of (dx, dy), formed in double precision, kept as float.
 float length(int dx, int dy) {
   return static_cast<float>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
@@ -199,7 +218,8 @@ void PathFind::expand(Cell current, int limit_w, int limit_h) {
     if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) continue;
     const auto next = static_cast<size_t>(ny * width + nx);
     std::uint8_t& next_state = cells.at(next);
-    if ((next_state & CLOSED) != 0 || cells.isBlocked(next_state, nx, ny)) continue;
+    const Verdict verdict = VERDICTS.of[next_state];
+    if (verdict == PASS || (verdict == ASK && cells.isBlocked(next_state, nx, ny))) continue;
     const bool diagonal = dx != 0 && dy != 0;
     if (diagonal && cells.isBlocked(nx, current.y) && cells.isBlocked(current.x, ny)) continue;
     const float g_new = g + (diagonal ? DIAGONAL_STEP : 1.0f);

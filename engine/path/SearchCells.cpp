@@ -57,6 +57,8 @@ bool SearchCells::allocate(int new_width, int new_height) {
   return true;
 }
 
+static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3, "BLOCKER, BLOCKER | OPENER");
+
 bool SearchCells::resolve(std::uint8_t& cell, int x, int y) {
   const bool blocked = askWorld(p_mover, Cell{x, y}, goal);
   cell = static_cast<std::uint8_t>((cell & ~MARK_BITS) | (blocked ? BLOCKER : 0));

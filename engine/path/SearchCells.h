@@ -17,8 +17,11 @@ class Object;
 class SearchCells {
  public:
   // The bits of a cell's byte that hold its marks; the search keeps its own
-  // flags in the others.
+  // flags in the others. Marks BLOCKED block for certain; UNDECIDED ones are
+  // settled by isBlocked, which asks the world; others leave the cell free.
   static const std::uint8_t MARK_BITS = 3;
+  static const std::uint8_t BLOCKED = 1;
+  static const std::uint8_t UNDECIDED = 3;
 
   // The world's own answer, one collision query: the first HARD object the
   // mover would touch at cell blocks it, unless that object's box contains

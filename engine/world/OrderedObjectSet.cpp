@@ -1,5 +1,6 @@
 #include "engine/world/OrderedObjectSet.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/world/Object.h"
@@ -42,8 +43,16 @@ int OrderedObjectSet::insert(Object* p) {
 }
 
 int OrderedObjectSet::remove(const Object* p) {
-  if (!contains(p)) return -1;
-  slots[placeOf(p)] = nullptr;
+  if (p == nullptr) return -1;
+  size_t slot = placeOf(p);
+  if (slot >= slots.size() || slots[slot] != p) {
+    // Only an object that was never here, or one that a second set of the
+    // same kind moved (a slip of the caller's), gets here: the set is
+    // searched, so no pointer is ever left behind for a destroyed object.
+    slot = std::find(slots.begin() + static_cast<long>(head), slots.end(), p) - slots.begin();
+    if (slot == slots.size()) return -1;
+  }
+  slots[slot] = nullptr;
   count--;
   compactIfSparse();
   return 0;

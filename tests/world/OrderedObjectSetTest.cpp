@@ -15,7 +15,7 @@ class OrderedObjectSetTest : public tw_test::WorldTest {};
 }  // namespace
 
 TEST_F(OrderedObjectSetTest, KeepsInsertionOrderThroughRemovalsAndCompaction) {
-  tw::OrderedObjectSet set(tw::ListKind::TYPE);  // the probes' own type lists use other sets
+  tw::OrderedObjectSet set(tw::ListKind::INACTIVE);  // a kind no list of the world holds them in
   std::vector<Probe*> kept;
   for (int i = 0; i < 100; i++) {
     auto* p = new Probe;
