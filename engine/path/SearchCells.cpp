@@ -17,8 +17,6 @@ Vector toVector(Cell cell) {
   return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
 }
 
-const Grid& worldGrid() { return WorldManager::getInstance().getSceneGraph().getGrid(); }
-
 // Coordinates and grid sizes up to this keep float rounding below a
 // quarter cell, so a range worked out in double precision, widened by one
 // cell on each side, holds every cell that the float test accepts.
@@ -66,7 +64,7 @@ bool SearchCells::resolve(std::uint8_t& cell, int x, int y) {
 }
 
 void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
-  const unsigned long now = worldGrid().getRevision();
+  const unsigned long now = grid.getRevision();
   if (built && now == revision && p_new_mover == p_mover && p_new_mover->getBox() == mover_box &&
       new_goal == goal) {
     return;
@@ -87,7 +85,6 @@ void SearchCells::rebuild() {
   for (auto& axis : memo) {
     for (RunMemo& entry : axis) entry.used = false;
   }
-  const Grid& grid = worldGrid();
   if (!grid.isStarted()) return;
   grid.forEachEntry([this](const SolidBox& entry) {
     if (entry.hard && entry.p_o != p_mover) markBox(entry.box);

@@ -9,6 +9,7 @@
 
 #include "engine/world/Box.h"
 #include "engine/world/Grid.h"
+#include "engine/world/WorldManager.h"
 
 namespace tw {
 
@@ -76,6 +77,8 @@ class SearchCells {
   static bool overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,
                              int count, int& lo, int& hi, std::vector<char>& hits);
 
+  // The world's grid, which lives as long as the program; read on every step.
+  const Grid& grid = WorldManager::getInstance().getSceneGraph().getGrid();
   std::vector<std::uint8_t> cells;  // width x height, row by row
   int width = 0;
   int height = 0;
