@@ -2,7 +2,7 @@
 #   make run   installs what is missing, builds, starts the game
 #   make test  installs what is missing, builds, runs every test with ctest
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
-# make bench runs the benchmarks; make fuzz runs each fuzz harness for
+# make bench runs the benchmarks in a Release build (build-rel/); make fuzz runs each fuzz harness for
 # FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the engine's API
 # reference into build/docs/html.
 # Each prints one line for what it installs, the build's progress and then
@@ -12,6 +12,7 @@
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
 FUZZ_BUILD   ?= build-fuzz
+REL_BUILD    ?= build-rel
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 
@@ -42,8 +43,11 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  bash tools/run-tests.sh $(ASAN_BUILD) $(JOBS)
 
-bench: build
-	cd $(BUILD)/bin && for b in ./bench_*; do $$b; done
+# Timings come from optimised code; tests are not built for them.
+bench: deps
+	cmake -S . -B $(REL_BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+	cmake --build $(REL_BUILD) -j $(JOBS) --target benchmarks
+	cd $(REL_BUILD)/bin && for b in ./bench_*; do $$b; done
 
 fuzz:
 	@TW_DEPS_LOG=$(FUZZ_BUILD)/install-deps.log bash tools/install-deps.sh fuzz
@@ -58,4 +62,4 @@ docs:
 	@doxygen docs/Doxyfile && echo "API reference: build/docs/html/index.html"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(REL_BUILD)

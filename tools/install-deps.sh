@@ -14,6 +14,7 @@ PACKAGES=(
   build-essential cmake make pkg-config
   libsfml-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libtcod-dev  # only the path benchmark links it, as the peer it is measured against
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
 )

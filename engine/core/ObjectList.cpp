@@ -8,37 +8,45 @@ namespace tw {
 
 namespace {
 Object** allocateSlots(int slots) {
-  return static_cast<Object**>(std::calloc(static_cast<size_t>(slots), sizeof(Object*)));
+  return static_cast<Object**>(std::malloc(sizeof(Object*) * static_cast<size_t>(slots)));
+}
+
+void moveSlots(Object** to, Object** from, int slots) {
+  std::memmove(to, from, sizeof(Object*) * static_cast<size_t>(slots));
 }
 }  // namespace
 
-ObjectList::ObjectList() : count(0), capacity(1), items(allocateSlots(1)) {
-  if (items == nullptr) capacity = 0;
-}
+ObjectList::ObjectList() : first(0), count(0), capacity(0), items(nullptr) {}
 
-ObjectList::ObjectList(const ObjectList& other) : count(0), capacity(0), items(nullptr) {
+ObjectList::ObjectList(const ObjectList& other) : first(0), count(0), capacity(0), items(nullptr) {
   *this = other;
 }
 
+// The copy holds only the other's pointers, packed at its start.
 ObjectList& ObjectList::operator=(const ObjectList& other) {
   if (this == &other) return *this;
-  std::free(items);
-  items = other.capacity > 0 ? allocateSlots(other.capacity) : nullptr;
-  if (items == nullptr) {
-    count = 0;
-    capacity = 0;
-    return *this;
+  if (other.count > capacity) {
+    std::free(items);
+    items = allocateSlots(other.count);
+    capacity = items == nullptr ? 0 : other.count;
   }
-  std::memcpy(items, other.items, sizeof(Object*) * static_cast<size_t>(other.capacity));
+  first = 0;
+  count = 0;
+  if (items == nullptr || other.count == 0) return *this;
+  moveSlots(items, other.items + other.first, other.count);
   count = other.count;
-  capacity = other.capacity;
   return *this;
 }
 
 ObjectList::~ObjectList() { std::free(items); }
 
-bool ObjectList::grow() {
-  int new_capacity = capacity > 0 ? capacity * 2 : 1;
+bool ObjectList::makeRoom() {
+  if (first > 0 && first * 2 >= capacity) {
+    moveSlots(items, items + first, count);
+    first = 0;
+    return true;
+  }
+  const int new_capacity = capacity > 0 ? capacity * 2 : 1;
   auto* grown = static_cast<Object**>(
       std::realloc(items, sizeof(Object*) * static_cast<size_t>(new_capacity)));
   if (grown == nullptr) return false;
@@ -49,36 +57,39 @@ bool ObjectList::grow() {
 
 int ObjectList::insert(Object* p) {
   if (p == nullptr) return -1;
-  if (count == capacity && !grow()) return -1;
-  items[count++] = p;
+  if (first + count == capacity && !makeRoom()) return -1;
+  items[first + count++] = p;
   return 0;
 }
 
 int ObjectList::remove(Object* p) {
+  Object** live = items + first;
   for (int i = 0; i < count; i++) {
-    if (items[i] != p) continue;
-    std::memmove(&items[i], &items[i + 1], sizeof(Object*) * static_cast<size_t>(count - i - 1));
-    count--;
+    if (live[i] != p) continue;
+    if (i < count / 2) {
+      moveSlots(live + 1, live, i);
+      first++;
+    } else {
+      moveSlots(live + i, live + i + 1, count - i - 1);
+    }
+    if (--count == 0) first = 0;
     return 0;
   }
   return -1;
 }
 
-void ObjectList::clear() { count = 0; }
-
-int ObjectList::getCount() const { return count; }
-
-bool ObjectList::isEmpty() const { return count == 0; }
-
-Object* ObjectList::operator[](int index) const {
-  if (index < 0 || index >= count) throw std::out_of_range("Invalid index!");
-  return items[index];
+void ObjectList::clear() {
+  first = 0;
+  count = 0;
 }
+
+void ObjectList::throwInvalidIndex() { throw std::out_of_range("Invalid index!"); }
 
 ObjectList ObjectList::operator+(ObjectList other) const {
   ObjectList result(*this);
   for (int i = 0; i < other.count; i++) {
-    if (other.items[i] != nullptr) result.insert(other.items[i]);
+    Object* p = other.items[other.first + i];
+    if (p != nullptr) result.insert(p);
   }
   return result;
 }

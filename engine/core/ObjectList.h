@@ -9,6 +9,7 @@ class ObjectListIterator;
 
 class ObjectList {
  public:
+  // Allocates nothing until the first insertion.
   ObjectList();
   ObjectList(const ObjectList& other);
   ObjectList& operator=(const ObjectList& other);
@@ -16,21 +17,30 @@ class ObjectList {
 
   // Appends p; grows by doubling when full. -1 for null or a failed growth.
   int insert(Object* p);
-  // Removes the first occurrence of p, keeping the order of the rest.
+  // Removes the first occurrence of p, keeping the order of the rest. The
+  // pointers on the shorter side of it move, so taking away the first or the
+  // last pointer moves none.
   int remove(Object* p);
   void clear();
-  int getCount() const;
-  bool isEmpty() const;
+  int getCount() const { return count; }
+  bool isEmpty() const { return count == 0; }
   // Throws std::out_of_range("Invalid index!") outside 0..count-1.
-  Object* operator[](int index) const;
+  Object* operator[](int index) const {
+    if (index < 0 || index >= count) throwInvalidIndex();
+    return items[first + index];
+  }
   // A copy of this list followed by every non-null pointer of other.
   ObjectList operator+(ObjectList other) const;
 
  private:
   friend class ObjectListIterator;
-  bool grow();
+  [[noreturn]] static void throwInvalidIndex();
+  // Makes room for one more pointer at the end: moves the pointers down
+  // when at least half the slots lie unused before them, else doubles.
+  bool makeRoom();
 
-  int count;     // stored pointers
+  int first;     // slot of the first pointer; slots before it are unused
+  int count;     // stored pointers, in slots first .. first + count - 1
   int capacity;  // slots in items
   Object** items;
 };

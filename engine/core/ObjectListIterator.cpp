@@ -14,7 +14,7 @@ bool ObjectListIterator::isDone() const { return index >= p_list->count; }
 
 Object* ObjectListIterator::currentObject() const {
   if (isDone()) return nullptr;
-  return p_list->items[index];
+  return p_list->items[p_list->first + index];
 }
 
 }  // namespace tw

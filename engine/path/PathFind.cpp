@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <new>
+#include <vector>
 
 #include "engine/core/LogManager.h"
 #include "engine/world/EventPath.h"
@@ -14,9 +17,50 @@
 namespace tw {
 
 namespace {
+// The search's bits of a cell's byte, above the blocking marks; the step
+// from its best parent (an index into STEPS) sits above them.
+const std::uint8_t OPEN = 4;
+const std::uint8_t CLOSED = 8;
+const int STEP_SHIFT = 4;
+static_assert((SearchCells::MARK_BITS & (OPEN | CLOSED)) == 0, "search bits above the marks");
+
+// The eight neighbour steps in the order they are tried: rows y-1, y, y+1,
+// and within a row columns x-1, x, x+1.
+const int STEPS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+
+// What a neighbour's byte says at a glance, one look for the two commonest
+// reasons to pass it by: expanded already, or certainly blocked.
+enum Verdict : std::uint8_t { TRY = 0, PASS = 1, ASK = 2 };
+
+struct VerdictTable {
+  Verdict of[256];
+  VerdictTable() : of() {
+    for (int state = 0; state < 256; state++) {
+      const int marks = state & SearchCells::MARK_BITS;
+      if ((state & CLOSED) != 0 || marks == SearchCells::BLOCKED) {
+        of[state] = PASS;
+      } else if (marks == SearchCells::UNDECIDED) {
+        of[state] = ASK;
+      }
+    }
+  }
+};
+const VerdictTable VERDICTS;
+
 // Straight-line length of (dx, dy), formed in double precision, kept as float.
 float length(int dx, int dy) {
   return static_cast<float>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+}
+
+const float DIAGONAL_STEP = length(1, 1);
+
+// The same value as length(dx, dy), from the float square root while
+// dx * dx + dy * dy is exact as a float: a double root rounded to float is
+// the correctly rounded float root, double carrying more than 2 * 24 + 2 bits.
+float distance(int dx, int dy) {
+  const long long n = static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
+  if (n < (1LL << 24)) return std::sqrt(static_cast<float>(n));
+  return length(dx, dy);
 }
 
 Vector toVector(Cell cell) {
@@ -31,9 +75,10 @@ void boundaryCells(int& w, int& h) {
 }
 }  // namespace
 
-bool PathFind::OpenEntry::operator<(const OpenEntry& other) const {
-  if (f != other.f) return f > other.f;  // smaller f comes out first
-  return order < other.order;            // then the most recently found
+PathFind::OpenKey PathFind::keyOf(float f, std::uint32_t order) {
+  std::uint32_t f_bits = 0;
+  std::memcpy(&f_bits, &f, sizeof f_bits);
+  return (static_cast<OpenKey>(f_bits) << 32) | static_cast<OpenKey>(~order);
 }
 
 PathFind::PathFind(Object* p_init_mover, Cell init_start, Cell init_goal, Object* p_init_target)
@@ -60,19 +105,18 @@ void PathFind::allocate(Cell start_cell) {
   boundaryCells(w, h);
   if (w <= 0 || h <= 0 || static_cast<long>(w) * h > MAX_PATH_NODES) return;
   if (start_cell.x < 0 || start_cell.y < 0 || start_cell.x >= w || start_cell.y >= h) return;
-  try {
-    nodes.assign(static_cast<size_t>(w) * static_cast<size_t>(h), PathNode{0.0f, 0.0f, -1, 0, false, false});
-  } catch (const std::bad_alloc&) {
-    nodes.clear();
-    return;
-  }
+  if (!cells.allocate(w, h)) return;
+  // Left uninitialised: a node is written before it is read.
+  nodes.reset(new (std::nothrow) PathNode[static_cast<size_t>(w) * static_cast<size_t>(h)]);
+  if (!nodes) return;
   // The grid keeps these dimensions for its whole life, whatever the
   // boundary does meanwhile, so it is never indexed with other ones.
   width = w;
   height = h;
+  nodes[static_cast<size_t>(indexOf(start_cell))].g = 0.0f;
 }
 
-bool PathFind::isAllocated() const { return !nodes.empty(); }
+bool PathFind::isAllocated() const { return nodes != nullptr; }
 bool PathFind::isFound() const { return found; }
 Object* PathFind::getMover() const { return p_mover; }
 Object* PathFind::getTarget() const { return p_target; }
@@ -83,28 +127,14 @@ int PathFind::getClosedCount() const { return closed_count; }
 int PathFind::getGridWidth() const { return width; }
 int PathFind::getGridHeight() const { return height; }
 
-bool PathFind::inGrid(Cell cell) const {
-  return cell.x >= 0 && cell.y >= 0 && cell.x < width && cell.y < height;
-}
-
 int PathFind::indexOf(Cell cell) const { return cell.y * width + cell.x; }
-
-Cell PathFind::cellOf(int index) const { return Cell{index % width, index / width}; }
 
 // Neighbours are limited to the boundary as it is now, and never reach past
 // the grid as it was allocated.
-int PathFind::searchWidth() const {
-  int w = 0;
-  int h = 0;
-  boundaryCells(w, h);
-  return std::min(w, width);
-}
-
-int PathFind::searchHeight() const {
-  int w = 0;
-  int h = 0;
-  boundaryCells(w, h);
-  return std::min(h, height);
+void PathFind::searchLimits(int& limit_w, int& limit_h) const {
+  boundaryCells(limit_w, limit_h);
+  limit_w = std::min(limit_w, width);
+  limit_h = std::min(limit_h, height);
 }
 
 int PathFind::finish(int result) {
@@ -119,31 +149,37 @@ int PathFind::cycleOnce() {
         "PathFind::cycleOnce(): node graph not allocated.  Cannot find path.");
     return finish(PATH_NOT_FOUND);
   }
-  const int current_index = chooseCurrent();
-  PathNode& current_node = nodes[static_cast<size_t>(current_index)];
-  current_node.open = false;
-  current_node.closed = true;
+  const Cell current = chooseCurrent();
+  std::uint8_t& current_state = cells.at(static_cast<size_t>(indexOf(current)));
+  current_state = static_cast<std::uint8_t>((current_state & ~OPEN) | CLOSED);
   closed_count++;
-  const Cell current = cellOf(current_index);
   if (current == goal) found = true;
   checkArrival(current);
   if (found) return finish(PATH_FOUND);
-  expand(current);
+  // The world may have changed since the last expansion.
+  cells.refresh(p_mover, goal);
+  int limit_w = 0;
+  int limit_h = 0;
+  searchLimits(limit_w, limit_h);
+  expand(current, limit_w, limit_h);
   return open_count > 0 ? PATH_SEARCHING : finish(PATH_NOT_FOUND);
 }
 
 // The open cell with the smallest f, the most recently found among equals;
 // the start cell when nothing is open yet.
-int PathFind::chooseCurrent() {
-  if (open_count == 0) return indexOf(start);
+Cell PathFind::chooseCurrent() {
+  if (open_count == 0) return start;
   while (true) {
-    const OpenEntry top = open_queue.top();
-    open_queue.pop();
-    const PathNode& node = nodes[static_cast<size_t>(top.index)];
-    // Entries left behind by a lowered f, or by a cell since expanded, are skipped.
-    if (node.open && node.f == top.f) {
+    std::pop_heap(open_heap.begin(), open_heap.end(), std::greater<OpenKey>());
+    const OpenKey top = open_heap.back();
+    open_heap.pop_back();
+    const auto order = static_cast<std::uint32_t>(~top);
+    const Cell cell = cell_of_order[order];
+    const size_t index = static_cast<size_t>(indexOf(cell));
+    // Keys left behind by a lowered f, or by a cell since expanded, are skipped.
+    if ((cells.at(index) & OPEN) != 0 && keyOf(nodes[index].f, order) == top) {
       open_count--;
-      return top.index;
+      return cell;
     }
   }
 }
@@ -168,80 +204,69 @@ bool PathFind::targetAlive() {
   return false;
 }
 
-void PathFind::expand(Cell current) {
-  int memo[3][3];
-  for (auto& row : memo) std::fill(std::begin(row), std::end(row), -1);
-  for (int dy = -1; dy <= 1; dy++) {
-    for (int dx = -1; dx <= 1; dx++) {
-      if (dx != 0 || dy != 0) relax(current, dx, dy, memo);
+// Per neighbour: inside the limits, not expanded, not blocked, no cutting
+// between two blocked cells that meet at a corner, and no worse than a
+// route already found to it. A cell found again on an equal or better
+// route takes the new parent and keeps its place in the order.
+void PathFind::expand(Cell current, int limit_w, int limit_h) {
+  const float g = nodes[static_cast<size_t>(indexOf(current))].g;
+  for (std::uint8_t step = 0; step < 8; step++) {
+    const int dx = STEPS[step][0];
+    const int dy = STEPS[step][1];
+    const int nx = current.x + dx;
+    const int ny = current.y + dy;
+    if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) continue;
+    const auto next = static_cast<size_t>(ny * width + nx);
+    std::uint8_t& next_state = cells.at(next);
+    const Verdict verdict = VERDICTS.of[next_state];
+    if (verdict == PASS || (verdict == ASK && cells.isBlocked(next_state, nx, ny))) continue;
+    const bool diagonal = dx != 0 && dy != 0;
+    if (diagonal && cells.isBlocked(nx, current.y) && cells.isBlocked(current.x, ny)) continue;
+    const float g_new = g + (diagonal ? DIAGONAL_STEP : 1.0f);
+    PathNode& node = nodes[next];
+    const bool was_open = (next_state & OPEN) != 0;
+    if (was_open && g_new > node.g) continue;
+    const float f_new = g_new + distance(goal.x - nx, goal.y - ny);
+    // A node is read only once written: when it is open.
+    const bool f_changed = !was_open || node.f != f_new;
+    node.g = g_new;
+    node.f = f_new;
+    const int marks = next_state & SearchCells::MARK_BITS;
+    next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
+    if (!was_open) {
+      open_count++;
+      node.order = next_order++;
+      cell_of_order.push_back(Cell{nx, ny});
     }
+    if (f_changed) pushOpen(f_new, node.order);
   }
 }
 
-bool PathFind::blockedAt(Cell current, int dx, int dy, int memo[3][3]) const {
-  int& answer = memo[dy + 1][dx + 1];
-  if (answer < 0) answer = isBlocked(Cell{current.x + dx, current.y + dy}, goal) ? 1 : 0;
-  return answer == 1;
-}
-
-void PathFind::relax(Cell current, int dx, int dy, int memo[3][3]) {
-  const Cell next{current.x + dx, current.y + dy};
-  if (next.x < 0 || next.y < 0 || next.x >= searchWidth() || next.y >= searchHeight()) return;
-  const int next_index = indexOf(next);
-  PathNode& node = nodes[static_cast<size_t>(next_index)];
-  if (node.closed) return;
-  if (blockedAt(current, dx, dy, memo)) return;
-  // No cutting between two blocked cells that meet at a corner.
-  if (dx != 0 && dy != 0 && blockedAt(current, dx, 0, memo) && blockedAt(current, 0, dy, memo)) return;
-  const float g_new = nodes[static_cast<size_t>(indexOf(current))].g + length(dx, dy);
-  if (node.open && g_new > node.g) return;
-  const float f_new = g_new + length(goal.x - next.x, goal.y - next.y);
-  openCell(next_index, g_new, f_new, indexOf(current));
-}
-
-void PathFind::openCell(int index, float g, float f, int parent) {
-  PathNode& node = nodes[static_cast<size_t>(index)];
-  const bool was_open = node.open;
-  const bool f_changed = node.f != f;
-  node.g = g;
-  node.f = f;
-  node.parent = parent;
-  if (!was_open) {
-    node.open = true;
-    open_count++;
-    node.order = next_order++;
-    open_queue.push(OpenEntry{f, node.order, index});
-  } else if (f_changed) {
-    // Same place in the order as before, better f.
-    open_queue.push(OpenEntry{f, node.order, index});
-  }
+void PathFind::pushOpen(float f, std::uint32_t order) {
+  open_heap.push_back(keyOf(f, order));
+  std::push_heap(open_heap.begin(), open_heap.end(), std::greater<OpenKey>());
 }
 
 bool PathFind::isBlocked(Cell cell, Cell goal_cell) const {
-  const ObjectList touched = WorldManager::getInstance().getCollisions(p_mover, toVector(cell));
-  for (int i = 0; i < touched.getCount(); i++) {
-    const Object* p_o = touched[i];
-    if (p_o->getSolidness() != HARD) continue;
-    // Only the first HARD object decides.
-    return !boxContainsPosition(getWorldBox(p_o), toVector(goal_cell));
-  }
-  return false;
+  return SearchCells::askWorld(p_mover, cell, goal_cell);
 }
 
 Path PathFind::getPath() const {
   Path path;
   if (!found || !isAllocated()) return path;
-  std::vector<Cell> cells;
-  int index = indexOf(goal);
-  const int start_index = indexOf(start);
-  // Parent links always lead to a cell expanded earlier, so the walk ends;
+  std::vector<Cell> route;
+  Cell cell = goal;
+  // Parent steps always lead to a cell expanded earlier, so the walk ends;
   // the bound only guards against a corrupted grid.
-  for (size_t steps = 0; index != start_index && index >= 0 && steps < nodes.size(); steps++) {
-    cells.push_back(cellOf(index));
-    index = nodes[static_cast<size_t>(index)].parent;
+  const size_t most = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t steps = 0; !(cell == start) && steps < most; steps++) {
+    route.push_back(cell);
+    const int step = (cells.at(static_cast<size_t>(indexOf(cell))) >> STEP_SHIFT) & 7;
+    cell = Cell{cell.x - STEPS[step][0], cell.y - STEPS[step][1]};
+    if (cell.x < 0 || cell.y < 0 || cell.x >= width || cell.y >= height) return Path();
   }
-  cells.push_back(start);
-  for (auto it = cells.rbegin(); it != cells.rend(); ++it) path.addWaypoint(toVector(*it));
+  route.push_back(start);
+  for (auto it = route.rbegin(); it != route.rend(); ++it) path.addWaypoint(toVector(*it));
   return path;
 }
 

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <queue>
+#include <memory>
 #include <vector>
 
 #include "engine/world/Path.h"
+#include "engine/path/SearchCells.h"
 #include "engine/world/Grid.h"
 #include "engine/world/Vector.h"
 
@@ -15,18 +16,17 @@ namespace tw {
 
 class Object;
 
-// Largest node grid a search allocates (2048 x 2048 cells, 80 MB); a
+// Largest node grid a search allocates (2048 x 2048 cells, 56 MB); a
 // bigger world cannot be searched and the search is refused up front.
 const long MAX_PATH_NODES = 2048L * 2048L;
 
-// Search state of one cell.
+// Costs of a cell that the search has found. They are written when the cell
+// is first found (the start's g when the grid is made) and read only after,
+// so the node grid is never cleared.
 struct PathNode {
-  float g;     // cost of the best known route from the start
-  float f;     // g plus the straight-line distance to the goal
-  int parent;  // node index the best route came from, or -1
+  float g;  // cost of the best known route from the start
+  float f;  // g plus the straight-line distance to the goal
   std::uint32_t order;  // when the cell entered the open set
-  bool open;   // in the open set: found, not yet expanded
-  bool closed; // expanded
 };
 
 class PathFind {
@@ -46,7 +46,9 @@ class PathFind {
   // Start to goal, start first, index 0; empty unless found.
   Path getPath() const;
   // Whether the mover may not stand on cell: the first HARD object it would
-  // touch there blocks it, unless that object's box contains the goal.
+  // touch there blocks it, unless that object's box contains the goal. Asks
+  // the world directly; the search itself reads the same answers from its
+  // map of blocked cells.
   bool isBlocked(Cell cell, Cell goal_cell) const;
 
   bool isAllocated() const;
@@ -61,42 +63,39 @@ class PathFind {
   int getGridHeight() const;  // rows the node grid was allocated with
 
  private:
-  // An open-set entry. The open set behaves as the ordered list of cells in
-  // the order they were found, scanned from the end for the strictly smallest
-  // f; a heap ordered by (f, newest first) picks the same cell.
-  struct OpenEntry {
-    float f;
-    std::uint32_t order;  // when the cell entered the open set
-    int index;
-    bool operator<(const OpenEntry& other) const;
-  };
+  // The open set behaves as the ordered list of cells in the order they were
+  // found, scanned from the end for the strictly smallest f. A heap of keys
+  // ordered by (f, newest first) picks the same cell: a key holds f's bits
+  // (which order like the values, f never being negative) above the order
+  // number inverted, so the smallest key is the one to expand.
+  using OpenKey = std::uint64_t;
+  static OpenKey keyOf(float f, std::uint32_t order);
 
   void allocate(Cell start);
   int finish(int result);
-  bool inGrid(Cell cell) const;
   int indexOf(Cell cell) const;
-  Cell cellOf(int index) const;
-  int chooseCurrent();
+  Cell chooseCurrent();
   void checkArrival(Cell current);
   bool targetAlive();
-  void expand(Cell current);
-  // The neighbour steps of one expansion; memo caches isBlocked answers for
-  // the 3 x 3 cells around current (-1 = not asked yet).
-  void relax(Cell current, int dx, int dy, int memo[3][3]);
-  bool blockedAt(Cell current, int dx, int dy, int memo[3][3]) const;
-  void openCell(int index, float g, float f, int parent);
-  int searchWidth() const;
-  int searchHeight() const;
+  // Finds the eight neighbours of current that lie inside limit_w x limit_h.
+  void expand(Cell current, int limit_w, int limit_h);
+  void pushOpen(float f, std::uint32_t order);
+  // The boundary's extents in whole cells, but never past the node grid.
+  void searchLimits(int& limit_w, int& limit_h) const;
 
   Object* p_mover;   // its box is used for every obstacle test; not owned
   Object* p_target;  // reaching its box counts as arrival; not owned, may be null
   int target_id;     // to tell whether the target still exists
   Cell start;
   Cell goal;  // moved to the arrival cell when the target is reached
-  std::vector<PathNode> nodes;  // rows of width nodes; empty when not allocated
+  std::unique_ptr<PathNode[]> nodes;  // rows of width nodes; null when not allocated
+  // Per cell: blocked or not, open, closed, and the step from the cell the
+  // best route came from.
+  SearchCells cells;
   int width;   // columns allocated
   int height;  // rows allocated
-  std::priority_queue<OpenEntry> open_queue;  // may hold outdated entries
+  std::vector<OpenKey> open_heap;  // a min-heap; may hold outdated keys
+  std::vector<Cell> cell_of_order;  // the cell that entered the open set n-th
   int open_count;
   int closed_count;
   std::uint32_t next_order;

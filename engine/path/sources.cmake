@@ -2,4 +2,5 @@
 target_sources(tarnwick PRIVATE
   engine/path/PathFind.cpp
   engine/path/PathManager.cpp
+  engine/path/SearchCells.cpp
 )

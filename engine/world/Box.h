@@ -11,18 +11,21 @@ namespace tw {
 
 class Box {
  public:
-  Box();
-  Box(Vector init_corner, float init_horizontal, float init_vertical);
+  Box() : corner(), horizontal(0.0f), vertical(0.0f) {}
+  Box(Vector init_corner, float init_horizontal, float init_vertical)
+      : corner(init_corner), horizontal(init_horizontal), vertical(init_vertical) {}
 
-  Vector getCorner() const;
-  void setCorner(Vector new_corner);
-  float getHorizontal() const;
-  void setHorizontal(float new_horizontal);
-  float getVertical() const;
-  void setVertical(float new_vertical);
+  Vector getCorner() const { return corner; }
+  void setCorner(Vector new_corner) { corner = new_corner; }
+  float getHorizontal() const { return horizontal; }
+  void setHorizontal(float new_horizontal) { horizontal = new_horizontal; }
+  float getVertical() const { return vertical; }
+  void setVertical(float new_vertical) { vertical = new_vertical; }
 
-  bool operator==(const Box& other) const;
-  bool operator!=(const Box& other) const;
+  bool operator==(const Box& other) const {
+    return corner == other.corner && horizontal == other.horizontal && vertical == other.vertical;
+  }
+  bool operator!=(const Box& other) const { return !(*this == other); }
   // e.g. "(0,0) h: 80 v: 24"
   std::string toString() const;
 

@@ -8,11 +8,6 @@
 namespace tw {
 
 namespace {
-// True when [a, a + a_extent] and [b, b + b_extent] share a point.
-bool spansOverlap(float a, float a_extent, float b, float b_extent) {
-  return (b <= a && a <= b + b_extent) || (a <= b && b <= a + a_extent);
-}
-
 // The last position, found by bisecting the mover's velocity over seven
 // passes, at which the mover's box does not touch the obstacle's box.
 Vector lastSafePosition(const Object* p_mover, const Box& obstacle) {
@@ -36,31 +31,10 @@ Vector lastSafePosition(const Object* p_mover, const Box& obstacle) {
 }
 }  // namespace
 
-bool boxIntersectsBox(const Box& a, const Box& b) {
-  const Vector ac = a.getCorner();
-  const Vector bc = b.getCorner();
-  return spansOverlap(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
-         spansOverlap(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
-}
-
-bool boxContainsPosition(const Box& box, const Vector& p) {
-  const Vector c = box.getCorner();
-  return c.getX() <= p.getX() && p.getX() <= c.getX() + box.getHorizontal() &&
-         c.getY() <= p.getY() && p.getY() <= c.getY() + box.getVertical();
-}
-
 float distance(const Vector& p1, const Vector& p2) {
   const float dx = std::fabs(p1.getX() - p2.getX());
   const float dy = std::fabs(p1.getY() - p2.getY());
   return std::sqrt(dx * dx + dy * dy);
-}
-
-Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
-
-Box getWorldBox(const Object* p_o, const Vector& where) {
-  Box box = p_o->getBox();
-  box.setCorner(box.getCorner() + where);
-  return box;
 }
 
 Vector getNormal(const Object* p_mover, const Object* p_obstacle) {

@@ -1,5 +1,6 @@
 #include "engine/world/Grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <unordered_set>
@@ -16,14 +17,42 @@ namespace {
 const int DEFAULT_CELL_WIDTH = 20;
 const int DEFAULT_CELL_HEIGHT = 8;
 
-// floor(coordinate / size) as an int. Coordinates far outside the world (or
-// not a number) become -1 or a large index, both of which read as outside.
+// floor(coordinate / size) as an int, the division in float. Coordinates far
+// outside the world (or not a number) become -1 or a large index, both of
+// which read as outside.
 int cellIndex(float coordinate, int size) {
-  const float index = std::floor(coordinate / static_cast<float>(size));
-  if (!(index >= -1.0f)) return -1;
-  if (index > 1.0e8f) return 100000000;
-  return static_cast<int>(index);
+  const float quotient = coordinate / static_cast<float>(size);
+  if (!(quotient >= -1.0f)) return -1;
+  if (quotient > 1.0e8f) return 100000000;
+  const auto index = static_cast<int>(quotient);  // towards zero, then down
+  return static_cast<float>(index) > quotient ? index - 1 : index;
 }
+
+// The objects a collision query has found so far, when duplicates are
+// possible: a short list while few, a hash set beyond that.
+class TouchedSet {
+ public:
+  explicit TouchedSet(bool init_checking) : checking(init_checking) {}
+  // False when p_o was added before.
+  bool add(const Object* p_o) {
+    if (!checking) return true;
+    if (std::find(few, few + few_count, p_o) != few + few_count) return false;
+    if (!many.empty() && many.count(p_o) != 0) return false;
+    if (few_count < FEW) {
+      few[few_count++] = p_o;
+    } else {
+      many.insert(p_o);
+    }
+    return true;
+  }
+
+ private:
+  static const size_t FEW = 16;
+  bool checking;
+  const Object* few[FEW];
+  size_t few_count = 0;
+  std::unordered_set<const Object*> many;
+};
 
 // A size below one cell unit would divide by zero: fall back to the default.
 int checkedCellSize(int configured, int fallback, const char* name) {
@@ -35,13 +64,16 @@ int checkedCellSize(int configured, int fallback, const char* name) {
 }  // namespace
 
 Grid::Grid()
-    : allocated(false),
+    : cell_count(0),
+      allocated(false),
       num_cols(0),
       num_rows(0),
       cell_width(checkedCellSize(Config::getInstance().getGridWidth(), DEFAULT_CELL_WIDTH,
                                  "grid_width")),
       cell_height(checkedCellSize(Config::getInstance().getGridHeight(), DEFAULT_CELL_HEIGHT,
-                                  "grid_height")) {}
+                                  "grid_height")),
+      revision(0),
+      last_query{nullptr, Vector(), Box(), CellRange{0, 0, -1, -1, false}} {}
 
 int Grid::startUp() {
   const LogManager& log = LogManager::getInstance();
@@ -55,60 +87,76 @@ int Grid::startUp() {
   if (num_cols < 0) num_cols = 0;
   if (num_rows < 0) num_rows = 0;
   log.writeLog(5, "Grid::startUp(): m_num_cols %d, m_num_rows %d", num_cols, num_rows);
-  try {
-    cells.assign(static_cast<size_t>(num_rows), std::vector<ObjectList>());
-  } catch (const std::bad_alloc&) {
+  // All rows in one array: a query reaches a cell's entries in one step.
+  const size_t count = static_cast<size_t>(num_rows) * static_cast<size_t>(num_cols);
+  cells.reset(new (std::nothrow) CellList[count]);
+  if (cells == nullptr) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", num_rows);
     return -1;
   }
-  try {
-    for (std::vector<ObjectList>& row : cells) row.resize(static_cast<size_t>(num_cols));
-  } catch (const std::bad_alloc&) {
-    log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
-    cells.clear();
-    return -1;
-  }
+  cell_count = count;
   allocated = true;
   outside.clear();
+  last_query.p_o = nullptr;
+  revision++;
   return 0;
 }
 
 void Grid::shutDown() {
   if (allocated) {
-    cells.clear();
-    cells.shrink_to_fit();
+    cells.reset();
+    cell_count = 0;
     allocated = false;
   }
   outside.clear();
+  last_query.p_o = nullptr;
+  revision++;
 }
 
 bool Grid::isStarted() const { return allocated; }
 
-ObjectList* Grid::listFor(const Cell& cell) {
-  return const_cast<ObjectList*>(static_cast<const Grid*>(this)->listFor(cell));
-}
-
-const ObjectList* Grid::listFor(const Cell& cell) const {
+const CellList* Grid::listFor(const Cell& cell) const {
   if (cell == OUTSIDE_CELL) return &outside;
   if (!allocated || cell.x < 0 || cell.x >= num_cols || cell.y < 0 || cell.y >= num_rows) {
     return nullptr;
   }
-  return &cells[static_cast<size_t>(cell.y)][static_cast<size_t>(cell.x)];
+  return &cellAt(cell.x, cell.y);
+}
+
+bool Grid::CellRange::operator==(const CellRange& other) const {
+  return x0 == other.x0 && y0 == other.y0 && x1 == other.x1 && y1 == other.y1 &&
+         outside == other.outside;
+}
+
+bool Grid::CellRange::holds(int x, int y) const { return x0 <= x && x <= x1 && y0 <= y && y <= y1; }
+
+Grid::CellRange Grid::rangeOf(const Object* p_o, Vector where) const {
+  const Box box = getWorldBox(p_o, where);
+  const Vector corner = box.getCorner();
+  CellRange range{cellIndex(corner.getX(), cell_width), cellIndex(corner.getY(), cell_height),
+                  cellIndex(corner.getX() + box.getHorizontal(), cell_width),
+                  cellIndex(corner.getY() + box.getVertical(), cell_height), false};
+  range.outside = range.y0 < 0 || range.x0 < 0 || range.y1 >= num_rows || range.x1 >= num_cols;
+  if (range.x0 < 0) range.x0 = 0;
+  if (range.y0 < 0) range.y0 = 0;
+  if (range.x1 > num_cols - 1) range.x1 = num_cols - 1;
+  if (range.y1 > num_rows - 1) range.y1 = num_rows - 1;
+  return range;
+}
+
+Grid::CellRange Grid::queriedRangeOf(const Object* p_o, Vector where) const {
+  if (last_query.p_o == p_o && last_query.where == where && last_query.box == p_o->getBox()) {
+    return last_query.range;
+  }
+  return rangeOf(p_o, where);
 }
 
 CellSet Grid::getCells(const Object* p_o, Vector where) const {
-  const Box box = getWorldBox(p_o, where);
-  const Vector corner = box.getCorner();
-  const int x0 = cellIndex(corner.getX(), cell_width);
-  const int y0 = cellIndex(corner.getY(), cell_height);
-  int x1 = cellIndex(corner.getX() + box.getHorizontal(), cell_width);
-  int y1 = cellIndex(corner.getY() + box.getVertical(), cell_height);
+  const CellRange range = rangeOf(p_o, where);
   CellSet set;
-  if (y0 < 0 || x0 < 0 || y1 >= num_rows || x1 >= num_cols) set.insert(OUTSIDE_CELL);
-  if (y1 > num_rows - 1) y1 = num_rows - 1;
-  if (x1 > num_cols - 1) x1 = num_cols - 1;
-  for (int y = y0 < 0 ? 0 : y0; y <= y1; y++) {
-    for (int x = x0 < 0 ? 0 : x0; x <= x1; x++) set.insert(Cell{x, y});
+  if (range.outside) set.insert(OUTSIDE_CELL);
+  for (int y = range.y0; y <= range.y1; y++) {
+    for (int x = range.x0; x <= range.x1; x++) set.insert(Cell{x, y});
   }
   return set;
 }
@@ -125,67 +173,109 @@ bool Grid::ready(const char* where, const Object* p_o) const {
   return true;
 }
 
+template <typename Change>
+void Grid::forEachList(const CellRange& range, Change change) {
+  if (range.outside) change(outside);
+  for (int y = range.y0; y <= range.y1; y++) {
+    for (int x = range.x0; x <= range.x1; x++) change(cellAt(x, y));
+  }
+}
+
 int Grid::insertObject(Object* p_o) {
   if (!ready("Grid::insertObject()", p_o)) return -1;
-  for (const Cell& cell : getCells(p_o, p_o->getPosition())) listFor(cell)->insert(p_o);
+  const SolidBox entry{p_o, getWorldBox(p_o), p_o->getSolidness() == HARD};
+  forEachList(rangeOf(p_o, p_o->getPosition()), [&entry](CellList& list) { list.append(entry); });
+  revision++;
   return 0;
 }
 
 int Grid::removeObject(Object* p_o) {
   if (!ready("Grid::removeObject()", p_o)) return -1;
   if (!p_o->isSolid() || !p_o->isActive()) return 0;
-  for (const Cell& cell : getCells(p_o, p_o->getPosition())) listFor(cell)->remove(p_o);
+  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o](CellList& list) { list.remove(p_o); });
+  revision++;
   return 0;
 }
 
+// Lists of cells the object leaves or enters change (in row order); in the
+// cells it stays in, only its box does.
 int Grid::updatePosition(Object* p_o, Vector where) {
   if (!ready("Grid::updatePosition()", p_o)) return -1;
-  const CellSet old_cells = getCells(p_o, p_o->getPosition());
-  const CellSet new_cells = getCells(p_o, where);
-  for (const Cell& cell : old_cells) {
-    if (new_cells.count(cell) != 0) continue;
-    ObjectList* p_list = listFor(cell);
-    if (p_list == nullptr) {
-      LogManager::getInstance().writeLog("Error! remove Cell x,y out of bounds (%d, %d).", cell.x, cell.y);
-      continue;
+  revision++;
+  const CellRange from = rangeOf(p_o, p_o->getPosition());
+  const CellRange to = queriedRangeOf(p_o, where);
+  const SolidBox moved{p_o, getWorldBox(p_o, where), p_o->getSolidness() == HARD};
+  if (from.outside && !to.outside) outside.remove(p_o);
+  for (int y = from.y0; y <= from.y1; y++) {
+    for (int x = from.x0; x <= from.x1; x++) {
+      if (!to.holds(x, y)) cellAt(x, y).remove(p_o);
     }
-    p_list->remove(p_o);
   }
-  for (const Cell& cell : new_cells) {
-    if (old_cells.count(cell) != 0) continue;
-    ObjectList* p_list = listFor(cell);
-    if (p_list == nullptr) {
-      LogManager::getInstance().writeLog("Error! insert Cell x,y out of bounds [%d, %d].", cell.x, cell.y);
-      continue;
+  // A list that cannot grow leaves the object out, as an ObjectList would.
+  auto place = [&moved](CellList& list, bool stays) {
+    SolidBox* p_entry = stays ? list.find(moved.p_o) : nullptr;
+    if (p_entry != nullptr) {
+      *p_entry = moved;
+    } else {
+      list.append(moved);
     }
-    p_list->insert(p_o);
+  };
+  if (to.outside) place(outside, from.outside);
+  for (int y = to.y0; y <= to.y1; y++) {
+    for (int x = to.x0; x <= to.x1; x++) place(cellAt(x, y), from.holds(x, y));
   }
   return 0;
 }
 
+void Grid::updateHardness(const Object* p_o, bool hard) {
+  revision++;
+  if (!allocated || p_o == nullptr) return;
+  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o, hard](CellList& list) {
+    SolidBox* p_entry = list.find(p_o);
+    if (p_entry != nullptr) p_entry->hard = hard;
+  });
+}
+
+// Candidates that miss the box are dropped before the duplicate check, so
+// usually only the few objects actually touched are compared with each other.
 ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   if (!ready("Grid::getCollisions()", p_o)) return ObjectList();
   const Box box = getWorldBox(p_o, where);
-  const CellSet cell_set = getCells(p_o, where);
+  const CellRange range = rangeOf(p_o, where);
+  last_query = Query{p_o, where, p_o->getBox(), range};
+  const int cell_count =
+      (range.outside ? 1 : 0) + (range.x1 - range.x0 + 1) * (range.y1 - range.y0 + 1);
+  ObjectList result;
   // An object spanning several cells is listed in each; only its first
   // sighting counts. A single cell lists every object once.
-  std::unordered_set<const Object*> seen;
-  ObjectList result;
-  for (const Cell& cell : cell_set) {
-    const ObjectList& list = *listFor(cell);
-    for (int i = 0; i < list.getCount(); i++) {
-      Object* p_candidate = list[i];
-      if (p_candidate == p_o) continue;
-      if (cell_set.size() > 1 && !seen.insert(p_candidate).second) continue;
-      if (boxIntersectsBox(box, getWorldBox(p_candidate))) result.insert(p_candidate);
+  TouchedSet touched(cell_count > 1);
+  auto gather = [&](const CellList& list) {
+    for (const SolidBox& entry : list) {
+      if (entry.p_o == p_o || !boxIntersectsBox(box, entry.box)) continue;
+      if (touched.add(entry.p_o)) result.insert(entry.p_o);
     }
+  };
+  if (range.outside) gather(outside);
+  for (int y = range.y0; y <= range.y1; y++) {
+    for (int x = range.x0; x <= range.x1; x++) gather(cellAt(x, y));
   }
   return result;
 }
 
 ObjectList Grid::getCellObjects(Cell cell) const {
-  const ObjectList* p_list = listFor(cell);
-  return p_list == nullptr ? ObjectList() : *p_list;
+  ObjectList objects;
+  const CellList* p_list = listFor(cell);
+  if (p_list == nullptr) return objects;
+  for (const SolidBox& entry : *p_list) objects.insert(entry.p_o);
+  return objects;
+}
+
+CellList& Grid::cellAt(int x, int y) {
+  return cells[static_cast<size_t>(y) * static_cast<size_t>(num_cols) + static_cast<size_t>(x)];
+}
+
+const CellList& Grid::cellAt(int x, int y) const {
+  return cells[static_cast<size_t>(y) * static_cast<size_t>(num_cols) + static_cast<size_t>(x)];
 }
 
 int Grid::getNumCols() const { return num_cols; }

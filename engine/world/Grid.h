@@ -1,12 +1,16 @@
 // The spatial index behind collision queries: the boundary cut into cells listing the solid
-// active objects whose boxes cover them, plus a list for objects reaching outside. The scene
-// graph decides which objects belong here and reports their moves before they happen.
+// active objects whose boxes cover them, with those boxes, plus a list for objects reaching
+// outside. The scene graph decides which objects belong here and reports their moves
+// before they happen.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <set>
-#include <vector>
 
 #include "engine/core/ObjectList.h"
+#include "engine/world/Box.h"
+#include "engine/world/CellList.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
@@ -40,9 +44,11 @@ class Grid {
 
   int insertObject(Object* p_o);
   int removeObject(Object* p_o);
-  // Called before the object's position changes to where; touches only the
-  // cells it leaves or enters.
+  // Called before the object's position changes to where; changes only the
+  // lists of the cells it leaves or enters, and its box in the others.
   int updatePosition(Object* p_o, Vector where);
+  // Called before an object in the grid turns between HARD and SOFT.
+  void updateHardness(const Object* p_o, bool hard);
   // The objects (never p_o itself) that p_o's box at where would touch:
   // outside list first, then by cell in row order, each object once.
   ObjectList getCollisions(const Object* p_o, Vector where) const;
@@ -50,6 +56,19 @@ class Grid {
   // The objects listed in one cell (the outside list for OUTSIDE_CELL); empty
   // for a cell outside the grid.
   ObjectList getCellObjects(Cell cell) const;
+  // Calls visit(const SolidBox&) for every entry of every list, the outside
+  // list first: every object in the grid, once per list it is in.
+  template <typename Visit>
+  void forEachEntry(Visit visit) const {
+    for (const SolidBox& entry : outside) visit(entry);
+    for (size_t i = 0; i < cell_count; i++) {
+      for (const SolidBox& entry : cells[i]) visit(entry);
+    }
+  }
+  // Counts every change of the solid objects: entering, leaving, moving and
+  // turning between HARD and SOFT. A reader that saw the same number before
+  // knows that no collision answer has changed since.
+  unsigned long getRevision() const { return revision; }
 
   int getNumCols() const;
   int getNumRows() const;
@@ -57,19 +76,46 @@ class Grid {
   int getCellHeight() const;
 
  private:
+  // The cells of a cell set as a rectangle of columns x0..x1 and rows
+  // y0..y1 (empty when x0 > x1 or y0 > y1), plus whether the outside list
+  // belongs to it.
+  struct CellRange {
+    int x0, y0, x1, y1;
+    bool outside;
+    bool operator==(const CellRange& other) const;
+    bool holds(int x, int y) const;
+  };
+  CellRange rangeOf(const Object* p_o, Vector where) const;
+  // rangeOf, taken from the last collision query when it asked about the
+  // same object, box and place: a move usually follows its query.
+  CellRange queriedRangeOf(const Object* p_o, Vector where) const;
+  // Calls change(CellList&) for the list of every cell of range.
+  template <typename Change>
+  void forEachList(const CellRange& range, Change change);
   // False, with the log line naming where, without cells or without an object.
   bool ready(const char* where, const Object* p_o) const;
-  // The list behind a cell, or null for a pair outside the grid.
-  ObjectList* listFor(const Cell& cell);
-  const ObjectList* listFor(const Cell& cell) const;
+  // The list of an existing cell (0 <= x < num_cols, 0 <= y < num_rows).
+  CellList& cellAt(int x, int y);
+  const CellList& cellAt(int x, int y) const;
+  // The list behind a cell pair (OUTSIDE_CELL too), or null outside the grid.
+  const CellList* listFor(const Cell& cell) const;
 
-  std::vector<std::vector<ObjectList>> cells;  // cells[row][column]
+  std::unique_ptr<CellList[]> cells;  // row by row, num_cols lists per row
+  size_t cell_count;
   bool allocated;  // the cells exist (started)
-  ObjectList outside;
+  CellList outside;
   int num_cols;
   int num_rows;
   int cell_width;   // world units
   int cell_height;  // world units
+  unsigned long revision;
+  struct Query {
+    const Object* p_o;  // not owned; null when there is none
+    Vector where;
+    Box box;  // the object's own box at the time
+    CellRange range;
+  };
+  mutable Query last_query;
 };
 
 }  // namespace tw

@@ -57,13 +57,14 @@ Object::Object()
       speed(0.0f),
       altitude(2),
       solidness(HARD),
-      no_soft(false),
-      event_count(0),
       modified(ALL_OBJECT_ATTRIBUTES),
-      path_find(nullptr),
+      no_soft(false),
       follow_path(false),
       avoid_collisions(false),
-      in_world(false) {
+      in_world(false),
+      list_place(),
+      event_count(0),
+      path_find(nullptr) {
   shape.setType(UNDEFINED_SHAPE);
   LiveObjects::add(this, id);
   WorldManager::getInstance().insertObject(this);
@@ -254,9 +255,7 @@ void Object::setFollowPath(bool new_follow_path) {
   markModified(FOLLOW_PATH);
 }
 
-int Object::getId() const { return id; }
 std::string Object::getType() const { return type; }
-bool Object::isActive() const { return is_active; }
 
 int Object::setVisible(bool visible) {
   if (visible == is_visible) return 0;
@@ -266,8 +265,6 @@ int Object::setVisible(bool visible) {
   return 0;
 }
 
-Box Object::getBox() const { return box; }
-Vector Object::getPosition() const { return position; }
 Vector Object::getDirection() const { return direction; }
 float Object::getSpeed() const { return speed; }
 
@@ -285,8 +282,6 @@ Vector Object::getVelocity() const {
 Vector Object::getAcceleration() const { return acceleration; }
 Vector Object::predictPosition() const { return position + getVelocity(); }
 int Object::getAltitude() const { return altitude; }
-Solidness Object::getSolidness() const { return solidness; }
-bool Object::isSolid() const { return solidness == HARD || solidness == SOFT; }
 bool Object::getNoSoft() const { return no_soft; }
 
 void Object::setNoSoft(bool new_no_soft) {

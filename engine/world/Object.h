@@ -3,6 +3,7 @@
 // Also the registry of live objects that dispatch and the world use to skip destroyed ones.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "engine/world/Path.h"
 #include "engine/world/Box.h"
 #include "engine/world/ObjectAttribute.h"
+#include "engine/world/OrderedObjectSet.h"
 #include "engine/world/Solidness.h"
 #include "engine/world/Vector.h"
 
@@ -67,12 +69,14 @@ class Object : public Listener {
   // View objects live in view coordinates and are drawn wherever the view is.
   virtual bool isViewObject() const { return false; }
 
-  int getId() const override;
+  // The getters read on every move, collision test and path search are
+  // defined here.
+  int getId() const override { return id; }
   std::string getType() const override;
-  bool isActive() const override;
+  bool isActive() const override { return is_active; }
   int setVisible(bool visible);
-  Box getBox() const;
-  Vector getPosition() const;
+  Box getBox() const { return box; }
+  Vector getPosition() const { return position; }
   Vector getDirection() const;
   float getSpeed() const;
   void setSpeed(float new_speed);
@@ -81,8 +85,8 @@ class Object : public Listener {
   // Where the object will be after one step: position plus velocity.
   Vector predictPosition() const;
   int getAltitude() const;
-  Solidness getSolidness() const;
-  bool isSolid() const;
+  Solidness getSolidness() const { return solidness; }
+  bool isSolid() const { return solidness == HARD || solidness == SOFT; }
   bool getNoSoft() const;
   void setNoSoft(bool new_no_soft);
   bool getAvoidCollisions() const;
@@ -134,6 +138,7 @@ class Object : public Listener {
  private:
   friend class WorldManager;  // enters and leaves the world (in_world)
   friend class PathManager;   // stores a new search in path_find
+  friend class OrderedObjectSet;  // keeps list_place
 
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
@@ -143,6 +148,8 @@ class Object : public Listener {
   void releasePathFind();
   void unregisterAllInterests();
 
+  // The fields read or written by every world update come first, so that
+  // they share the object's first two cache lines.
   int id;
   std::string type;
   bool is_active;
@@ -154,17 +161,19 @@ class Object : public Listener {
   Vector acceleration;  // added to the velocity after every step
   int altitude;         // 0 .. MAX_ALTITUDE
   Solidness solidness;
-  Animation animation;
-  bool no_soft;  // SOFT objects block this object too
-  int event_count;
-  std::vector<std::string> event_name;  // at most MAX_OBJ_EVENTS, in registration order
   unsigned int modified;  // ObjectAttribute bits
-  Shape shape;
-  PathFind* path_find;  // owned pending search, or null
-  Path path;
+  bool no_soft;  // SOFT objects block this object too
   bool follow_path;
   bool avoid_collisions;  // a HARD mover that slides along HARD obstacles
   bool in_world;          // entered into the world's scene graph at construction
+  // The object's slot in the scene graph list of each kind it is in.
+  std::uint32_t list_place[LIST_KINDS];
+  Animation animation;
+  int event_count;
+  std::vector<std::string> event_name;  // at most MAX_OBJ_EVENTS, in registration order
+  Shape shape;
+  PathFind* path_find;  // owned pending search, or null
+  Path path;
 };
 
 }  // namespace tw

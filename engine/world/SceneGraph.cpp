@@ -18,7 +18,15 @@ bool altitudeInRange(int altitude) {
 const LogManager& logger() { return LogManager::getInstance(); }
 }  // namespace
 
-SceneGraph::SceneGraph() = default;
+SceneGraph::SceneGraph()
+    : objects(ListKind::ACTIVE),
+      solid_objects(ListKind::SOLID),
+      visible_objects{OrderedObjectSet(ListKind::VISIBLE), OrderedObjectSet(ListKind::VISIBLE),
+                      OrderedObjectSet(ListKind::VISIBLE), OrderedObjectSet(ListKind::VISIBLE),
+                      OrderedObjectSet(ListKind::VISIBLE)},
+      inactive_objects(ListKind::INACTIVE) {
+  static_assert(MAX_ALTITUDE + 1 == 5, "one visible list per altitude");
+}
 
 int SceneGraph::startUp() {
   type_map.clear();
@@ -34,16 +42,15 @@ void SceneGraph::shutDown() {
 int SceneGraph::rebuild() {
   shutDown();
   const int result = startUp();
-  for (int i = 0; i < objects.getCount(); i++) {
-    Object* p_o = objects[i];
+  objects.forEach([this, result](Object* p_o) {
     insertIntoTypeMap(p_o, p_o->getType());
     if (result == 0 && p_o->isSolid()) grid.insertObject(p_o);
-  }
+  });
   return result;
 }
 
 int SceneGraph::insertIntoTypeMap(Object* p_o, const std::string& type) {
-  return type_map[type].insert(p_o);
+  return type_map.try_emplace(type, ListKind::TYPE).first->second.insert(p_o);
 }
 
 int SceneGraph::removeFromTypeMap(Object* p_o, const std::string& type) {
@@ -112,11 +119,11 @@ int SceneGraph::removeObject(Object* p_o) {
   return -1;
 }
 
-ObjectList SceneGraph::activeObjects() const { return objects; }
+ObjectList SceneGraph::activeObjects() const { return objects.toList(); }
 
-ObjectList SceneGraph::inactiveObjects() const { return inactive_objects; }
+ObjectList SceneGraph::inactiveObjects() const { return inactive_objects.toList(); }
 
-ObjectList SceneGraph::solidObjects() const { return solid_objects; }
+ObjectList SceneGraph::solidObjects() const { return solid_objects.toList(); }
 
 ObjectList SceneGraph::visibleObjects(int altitude) const {
   if (!altitudeInRange(altitude)) {
@@ -124,19 +131,17 @@ ObjectList SceneGraph::visibleObjects(int altitude) const {
                       0, MAX_ALTITUDE);
     return ObjectList();
   }
-  return visible_objects[altitude];
+  return visible_objects[altitude].toList();
 }
 
 ObjectList SceneGraph::objectsOfType(const std::string& type) const {
   auto it = type_map.find(type);
-  return it == type_map.end() ? ObjectList() : it->second;
+  return it == type_map.end() ? ObjectList() : it->second.toList();
 }
 
 ObjectList SceneGraph::getCollisions(const Object* p_o, Vector where) const {
   return grid.getCollisions(p_o, where);
 }
-
-const Grid& SceneGraph::getGrid() const { return grid; }
 
 int SceneGraph::updateActive(Object* p_o, bool active) {
   if (active == p_o->isActive()) return 0;
@@ -278,6 +283,8 @@ int SceneGraph::updateSolidness(Object* p_o, Solidness new_solidness) {
     }
     if (grid.removeObject(p_o) == -1) return -1;
   }
+  // HARD and SOFT share every list; the grid's box table tells them apart.
+  if (solid_now && new_solidness != SPECTRAL) grid.updateHardness(p_o, new_solidness == HARD);
   if (!solid_now && (new_solidness == HARD || new_solidness == SOFT)) {
     if (solid_objects.insert(p_o) == -1 && !gameOver()) {
       logger().writeLog("SceneGraph::updateSolidness(): Error! unable to insert solid object");
@@ -289,6 +296,8 @@ int SceneGraph::updateSolidness(Object* p_o, Solidness new_solidness) {
                         p_o->getId());
       return -1;
     }
+    // The grid read the solidness the object is leaving.
+    grid.updateHardness(p_o, new_solidness == HARD);
   }
   return 0;
 }

@@ -15,7 +15,8 @@ namespace tw {
 
 namespace {
 // The ids of a list of objects taken before any handler or destructor runs.
-// Once any object has been destroyed since, each one is checked against the
+// Once any object has been destroyed since, other than those the walk itself
+// destroyed (counted with destroyedOne), each one is checked against the
 // registry of live objects before it is touched: a handler may have shut the
 // world down, deleting every object, while this list is still being walked.
 class LiveSnapshot {
@@ -25,12 +26,15 @@ class LiveSnapshot {
     for (int i = 0; i < list.getCount(); i++) ids.push_back(list[i]->getId());
   }
   bool stillAlive(int i, const Object* p_o) const {
-    if (Object::getDestructionCount() == destroyed_before) return true;
+    if (Object::getDestructionCount() == destroyed_before + destroyed_here) return true;
     return Object::isAlive(p_o, ids[static_cast<size_t>(i)]);
   }
+  // The walk has just destroyed one object of the list, itself.
+  void destroyedOne() { destroyed_here++; }
 
  private:
   unsigned long destroyed_before;
+  unsigned long destroyed_here = 0;
   std::vector<int> ids;
 };
 
@@ -110,7 +114,7 @@ void WorldManager::shutDown() {
   Manager::shutDown();
   clearDeletions();
   const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
-  const LiveSnapshot snapshot(all);
+  LiveSnapshot snapshot(all);
   for (int i = 0; i < all.getCount(); i++) {
     Object* p_o = all[i];
     if (!snapshot.stillAlive(i, p_o)) continue;
@@ -121,6 +125,7 @@ void WorldManager::shutDown() {
       continue;
     }
     destroy(p_o);
+    snapshot.destroyedOne();
   }
   clearDeletions();
   scene_graph.shutDown();
@@ -279,11 +284,12 @@ void WorldManager::deleteMarked() {
   while (!deletions.isEmpty()) {
     const ObjectList batch = deletions;
     clearDeletions();
-    const LiveSnapshot snapshot(batch);
+    LiveSnapshot snapshot(batch);
     for (int i = 0; i < batch.getCount(); i++) {
       Object* p_o = batch[i];
       if (!snapshot.stillAlive(i, p_o) || isDying(p_o)) continue;
       destroy(p_o);
+      snapshot.destroyedOne();
     }
   }
 }
@@ -331,8 +337,6 @@ void WorldManager::setBoundary(Box new_boundary) {
   if (isStarted()) scene_graph.rebuild();
 }
 
-Box WorldManager::getBoundary() const { return boundary; }
-
 void WorldManager::setView(Box new_view) { view = new_view; }
 
 Box WorldManager::getView() const { return view; }
@@ -367,7 +371,5 @@ void WorldManager::setViewFollowing(Object* p_new_view_following) {
 }
 
 Object* WorldManager::getViewFollowing() const { return p_view_following; }
-
-SceneGraph& WorldManager::getSceneGraph() { return scene_graph; }
 
 }  // namespace tw

@@ -40,7 +40,7 @@ class WorldManager : public Manager {
   void draw();
 
   void setBoundary(Box new_boundary);
-  Box getBoundary() const;
+  Box getBoundary() const { return boundary; }  // read by every path search step
   // Replaces the view as given.
   void setView(Box new_view);
   Box getView() const;
@@ -53,7 +53,7 @@ class WorldManager : public Manager {
   // The object the view follows, or null for none.
   void setViewFollowing(Object* p_new_view_following);
   Object* getViewFollowing() const;
-  SceneGraph& getSceneGraph();
+  SceneGraph& getSceneGraph() { return scene_graph; }
 
  private:
   WorldManager();

@@ -114,3 +114,17 @@ TEST(ObjectListIterator, WalksEveryItemAndStopsAtTheEnd) {
   it.first();
   EXPECT_EQ(it.currentObject(), &a);
 }
+
+TEST(ObjectList, KeepsOrderThroughRemovalsAtEitherEndAndLaterGrowth) {
+  RecordingObject o[12];
+  ObjectList list;
+  for (int i = 0; i < 8; i++) list.insert(&o[i]);
+  for (int i = 0; i < 5; i++) ASSERT_EQ(list.remove(&o[i]), 0);
+  ASSERT_EQ(list.remove(&o[7]), 0);
+  for (int i = 8; i < 12; i++) ASSERT_EQ(list.insert(&o[i]), 0);  // room freed at the front
+  const tw::Object* expected[] = {&o[5], &o[6], &o[8], &o[9], &o[10], &o[11]};
+  const ObjectList copy(list);
+  ASSERT_EQ(copy.getCount(), 6);
+  for (int i = 0; i < 6; i++) EXPECT_EQ(copy[i], expected[i]) << i;
+  EXPECT_EQ(tw::ObjectListIterator(&list).currentObject(), &o[5]);
+}

@@ -97,6 +97,14 @@ TEST_F(PathFindTest, UnreachableGoalExpandsEveryReachableCellOnceAndGivesNoPath)
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
 }
 
+TEST_F(PathFindTest, LaterStepsSeeAWallRaisedWhileTheSearchRuns) {
+  auto& walker = *new Walker(Vector(0, 5));
+  PathFind search(&walker, Cell{0, 5}, Cell{10, 5});
+  EXPECT_EQ(search.cycleOnce(), tw::PATH_SEARCHING);
+  wallLine(5, 0, 5, 23);
+  EXPECT_EQ(runSearch(search), tw::PATH_NOT_FOUND);
+}
+
 TEST_F(PathFindTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
   auto& walker = *new Walker(Vector(2, 5));
   auto& target = *new Wall(Vector(8, 5));
@@ -227,12 +235,26 @@ TEST_F(PathFindTest, ExpandsTheSameCellsAsAPlainListScanOnRandomMazes) {
       }
     }
     auto* p_walker = new Walker(Vector(start.x, start.y));
-    PathFind search(p_walker, start, goal);
-    const int result = runSearch(search);
-    const Outcome expected = linearSearch(search, start, goal);
-    EXPECT_EQ(result, expected.result) << "round " << round;
-    EXPECT_EQ(search.getClosedCount(), expected.expansions) << "round " << round;
-    EXPECT_EQ(search.getPath().toString(), expected.path) << "round " << round;
+    // Between the searches walls move, one turns SOFT, and a wide wall
+    // holding the goal overlaps a small one, before or after it, so the
+    // first HARD one must decide.
+    for (int phase = 0; phase < 2; phase++) {
+      if (phase == 1) {
+        const tw::ObjectList walls = world().getSceneGraph().objectsOfType("Wall");
+        for (int i = 0; i < walls.getCount(); i += 3) walls[i]->setPosition(Vector(random() % 80, random() % 24));
+        walls[1]->setSolidness(tw::SOFT);
+        for (int k = 0; k < 2; k++) {
+          auto* p_wall = new Wall(Vector(goal.x + 1, goal.y));
+          if (k == round % 2) p_wall->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
+        }
+      }
+      PathFind search(p_walker, start, goal);
+      const int result = runSearch(search);
+      const Outcome expected = linearSearch(search, start, goal);
+      EXPECT_EQ(result, expected.result) << "round " << round << " phase " << phase;
+      EXPECT_EQ(search.getClosedCount(), expected.expansions) << "round " << round << " phase " << phase;
+      EXPECT_EQ(search.getPath().toString(), expected.path) << "round " << round << " phase " << phase;
+    }
     const tw::ObjectList all = world().getAllObjects(true);
     for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
     world().update();

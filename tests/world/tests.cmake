@@ -3,6 +3,7 @@ tw_add_test_suite(world_tests
   world/GeometryTest.cpp
   world/GridTest.cpp
   world/ObjectTest.cpp
+  world/OrderedObjectSetTest.cpp
   world/PathTest.cpp
   world/SceneGraphTest.cpp
   world/WorldHazardTest.cpp

@@ -1,0 +1,198 @@
+#include "engine/path/SearchCells.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "engine/world/Geometry.h"
+#include "engine/world/Object.h"
+#include "engine/world/SceneGraph.h"
+#include "engine/world/WorldManager.h"
+
+namespace tw {
+
+namespace {
+Vector toVector(Cell cell) {
+  return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
+}
+
+// Coordinates and grid sizes up to this keep float rounding below a
+// quarter cell, so a range worked out in double precision, widened by one
+// cell on each side, holds every cell that the float test accepts.
+const float SAFE_MAGNITUDE = 1048576.0f;
+
+bool safe(float v) { return std::fabs(v) <= SAFE_MAGNITUDE; }  // false for NaN too
+
+// floor(v) for |v| well inside the range of long long.
+long long floorOf(double v) {
+  const auto i = static_cast<long long>(v);
+  return static_cast<double>(i) > v ? i - 1 : i;
+}
+}  // namespace
+
+bool SearchCells::askWorld(const Object* p_mover, Cell cell, Cell goal_cell) {
+  const ObjectList touched = WorldManager::getInstance().getCollisions(p_mover, toVector(cell));
+  for (int i = 0; i < touched.getCount(); i++) {
+    const Object* p_o = touched[i];
+    if (p_o->getSolidness() != HARD) continue;
+    // Only the first HARD object decides.
+    return !boxContainsPosition(getWorldBox(p_o), toVector(goal_cell));
+  }
+  return false;
+}
+
+bool SearchCells::allocate(int new_width, int new_height) {
+  try {
+    cells.assign(static_cast<size_t>(new_width) * static_cast<size_t>(new_height), 0);
+  } catch (const std::bad_alloc&) {
+    cells.clear();
+    return false;
+  }
+  width = new_width;
+  height = new_height;
+  built = false;
+  return true;
+}
+
+static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3, "BLOCKER, BLOCKER | OPENER");
+
+bool SearchCells::resolve(std::uint8_t& cell, int x, int y) {
+  const bool blocked = askWorld(p_mover, Cell{x, y}, goal);
+  cell = static_cast<std::uint8_t>((cell & ~MARK_BITS) | (blocked ? BLOCKER : 0));
+  return blocked;
+}
+
+void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
+  const unsigned long now = grid.getRevision();
+  if (built && now == revision && p_new_mover == p_mover && p_new_mover->getBox() == mover_box &&
+      new_goal == goal) {
+    return;
+  }
+  p_mover = p_new_mover;
+  mover_box = p_new_mover->getBox();
+  goal = new_goal;
+  revision = now;
+  built = true;
+  rebuild();
+}
+
+// The collision query finds only objects in the grid: the same objects are
+// walked here, with the boxes the grid keeps for them. An object listed in
+// several cells is marked once for each, to the same effect.
+void SearchCells::rebuild() {
+  for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
+  for (auto& axis : memo) {
+    for (RunMemo& entry : axis) entry.used = false;
+  }
+  if (!grid.isStarted()) return;
+  grid.forEachEntry([this](const SolidBox& entry) {
+    if (entry.hard && entry.p_o != p_mover) markBox(entry.box);
+  });
+}
+
+// The mover at cell (x, y) touches the object exactly when it overlaps it on
+// the x axis at column x and on the y axis at row y, so the cells form the
+// product of the columns and rows found on each axis by the same float test.
+void SearchCells::markBox(const Box& box) {
+  const std::uint8_t mark = boxContainsPosition(box, toVector(goal)) ? OPENER : BLOCKER;
+  int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  const Run columns = runOnAxis(0, box.getCorner().getX(), box.getHorizontal(), x0, x1);
+  const Run rows = runOnAxis(1, box.getCorner().getY(), box.getVertical(), y0, y1);
+  if (columns == Run::NONE || rows == Run::NONE) return;
+  if (columns == Run::FOUND && rows == Run::FOUND) {
+    for (int y = y0; y <= y1; y++) {
+      std::uint8_t* row = &cells[static_cast<size_t>(y) * static_cast<size_t>(width)];
+      for (int x = x0; x <= x1; x++) row[x] |= mark;
+    }
+    return;
+  }
+  if (!overlapsOnAxis(mover_box.getCorner().getX(), mover_box.getHorizontal(), box.getCorner().getX(),
+                      box.getHorizontal(), width, x0, x1, column_hits) ||
+      !overlapsOnAxis(mover_box.getCorner().getY(), mover_box.getVertical(), box.getCorner().getY(),
+                      box.getVertical(), height, y0, y1, row_hits)) {
+    return;
+  }
+  for (int y = y0; y <= y1; y++) {
+    if (row_hits[static_cast<size_t>(y - y0)] == 0) continue;
+    std::uint8_t* row = &cells[static_cast<size_t>(y) * static_cast<size_t>(width)];
+    for (int x = x0; x <= x1; x++) {
+      if (column_hits[static_cast<size_t>(x - x0)] != 0) row[x] |= mark;
+    }
+  }
+}
+
+// With neither extent negative, spansOverlap(a, a_extent, b, b_extent) is
+// exactly a <= b + b_extent && b <= a + a_extent in float, and both halves
+// change only once as a = mover_corner + cell grows: the overlapping cells
+// form one run, found from an estimate by checking its two ends.
+SearchCells::Run SearchCells::overlapRun(float mover_corner, float mover_extent, float corner,
+                                         float extent, int count, int& lo, int& hi) {
+  if (!(mover_extent >= 0.0f && extent >= 0.0f) || !safe(mover_corner) || !safe(mover_extent) ||
+      !safe(corner) || !safe(extent) || count > SAFE_MAGNITUDE) {
+    return Run::UNKNOWN;
+  }
+  const float end = corner + extent;
+  auto reaches = [&](int i) {
+    return corner <= (mover_corner + static_cast<float>(i)) + mover_extent;
+  };
+  auto starts_before_end = [&](int i) { return mover_corner + static_cast<float>(i) <= end; };
+  const long long lo_guess = floorOf(static_cast<double>(corner) - mover_extent - mover_corner);
+  lo = static_cast<int>(std::min(static_cast<long long>(count), std::max(0LL, lo_guess)));
+  while (lo > 0 && reaches(lo - 1)) lo--;
+  while (lo < count && !reaches(lo)) lo++;
+  const long long hi_guess = floorOf(static_cast<double>(end) - mover_corner);
+  hi = static_cast<int>(std::min(static_cast<long long>(count - 1), std::max(-1LL, hi_guess)));
+  while (hi < count - 1 && starts_before_end(hi + 1)) hi++;
+  while (hi >= 0 && !starts_before_end(hi)) hi--;
+  return lo <= hi ? Run::FOUND : Run::NONE;
+}
+
+SearchCells::Run SearchCells::runOnAxis(int axis, float corner, float extent, int& lo, int& hi) {
+  std::uint32_t corner_bits = 0;
+  std::uint32_t extent_bits = 0;
+  std::memcpy(&corner_bits, &corner, sizeof corner_bits);
+  std::memcpy(&extent_bits, &extent, sizeof extent_bits);
+  RunMemo& entry = memo[axis][((corner_bits ^ (extent_bits >> 7)) * 2654435761u >> 24) % MEMO_SIZE];
+  if (!entry.used || entry.corner_bits != corner_bits || entry.extent_bits != extent_bits) {
+    const Vector mover_corner = mover_box.getCorner();
+    entry.run = axis == 0 ? overlapRun(mover_corner.getX(), mover_box.getHorizontal(), corner,
+                                       extent, width, entry.lo, entry.hi)
+                          : overlapRun(mover_corner.getY(), mover_box.getVertical(), corner,
+                                       extent, height, entry.lo, entry.hi);
+    entry.corner_bits = corner_bits;
+    entry.extent_bits = extent_bits;
+    entry.used = true;
+  }
+  lo = entry.lo;
+  hi = entry.hi;
+  return entry.run;
+}
+
+bool SearchCells::overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,
+                                  int count, int& lo, int& hi, std::vector<char>& hits) {
+  lo = 0;
+  hi = count - 1;
+  if (safe(mover_corner) && safe(mover_extent) && safe(corner) && safe(extent) &&
+      count <= SAFE_MAGNITUDE) {
+    // The mover's corner a overlaps when it lies in [corner, corner + extent]
+    // or in [corner - mover_extent, corner].
+    const double a_min = std::min<double>(corner, static_cast<double>(corner) - mover_extent);
+    const double a_max = std::max<double>(static_cast<double>(corner) + extent, corner);
+    const long long first = floorOf(a_min - mover_corner) - 1;
+    const long long last = -floorOf(mover_corner - a_max) + 1;  // ceil, plus one
+    if (last < 0 || first > count - 1) return false;
+    lo = static_cast<int>(std::max(0LL, first));
+    hi = static_cast<int>(std::min(static_cast<long long>(count - 1), last));
+  }
+  if (hits.size() < static_cast<size_t>(hi - lo + 1)) hits.resize(static_cast<size_t>(hi - lo + 1));
+  bool any = false;
+  for (int i = lo; i <= hi; i++) {
+    const bool hit = spansOverlap(mover_corner + static_cast<float>(i), mover_extent, corner, extent);
+    hits[static_cast<size_t>(i - lo)] = hit ? 1 : 0;
+    any = any || hit;
+  }
+  return any;
+}
+
+}  // namespace tw

@@ -1,0 +1,45 @@
+#include "engine/world/CellList.h"
+
+#include <algorithm>
+#include <new>
+
+namespace tw {
+
+CellList::~CellList() { delete[] heap; }
+
+bool CellList::append(const SolidBox& entry) {
+  if (count == capacity) {
+    const int grown = capacity * 2;
+    auto* p_grown = new (std::nothrow) SolidBox[static_cast<size_t>(grown)];
+    if (p_grown == nullptr) return false;
+    std::copy(begin(), end(), p_grown);
+    delete[] heap;
+    heap = p_grown;
+    capacity = grown;
+  }
+  data()[count++] = entry;
+  return true;
+}
+
+SolidBox* CellList::find(const Object* p_o) {
+  for (SolidBox& entry : *this) {
+    if (entry.p_o == p_o) return &entry;
+  }
+  return nullptr;
+}
+
+void CellList::remove(const Object* p_o) {
+  SolidBox* p_entry = find(p_o);
+  if (p_entry == nullptr) return;
+  std::copy(p_entry + 1, end(), p_entry);
+  count--;
+}
+
+void CellList::clear() {
+  delete[] heap;
+  heap = nullptr;
+  count = 0;
+  capacity = INLINE_ENTRIES;
+}
+
+}  // namespace tw
