@@ -36,8 +36,17 @@ LiveSnapshot::LiveSnapshot() : destroyed_before(LiveObjects::getDestructionCount
 void LiveSnapshot::add(const void* address, int id) { entries.emplace_back(address, id); }
 
 bool LiveSnapshot::stillAlive(std::size_t i) const {
-  if (LiveObjects::getDestructionCount() == destroyed_before) return true;
+  if (LiveObjects::getDestructionCount() == destroyed_before + destroyed_here) return true;
   return i < entries.size() && LiveObjects::isAlive(entries[i].first, entries[i].second);
+}
+
+void LiveSnapshot::destroyedOne() { destroyed_here++; }
+
+LiveMark::LiveMark(const void* address, int id)
+    : address(address), id(id), destroyed_before(LiveObjects::getDestructionCount()) {}
+
+bool LiveMark::stillAlive() const {
+  return LiveObjects::getDestructionCount() == destroyed_before || LiveObjects::isAlive(address, id);
 }
 
 }  // namespace tw

@@ -48,10 +48,26 @@ class LiveSnapshot {
   void add(const void* address, int id);
   // Whether entry i (in the order added) still lives.
   bool stillAlive(std::size_t i) const;
+  // The walk has just destroyed one of the entries itself: that alone is no
+  // reason to look the others up.
+  void destroyedOne();
 
  private:
   unsigned long destroyed_before;
+  unsigned long destroyed_here = 0;
   std::vector<std::pair<const void*, int>> entries;
+};
+
+// One object's liveness, the same way: no lookup while nothing was destroyed.
+class LiveMark {
+ public:
+  LiveMark(const void* address, int id);
+  bool stillAlive() const;
+
+ private:
+  const void* address;  // not owned
+  int id;
+  unsigned long destroyed_before;
 };
 
 }  // namespace tw

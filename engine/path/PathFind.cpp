@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "engine/core/LiveObjects.h"
 #include "engine/core/LogManager.h"
 #include "engine/world/EventPath.h"
 #include "engine/world/Box.h"
@@ -197,7 +198,7 @@ void PathFind::checkArrival(Cell current) {
 // A target destroyed while the search runs is dropped; the search goes on
 // towards the goal cell.
 bool PathFind::targetAlive() {
-  if (Object::isAlive(p_target, target_id)) return true;
+  if (LiveObjects::isAlive(p_target, target_id)) return true;
   LogManager::getInstance().writeLog(
       "PathFind::cycleOnce(): Warning! Target object destroyed; searching for the goal cell only.");
   p_target = nullptr;

@@ -364,12 +364,5 @@ void Object::applyAcceleration() {
   setVelocity(getVelocity() + acceleration);
 }
 
-bool Object::isAlive(const Object* p_o, int object_id) {
-  return LiveObjects::isAlive(p_o, object_id);
-}
-
-bool Object::isAlive(const Object* p_o) { return LiveObjects::isAlive(p_o); }
-
-unsigned long Object::getDestructionCount() { return LiveObjects::getDestructionCount(); }
 
 }  // namespace tw

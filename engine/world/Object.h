@@ -116,13 +116,6 @@ class Object : public Listener {
   void followPath();
   void applyAcceleration();
 
-  // True while an object with this address and id exists.
-  static bool isAlive(const Object* p_o, int id);
-  // True while some object exists at this address.
-  static bool isAlive(const Object* p_o);
-  // How many objects have been destroyed since the program started.
-  static unsigned long getDestructionCount();
-
  protected:
   // The halves of serialize and deserialize, for subclasses that append
   // fields of their own; record_bits are the mask bits the whole record may

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/core/EventRouting.h"
+#include "engine/core/LiveObjects.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
 #include "engine/world/EventCollision.h"
@@ -14,44 +15,14 @@
 namespace tw {
 
 namespace {
-// The ids of a list of objects taken before any handler or destructor runs.
-// Once any object has been destroyed since, other than those the walk itself
-// destroyed (counted with destroyedOne), each one is checked against the
-// registry of live objects before it is touched: a handler may have shut the
-// world down, deleting every object, while this list is still being walked.
-class LiveSnapshot {
- public:
-  explicit LiveSnapshot(const ObjectList& list) : destroyed_before(Object::getDestructionCount()) {
-    ids.reserve(static_cast<size_t>(list.getCount()));
-    for (int i = 0; i < list.getCount(); i++) ids.push_back(list[i]->getId());
-  }
-  bool stillAlive(int i, const Object* p_o) const {
-    if (Object::getDestructionCount() == destroyed_before + destroyed_here) return true;
-    return Object::isAlive(p_o, ids[static_cast<size_t>(i)]);
-  }
-  // The walk has just destroyed one object of the list, itself.
-  void destroyedOne() { destroyed_here++; }
-
- private:
-  unsigned long destroyed_before;
-  unsigned long destroyed_here = 0;
-  std::vector<int> ids;
-};
-
-// The same check for one object.
-class LiveObject {
- public:
-  explicit LiveObject(const Object* p_init)
-      : p_o(p_init), id(p_init->getId()), destroyed_before(Object::getDestructionCount()) {}
-  bool stillAlive() const {
-    return Object::getDestructionCount() == destroyed_before || Object::isAlive(p_o, id);
-  }
-
- private:
-  const Object* p_o;
-  int id;
-  unsigned long destroyed_before;
-};
+// The members of a list taken before any handler or destructor runs: a
+// handler may shut the world down, deleting every object, while the list is
+// still being walked.
+LiveSnapshot snapshotOf(const ObjectList& list) {
+  LiveSnapshot snapshot;
+  for (int i = 0; i < list.getCount(); i++) snapshot.add(list[i], list[i]->getId());
+  return snapshot;
+}
 
 const LogManager& logger() { return LogManager::getInstance(); }
 
@@ -114,10 +85,10 @@ void WorldManager::shutDown() {
   Manager::shutDown();
   clearDeletions();
   const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
-  LiveSnapshot snapshot(all);
+  LiveSnapshot snapshot = snapshotOf(all);
   for (int i = 0; i < all.getCount(); i++) {
     Object* p_o = all[i];
-    if (!snapshot.stillAlive(i, p_o)) continue;
+    if (!snapshot.stillAlive(static_cast<std::size_t>(i))) continue;
     if (isDying(p_o)) {
       // Shut down from inside this object's own destructor: it is already
       // being deleted, so it only leaves the world here.
@@ -162,7 +133,7 @@ ObjectList WorldManager::getCollisions(const Object* p_o, Vector where) const {
 }
 
 int WorldManager::markForDelete(Object* p_o) {
-  if (p_o != nullptr && !Object::isAlive(p_o)) {
+  if (p_o != nullptr && !LiveObjects::isAlive(p_o)) {
     logger().writeLog("WorldManager::markForDelete(): Error! No Object at %p (already deleted?)",
                       static_cast<const void*>(p_o));
     return -1;
@@ -203,19 +174,19 @@ bool WorldManager::slide(Object* p_o, ObjectList& collisions, Vector& where) {
 }
 
 bool WorldManager::deliverCollisions(Object* p_o, const ObjectList& collisions, Vector where) {
-  const LiveObject mover(p_o);
-  const LiveSnapshot partners(collisions);
+  const LiveMark mover(p_o, p_o->getId());
+  const LiveSnapshot partners = snapshotOf(collisions);
   bool blocked = false;
   for (int i = 0; i < collisions.getCount(); i++) {
     Object* p_partner = collisions[i];
-    if (!partners.stillAlive(i, p_partner)) continue;
+    if (!partners.stillAlive(static_cast<std::size_t>(i))) continue;
     const EventCollision collision(p_o, p_partner, where);
     p_o->eventHandler(&collision);
     if (!mover.stillAlive()) return false;
-    if (!partners.stillAlive(i, p_partner)) continue;
+    if (!partners.stillAlive(static_cast<std::size_t>(i))) continue;
     p_partner->eventHandler(&collision);
     if (!mover.stillAlive()) return false;
-    if (!partners.stillAlive(i, p_partner)) continue;
+    if (!partners.stillAlive(static_cast<std::size_t>(i))) continue;
     // Solidness as it stands after both handlers.
     if (blocks(p_o, p_partner)) blocked = true;
   }
@@ -246,7 +217,7 @@ void WorldManager::followWithView(const Object* p_o) {
 }
 
 int WorldManager::moveObject(Object* p_o, Vector where) {
-  const LiveObject mover(p_o);
+  const LiveMark mover(p_o, p_o->getId());
   if (p_o->isSolid()) {
     ObjectList collisions = getCollisions(p_o, where);
     if (!collisions.isEmpty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions() &&
@@ -265,14 +236,14 @@ int WorldManager::moveObject(Object* p_o, Vector where) {
 void WorldManager::moveAll() {
   // Objects created during this update wait for the next one.
   const ObjectList objects = scene_graph.activeObjects();
-  const LiveSnapshot snapshot(objects);
+  const LiveSnapshot snapshot = snapshotOf(objects);
   for (int i = 0; i < objects.getCount(); i++) {
     if (!isStarted()) return;  // shut down from inside a handler
     Object* p_o = objects[i];
-    if (!snapshot.stillAlive(i, p_o) || !p_o->isActive()) continue;
+    if (!snapshot.stillAlive(static_cast<std::size_t>(i)) || !p_o->isActive()) continue;
     const Vector where = p_o->predictPosition();
     if (where != p_o->getPosition()) moveObject(p_o, where);
-    if (!snapshot.stillAlive(i, p_o)) continue;
+    if (!snapshot.stillAlive(static_cast<std::size_t>(i))) continue;
     p_o->followPath();
     p_o->applyAcceleration();
   }
@@ -284,10 +255,10 @@ void WorldManager::deleteMarked() {
   while (!deletions.isEmpty()) {
     const ObjectList batch = deletions;
     clearDeletions();
-    LiveSnapshot snapshot(batch);
+    LiveSnapshot snapshot = snapshotOf(batch);
     for (int i = 0; i < batch.getCount(); i++) {
       Object* p_o = batch[i];
-      if (!snapshot.stillAlive(i, p_o) || isDying(p_o)) continue;
+      if (!snapshot.stillAlive(static_cast<std::size_t>(i)) || isDying(p_o)) continue;
       destroy(p_o);
       snapshot.destroyedOne();
     }
@@ -318,11 +289,11 @@ void WorldManager::update() {
 void WorldManager::draw() {
   for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
     const ObjectList visible = scene_graph.visibleObjects(altitude);
-    const LiveSnapshot snapshot(visible);
+    const LiveSnapshot snapshot = snapshotOf(visible);
     for (int i = 0; i < visible.getCount(); i++) {
       if (!isStarted()) return;
       Object* p_o = visible[i];
-      if (!snapshot.stillAlive(i, p_o)) continue;
+      if (!snapshot.stillAlive(static_cast<std::size_t>(i))) continue;
       // View objects live in view coordinates: always drawn.
       if (p_o->isViewObject() || boxIntersectsBox(getWorldBox(p_o), view)) p_o->draw();
     }

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "engine/core/Event.h"
+#include "engine/core/LiveObjects.h"
 #include "engine/core/LogManager.h"
 #include "engine/world/Sprite.h"
 #include "tests/network/SerializationTest.h"
@@ -118,7 +119,7 @@ TEST_F(SerializationObjectTest, DeserialisedIdRaisesTheIdCounter) {
   EXPECT_EQ(o->deserialize(&last, &mask), 0);
   EXPECT_EQ(mask, tw::ID);
   EXPECT_EQ(o->getId(), 57);
-  EXPECT_TRUE(Object::isAlive(o, 57));
+  EXPECT_TRUE(tw::LiveObjects::isAlive(o, 57));
   EXPECT_GE((new Object)->getId(), 58);
 
   // A lower id is taken without lowering the counter.
