@@ -56,6 +56,21 @@ class LiveObject {
 
 const LogManager& logger() { return LogManager::getInstance(); }
 
+// How many objects ahead of the one at hand a walk fetches grid cells for.
+const int PREFETCH_AHEAD = 8;
+
+// In a large world every grid query or removal would wait for memory: the
+// cell of the object a few places further on is fetched meanwhile, at its
+// next position when it is about to move.
+void prefetchAhead(const Grid& grid, const ObjectList& list, const LiveSnapshot& snapshot, int i,
+                   bool moving) {
+  const int ahead = i + PREFETCH_AHEAD;
+  if (ahead >= list.getCount()) return;
+  const Object* p_o = list[ahead];
+  if (!snapshot.stillAlive(ahead, p_o) || !p_o->isSolid() || !p_o->isActive()) return;
+  grid.prefetch(p_o, moving ? p_o->predictPosition() : p_o->getPosition());
+}
+
 // Whether a collision between a mover and a partner stops the mover.
 bool blocks(const Object* p_mover, const Object* p_partner) {
   if (p_mover->getSolidness() == HARD && p_partner->getSolidness() == HARD) return true;
@@ -117,6 +132,7 @@ void WorldManager::shutDown() {
   const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
   LiveSnapshot snapshot(all);
   for (int i = 0; i < all.getCount(); i++) {
+    prefetchAhead(scene_graph.getGrid(), all, snapshot, i, false);
     Object* p_o = all[i];
     if (!snapshot.stillAlive(i, p_o)) continue;
     if (isDying(p_o)) {
@@ -269,6 +285,7 @@ void WorldManager::moveAll() {
   const LiveSnapshot snapshot(objects);
   for (int i = 0; i < objects.getCount(); i++) {
     if (!isStarted()) return;  // shut down from inside a handler
+    prefetchAhead(scene_graph.getGrid(), objects, snapshot, i, true);
     Object* p_o = objects[i];
     if (!snapshot.stillAlive(i, p_o) || !p_o->isActive()) continue;
     const Vector where = p_o->predictPosition();
@@ -287,6 +304,7 @@ void WorldManager::deleteMarked() {
     clearDeletions();
     LiveSnapshot snapshot(batch);
     for (int i = 0; i < batch.getCount(); i++) {
+      prefetchAhead(scene_graph.getGrid(), batch, snapshot, i, false);
       Object* p_o = batch[i];
       if (!snapshot.stillAlive(i, p_o) || isDying(p_o)) continue;
       destroy(p_o);
