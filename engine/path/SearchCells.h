@@ -1,7 +1,7 @@
 // One byte per cell of a search's node grid: the low bits say whether the mover may stand
 // there, kept in step with the world's solid objects, and the bits above belong to the
-// search itself. The marks are built in one sweep over the grid's table of solid boxes and
-// built again whenever the grid reports a change, so each answer is the world's own.
+// search itself. The marks are built in one sweep over the boxes the grid keeps with its
+// entries, and built again whenever the grid reports a change, so each answer is the world's.
 #pragma once
 
 #include <cstdint>

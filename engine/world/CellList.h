@@ -45,10 +45,11 @@ class CellList {
   SolidBox* data() { return heap != nullptr ? heap : local; }
   const SolidBox* data() const { return heap != nullptr ? heap : local; }
 
-  SolidBox local[INLINE_ENTRIES];
-  SolidBox* heap = nullptr;  // owned; the entries once there are too many for local
+  // The count first, so that it shares a cache line with the first entries.
   int count = 0;
   int capacity = INLINE_ENTRIES;
+  SolidBox* heap = nullptr;  // owned; the entries once there are too many for local
+  SolidBox local[INLINE_ENTRIES];
 };
 
 }  // namespace tw

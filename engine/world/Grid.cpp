@@ -227,6 +227,17 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   return 0;
 }
 
+void Grid::prefetch(const Object* p_o, Vector where) const {
+  if (!allocated) return;
+  const CellRange range = rangeOf(p_o, where);
+  if (range.x0 > range.x1 || range.y0 > range.y1) return;
+  const CellList* p_cell = &cellAt(range.x0, range.y0);
+#if defined(__GNUC__)
+  __builtin_prefetch(p_cell);
+  __builtin_prefetch(reinterpret_cast<const char*>(p_cell) + 64);
+#endif
+}
+
 void Grid::updateHardness(const Object* p_o, bool hard) {
   revision++;
   if (!allocated || p_o == nullptr) return;

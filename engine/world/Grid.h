@@ -49,6 +49,9 @@ class Grid {
   int updatePosition(Object* p_o, Vector where);
   // Called before an object in the grid turns between HARD and SOFT.
   void updateHardness(const Object* p_o, bool hard);
+  // Asks the processor to fetch the first cell a query of p_o at where will
+  // read; changes nothing.
+  void prefetch(const Object* p_o, Vector where) const;
   // The objects (never p_o itself) that p_o's box at where would touch:
   // outside list first, then by cell in row order, each object once.
   ObjectList getCollisions(const Object* p_o, Vector where) const;

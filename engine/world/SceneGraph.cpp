@@ -283,7 +283,7 @@ int SceneGraph::updateSolidness(Object* p_o, Solidness new_solidness) {
     }
     if (grid.removeObject(p_o) == -1) return -1;
   }
-  // HARD and SOFT share every list; the grid's box table tells them apart.
+  // HARD and SOFT share every list; the grid's entries tell them apart.
   if (solid_now && new_solidness != SPECTRAL) grid.updateHardness(p_o, new_solidness == HARD);
   if (!solid_now && (new_solidness == HARD || new_solidness == SOFT)) {
     if (solid_objects.insert(p_o) == -1 && !gameOver()) {

@@ -26,6 +26,21 @@ LiveSnapshot snapshotOf(const ObjectList& list) {
 
 const LogManager& logger() { return LogManager::getInstance(); }
 
+// How many objects ahead of the one at hand a walk fetches grid cells for.
+const int PREFETCH_AHEAD = 8;
+
+// In a large world every grid query or removal would wait for memory: the
+// cell of the object a few places further on is fetched meanwhile, at its
+// next position when it is about to move.
+void prefetchAhead(const Grid& grid, const ObjectList& list, const LiveSnapshot& snapshot, int i,
+                   bool moving) {
+  const int ahead = i + PREFETCH_AHEAD;
+  if (ahead >= list.getCount()) return;
+  const Object* p_o = list[ahead];
+  if (!snapshot.stillAlive(ahead, p_o) || !p_o->isSolid() || !p_o->isActive()) return;
+  grid.prefetch(p_o, moving ? p_o->predictPosition() : p_o->getPosition());
+}
+
 // Whether a collision between a mover and a partner stops the mover.
 bool blocks(const Object* p_mover, const Object* p_partner) {
   if (p_mover->getSolidness() == HARD && p_partner->getSolidness() == HARD) return true;
@@ -87,6 +102,7 @@ void WorldManager::shutDown() {
   const ObjectList all = scene_graph.activeObjects() + scene_graph.inactiveObjects();
   LiveSnapshot snapshot = snapshotOf(all);
   for (int i = 0; i < all.getCount(); i++) {
+    prefetchAhead(scene_graph.getGrid(), all, snapshot, i, false);
     Object* p_o = all[i];
     if (!snapshot.stillAlive(static_cast<std::size_t>(i))) continue;
     if (isDying(p_o)) {
@@ -239,6 +255,7 @@ void WorldManager::moveAll() {
   const LiveSnapshot snapshot = snapshotOf(objects);
   for (int i = 0; i < objects.getCount(); i++) {
     if (!isStarted()) return;  // shut down from inside a handler
+    prefetchAhead(scene_graph.getGrid(), objects, snapshot, i, true);
     Object* p_o = objects[i];
     if (!snapshot.stillAlive(static_cast<std::size_t>(i)) || !p_o->isActive()) continue;
     const Vector where = p_o->predictPosition();
@@ -257,6 +274,7 @@ void WorldManager::deleteMarked() {
     clearDeletions();
     LiveSnapshot snapshot = snapshotOf(batch);
     for (int i = 0; i < batch.getCount(); i++) {
+      prefetchAhead(scene_graph.getGrid(), batch, snapshot, i, false);
       Object* p_o = batch[i];
       if (!snapshot.stillAlive(static_cast<std::size_t>(i)) || isDying(p_o)) continue;
       destroy(p_o);
