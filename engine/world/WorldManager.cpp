@@ -37,7 +37,9 @@ void prefetchAhead(const Grid& grid, const ObjectList& list, const LiveSnapshot&
   const int ahead = i + PREFETCH_AHEAD;
   if (ahead >= list.getCount()) return;
   const Object* p_o = list[ahead];
-  if (!snapshot.stillAlive(ahead, p_o) || !p_o->isSolid() || !p_o->isActive()) return;
+  if (!snapshot.stillAlive(static_cast<std::size_t>(ahead)) || !p_o->isSolid() || !p_o->isActive()) {
+    return;
+  }
   grid.prefetch(p_o, moving ? p_o->predictPosition() : p_o->getPosition());
 }
 
