@@ -1,6 +1,5 @@
 # Tests of engine/network, over real TCP connections on 127.0.0.1.
 tw_add_test_suite(network_tests
-  network/EventNetworkTest.cpp
   network/LoopbackPeer.cpp
   network/NetworkManagerTest.cpp
 )
