@@ -14,7 +14,6 @@
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/InputManager.h"
 #include "engine/loop/GameManager.h"
-#include "engine/network/NetworkManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/EventPath.h"
 #include "engine/world/Geometry.h"
@@ -29,8 +28,6 @@ using tw::Vector;
 using tw_test::Probe;
 
 namespace {
-class ObjectTest : public tw_test::WorldFixture {};
-
 tw::Event eventOf(const std::string& type) {
   tw::Event e;
   e.setType(type);
@@ -52,8 +49,8 @@ bool has(const tw::ObjectList& list, const tw::Object* p_o) {
 
 Box unitBox(float x, float y) { return Box(Vector(x, y), 1, 1); }
 
-// A grid of its own over the started 80 x 24 world (cells of 20 x 8).
-class GridTest : public tw_test::WorldFixture {
+// The started world, and a grid of its own over it (cells of 20 x 8).
+class WorldIndex : public tw_test::WorldFixture {
  protected:
   void SetUp() override {
     WorldFixture::SetUp();
@@ -68,24 +65,19 @@ class GridTest : public tw_test::WorldFixture {
     p->setVelocity(velocity);
     return p;
   }
-  tw::Grid grid;
-};
-
-class SceneGraphTest : public tw_test::WorldFixture {
- protected:
-  // The lists p is in, e.g. "active solid grid alt2 typed"; "grid" only when
-  // listed in exactly the cells its box covers, "grid?" when listed otherwise.
-  std::string lists(const tw::Object* p) {
+  // The world's lists p is in, e.g. "active solid grid alt2 typed"; "grid"
+  // only when listed in exactly the cells its box covers, else "grid?".
+  static std::string lists(const tw::Object* p) {
     std::string s;
     if (has(graph().activeObjects(), p)) s += "active ";
     if (has(graph().inactiveObjects(), p)) s += "inactive ";
     if (has(graph().solidObjects(), p)) s += "solid ";
-    const tw::Grid& grid = graph().getGrid();
-    const CellSet covered = grid.getCells(p, p->getPosition());
+    const tw::Grid& world_grid = graph().getGrid();
+    const CellSet covered = world_grid.getCells(p, p->getPosition());
     size_t listed = 0, right = 0;
-    for (int y = -1; y < grid.getNumRows(); y++) {
-      for (int x = (y < 0 ? -1 : 0); x < (y < 0 ? 0 : grid.getNumCols()); x++) {
-        const bool in = has(grid.getCellObjects({x, y}), p);
+    for (int y = -1; y < world_grid.getNumRows(); y++) {
+      for (int x = (y < 0 ? -1 : 0); x < (y < 0 ? 0 : world_grid.getNumCols()); x++) {
+        const bool in = has(world_grid.getCellObjects({x, y}), p);
         listed += in;
         right += in && covered.count({x, y}) != 0;
       }
@@ -98,7 +90,11 @@ class SceneGraphTest : public tw_test::WorldFixture {
     if (!s.empty()) s.pop_back();
     return s;
   }
+  tw::Grid grid;
 };
+using ObjectTest = WorldIndex;
+using GridTest = WorldIndex;
+using SceneGraphTest = WorldIndex;
 }  // namespace
 
 // Boxes touching on an edge or a corner intersect; the collision normal
@@ -144,22 +140,6 @@ TEST_F(GridTest, CellsOfBoxesOnBordersAndOutside) {
     Probe* p = box(Vector(0, 0), c.h, c.v);
     const CellSet set = grid.getCells(p, c.where);
     EXPECT_EQ(std::vector<Cell>(set.begin(), set.end()), c.cells);
-  }
-}
-
-TEST_F(GridTest, UpdatePositionMovesBetweenTheCellsLeftAndEntered) {
-  Probe* p = box(Vector(2, 2), 1, 1);
-  ASSERT_EQ(grid.insertObject(p), 0);
-  const struct {
-    Vector to;
-    Cell from, into;
-  } moves[] = {{Vector(5, 5), {0, 0}, {0, 0}}, {Vector(25, 5), {0, 0}, {1, 0}},
-               {Vector(90, 5), {1, 0}, tw::OUTSIDE_CELL}};
-  for (const auto& m : moves) {
-    EXPECT_EQ(grid.updatePosition(p, m.to), 0);
-    p->setPosition(m.to);
-    EXPECT_TRUE(has(grid.getCellObjects(m.into), p)) << m.to.toString();
-    EXPECT_EQ(grid.getCellObjects(m.from).getCount(), m.from == m.into ? 1 : 0) << m.to.toString();
   }
 }
 
@@ -286,9 +266,7 @@ TEST_F(ObjectTest, InterestsGoToTheManagerOwningTheTypeAndLeaveWithTheObject) {
   EXPECT_EQ(tw::GameManager::getInstance().onEvent(&step), 1);
   const tw::EventKeyboard key;
   EXPECT_EQ(tw::InputManager::getInstance().onEvent(&key), 1);
-  const tw::Event sync = eventOf("tw-network-sync");
-  EXPECT_EQ(tw::NetworkManager::getInstance().onEvent(&sync), 1);
-  EXPECT_EQ(p->received.size(), 4u);
+  EXPECT_EQ(p->received.size(), 3u);
   const tw::Event fake = eventOf(tw::PATH_EVENT);  // not an EventPath: refused
   EXPECT_EQ(p->Object::eventHandler(&fake), 0);
   world().markForDelete(p);
