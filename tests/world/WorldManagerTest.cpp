@@ -9,9 +9,6 @@
 
 #include <map>
 
-#include "engine/input/EventKeyboard.h"
-#include "engine/input/InputManager.h"
-#include "engine/loop/GameManager.h"
 #include "engine/world/EventOut.h"
 #include "tests/support/EngineFixtures.h"
 
@@ -58,8 +55,7 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
       {tw::SOFT, true, tw::HARD, true, true},        {tw::SPECTRAL, true, tw::SOFT, false, true},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(tw::toString(c.mover) + (c.no_soft ? " (no_soft)" : "") + " into " +
-                 tw::toString(c.other));
+    SCOPED_TRACE(tw::toString(c.mover) + (c.no_soft ? " no_soft" : "") + " into " + tw::toString(c.other));
     Probe* other = body("Other", Vector(10, 5), c.other);
     Probe* mover = body("Mover", Vector(8, 5), c.mover);
     mover->setNoSoft(c.no_soft);
@@ -71,17 +67,14 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
     world().markForDelete(other);
     world().update();
   }
-}
-
-TEST_F(WorldManagerTest, EveryPartnerIsToldAndSolidnessIsJudgedAfterTheHandlers) {
-  Probe* wall = body("Wall", Vector(10, 5));
+  // Every partner is told, even when the first blocks; solidness counts as
+  // the handlers leave it: a door that opens when touched lets the mover by.
+  Probe* door = body("Door", Vector(10, 5));
   Probe* mist = body("Mist", Vector(10, 5.5f), tw::SOFT);
   Probe* mover = body("Mover", Vector(8, 5));
   EXPECT_EQ(world().moveObject(mover, Vector(9.5f, 5)), -1);
-  EXPECT_EQ(mover->met, (std::vector<tw::Object*>{wall, mist}));
-  EXPECT_EQ(mist->count(tw::COLLISION_EVENT), 1);
-  // A door that opens when touched lets the mover through.
-  wall->on_event = [wall](const tw::Event*) { wall->setSolidness(tw::SPECTRAL); };
+  EXPECT_EQ(mover->met, (std::vector<tw::Object*>{door, mist}));
+  door->on_event = [door](const tw::Event*) { door->setSolidness(tw::SPECTRAL); };
   EXPECT_EQ(world().moveObject(mover, Vector(9.5f, 5)), 0);
 }
 
@@ -162,8 +155,13 @@ TEST_F(WorldManagerTest, UpdateMovesActiveObjectsThenDeletesTheMarkedOnes) {
   EXPECT_EQ(world().getAllObjects(true).getCount(), 1);
 }
 
-TEST_F(WorldManagerTest, ViewIsClampedToTheBoundaryAndFollowsOutsideTheSlack) {
+TEST_F(WorldManagerTest, NewBoundaryKeepsObjectsCollidableAndBoundsTheView) {
+  Probe* wall = body("Wall", Vector(150, 5));
   world().setBoundary(Box(Vector(0, 0), 200, 24));
+  Probe* mover = body("Mover", Vector(148, 5));
+  EXPECT_EQ(world().moveObject(mover, Vector(149.5f, 5)), -1);
+  EXPECT_EQ(wall->count(tw::COLLISION_EVENT), 1);
+  EXPECT_EQ(graph().objectsOfType("Wall").getCount(), 1);
   world().setViewPosition(Vector(100, 12));
   EXPECT_EQ(world().getView().getCorner(), Vector(60, 0));
   world().setViewPosition(Vector(195, 12));
@@ -211,25 +209,6 @@ TEST_F(WorldManagerTest, DrawGoesLayerByLayerAndSkipsWhatTheViewMisses) {
   EXPECT_EQ(drawn, (std::vector<std::string>{"Ground", "Hero", "Hud", "Sky"}));
 }
 
-TEST_F(WorldManagerTest, EventTypesStartsAndANewBoundary) {
-  EXPECT_FALSE(world().isValid("tw-step"));  // the game manager's
-  EXPECT_FALSE(world().isValid("tw-out"));   // delivered by the world itself
-  EXPECT_TRUE(world().isValid("veld-score"));
-  EXPECT_EQ(world().startUp(), -1);
-  // Objects already in the world stay collidable in the new grid.
-  Probe* wall = body("Wall", Vector(150, 5));
-  world().setBoundary(Box(Vector(0, 0), 200, 24));
-  EXPECT_EQ(graph().getGrid().getNumCols(), 10);
-  Probe* mover = body("Mover", Vector(148, 5));
-  EXPECT_EQ(world().moveObject(mover, Vector(149.5f, 5)), -1);
-  EXPECT_EQ(wall->count(tw::COLLISION_EVENT), 1);
-  EXPECT_EQ(graph().objectsOfType("Wall").getCount(), 1);
-  world().shutDown();
-  auto* stray = new Probe("Stray");
-  EXPECT_EQ(world().insertObject(stray), -1);
-  delete stray;
-}
-
 TEST_F(WorldManagerTest, DestructorsMayMarkOthersThemselvesAndTheAlreadyDeleted) {
   Probe* early = body("Early", Vector(1, 1));
   Probe* later = body("Later", Vector(5, 1));
@@ -253,16 +232,14 @@ TEST_F(WorldManagerTest, DestructorsMayMarkOthersThemselvesAndTheAlreadyDeleted)
 
 // One world of a mover meeting two walls, an object leaving the world, one
 // marked for deletion, painters and a sleeper; the world is shut down from
-// one hook after the other (the quit key stops the whole game). Each object
-// goes once and no handler or draw runs after the shut-down (the partner of a
-// mover that shut down included).
+// one hook after the other. Each object goes once and no handler or draw runs
+// after the shut-down (the partner of a mover that shut down included).
 TEST_F(WorldManagerTest, ShutDownFromInsideTheFrameStopsItThere) {
-  enum Hook { EVENT, OUT, DESTROY, DRAW, KEY };
+  enum Hook { EVENT, OUT, DESTROY, DRAW };
   const struct {
     const char* object;
     Hook hook;
-  } cases[] = {{"Wall", EVENT}, {"Mover", EVENT}, {"Runner", OUT}, {"Doomed", DESTROY}, {"Painter", DRAW},
-               {"Next", KEY}};
+  } cases[] = {{"Wall", EVENT}, {"Mover", EVENT}, {"Runner", OUT}, {"Doomed", DESTROY}, {"Painter", DRAW}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.object);
     if (!world().isStarted()) world().startUp();
@@ -271,9 +248,9 @@ TEST_F(WorldManagerTest, ShutDownFromInsideTheFrameStopsItThere) {
     destroyed.clear();
     bool stopped = false;
     int late = 0;
-    auto stop = [this, &stopped, &c] {
+    auto stop = [this, &stopped] {
       stopped = true;
-      c.hook == KEY ? tw::GameManager::getInstance().shutDown() : world().shutDown();
+      world().shutDown();
     };
     std::map<std::string, Probe*> made;
     auto make = [&](const std::string& name, Vector where, tw::Solidness solidness, Vector velocity) {
@@ -283,14 +260,12 @@ TEST_F(WorldManagerTest, ShutDownFromInsideTheFrameStopsItThere) {
       p->setVelocity(velocity);
       p->on_event = [&, name](const tw::Event* p_e) {
         late += stopped;
-        const bool out = p_e->getType() == tw::OUT_EVENT, key = p_e->getType() == tw::KEYBOARD_EVENT;
-        if ((c.hook == EVENT || (c.hook == OUT && out) || (c.hook == KEY && key)) && name == c.object) stop();
+        if ((c.hook == EVENT || (c.hook == OUT && p_e->getType() == tw::OUT_EVENT)) && name == c.object) stop();
       };
       p->on_draw = [&, name] {
         late += stopped;
         if (c.hook == DRAW && name == c.object) stop();
       };
-      if (c.hook == KEY) p->registerInterest(tw::KEYBOARD_EVENT);
       made[name] = p;
     };
     make("Mover", Vector(8, 5), tw::HARD, Vector(1.5f, 0));
@@ -308,13 +283,15 @@ TEST_F(WorldManagerTest, ShutDownFromInsideTheFrameStopsItThere) {
     world().setViewFollowing(made[c.object]);
     world().update();
     world().draw();
-    const tw::EventKeyboard key;
-    if (c.hook == KEY) tw::InputManager::getInstance().onEvent(&key);
     EXPECT_FALSE(world().isStarted());
     EXPECT_EQ(late, 0);
     expectEachDestroyedOnce({"Mover", "Wall", "SecondWall", "Runner", "Doomed", "Painter", "Next", "Top", "Asleep"});
   }
-  ASSERT_EQ(world().startUp(), 0);  // the world starts again, empty, and runs a frame
+  auto* stray = new Probe("Stray");  // a stopped world takes no objects
+  EXPECT_EQ(world().insertObject(stray), -1);
+  delete stray;
+  ASSERT_EQ(world().startUp(), 0);  // it starts again, empty, and runs a frame
+  EXPECT_EQ(world().startUp(), -1);
   world().update();
   EXPECT_EQ(world().getAllObjects(true).getCount(), 0);
 }
