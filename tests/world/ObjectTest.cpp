@@ -1,8 +1,6 @@
-// Objects and the world's index: setters and what they mark as modified,
-// event interests, acceleration and following a path, box
-// contact and the collision normal, the grid of cells that collision queries
-// walk, the ordered lists, and the scene graph keeping an object in exactly
-// the lists its state asks for.
+// Objects and the world's index: setters, interests, acceleration and paths;
+// contact and the collision normal; the grid, the ordered lists, and the scene
+// graph keeping an object in exactly the lists its state asks for.
 #include "engine/world/Object.h"
 
 #include <gtest/gtest.h>
@@ -155,7 +153,6 @@ TEST_F(GridTest, CollisionsListEachOtherObjectOnceInCellOrder) {
   // Null objects and a stopped grid are refused.
   EXPECT_EQ(grid.startUp(), -1);
   EXPECT_EQ(grid.insertObject(nullptr), -1);
-  EXPECT_EQ(grid.updatePosition(nullptr, Vector(1, 1)), -1);
   EXPECT_EQ(grid.getCollisions(nullptr, Vector(1, 1)).getCount(), 0);
   grid.shutDown();
   EXPECT_EQ(grid.insertObject(small), -1);
