@@ -62,7 +62,6 @@ class PathTest : public tw_test::WorldFixture {
       if (i != 4) wall(Vector(x - 1 + i % 3, y - 1 + i / 3));
     }
   }
-  // Runs a search until it ends; returns the result.
   static int run(PathFind& search) {
     int result = tw::PATH_SEARCHING;
     for (int i = 0; i < 100000 && result == tw::PATH_SEARCHING; i++) result = search.cycleOnce();
@@ -77,7 +76,7 @@ std::vector<Vector> waypoints(tw::Path path) {
 }
 }  // namespace
 
-TEST_F(PathTest, ShortestRouteAroundAWall) {
+TEST_F(PathTest, ShortestRoutesAroundAWallAndBetweenEqualOnes) {
   auto* walker = new Walker(Vector(0, 0));
   walls(5, 0, 5, 5);
   PathFind around(walker, Cell{2, 2}, Cell{8, 2});
@@ -88,6 +87,10 @@ TEST_F(PathTest, ShortestRouteAroundAWall) {
   EXPECT_EQ(cells.back(), Vector(8, 2));
   // Down to (5,6) and back up: twice three diagonals and one straight step.
   EXPECT_NEAR(cost, 6 * std::sqrt(2.0f) + 2, 1e-4);
+  // Of two equal routes, the neighbour found last among equals goes first.
+  PathFind tie(walker, Cell{5, 10}, Cell{4, 8});
+  ASSERT_EQ(run(tie), tw::PATH_FOUND);
+  EXPECT_EQ(tie.getPath().toString(), "(5,10)|(5,9)|(4,8)|");
 }
 
 TEST_F(PathTest, UnreachableGoalsAndAWorldChangingDuringTheSearch) {
@@ -98,6 +101,9 @@ TEST_F(PathTest, UnreachableGoalsAndAWorldChangingDuringTheSearch) {
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
   EXPECT_EQ(search.cycleOnce(), tw::PATH_NOT_FOUND);  // ended: no more work
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
+  graph().objectsOfType("Wall")[1]->setSolidness(tw::SOFT);  // a wall turned SOFT lets it by
+  PathFind through(walker, Cell{0, 0}, Cell{10, 10});
+  EXPECT_EQ(run(through), tw::PATH_FOUND);
   // A wall raised while a search runs is seen by its later steps.
   PathFind cut(walker, Cell{0, 5}, Cell{60, 5});
   EXPECT_EQ(cut.cycleOnce(), tw::PATH_SEARCHING);
