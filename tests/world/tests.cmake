@@ -1,11 +1,5 @@
 # Tests of engine/world (geometry, objects, scene graph, grid, world manager).
 tw_add_test_suite(world_tests
-  world/GeometryTest.cpp
-  world/GridTest.cpp
   world/ObjectTest.cpp
-  world/OrderedObjectSetTest.cpp
-  world/PathTest.cpp
-  world/SceneGraphTest.cpp
-  world/WorldHazardTest.cpp
   world/WorldManagerTest.cpp
 )

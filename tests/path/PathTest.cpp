@@ -1,0 +1,314 @@
+// Path search and the path manager: routes around walls and corners,
+// unreachable goals, target objects, the "goal inside the first HARD object"
+// rule, a check against a plain list-scanning search on random worlds, and
+// the time-sliced cycle that hands results to the movers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <tuple>
+
+#include "engine/core/LoopState.h"
+#include "engine/path/PathFind.h"
+#include "engine/path/PathManager.h"
+#include "engine/world/EventPath.h"
+#include "engine/world/Geometry.h"
+#include "tests/support/EngineFixtures.h"
+
+using tw::Cell;
+using tw::PathFind;
+using tw::PathManager;
+using tw::Vector;
+
+namespace {
+tw::Object* wall(Vector where) {
+  auto* p = new tw::Object;
+  p->setType("Wall");
+  p->setPosition(where);
+  return p;
+}
+
+// A probe that also lets the base class take a found path and follow it.
+class Walker : public tw_test::Probe {
+ public:
+  explicit Walker(Vector where) : Probe("Walker", where) {}
+  int eventHandler(const tw::Event* p_e) override {
+    Object::eventHandler(p_e);
+    return Probe::eventHandler(p_e);
+  }
+};
+
+class PathTest : public tw_test::WorldFixture {
+ protected:
+  void SetUp() override {
+    WorldFixture::SetUp();
+    ASSERT_EQ(paths().startUp(), 0);
+  }
+  void TearDown() override {
+    WorldFixture::TearDown();
+    if (paths().isStarted()) paths().shutDown();
+  }
+  static PathManager& paths() { return PathManager::getInstance(); }
+  // Walls on every cell from (x0, y0) to (x1, y1), both ends included.
+  static void walls(int x0, int y0, int x1, int y1) {
+    for (int y = y0; y <= y1; y++) {
+      for (int x = x0; x <= x1; x++) wall(Vector(x, y));
+    }
+  }
+  // Walls on the eight cells around (x, y).
+  static void ring(int x, int y) {
+    for (int i = 0; i < 9; i++) {
+      if (i != 4) wall(Vector(x - 1 + i % 3, y - 1 + i / 3));
+    }
+  }
+  static int run(PathFind& search) {
+    int result = tw::PATH_SEARCHING;
+    for (int i = 0; i < 100000 && result == tw::PATH_SEARCHING; i++) result = search.cycleOnce();
+    return result;
+  }
+};
+
+std::vector<Vector> waypoints(tw::Path path) {
+  std::vector<Vector> out;
+  for (; !path.isDone(); path.next()) out.push_back(path.getCurrent());
+  return out;
+}
+}  // namespace
+
+TEST_F(PathTest, ShortestRoutesAroundAWallAndBetweenEqualOnes) {
+  auto* walker = new Walker(Vector(0, 0));
+  walls(5, 0, 5, 5);
+  PathFind around(walker, Cell{2, 2}, Cell{8, 2});
+  ASSERT_EQ(run(around), tw::PATH_FOUND);
+  const std::vector<Vector> cells = waypoints(around.getPath());
+  float cost = 0;
+  for (size_t i = 1; i < cells.size(); i++) cost += tw::distance(cells[i - 1], cells[i]);
+  EXPECT_EQ(cells.back(), Vector(8, 2));
+  // Down to (5,6) and back up: twice three diagonals and one straight step.
+  EXPECT_NEAR(cost, 6 * std::sqrt(2.0f) + 2, 1e-4);
+  // Of two equal routes, the neighbour found last among equals goes first.
+  PathFind tie(walker, Cell{5, 10}, Cell{4, 8});
+  ASSERT_EQ(run(tie), tw::PATH_FOUND);
+  EXPECT_EQ(tie.getPath().toString(), "(5,10)|(5,9)|(4,8)|");
+}
+
+TEST_F(PathTest, UnreachableGoalsAndAWorldChangingDuringTheSearch) {
+  ring(10, 10);
+  auto* walker = new Walker(Vector(0, 0));
+  PathFind search(walker, Cell{0, 0}, Cell{10, 10});
+  EXPECT_EQ(run(search), tw::PATH_NOT_FOUND);
+  EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
+  EXPECT_EQ(search.cycleOnce(), tw::PATH_NOT_FOUND);  // ended: no more work
+  EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
+  graph().objectsOfType("Wall")[1]->setSolidness(tw::SOFT);  // a wall turned SOFT lets it by
+  PathFind through(walker, Cell{0, 0}, Cell{10, 10});
+  EXPECT_EQ(run(through), tw::PATH_FOUND);
+  // A wall raised while a search runs is seen by its later steps.
+  PathFind cut(walker, Cell{0, 5}, Cell{60, 5});
+  EXPECT_EQ(cut.cycleOnce(), tw::PATH_SEARCHING);
+  walls(50, 0, 50, 23);
+  EXPECT_EQ(run(cut), tw::PATH_NOT_FOUND);
+  // A search keeps its grid size when the boundary grows; huge worlds are refused.
+  PathFind grows(walker, Cell{5, 23}, Cell{15, 23});
+  EXPECT_EQ(grows.cycleOnce(), tw::PATH_SEARCHING);
+  world().setBoundary(tw::Box(Vector(0, 0), 200, 200));  // larger than the grid
+  EXPECT_EQ(run(grows), tw::PATH_FOUND);
+  EXPECT_EQ(grows.getGridWidth(), 80);
+  EXPECT_EQ(waypoints(grows.getPath()).back(), Vector(15, 23));
+  world().setBoundary(tw::Box(Vector(0, 0), 3000, 3000));
+  PathFind huge(walker, Cell{5, 23}, Cell{15, 23});
+  EXPECT_EQ(huge.cycleOnce(), tw::PATH_NOT_FOUND);
+  EXPECT_EQ(paths().findPath(walker, Vector(10, 3)), -1);
+}
+
+TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
+  auto* walker = new Walker(Vector(2, 5));
+  auto* target = wall(Vector(8, 5));
+  target->setBox(tw::Box(Vector(-1.5f, -0.5f), 2.99f, 0.99f));  // reaches into column 7
+  PathFind search(walker, Cell{2, 5}, Cell{8, 5}, target);
+  ASSERT_EQ(run(search), tw::PATH_FOUND);
+  EXPECT_EQ(search.getGoal(), (Cell{7, 5}));
+  EXPECT_EQ(search.getPath().toString(), "(2,5)|(3,5)|(4,5)|(5,5)|(6,5)|(7,5)|");
+  // A target destroyed meanwhile is dropped; the goal cell is still reached.
+  auto* gone = wall(Vector(20, 5));
+  PathFind chase(walker, Cell{2, 5}, Cell{20, 5}, gone);
+  EXPECT_EQ(chase.cycleOnce(), tw::PATH_SEARCHING);
+  world().markForDelete(gone);
+  world().update();
+  EXPECT_EQ(run(chase), tw::PATH_FOUND);
+  EXPECT_EQ(chase.getTarget(), nullptr);
+  EXPECT_EQ(chase.getGoal(), (Cell{20, 5}));
+}
+
+TEST_F(PathTest, FirstHardObjectDecidesWhetherAGoalInsideItUnblocks) {
+  auto* walker = new Walker(Vector(1, 1));
+  auto* small = wall(Vector(11, 10));
+  auto* big = wall(Vector(11, 10));
+  big->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));  // covers the goal (10,10)
+  PathFind probe(walker, Cell{1, 1}, Cell{10, 10});
+  ASSERT_EQ(world().getCollisions(walker, Vector(11, 10))[0], small);
+  EXPECT_TRUE(probe.isBlocked(Cell{11, 10}, Cell{10, 10}));   // small comes first
+  small->setSolidness(tw::SOFT);
+  EXPECT_FALSE(probe.isBlocked(Cell{11, 10}, Cell{10, 10}));  // now big is the first HARD
+  EXPECT_TRUE(probe.isBlocked(Cell{11, 10}, Cell{20, 20}));   // goal not inside it
+  EXPECT_FALSE(probe.isBlocked(Cell{30, 10}, Cell{10, 10}));  // nothing there
+  PathFind search(walker, Cell{1, 1}, Cell{11, 10});          // aimed inside: walks in
+  ASSERT_EQ(run(search), tw::PATH_FOUND);
+  EXPECT_EQ(waypoints(search.getPath()).back(), Vector(11, 10));
+}
+
+namespace {
+// The search as a plain scan over ordered open and closed lists: the result,
+// the number of expansions and the path.
+std::tuple<int, int, std::string> linearSearch(const PathFind& probe, Cell start, Cell goal) {
+  const int w = 80, h = 24;
+  auto at = [&](Cell c) { return static_cast<size_t>(c.y * w + c.x); };
+  auto has = [](const std::vector<Cell>& l, Cell c) { return std::find(l.begin(), l.end(), c) != l.end(); };
+  auto len = [](int dx, int dy) { return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy)); };
+  auto text = [](Cell c) { return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")|"; };
+  std::vector<float> g(w * h, 0), f(w * h, 0);
+  std::vector<Cell> parent(w * h, start), open, closed;
+  for (Cell cur = start;;) {
+    closed.push_back(cur);
+    if (cur == goal) {
+      std::string path = text(goal);
+      for (Cell c = goal; !(c == start);) path = text(c = parent[at(c)]) + path;
+      return {tw::PATH_FOUND, static_cast<int>(closed.size()), path};
+    }
+    for (int dy = -1; dy <= 1; dy++) {
+      for (int dx = -1; dx <= 1; dx++) {
+        const Cell n{cur.x + dx, cur.y + dy};
+        if ((dx == 0 && dy == 0) || n.x < 0 || n.y < 0 || n.x >= w || n.y >= h || has(closed, n)) continue;
+        if (probe.isBlocked(n, goal)) continue;
+        if (dx && dy && probe.isBlocked(Cell{n.x, cur.y}, goal) && probe.isBlocked(Cell{cur.x, n.y}, goal)) continue;
+        const float g_new = g[at(cur)] + len(dx, dy);
+        if (has(open, n) && g_new > g[at(n)]) continue;
+        if (!has(open, n)) open.push_back(n);
+        parent[at(n)] = cur;
+        g[at(n)] = g_new;
+        f[at(n)] = g_new + len(goal.x - n.x, goal.y - n.y);
+      }
+    }
+    if (open.empty()) return {tw::PATH_NOT_FOUND, static_cast<int>(closed.size()), ""};
+    size_t best = open.size() - 1;  // the smallest f, the latest found among equals
+    for (size_t i = open.size(); i-- > 0;) best = f[at(open[i])] < f[at(open[best])] ? i : best;
+    cur = open[best];
+    open.erase(open.begin() + static_cast<long>(best));
+  }
+}
+}  // namespace
+
+TEST_F(PathTest, ExpandsTheSameCellsAsAPlainListScanOnRandomWorlds) {
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 6; round++) {
+    const Cell start{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
+    const Cell goal{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
+    for (int y = 0; y < 24; y++) {
+      for (int x = 0; x < 80; x++) {
+        if (random() % 100 < 30 && !(Cell{x, y} == start) && !(Cell{x, y} == goal)) wall(Vector(x, y));
+      }
+    }
+    auto* walker = new Walker(Vector(start.x, start.y));
+    // Between the searches walls move, one turns SOFT, and a wide wall
+    // holding the goal overlaps a small one, before or after it, so the
+    // first HARD one must decide.
+    for (int phase = 0; phase < 2; phase++) {
+      SCOPED_TRACE("round " + std::to_string(round) + " phase " + std::to_string(phase));
+      if (phase == 1) {
+        const tw::ObjectList all = graph().objectsOfType("Wall");
+        for (int i = 0; i < all.getCount(); i += 3) all[i]->setPosition(Vector(random() % 80, random() % 24));
+        all[1]->setSolidness(tw::SOFT);
+        for (int k = 0; k < 2; k++) {
+          tw::Object* p = wall(Vector(goal.x + 1, goal.y));
+          if (k == round % 2) p->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
+        }
+      }
+      PathFind search(walker, start, goal);
+      const int result = run(search);
+      EXPECT_EQ(std::make_tuple(result, search.getClosedCount(), search.getPath().toString()),
+                linearSearch(search, start, goal));
+    }
+    const tw::ObjectList all = world().getAllObjects(true);
+    for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
+    world().update();
+  }
+}
+
+TEST_F(PathTest, ManagerRefusesBadRequestsAndKeepsOneSearchPerMover) {
+  EXPECT_EQ(paths().startUp(), -1);
+  auto* walker = new Walker(Vector(3, 3));
+  ASSERT_EQ(paths().findPath(walker, Vector(10, 3)), 0);
+  tw::PathFind* first = walker->getPathFind();
+  EXPECT_EQ(first->getStart(), (Cell{3, 3}));
+  EXPECT_EQ(paths().findPath(nullptr, Vector(10, 3)), -1);
+  for (Vector goal : {Vector(80, 3), Vector(5, -0.5f), Vector(std::nanf(""), 3)}) {
+    EXPECT_EQ(paths().findPath(walker, goal), -1) << goal.toString();
+  }
+  EXPECT_EQ(paths().findPath(new Walker(Vector(-1, 3)), Vector(5, 3)), -1);
+  EXPECT_EQ(walker->getPathFind(), first);
+  ASSERT_EQ(paths().findPath(walker, Vector(12, 8)), 0);  // replaces the first search
+  EXPECT_NE(walker->getPathFind(), first);
+  EXPECT_EQ(paths().getPendingCount(), 1);
+  EXPECT_EQ(paths().removePathFind(walker->getPathFind()), 0);
+  EXPECT_EQ(paths().removePathFind(walker->getPathFind()), -1);
+  paths().cycle(-20);  // without a frame time the minimum is 0: no work
+  EXPECT_EQ(walker->count(tw::PATH_EVENT), 0);
+  paths().shutDown();
+  EXPECT_EQ(paths().findPath(walker, Vector(10, 3)), -1);
+  // Started with a frame time, an overdue frame still gets a tenth of it.
+  tw::LoopState::getInstance().setFrameTime(50);
+  ASSERT_EQ(paths().startUp(), 0);
+  ASSERT_EQ(paths().findPath(walker, Vector(3, 3)), 0);  // one expansion
+  paths().cycle(-20);
+  EXPECT_EQ(walker->count(tw::PATH_EVENT), 1);
+}
+
+TEST_F(PathTest, CycleDeliversResultsAndTheMoverWalksItsPathToTheGoal) {
+  ring(40, 12);
+  auto* lucky = new Walker(Vector(0, 0));
+  auto* stuck = new Walker(Vector(0, 5));
+  auto* gone = new Walker(Vector(3, 6));
+  ASSERT_EQ(paths().findPath(lucky, Vector(3, 4)), 0);
+  ASSERT_EQ(paths().findPath(stuck, Vector(40, 12)), 0);
+  ASSERT_EQ(paths().findPath(gone, Vector(60, 20)), 0);
+  world().markForDelete(gone);  // takes its search along
+  world().update();
+  EXPECT_EQ(paths().getPendingCount(), 2);
+  paths().cycle(5000);  // ends early: nothing is left pending
+  EXPECT_EQ(paths().getPendingCount(), 0);
+  EXPECT_EQ(lucky->count(tw::PATH_EVENT), 1);
+  EXPECT_EQ(lucky->getPath().toString(), "(0,0)|(1,1)|(2,2)|(3,3)|(3,4)|");
+  EXPECT_EQ(lucky->getPathFind(), nullptr);
+  EXPECT_EQ(stuck->count(tw::PATH_EVENT), 1);
+  EXPECT_EQ(stuck->getPath().getWaypointCount(), 0);
+  EXPECT_FALSE(stuck->getFollowPath());
+  lucky->setSpeed(1);
+  for (int frame = 0; frame < 20 && lucky->getFollowPath(); frame++) world().update();
+  EXPECT_EQ(lucky->getPosition(), Vector(3, 4));
+  EXPECT_EQ(lucky->getVelocity(), Vector(0, 0));
+}
+
+TEST_F(PathTest, HandlersMayRemoveSearchesOrStopTheWorldDuringACycle) {
+  auto* first = new Walker(Vector(2, 2));
+  auto* second = new Walker(Vector(2, 4));
+  auto* third = new Walker(Vector(2, 6));
+  ASSERT_EQ(paths().findPath(first, Vector(2, 2)), 0);
+  ASSERT_EQ(paths().findPath(second, Vector(50, 4)), 0);
+  ASSERT_EQ(paths().findPath(third, Vector(50, 6)), 0);
+  tw::PathFind* taken = second->getPathFind();
+  first->on_event = [taken](const tw::Event*) { PathManager::getInstance().removePathFind(taken); };
+  third->on_event = [](const tw::Event*) { tw::WorldManager::getInstance().shutDown(); };  // deletes every object
+  paths().cycle(5000);
+  EXPECT_EQ(paths().getPendingCount(), 0);
+  EXPECT_FALSE(world().isStarted());
+  // A handler that always searches again does not hold the cycle forever.
+  ASSERT_EQ(world().startUp(), 0);
+  world().setBoundary(tw::Box(Vector(0, 0), 80, 24));
+  auto* again = new Walker(Vector(4, 4));
+  again->on_event = [again](const tw::Event*) { PathManager::getInstance().findPath(again, Vector(4, 4)); };
+  ASSERT_EQ(paths().findPath(again, Vector(4, 4)), 0);
+  paths().cycle(100);
+  EXPECT_GT(again->count(tw::PATH_EVENT), 1);
+  EXPECT_EQ(paths().getPendingCount(), 1);
+}
