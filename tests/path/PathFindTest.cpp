@@ -248,12 +248,16 @@ TEST_F(PathFindTest, ExpandsTheSameCellsAsAPlainListScanOnRandomMazes) {
           if (k == round % 2) p_wall->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
         }
       }
-      PathFind search(p_walker, start, goal);
-      const int result = runSearch(search);
-      const Outcome expected = linearSearch(search, start, goal);
-      EXPECT_EQ(result, expected.result) << "round " << round << " phase " << phase;
-      EXPECT_EQ(search.getClosedCount(), expected.expansions) << "round " << round << " phase " << phase;
-      EXPECT_EQ(search.getPath().toString(), expected.path) << "round " << round << " phase " << phase;
+      // The way back too: a second search in the same world, another goal.
+      for (const auto& ends : {std::make_pair(start, goal), std::make_pair(goal, start)}) {
+        PathFind search(p_walker, ends.first, ends.second);
+        const int result = runSearch(search);
+        const Outcome expected = linearSearch(search, ends.first, ends.second);
+        SCOPED_TRACE("round " + std::to_string(round) + " phase " + std::to_string(phase));
+        EXPECT_EQ(result, expected.result);
+        EXPECT_EQ(search.getClosedCount(), expected.expansions);
+        EXPECT_EQ(search.getPath().toString(), expected.path);
+      }
     }
     const tw::ObjectList all = world().getAllObjects(true);
     for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
