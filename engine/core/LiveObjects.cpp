@@ -1,5 +1,6 @@
 #include "engine/core/LiveObjects.h"
 
+#include <iterator>
 #include <unordered_map>
 
 namespace tw {
@@ -13,11 +14,18 @@ std::unordered_map<const void*, int>& registry() {
 
 unsigned long destruction_count = 0;
 
+// The snapshots alive now, innermost last.
+std::vector<LiveSnapshot*>& openSnapshots() {
+  static std::vector<LiveSnapshot*> open;
+  return open;
+}
+
 }  // namespace
 
 void LiveObjects::add(const void* address, int id) { registry()[address] = id; }
 
 void LiveObjects::remove(const void* address) {
+  for (LiveSnapshot* p_snapshot : openSnapshots()) p_snapshot->noticeDestruction(address);
   registry().erase(address);
   destruction_count++;
 }
@@ -31,16 +39,60 @@ bool LiveObjects::isAlive(const void* address) { return registry().count(address
 
 unsigned long LiveObjects::getDestructionCount() { return destruction_count; }
 
-LiveSnapshot::LiveSnapshot() : destroyed_before(LiveObjects::getDestructionCount()) {}
-
-void LiveSnapshot::add(const void* address, int id) { entries.emplace_back(address, id); }
-
-bool LiveSnapshot::stillAlive(std::size_t i) const {
-  if (LiveObjects::getDestructionCount() == destroyed_before + destroyed_here) return true;
-  return i < entries.size() && LiveObjects::isAlive(entries[i].first, entries[i].second);
+bool LiveObjects::lookUp(const void* address, int& id) {
+  auto it = registry().find(address);
+  if (it == registry().end()) return false;
+  id = it->second;
+  return true;
 }
 
-void LiveSnapshot::destroyedOne() { destroyed_here++; }
+void LiveObjects::open(LiveSnapshot* p_snapshot) { openSnapshots().push_back(p_snapshot); }
+
+void LiveObjects::close(LiveSnapshot* p_snapshot) {
+  std::vector<LiveSnapshot*>& open = openSnapshots();
+  for (auto it = open.rbegin(); it != open.rend(); ++it) {
+    if (*it == p_snapshot) {
+      open.erase(std::next(it).base());
+      return;
+    }
+  }
+}
+
+LiveSnapshot::LiveSnapshot() { LiveObjects::open(this); }
+
+LiveSnapshot::~LiveSnapshot() { LiveObjects::close(this); }
+
+void LiveSnapshot::reserve(std::size_t count) { addresses.reserve(count); }
+
+void LiveSnapshot::add(const void* address) {
+  addresses.push_back(address);
+  if (!looked_up) return;
+  Seen entry{0, false};
+  entry.found = LiveObjects::lookUp(address, entry.id);
+  seen.push_back(entry);
+}
+
+bool LiveSnapshot::stillAlive(std::size_t i) const {
+  if (!looked_up) return true;
+  return i < seen.size() && seen[i].found && LiveObjects::isAlive(addresses[i], seen[i].id);
+}
+
+void LiveSnapshot::destroying(std::size_t i) {
+  p_expected = i < addresses.size() ? addresses[i] : nullptr;
+}
+
+void LiveSnapshot::noticeDestruction(const void* address) {
+  if (looked_up) return;
+  if (address == p_expected) {
+    p_expected = nullptr;
+    return;
+  }
+  looked_up = true;
+  seen.resize(addresses.size());
+  for (std::size_t i = 0; i < addresses.size(); i++) {
+    seen[i].found = LiveObjects::lookUp(addresses[i], seen[i].id);
+  }
+}
 
 LiveMark::LiveMark(const void* address, int id)
     : address(address), id(id), destroyed_before(LiveObjects::getDestructionCount()) {}

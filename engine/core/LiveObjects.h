@@ -10,6 +10,8 @@
 
 namespace tw {
 
+class LiveSnapshot;
+
 class LiveObjects {
  public:
   // Called by objects as they are made (or get a new id) and destroyed.
@@ -20,6 +22,12 @@ class LiveObjects {
   // Objects destroyed so far: a walk over objects only needs to check its
   // entries again once this has changed.
   static unsigned long getDestructionCount();
+
+ private:
+  friend class LiveSnapshot;
+  static void open(LiveSnapshot* p_snapshot);
+  static void close(LiveSnapshot* p_snapshot);
+  static bool lookUp(const void* address, int& id);
 };
 
 // A checked reference to an object of type T (anything with getId()).
@@ -40,22 +48,40 @@ class Handle {
 };
 
 // The members of a list taken at one moment, so that a walk over them (a
-// dispatch, a world update) can skip any destroyed by a handler meanwhile,
-// without a lookup per entry while nothing has been destroyed.
+// dispatch, a world update) can skip any destroyed by a handler meanwhile.
+// Nothing about the members is read while nothing is destroyed: at the first
+// destruction during the snapshot's life (all members are still alive and at
+// their addresses then) their ids are looked up, and from then on an entry
+// lives while its address still holds that id. A walk that destroys nothing
+// costs one pointer per entry.
 class LiveSnapshot {
  public:
   LiveSnapshot();
-  void add(const void* address, int id);
+  ~LiveSnapshot();
+  LiveSnapshot(const LiveSnapshot&) = delete;
+  LiveSnapshot& operator=(const LiveSnapshot&) = delete;
+
+  void reserve(std::size_t count);
+  void add(const void* address);
   // Whether entry i (in the order added) still lives.
   bool stillAlive(std::size_t i) const;
-  // The walk has just destroyed one of the entries itself: that alone is no
-  // reason to look the others up.
-  void destroyedOne();
+  // The walk is about to destroy entry i itself: that alone is no reason to
+  // look the others up.
+  void destroying(std::size_t i);
 
  private:
-  unsigned long destroyed_before;
-  unsigned long destroyed_here = 0;
-  std::vector<std::pair<const void*, int>> entries;
+  friend class LiveObjects;
+  // Called as an object is destroyed, before the registry forgets it.
+  void noticeDestruction(const void* address);
+
+  struct Seen {
+    int id;
+    bool found;
+  };
+  std::vector<const void*> addresses;
+  std::vector<Seen> seen;  // empty until the first destruction
+  bool looked_up = false;
+  const void* p_expected = nullptr;  // the entry the walk is destroying itself
 };
 
 // One object's liveness, the same way: no lookup while nothing was destroyed.

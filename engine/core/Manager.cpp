@@ -3,7 +3,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/core/LiveObjects.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace tw {
 
@@ -53,17 +53,17 @@ int Manager::registerInterest(Listener* p_o, std::string event_type) {
   }
   int i = findEvent(event_type);
   if (i >= 0) {
-    if (std::find(obj_list[i].begin(), obj_list[i].end(), p_o) != obj_list[i].end()) {
+    if (!obj_list[i].add(p_o)) {
       log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
                    p_o->getId(), p_o->getType().c_str(), event_type.c_str());
       return 0;
     }
-    obj_list[i].push_back(p_o);
     return 0;
   }
   if (event_count == MAX_EVENTS) return -1;
   event[event_count] = event_type;
-  obj_list[event_count].assign(1, p_o);
+  obj_list[event_count] = ListenerList();
+  obj_list[event_count].add(p_o);
   event_count++;
   return 0;
 }
@@ -71,15 +71,11 @@ int Manager::registerInterest(Listener* p_o, std::string event_type) {
 int Manager::unregisterInterest(Listener* p_o, std::string event_type) {
   int i = findEvent(event_type);
   if (i < 0) return -1;
-  // The most recently registered listener is the likeliest to leave first, and
-  // a world being cleared removes its objects newest first: search from the back.
-  auto found = std::find(obj_list[i].rbegin(), obj_list[i].rend(), p_o);
-  if (found == obj_list[i].rend()) return -1;
-  obj_list[i].erase(std::next(found).base());
+  if (!obj_list[i].remove(p_o)) return -1;
   if (!obj_list[i].empty()) return 0;
   for (int j = i; j < event_count - 1; j++) {
     event[j] = event[j + 1];
-    obj_list[j] = obj_list[j + 1];
+    obj_list[j] = std::move(obj_list[j + 1]);
   }
   event_count--;
   return 0;
@@ -101,9 +97,10 @@ int Manager::onEvent(const Event* p_event) const {
   int count = 0;
   for (int i = 0; i < event_count; i++) {
     if (event[i] != event_type) continue;
-    const std::vector<Listener*> listeners = obj_list[i];
+    const std::vector<Listener*> listeners = obj_list[i].members();
     LiveSnapshot snapshot;
-    for (Listener* p_o : listeners) snapshot.add(p_o, p_o->getId());
+    snapshot.reserve(listeners.size());
+    for (Listener* p_o : listeners) snapshot.add(p_o);
     for (std::size_t j = 0; j < listeners.size(); j++) {
       Listener* p_o = listeners[j];
       // A handler may have destroyed a later listener (the world shut down from

@@ -7,6 +7,7 @@
 
 #include "engine/core/Event.h"
 #include "engine/core/Listener.h"
+#include "engine/core/ListenerList.h"
 
 namespace tw {
 
@@ -39,7 +40,7 @@ class Manager {
   std::string type;
   int event_count;
   std::string event[MAX_EVENTS];
-  std::vector<Listener*> obj_list[MAX_EVENTS];  // not owned
+  ListenerList obj_list[MAX_EVENTS];  // not owned
   bool is_started;
 };
 

@@ -7,6 +7,7 @@ target_sources(tarnwick PRIVATE
   engine/core/EventStep.cpp
   engine/core/FramePacer.cpp
   engine/core/EventRouting.cpp
+  engine/core/ListenerList.cpp
   engine/core/LiveObjects.cpp
   engine/core/LogManager.cpp
   engine/core/LoopState.cpp

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <new>
 #include <vector>
 
@@ -171,14 +170,12 @@ int PathFind::cycleOnce() {
 Cell PathFind::chooseCurrent() {
   if (open_count == 0) return start;
   while (true) {
-    std::pop_heap(open_heap.begin(), open_heap.end(), std::greater<OpenKey>());
-    const OpenKey top = open_heap.back();
-    open_heap.pop_back();
-    const auto order = static_cast<std::uint32_t>(~top);
-    const Cell cell = cell_of_order[order];
+    const OpenHeap::Entry top = open_heap.pop();
+    const auto order = static_cast<std::uint32_t>(~top.key);
+    const Cell cell = top.cell;
     const size_t index = static_cast<size_t>(indexOf(cell));
     // Keys left behind by a lowered f, or by a cell since expanded, are skipped.
-    if ((cells.at(index) & OPEN) != 0 && keyOf(nodes[index].f, order) == top) {
+    if ((cells.at(index) & OPEN) != 0 && keyOf(nodes[index].f, order) == top.key) {
       open_count--;
       return cell;
     }
@@ -205,47 +202,96 @@ bool PathFind::targetAlive() {
   return false;
 }
 
-// Per neighbour: inside the limits, not expanded, not blocked, no cutting
-// between two blocked cells that meet at a corner, and no worse than a
-// route already found to it. A cell found again on an equal or better
-// route takes the new parent and keeps its place in the order.
+// A neighbour may be entered when it lies inside the limits, has not been
+// expanded, is not blocked, and is not reached by cutting between two
+// blocked cells that meet at a corner. Then it is visited unless a route
+// already found to it is better. Visiting changes no neighbour's marks or
+// closed bit, so the steps can all be chosen before any is taken.
 void PathFind::expand(Cell current, int limit_w, int limit_h) {
+  const bool inside = current.x > 0 && current.y > 0 && current.x < limit_w - 1 &&
+                      current.y < limit_h - 1;
+  unsigned steps = 0;
+  if (!inside || !interiorSteps(static_cast<size_t>(indexOf(current)), steps)) {
+    steps = edgeSteps(current, limit_w, limit_h);
+  }
   const float g = nodes[static_cast<size_t>(indexOf(current))].g;
-  for (std::uint8_t step = 0; step < 8; step++) {
+  for (; steps != 0; steps &= steps - 1) visit(current, __builtin_ctz(steps), g);
+}
+
+// The steps from a cell whose eight neighbours all lie inside the limits,
+// worked out without a branch per neighbour (whether one is blocked is as
+// unpredictable as the map). False when some neighbour's marks must be
+// settled by asking the world.
+bool PathFind::interiorSteps(size_t here, unsigned& steps) {
+  const size_t w = static_cast<size_t>(width);
+  const size_t around[8] = {here - w - 1, here - w, here - w + 1, here - 1,
+                            here + 1,     here + w - 1, here + w, here + w + 1};
+  unsigned blocked = 0;
+  unsigned closed = 0;
+  unsigned undecided = 0;
+  for (unsigned i = 0; i < 8; i++) {
+    const std::uint8_t state = cells.at(around[i]);
+    const unsigned marks = state & SearchCells::MARK_BITS;
+    blocked |= static_cast<unsigned>(marks == SearchCells::BLOCKED) << i;
+    undecided |= static_cast<unsigned>(marks == SearchCells::UNDECIDED) << i;
+    closed |= static_cast<unsigned>((state & CLOSED) != 0) << i;
+  }
+  if (undecided != 0) return false;
+  // Steps 0, 2, 5 and 7 are the diagonals; 1, 3, 4 and 6 the cells beside them.
+  const unsigned corners = ((blocked >> 1) & (blocked >> 3) & 1u) |
+                           (((blocked >> 1) & (blocked >> 4) & 1u) << 2) |
+                           (((blocked >> 3) & (blocked >> 6) & 1u) << 5) |
+                           (((blocked >> 4) & (blocked >> 6) & 1u) << 7);
+  steps = ~(blocked | closed | corners) & 0xFFu;
+  return true;
+}
+
+// The same one neighbour at a time, within the limits, asking the world
+// where the marks leave a cell undecided.
+unsigned PathFind::edgeSteps(Cell current, int limit_w, int limit_h) {
+  unsigned steps = 0;
+  for (unsigned step = 0; step < 8; step++) {
     const int dx = STEPS[step][0];
     const int dy = STEPS[step][1];
     const int nx = current.x + dx;
     const int ny = current.y + dy;
     if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) continue;
-    const auto next = static_cast<size_t>(ny * width + nx);
-    std::uint8_t& next_state = cells.at(next);
+    std::uint8_t& next_state = cells.at(static_cast<size_t>(ny * width + nx));
     const Verdict verdict = VERDICTS.of[next_state];
     if (verdict == PASS || (verdict == ASK && cells.isBlocked(next_state, nx, ny))) continue;
     const bool diagonal = dx != 0 && dy != 0;
     if (diagonal && cells.isBlocked(nx, current.y) && cells.isBlocked(current.x, ny)) continue;
-    const float g_new = g + (diagonal ? DIAGONAL_STEP : 1.0f);
-    PathNode& node = nodes[next];
-    const bool was_open = (next_state & OPEN) != 0;
-    if (was_open && g_new > node.g) continue;
-    const float f_new = g_new + distance(goal.x - nx, goal.y - ny);
-    // A node is read only once written: when it is open.
-    const bool f_changed = !was_open || node.f != f_new;
-    node.g = g_new;
-    node.f = f_new;
-    const int marks = next_state & SearchCells::MARK_BITS;
-    next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
-    if (!was_open) {
-      open_count++;
-      node.order = next_order++;
-      cell_of_order.push_back(Cell{nx, ny});
-    }
-    if (f_changed) pushOpen(f_new, node.order);
+    steps |= 1u << step;
   }
+  return steps;
 }
 
-void PathFind::pushOpen(float f, std::uint32_t order) {
-  open_heap.push_back(keyOf(f, order));
-  std::push_heap(open_heap.begin(), open_heap.end(), std::greater<OpenKey>());
+// Takes one step from current (g) unless the route it makes is worse than
+// one already found. A cell found again on an equal or better route takes
+// the new parent and keeps its place in the order.
+void PathFind::visit(Cell current, int step, float g) {
+  const int dx = STEPS[step][0];
+  const int dy = STEPS[step][1];
+  const int nx = current.x + dx;
+  const int ny = current.y + dy;
+  const auto next = static_cast<size_t>(ny * width + nx);
+  std::uint8_t& next_state = cells.at(next);
+  const float g_new = g + (dx != 0 && dy != 0 ? DIAGONAL_STEP : 1.0f);
+  PathNode& node = nodes[next];
+  const bool was_open = (next_state & OPEN) != 0;
+  if (was_open && g_new > node.g) return;
+  const float f_new = g_new + distance(goal.x - nx, goal.y - ny);
+  // A node is read only once written: when it is open.
+  const bool f_changed = !was_open || node.f != f_new;
+  node.g = g_new;
+  node.f = f_new;
+  const int marks = next_state & SearchCells::MARK_BITS;
+  next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
+  if (!was_open) {
+    open_count++;
+    node.order = next_order++;
+  }
+  if (f_changed) open_heap.push(keyOf(f_new, node.order), Cell{nx, ny});
 }
 
 bool PathFind::isBlocked(Cell cell, Cell goal_cell) const {

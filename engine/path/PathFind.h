@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/path/OpenHeap.h"
 #include "engine/world/Path.h"
 #include "engine/path/SearchCells.h"
 #include "engine/world/Grid.h"
@@ -77,9 +78,13 @@ class PathFind {
   Cell chooseCurrent();
   void checkArrival(Cell current);
   bool targetAlive();
-  // Finds the eight neighbours of current that lie inside limit_w x limit_h.
+  // Visits the neighbours of current that lie inside limit_w x limit_h and
+  // may be entered from it.
   void expand(Cell current, int limit_w, int limit_h);
-  void pushOpen(float f, std::uint32_t order);
+  // Bit i set: the search may take step i (an index into its eight steps).
+  bool interiorSteps(size_t here, unsigned& steps);
+  unsigned edgeSteps(Cell current, int limit_w, int limit_h);
+  void visit(Cell current, int step, float g);
   // The boundary's extents in whole cells, but never past the node grid.
   void searchLimits(int& limit_w, int& limit_h) const;
 
@@ -94,8 +99,7 @@ class PathFind {
   SearchCells cells;
   int width;   // columns allocated
   int height;  // rows allocated
-  std::vector<OpenKey> open_heap;  // a min-heap; may hold outdated keys
-  std::vector<Cell> cell_of_order;  // the cell that entered the open set n-th
+  OpenHeap open_heap;  // may hold outdated keys
   int open_count;
   int closed_count;
   std::uint32_t next_order;

@@ -77,33 +77,116 @@ void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
   rebuild();
 }
 
+namespace {
+// Per cell of a node grid, how many HARD entries of the grid a mover with a
+// given box would touch there (the mover's own included; 255 stands for 255
+// or more), kept from one search to the next while the grid has not changed:
+// searches in an unchanged world, one after another or side by side, build
+// it once.
+struct SharedCounts {
+  bool valid = false;
+  unsigned long revision = 0;
+  Box mover_box;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> counts;
+};
+
+SharedCounts& sharedCounts() {
+  static SharedCounts shared;
+  return shared;
+}
+
+const std::uint8_t MANY = 255;
+}  // namespace
+
 // The collision query finds only objects in the grid: the same objects are
-// walked here, with the boxes the grid keeps for them. An object listed in
-// several cells is marked once for each, to the same effect.
+// walked here, with the boxes the grid keeps for them (an object listed in
+// several cells counts once for each, which changes only how many). A cell
+// is BLOCKED when some entry other than the mover's touches it; the few
+// entries that the counts cannot tell apart, the mover's own and those
+// holding the goal, are looked at once more for this search.
 void SearchCells::rebuild() {
-  for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
   for (auto& axis : memo) {
     for (RunMemo& entry : axis) entry.used = false;
   }
-  if (!grid.isStarted()) return;
-  grid.forEachEntry([this](const SolidBox& entry) {
-    if (entry.hard && entry.p_o != p_mover) markBox(entry.box);
+  if (!grid.isStarted()) {
+    for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
+    return;
+  }
+  const std::vector<std::uint8_t>& counts = currentCounts();
+  for (size_t i = 0; i < cells.size(); i++) {
+    cells[i] = static_cast<std::uint8_t>((cells[i] & ~MARK_BITS) | (counts[i] != 0 ? BLOCKER : 0));
+  }
+  markSpecialEntries(counts);
+}
+
+const std::vector<std::uint8_t>& SearchCells::currentCounts() {
+  SharedCounts& shared = sharedCounts();
+  if (shared.valid && shared.revision == revision && shared.mover_box == mover_box &&
+      shared.width == width && shared.height == height) {
+    return shared.counts;
+  }
+  shared.valid = false;
+  shared.counts.assign(cells.size(), 0);
+  grid.forEachEntry([this, &shared](const SolidBox& entry) {
+    if (!entry.hard) return;
+    forEachTouched(entry.box, [&shared](size_t i) {
+      if (shared.counts[i] != MANY) shared.counts[i]++;
+    });
   });
+  shared.revision = revision;
+  shared.mover_box = mover_box;
+  shared.width = width;
+  shared.height = height;
+  shared.valid = true;
+  return shared.counts;
+}
+
+// The mover's own entries do not block it; entries holding the goal mark
+// their cells OPENER instead of BLOCKER. Where a count has reached MANY the
+// rest are unknown, and the cell is left for the world to settle.
+void SearchCells::markSpecialEntries(const std::vector<std::uint8_t>& counts) {
+  special.clear();
+  const Vector goal_position = toVector(goal);
+  grid.forEachEntry([this, &goal_position](const SolidBox& entry) {
+    if (!entry.hard) return;
+    const bool own = entry.p_o == p_mover;
+    if (!own && !boxContainsPosition(entry.box, goal_position)) return;
+    forEachTouched(entry.box, [this, own](size_t i) { special.push_back(Special{i, own}); });
+  });
+  if (special.empty()) return;
+  std::sort(special.begin(), special.end(),
+            [](const Special& a, const Special& b) { return a.index < b.index; });
+  for (size_t first = 0; first < special.size();) {
+    const size_t index = special[first].index;
+    int own = 0;
+    int holding = 0;
+    size_t next = first;
+    for (; next < special.size() && special[next].index == index; next++) {
+      (special[next].own ? own : holding)++;
+    }
+    const int others = counts[index] - own - holding;
+    std::uint8_t marks = static_cast<std::uint8_t>((others > 0 ? BLOCKER : 0) | (holding > 0 ? OPENER : 0));
+    if (counts[index] == MANY) marks = UNDECIDED;
+    cells[index] = static_cast<std::uint8_t>((cells[index] & ~MARK_BITS) | marks);
+    first = next;
+  }
 }
 
 // The mover at cell (x, y) touches the object exactly when it overlaps it on
 // the x axis at column x and on the y axis at row y, so the cells form the
 // product of the columns and rows found on each axis by the same float test.
-void SearchCells::markBox(const Box& box) {
-  const std::uint8_t mark = boxContainsPosition(box, toVector(goal)) ? OPENER : BLOCKER;
+template <typename Visit>
+void SearchCells::forEachTouched(const Box& box, Visit visit) {
   int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
   const Run columns = runOnAxis(0, box.getCorner().getX(), box.getHorizontal(), x0, x1);
   const Run rows = runOnAxis(1, box.getCorner().getY(), box.getVertical(), y0, y1);
   if (columns == Run::NONE || rows == Run::NONE) return;
+  const size_t w = static_cast<size_t>(width);
   if (columns == Run::FOUND && rows == Run::FOUND) {
     for (int y = y0; y <= y1; y++) {
-      std::uint8_t* row = &cells[static_cast<size_t>(y) * static_cast<size_t>(width)];
-      for (int x = x0; x <= x1; x++) row[x] |= mark;
+      for (int x = x0; x <= x1; x++) visit(static_cast<size_t>(y) * w + static_cast<size_t>(x));
     }
     return;
   }
@@ -115,9 +198,10 @@ void SearchCells::markBox(const Box& box) {
   }
   for (int y = y0; y <= y1; y++) {
     if (row_hits[static_cast<size_t>(y - y0)] == 0) continue;
-    std::uint8_t* row = &cells[static_cast<size_t>(y) * static_cast<size_t>(width)];
     for (int x = x0; x <= x1; x++) {
-      if (column_hits[static_cast<size_t>(x - x0)] != 0) row[x] |= mark;
+      if (column_hits[static_cast<size_t>(x - x0)] != 0) {
+        visit(static_cast<size_t>(y) * w + static_cast<size_t>(x));
+      }
     }
   }
 }

@@ -59,8 +59,14 @@ class SearchCells {
 
   bool resolve(std::uint8_t& cell, int x, int y);
   void rebuild();
-  // Marks the cells where the mover would touch an object with this world box.
-  void markBox(const Box& box);
+  // How many HARD entries touch each cell, built anew only when the grid, the
+  // mover's box or the node grid's size have changed since it was last built.
+  const std::vector<std::uint8_t>& currentCounts();
+  void markSpecialEntries(const std::vector<std::uint8_t>& counts);
+  // Calls visit(index) for every cell where the mover would touch an object
+  // with this world box.
+  template <typename Visit>
+  void forEachTouched(const Box& box, Visit visit);
   // The cells of one axis where the mover, its box starting at mover_corner +
   // cell, overlaps the object's span: the run lo..hi within 0..count-1
   // (FOUND), none at all (NONE), or UNKNOWN for extents or coordinates that
@@ -87,7 +93,12 @@ class SearchCells {
   const Object* p_mover = nullptr;  // not owned
   Box mover_box;  // relative to the mover's position, when built
   Cell goal{0, 0};
-  std::vector<char> column_hits;  // scratch of markBox
+  struct Special {
+    size_t index;  // of a cell touched by an entry
+    bool own;      // the mover's own entry, or else one holding the goal
+  };
+  std::vector<Special> special;   // scratch of markSpecialEntries
+  std::vector<char> column_hits;  // scratch of forEachTouched
   std::vector<char> row_hits;
   struct RunMemo {
     std::uint32_t corner_bits;

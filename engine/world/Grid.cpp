@@ -227,14 +227,31 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   return 0;
 }
 
+// A list's entries follow its count and pointer, so its first four lines
+// hold a typical cell's entries; the other cells of a query get their first
+// two. The cells the object leaves, read as it moves, get theirs too.
 void Grid::prefetch(const Object* p_o, Vector where) const {
   if (!allocated) return;
-  const CellRange range = rangeOf(p_o, where);
-  if (range.x0 > range.x1 || range.y0 > range.y1) return;
-  const CellList* p_cell = &cellAt(range.x0, range.y0);
+  const CellRange to = rangeOf(p_o, where);
+  const CellRange from = where == p_o->getPosition() ? to : rangeOf(p_o, p_o->getPosition());
+  for (const CellRange* p_range : {&to, &from}) {
+    if (p_range == &from && from == to) break;
+    for (int y = p_range->y0; y <= p_range->y1 && y <= p_range->y0 + 1; y++) {
+      for (int x = p_range->x0; x <= p_range->x1 && x <= p_range->x0 + 1; x++) {
+        const bool first = p_range == &to && x == to.x0 && y == to.y0;
+        prefetchList(cellAt(x, y), first ? 4 : 2);
+      }
+    }
+  }
+}
+
+void Grid::prefetchList(const CellList& list, int lines) {
 #if defined(__GNUC__)
-  __builtin_prefetch(p_cell);
-  __builtin_prefetch(reinterpret_cast<const char*>(p_cell) + 64);
+  const char* p_bytes = reinterpret_cast<const char*>(&list);
+  for (int line = 0; line < lines; line++) __builtin_prefetch(p_bytes + 64 * line);
+#else
+  (void)list;
+  (void)lines;
 #endif
 }
 

@@ -3,6 +3,7 @@ tw_add_test_suite(core_tests
   core/ColorTest.cpp
   core/ConfigTest.cpp
   core/FramePacerTest.cpp
+  core/ListenerListTest.cpp
   core/LogManagerTest.cpp
   core/ManagerTest.cpp
   core/ObjectListTest.cpp

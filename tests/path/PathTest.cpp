@@ -224,10 +224,13 @@ TEST_F(PathTest, ExpandsTheSameCellsAsAPlainListScanOnRandomWorlds) {
           if (k == round % 2) p->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
         }
       }
-      PathFind search(walker, start, goal);
-      const int result = run(search);
-      EXPECT_EQ(std::make_tuple(result, search.getClosedCount(), search.getPath().toString()),
-                linearSearch(search, start, goal));
+      // And the way back: a second search in the same world, another goal.
+      for (const auto& ends : {std::make_pair(start, goal), std::make_pair(goal, start)}) {
+        PathFind search(walker, ends.first, ends.second);
+        const int result = run(search);
+        EXPECT_EQ(std::make_tuple(result, search.getClosedCount(), search.getPath().toString()),
+                  linearSearch(search, ends.first, ends.second));
+      }
     }
     const tw::ObjectList all = world().getAllObjects(true);
     for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
