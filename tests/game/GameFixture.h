@@ -1,126 +1,80 @@
-// A started engine drawing into the capture presenter (nothing shown), with
-// the game's resources loaded and its data folder in a temporary folder, and
-// helpers to drive it frame by frame without the real-time loop: step events,
-// then the world update, as the game loop orders them; a shot draws the world
-// and reads the frame back as text. Whole loop steps (frame time 0) take
-// input queued in the capture presenter.
+// Veld as its program starts it (tw_test::VeldRun) in a configured engine's
+// folder, so that its best score and mute choice land in dir/veld; input is
+// queued in the capture presenter as a player makes it, and whole loop steps
+// play it.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
-#include "engine/core/EventStep.h"
-#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
-#include "engine/display/CapturePresenter.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/input/EventMouse.h"
-#include "engine/input/InputManager.h"
-#include "engine/world/WorldManager.h"
-#include "game/Profile.h"
-#include "game/Resources.h"
+#include "game/Points.h"
+#include "game/Runner.h"
 #include "game/SaveFile.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/VeldRun.h"
+#include "tests/support/EngineFixtures.h"
 
 namespace tw_test {
 
-class GameFixture : public ::testing::Test {
+class GameFixture : public ::testing::Test, public ConfiguredEngine {
  protected:
-  GameFixture()
-      : config_env("TARNWICK_CONFIG",
-                   dir.write("tw-config.txt",
-                             "display:capture,networking:false,random_seed:11,frame_time:0")
-                       .c_str()),
-        log_env("TARNWICK_LOG", dir.file("game.log").c_str()),
-        data_env("XDG_DATA_HOME", dir.path().c_str()) {}
+  using Key = tw::platform::Key;
+  using Type = tw::platform::InputEvent::Type;
 
-  void SetUp() override {
-    ASSERT_EQ(tw::GameManager::getInstance().startUp(), 0);
+  GameFixture() : ConfiguredEngine("") {}
+  void SetUp() override { restart(); }
+  void restart() {
+    run.reset();
+    run = std::make_unique<VeldRun>(std::vector<std::string>(), veld::SaveFile::defaultFolder());
+    ASSERT_TRUE(run->started());
     tw::LogManager::getInstance().setFlush(true);
-    veld::loadResources();
-    veld::Profile::get().load(veld::SaveFile::defaultFolder());
-  }
-
-  void TearDown() override {
-    tw::GameManager& game = tw::GameManager::getInstance();
-    if (!game.isStarted()) return;
-    const tw::ObjectList all = world().getAllObjects(true);
-    for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
-    game.shutDown();
   }
 
   static tw::WorldManager& world() { return tw::WorldManager::getInstance(); }
-
-  // One frame: the step event to its listeners, then the world update.
-  void frame() {
-    const tw::EventStep step(step_count++);
-    tw::GameManager::getInstance().onEvent(&step);
-    world().update();
-  }
-  void frames(int n) {
-    for (int i = 0; i < n; i++) frame();
-  }
-  // Draws the world, finishes the frame and returns it as rows of text.
-  static std::string shot() {
-    world().draw();
-    tw::DisplayManager::getInstance().swapBuffers();
-    return tw::DisplayManager::getInstance().snapshot().toText();
-  }
-
-  // Whole steps of the game loop, input from the capture presenter.
-  static void loopSteps(int n) {
-    for (int i = 0; i < n; i++) tw::GameManager::getInstance().runStep();
-  }
-  // A key pressed and released, arriving at the next loop step.
-  static void tap(tw::platform::Key k) {
+  static tw::GameManager& game() { return tw::GameManager::getInstance(); }
+  // Queues one event for the next step; a tap presses and releases the key.
+  static void input(Type type, Key key = Key::Unknown, tw::Vector at = tw::Vector(),
+                    tw::platform::MouseButton button = tw::platform::MouseButton::Left) {
     tw::platform::InputEvent e;
-    e.key = k;
-    e.type = tw::platform::InputEvent::Type::KeyPressed;
-    presenter().pushEvent(e);
-    e.type = tw::platform::InputEvent::Type::KeyReleased;
-    presenter().pushEvent(e);
+    e.type = type;
+    e.key = key;
+    e.button = button;
+    e.x = at.getX();
+    e.y = at.getY();
+    VeldRun::presenter().pushEvent(e);
   }
-  static tw::CapturePresenter& presenter() {
-    return *dynamic_cast<tw::CapturePresenter*>(tw::DisplayManager::getInstance().getPresenter());
+  static void tap(Key key) {
+    input(Type::KeyPressed, key);
+    input(Type::KeyReleased, key);
   }
-
-  static void key(tw::Keyboard::Key k, tw::KeyboardAction action) {
-    tw::EventKeyboard e;
-    e.setKey(k);
-    e.setKeyboardAction(action);
-    tw::InputManager::getInstance().onEvent(&e);
-  }
-  static void mouse(tw::MouseAction action, tw::Mouse::Button button, tw::Vector where) {
-    tw::EventMouse e;
-    e.setMouseAction(action);
-    e.setMouseButton(button);
-    e.setMousePosition(where);
-    tw::InputManager::getInstance().onEvent(&e);
+  void steps(int n) {
+    for (int i = 0; i < n; i++) run->step();
   }
 
-  // Active objects of one type.
-  static int countOfType(const std::string& type, bool also_inactive = false) {
-    const tw::ObjectList all = world().getAllObjects(also_inactive);
+  static int count(const std::string& type) {
+    const tw::ObjectList all = world().getAllObjects(true);
     int n = 0;
     for (int i = 0; i < all.getCount(); i++) n += all[i]->getType() == type;
     return n;
   }
-  static tw::Object* firstOfType(const std::string& type) {
+  static tw::Object* first(const std::string& type) {
     const tw::ObjectList all = world().getAllObjects();
     for (int i = 0; i < all.getCount(); i++) {
       if (all[i]->getType() == type) return all[i];
     }
     return nullptr;
   }
-  bool logHas(const std::string& text) const { return fileContains(dir.file("game.log"), text); }
+  static Points* points() { return dynamic_cast<Points*>(first("ViewObject")); }
+  // P on the start screen, one step: the new run's runner.
+  veld::Runner* startRun() {
+    tap(Key::P);
+    steps(1);
+    return dynamic_cast<veld::Runner*>(first("Player"));
+  }
 
-  TempDir dir;
-  ScopedEnv config_env;
-  ScopedEnv log_env;
-  ScopedEnv data_env;
-  int step_count = 0;
+  std::unique_ptr<VeldRun> run;
 };
 
 }  // namespace tw_test

@@ -1,113 +1,138 @@
-#include "game/Runner.h"
-
+// A run played through the game loop: the runner's jump, duck and shots, what
+// hazards do to bullets, the runner and the score, and when they come.
 #include <gtest/gtest.h>
 
+#include "game/Boulder.h"
+#include "game/Bullet.h"
+#include "game/Panther.h"
 #include "game/Reticle.h"
+#include "game/Spawning.h"
+#include "game/Vulture.h"
 #include "tests/game/GameFixture.h"
 
-using tw::Keyboard::Q;
-using tw::Keyboard::S;
-using tw::Keyboard::SPACE;
-
 namespace {
-class RunnerTest : public tw_test::GameFixture {
- protected:
-  void SetUp() override {
-    GameFixture::SetUp();
-    runner = new veld::Runner(tw::Vector(10, 19.5f));
-  }
-  veld::Runner* runner = nullptr;
-};
-}  // namespace
 
-TEST_F(RunnerTest, JumpPeaksNearEightRowsUpAndLandsOnTheTwentyThirdStep) {
-  key(SPACE, tw::KEY_PRESSED);
-  EXPECT_FALSE(runner->isOnGround());
+class RunnerTest : public tw_test::GameFixture {};
+
+// Held, or pressed again in the air, SPACE jumps once; S held in the air ducks
+// only once landed, and a ducking runner does not jump.
+TEST_F(RunnerTest, JumpsOnceFromTheGroundAndDucksOnlyThere) {
+  veld::Runner* runner = startRun();
+  ASSERT_NE(runner, nullptr);
+  const float standing = runner->getBox().getVertical();
+  input(Type::KeyPressed, Key::Space);
   float peak = 19.5f;
-  int landed_on = 0;
-  for (int step = 1; step <= 30 && landed_on == 0; step++) {
-    frame();
+  int landed = 0;
+  for (int step = 1; step <= 30; step++) {
+    if (step == 5) tap(Key::Space);  // released and pressed in the air
+    if (step == 5) input(Type::KeyPressed, Key::Space);
+    steps(1);
     peak = std::min(peak, runner->getPosition().getY());
-    if (runner->isOnGround()) landed_on = step;
+    if (landed == 0 && runner->isOnGround()) landed = step;
   }
   EXPECT_NEAR(peak, 11.58f, 0.01f);
-  EXPECT_EQ(landed_on, 23);
+  EXPECT_EQ(landed, 24);
   EXPECT_FLOAT_EQ(runner->getPosition().getY(), 19.5f);
-}
-
-TEST_F(RunnerTest, SpaceJumpsOnlyWhenPressedOnTheGround) {
-  key(SPACE, tw::KEY_HELD);
-  EXPECT_TRUE(runner->isOnGround());
-  key(SPACE, tw::KEY_PRESSED);
-  frames(3);
-  const float y = runner->getPosition().getY();
-  key(SPACE, tw::KEY_PRESSED);  // airborne: no second jump
-  frame();
-  EXPECT_GT(runner->getPosition().getY(), y - 1.5f + 0.13f * 2);
-}
-
-TEST_F(RunnerTest, DuckingSwapsTheSpriteAndShrinksTheBox) {
-  const float standing_height = runner->getBox().getVertical();
-  key(S, tw::KEY_HELD);
+  tap(Key::Space);
+  input(Type::KeyPressed, Key::S);
+  steps(2);
+  EXPECT_FALSE(runner->isDucking()) << "ducked in the air";
+  steps(24);
   EXPECT_TRUE(runner->isDucking());
-  EXPECT_FLOAT_EQ(runner->getPosition().getY(), 20.0f);
-  EXPECT_LT(runner->getBox().getVertical(), standing_height);
   EXPECT_EQ(runner->getAnimation().getName(), "runner_duck");
-  frame();  // the step puts it back on its ground row
-  EXPECT_FLOAT_EQ(runner->getPosition().getY(), 19.5f);
-  key(SPACE, tw::KEY_PRESSED);  // no jump while ducking
+  EXPECT_LT(runner->getBox().getVertical(), standing);
+  tap(Key::Space);
+  steps(1);
   EXPECT_TRUE(runner->isOnGround());
-  key(S, tw::KEY_RELEASED);
+  input(Type::KeyReleased, Key::S);
+  steps(1);
   EXPECT_FALSE(runner->isDucking());
-  EXPECT_FLOAT_EQ(runner->getBox().getVertical(), standing_height);
+  EXPECT_FLOAT_EQ(runner->getBox().getVertical(), standing);
 }
 
-TEST_F(RunnerTest, DuckingWaitsUntilLanding) {
-  key(SPACE, tw::KEY_PRESSED);
-  frame();
-  key(S, tw::KEY_HELD);
-  EXPECT_FALSE(runner->isDucking());
-}
-
-TEST_F(RunnerTest, FiresAtMostOnceEveryFortySteps) {
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_LEFT, tw::Vector(30, 19.5f));
-  EXPECT_EQ(countOfType("Bullet"), 0);  // not before 40 steps
-  frames(40);
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_RIGHT, tw::Vector(30, 19.5f));
-  EXPECT_EQ(countOfType("Bullet"), 0);
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_LEFT, tw::Vector(30, 19.5f));
-  ASSERT_EQ(countOfType("Bullet"), 1);
-  tw::Object* bullet = firstOfType("Bullet");
-  EXPECT_EQ(bullet->getPosition(), tw::Vector(13, 19.5f));
-  EXPECT_EQ(bullet->getVelocity(), tw::Vector(1, 0));
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_LEFT, tw::Vector(30, 19.5f));
-  EXPECT_EQ(countOfType("Bullet"), 1);
-  EXPECT_EQ(runner->getFireCountdown(), 40);
-}
-
-TEST_F(RunnerTest, BulletAimsAlongTheNormalisedDirection) {
-  frames(40);
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_LEFT, tw::Vector(13, 15.5f));  // 3 right, 4 up
-  tw::Object* bullet = firstOfType("Bullet");
-  ASSERT_NE(bullet, nullptr);
+// The runner is made with its countdown full; each shot fills it again. A
+// left click 39 steps on is refused, one 40 steps on fires, a right one never.
+TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
+  veld::Runner* runner = startRun();
+  ASSERT_NE(runner, nullptr);
+  input(Type::MouseMoved, Key::Unknown, tw::Vector(7, 3));
+  const tw::Vector aim(13, 15.5f);  // 3 right of the runner, 4 up
+  for (int shots = 1; shots <= 2; shots++) {
+    SCOPED_TRACE(shots);
+    steps(38);
+    input(Type::MouseButtonPressed, Key::Unknown, aim);
+    steps(1);
+    EXPECT_EQ(count("Bullet"), shots - 1) << "fired 39 steps on";
+    input(Type::MouseButtonPressed, Key::Unknown, aim, tw::platform::MouseButton::Right);
+    steps(1);
+    EXPECT_EQ(count("Bullet"), shots - 1) << "fired on the right button";
+    input(Type::MouseButtonPressed, Key::Unknown, aim);
+    steps(1);
+    EXPECT_EQ(count("Bullet"), shots);
+  }
+  const tw::Object* bullet = first("Bullet");
   EXPECT_NEAR(bullet->getVelocity().getX(), 0.6f, 1e-5);
   EXPECT_NEAR(bullet->getVelocity().getY(), -0.8f, 1e-5);
-  frame();
-  EXPECT_NEAR(bullet->getPosition().getX(), 13.6f, 1e-4);
+  EXPECT_EQ(runner->getReticle()->getPosition(), tw::Vector(7, 3)) << "clicks move the reticle";
 }
 
-TEST_F(RunnerTest, ReticleFollowsOnlyMouseMoves) {
-  veld::Reticle* reticle = runner->getReticle();
-  EXPECT_EQ(reticle->getPosition(), tw::Vector(40, 12));
-  mouse(tw::MOUSE_MOVED, tw::Mouse::MOUSE_BUTTON_UNDEFINED, tw::Vector(7, 3));
-  EXPECT_EQ(reticle->getPosition(), tw::Vector(7, 3));
-  mouse(tw::MOUSE_CLICKED, tw::Mouse::MOUSE_LEFT, tw::Vector(20, 20));
-  EXPECT_EQ(reticle->getPosition(), tw::Vector(7, 3));
+struct HazardCase {
+  const char* type;
+  tw::Vector at;
+  bool shot;  // a bullet flies into it from two cells left
+  int steps;
+  int award;      // points added
+  bool stays;     // the hazard is still there
+  bool run_ends;  // it met the runner
+};
+
+const HazardCase HAZARDS[] = {
+    {"Boulder", tw::Vector(40, 20), true, 2, 0, true, false},  // bullets vanish on it
+    {"Panther", tw::Vector(40, 20), true, 2, 10, false, false},
+    {"Vulture", tw::Vector(40, 5), true, 2, 10, false, false},
+    {"Boulder", tw::Vector(2, 20), false, 12, 5, false, false},  // left on the left
+    {"Vulture", tw::Vector(2, 5), false, 12, 10, false, false},
+    {"Panther", tw::Vector(16, 19.5f), false, 6, 10, false, true},
+    {"Boulder", tw::Vector(16, 19.5f), false, 6, 0, false, true},
+};
+
+class HazardTest : public tw_test::GameFixture, public ::testing::WithParamInterface<HazardCase> {};
+
+TEST_P(HazardTest, ScoresAndEndsRunsAsItShould) {
+  const HazardCase& c = GetParam();
+  ASSERT_NE(startRun(), nullptr);
+  Points* score = points();
+  const std::string type = c.type;
+  Hazard* hazard = type == "Boulder"   ? static_cast<Hazard*>(new Boulder(score))
+                   : type == "Panther" ? static_cast<Hazard*>(new Panther(score))
+                                       : new Vulture(score);
+  world().moveObject(hazard, c.at);
+  if (c.shot) (new veld::Bullet(c.at - tw::Vector(2, 0)))->setVelocity(tw::Vector(1, 0));
+  const int before = score->score;
+  steps(c.steps);
+  EXPECT_EQ(count(c.type), c.stays ? 1 : 0);
+  EXPECT_EQ(count("Bullet"), 0);
+  EXPECT_EQ(count("GameOver"), c.run_ends ? 1 : 0);
+  if (!c.run_ends) {
+    EXPECT_EQ(score->score - before, c.award);
+  }
 }
 
-TEST_F(RunnerTest, QuitEndsTheRunWithOneGameOverScreen) {
-  key(Q, tw::KEY_PRESSED);
-  frame();
-  EXPECT_EQ(countOfType("Player"), 0);
-  EXPECT_EQ(countOfType("GameOver"), 1);
+INSTANTIATE_TEST_SUITE_P(Cases, HazardTest, ::testing::ValuesIn(HAZARDS));
+
+TEST_F(RunnerTest, ScoreGrowsEveryThirtyStepsAndHazardsComeEveryHundredFifty) {
+  ASSERT_NE(startRun(), nullptr);
+  steps(29);
+  EXPECT_EQ(points()->score, 0);
+  steps(1);
+  EXPECT_EQ(points()->score, 1);
+  steps(119);
+  EXPECT_EQ(count("Boulder") + count("Panther") + count("Vulture"), 0);
+  steps(1);
+  EXPECT_EQ(count("Boulder") + count("Panther") + count("Vulture"), 1);
+  const std::pair<int, int> intervals[] = {{0, 150}, {24, 150}, {25, 130}, {99, 90}, {149, 50},
+                                           {150, 35}, {10000, 35}};
+  for (const auto& [score, interval] : intervals) EXPECT_EQ(Spawning::intervalFor(score), interval);
 }
+
+}  // namespace

@@ -1,140 +1,123 @@
+// Veld's screens and keys through the game loop: what each screen looks like
+// after a script of keys and steps, the ways the game ends, the game-over
+// screen's way back, pause and mute.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <sstream>
 
-#include "engine/loop/Pause.h"
-#include "engine/world/Sprite.h"
 #include "engine/resources/ResourceManager.h"
-#include "game/GameOver.h"
-#include "game/GameStart.h"
-#include "game/Points.h"
+#include "engine/world/Sprite.h"
 #include "tests/game/GameFixture.h"
 
-using tw::Keyboard::P;
-using tw::Keyboard::Q;
-
 namespace {
+
 class ScreensTest : public tw_test::GameFixture {
  protected:
-  // Every object in the world, active or not.
-  static int everything() { return world().getAllObjects(true).getCount(); }
-};
-}  // namespace
-
-TEST_F(ScreensTest, StartCreatesARunAndRemovesTheStartScreenAndPause) {
-  new veld::GameStart;
-  new tw::Pause(tw::Keyboard::F10);
-  key(P, tw::KEY_RELEASED);
-  key(P, tw::KEY_HELD);
-  frame();
-  EXPECT_EQ(countOfType("StartGame"), 1);  // only a press starts
-  key(P, tw::KEY_PRESSED);
-  frame();
-  EXPECT_EQ(countOfType("StartGame"), 0);
-  EXPECT_EQ(countOfType("Pause"), 0);
-  EXPECT_EQ(countOfType("Player"), 1);
-  EXPECT_EQ(countOfType("ViewObject"), 1);  // the score
-  EXPECT_EQ(countOfType("Tree"), 2);
-  EXPECT_EQ(countOfType("Sun"), 1);
-  EXPECT_EQ(countOfType("GroundTile"), 10);
-  EXPECT_EQ(countOfType("Spawning"), 1);
-  EXPECT_EQ(countOfType("(Undefined)"), 1);  // the reticle
-}
-
-// What the player sees, as text: the start screen, and a run a few frames
-// after a jump (runner in the air, score, ground, trees and sun in place).
-TEST_F(ScreensTest, StartScreenAndAJumpLookAsRecorded) {
-  new veld::GameStart;
-  frames(3);
-  const std::string start = shot();
-  EXPECT_EQ(start, tw_test::goldenFrame("start-screen.txt", start));
-  key(P, tw::KEY_PRESSED);
-  frames(2);
-  key(tw::Keyboard::SPACE, tw::KEY_PRESSED);
-  frames(6);
-  const std::string jump = shot();
-  EXPECT_EQ(jump, tw_test::goldenFrame("run-jump.txt", jump));
-}
-
-TEST_F(ScreensTest, GroundTilesSitOnTheBottomRow) {
-  new veld::GameStart;
-  key(P, tw::KEY_PRESSED);
-  const tw::ObjectList all = world().getAllObjects();
-  int tiles = 0;
-  for (int i = 0; i < all.getCount(); i++) {
-    if (all[i]->getType() != "GroundTile") continue;
-    const tw::Box box = all[i]->getBox();
-    EXPECT_FLOAT_EQ(all[i]->getPosition().getY(), 24 - box.getVertical() * 0.5f - 0.5f);
-    EXPECT_FLOAT_EQ(std::fmod(all[i]->getPosition().getX(), box.getHorizontal()), 0);
-    tiles++;
+  // Plays a script: a number is that many steps, a word a key tapped (a
+  // letter, Esc or Space), Close the window closed.
+  void play(const std::string& script) {
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+      if (std::isdigit(static_cast<unsigned char>(word[0]))) {
+        steps(std::stoi(word));
+      } else if (word == "Close") {
+        input(Type::Closed);
+        steps(1);
+      } else {
+        tap(word == "Esc" ? Key::Escape : word == "Space" ? Key::Space : Key(word[0] - 'A'));
+        steps(1);
+      }
+    }
   }
-  EXPECT_EQ(tiles, 10);
+  static bool paused() { return game().isPaused(); }
+};
+
+struct Scene {
+  const char* script;
+  const char* golden;  // the frame at the end, characters and colours
+};
+
+const Scene SCENES[] = {
+    {"2", "start-screen.txt"},
+    {"P 1 Space 6", "run-jump.txt"},  // ground, trees, sun, runner in the air, reticle, score
+    {"P 40 Q 1", "game-over-new-best.txt"},
+    {"P 40 Q 1 P 1", "start-screen-best.txt"},
+    {"M P 60 Esc 1", "run-paused-muted.txt"},  // the mute choice is kept from here on
+};
+
+TEST_F(ScreensTest, ScriptsEndOnTheRecordedFrames) {
+  for (const Scene& scene : SCENES) {
+    SCOPED_TRACE(scene.script);
+    restart();
+    play(scene.script);
+    const std::string frame = tw_test::VeldRun::frame();
+    EXPECT_EQ(frame, tw_test::goldenFrame(scene.golden, frame));
+  }
 }
 
-TEST_F(ScreensTest, ScoreCountsOneEveryThirtySteps) {
-  auto* points = new Points;
-  step_count = 29;
-  frame();  // step 29
-  EXPECT_EQ(points->score, 0);
-  frame();  // step 30
-  EXPECT_EQ(points->score, 1);
-  EXPECT_EQ(points->getValue(), 1);
-  points->score += 10;  // an award shows with the next periodic point
-  frames(29);
-  EXPECT_EQ(points->getValue(), 1);
-  frame();  // step 60
-  EXPECT_EQ(points->getValue(), 12);
+// Q quits on the start and game-over screens and while paused, from inside
+// the key's handler with other listeners still to come; closing the window
+// ends the game too.
+TEST_F(ScreensTest, QuitKeysAndClosingTheWindowEndTheGame) {
+  for (const char* script : {"Q", "P Q Q", "P Esc Q", "P Esc Close"}) {
+    SCOPED_TRACE(script);
+    restart();
+    play(script);
+    EXPECT_TRUE(game().getGameOver() || !game().isStarted());
+  }
 }
 
-TEST_F(ScreensTest, GameOverLastsItsAnimationThenLeavesOneStartScreen) {
+TEST_F(ScreensTest, GameOverLastsItsAnimationOrUntilPThenOneStartScreen) {
   const tw::Sprite* sprite = tw::ResourceManager::getInstance().getSprite("game_over");
   ASSERT_NE(sprite, nullptr);
-  new Points;
-  auto* game_over = new GameOver;
-  const int ttl = sprite->getFrameCount() * sprite->getSlowdown();
-  EXPECT_EQ(game_over->getTimeToLive(), ttl);
-  step_count = 1;
-  frames(ttl - 1);
-  EXPECT_EQ(countOfType("GameOver"), 1);
-  frame();
-  EXPECT_EQ(countOfType("GameOver"), 0);
-  EXPECT_EQ(countOfType("StartGame"), 1);
-  EXPECT_EQ(everything(), 1);
+  for (bool early : {false, true}) {
+    SCOPED_TRACE(early);
+    play("P Q");  // the runner gives up
+    ASSERT_EQ(count("GameOver"), 1);
+    EXPECT_EQ(count("Player"), 0);
+    if (early) {
+      input(Type::KeyPressed, Key::P);  // held on: the start screen must not start a run
+      steps(3);
+      input(Type::KeyReleased, Key::P);
+    } else {
+      steps(sprite->getFrameCount() * sprite->getSlowdown() - 1);
+      EXPECT_EQ(count("GameOver"), 1);
+      steps(1);
+    }
+    EXPECT_EQ(count("GameOver"), 0);
+    EXPECT_EQ(count("StartGame"), 1);
+    EXPECT_EQ(world().getAllObjects(true).getCount(), 2);  // and the controls
+    EXPECT_FALSE(paused());
+  }
 }
 
-TEST_F(ScreensTest, WholeRoundTripEndsWithExactlyOneStartScreen) {
-  new veld::GameStart;
-  key(P, tw::KEY_PRESSED);
-  frames(3);
-  key(Q, tw::KEY_PRESSED);  // the runner gives up
-  frame();
-  ASSERT_EQ(countOfType("GameOver"), 1);
-  key(P, tw::KEY_HELD);  // only a press leaves early
-  frame();
-  ASSERT_EQ(countOfType("GameOver"), 1);
-  key(P, tw::KEY_PRESSED);
-  frame();
-  EXPECT_EQ(countOfType("GameOver"), 0);
-  EXPECT_EQ(countOfType("StartGame"), 1);
-  EXPECT_EQ(everything(), 1);
+TEST_F(ScreensTest, EscOrPPausesARunAndNothingChangesUntilEscOrPAgain) {
+  ASSERT_NE(startRun(), nullptr);
+  EXPECT_FALSE(paused()) << "the P that starts a run paused it";
+  for (Key resume : {Key::P, Key::Escape}) {
+    play("Esc 1");
+    ASSERT_TRUE(paused());
+    const int step = game().getStepCount();
+    const std::string frame = tw_test::VeldRun::frame();
+    play("Space 200");  // past a spawn, points and animation frames
+    EXPECT_EQ(tw_test::VeldRun::frame(), frame);
+    EXPECT_EQ(game().getStepCount(), step);
+    tap(resume);
+    steps(2);
+    EXPECT_FALSE(paused());
+    EXPECT_NE(tw_test::VeldRun::frame(), frame);
+  }
 }
 
-TEST_F(ScreensTest, QuitOnTheStartScreenShutsDownFromInsideTheHandler) {
-  new veld::GameStart;
-  new tw::Pause(tw::Keyboard::F10);  // a later listener of the same dispatch
-  key(Q, tw::KEY_PRESSED);
-  EXPECT_FALSE(tw::GameManager::getInstance().isStarted());
-  EXPECT_FALSE(world().isStarted());
-  EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
+TEST_F(ScreensTest, MuteChoiceIsKeptForTheNextProgramRun) {
+  const std::string file = dir.path() + "/veld/muted";
+  play("M");
+  EXPECT_EQ(tw_test::readFile(file), "1\n");
+  play("P Esc M");
+  EXPECT_EQ(tw_test::readFile(file), "0\n");
+  play("M");
+  restart();
+  EXPECT_TRUE(veld::Profile::get().isMuted());
 }
 
-TEST_F(ScreensTest, QuitOnTheGameOverScreenShutsDownWithoutClearing) {
-  new veld::GameStart;
-  key(P, tw::KEY_PRESSED);
-  frame();
-  key(Q, tw::KEY_PRESSED);
-  frame();
-  ASSERT_EQ(countOfType("GameOver"), 1);
-  key(Q, tw::KEY_PRESSED);
-  EXPECT_FALSE(tw::GameManager::getInstance().isStarted());
-}
+}  // namespace

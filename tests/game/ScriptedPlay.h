@@ -6,11 +6,10 @@
 // varied runs for replay tests and benchmarks.
 #pragma once
 
-#include <cmath>
 #include <vector>
 
-#include "engine/loop/GameManager.h"
 #include "engine/display/CapturePresenter.h"
+#include "engine/loop/GameManager.h"
 #include "engine/world/WorldManager.h"
 #include "game/Runner.h"
 
@@ -28,13 +27,25 @@ class ScriptedPlay {
   // Queues this step's input.
   void beforeStep(tw::CapturePresenter& presenter) {
     p_presenter = &presenter;
-    releaseDue();
-    tw::Object* p_over = first("GameOver");
-    if (p_over != nullptr) return onGameOver();
+    steps++;
+    std::vector<Later> waiting;
+    for (const Later& l : later) {
+      if (l.step <= steps) presenter.pushEvent(l.event);
+      if (l.step > steps) waiting.push_back(l);
+    }
+    later.swap(waiting);
+    if (first("GameOver") != nullptr) {
+      if (over_steps++ == 0) seen.game_overs++;
+      if (over_steps == 25) tap(Key::P, seen.starts);
+      return;
+    }
     over_steps = 0;
-    auto* p_runner = dynamic_cast<veld::Runner*>(first("Player"));
+    const auto* p_runner = dynamic_cast<const veld::Runner*>(first("Player"));
     if (p_runner == nullptr) return onStartScreen();
-    if (tw::GameManager::getInstance().isPaused()) return whilePaused();
+    if (tw::GameManager::getInstance().isPaused()) {
+      if (++paused_steps % 20 == 0) tap(Key::Escape, seen.pauses);
+      return;
+    }
     run_steps++;
     if (run_steps == 60) tap(Key::Escape, seen.pauses);
     if (run_steps == 100 || run_steps == 160) tap(Key::M, seen.mutes);
@@ -47,7 +58,7 @@ class ScriptedPlay {
  private:
   using Key = tw::platform::Key;
   using Type = tw::platform::InputEvent::Type;
-  struct Release {
+  struct Later {
     int step;
     tw::platform::InputEvent event;
   };
@@ -60,27 +71,12 @@ class ScriptedPlay {
     return nullptr;
   }
 
-  void onGameOver() {
-    if (over_steps++ == 0) seen.game_overs++;
-    if (over_steps == 25) tap(Key::P, seen.starts);
-  }
-
   void onStartScreen() {
     run_steps = 0;
-    if (cooldown > 0) {
-      cooldown--;
-      return;
-    }
+    if (cooldown-- > 0) return;
     cooldown = 5;
-    if (seen.game_overs >= runs) {
-      push(Type::KeyPressed, Key::Q);
-      return;
-    }
+    if (seen.game_overs >= runs) return push(Type::KeyPressed, Key::Q);
     tap(Key::P, seen.starts);
-  }
-
-  void whilePaused() {
-    if (++paused_steps % 20 == 0) tap(Key::Escape, seen.pauses);
   }
 
   // Jumps what runs at it, ducks what flies at it, shoots enemies in view.
@@ -92,41 +88,32 @@ class ScriptedPlay {
       const std::string type = all[i]->getType();
       const tw::Vector at = all[i]->getPosition();
       const float ahead = at.getX() - me.getX();
+      const bool enemy = type == "Panther" || type == "Vulture";
       if (type == "Vulture" && ahead > -3 && ahead < 12) vulture_near = true;
       if ((type == "Boulder" || type == "Panther") && ahead > 0 && ahead < 8 &&
           runner.isOnGround() && !runner.isDucking()) {
         tap(Key::Space, seen.jumps);
       }
-      if ((type == "Panther" || type == "Vulture") && at.getX() < 78 &&
-          runner.getFireCountdown() == 0) {
-        shoot(at);
+      if (enemy && at.getX() < 78 && runner.getFireCountdown() == 0 && last_shot != steps) {
+        last_shot = steps;
+        push(Type::MouseMoved, Key::Unknown, at);
+        push(Type::MouseButtonPressed, Key::Unknown, at);
+        later.push_back({steps + 2, event(Type::MouseButtonReleased, Key::Unknown, at)});
+        seen.shots++;
       }
     }
-    duck(vulture_near || (run_steps >= 30 && run_steps < 40));  // and one duck early on
-  }
-
-  void duck(bool down) {
+    const bool down = vulture_near || (run_steps >= 30 && run_steps < 40);  // one duck early on
     if (down == ducking) return;
     ducking = down;
     push(down ? Type::KeyPressed : Type::KeyReleased, Key::S);
-    if (down) seen.ducks++;
-  }
-
-  void shoot(tw::Vector at) {
-    if (last_shot == step()) return;
-    last_shot = step();
-    push(Type::MouseMoved, Key::Unknown, at);
-    push(Type::MouseButtonPressed, Key::Unknown, at);
-    later(Type::MouseButtonReleased, Key::Unknown, at);
-    seen.shots++;
+    seen.ducks += down;
   }
 
   void tap(Key key, int& count) {
     push(Type::KeyPressed, key);
-    later(Type::KeyReleased, key, tw::Vector());
+    later.push_back({steps + 2, event(Type::KeyReleased, key, tw::Vector())});
     count++;
   }
-
   static tw::platform::InputEvent event(Type type, Key key, tw::Vector at) {
     tw::platform::InputEvent e;
     e.type = type;
@@ -138,31 +125,12 @@ class ScriptedPlay {
   void push(Type type, Key key, tw::Vector at = tw::Vector()) {
     p_presenter->pushEvent(event(type, key, at));
   }
-  void later(Type type, Key key, tw::Vector at) { releases.push_back({step() + 2, event(type, key, at)}); }
-  void releaseDue() {
-    steps++;
-    std::vector<Release> waiting;
-    for (const Release& r : releases) {
-      if (r.step <= step()) {
-        p_presenter->pushEvent(r.event);
-      } else {
-        waiting.push_back(r);
-      }
-    }
-    releases.swap(waiting);
-  }
-  int step() const { return steps; }
 
   int runs;
   int dodging;  // steps of a run in which the player still dodges and shoots
   tw::CapturePresenter* p_presenter = nullptr;
-  std::vector<Release> releases;
-  int steps = 0;
-  int run_steps = 0;
-  int over_steps = 0;
-  int paused_steps = 0;
-  int cooldown = 0;
-  int last_shot = -1;
+  std::vector<Later> later;  // releases, due at their step
+  int steps = 0, run_steps = 0, over_steps = 0, paused_steps = 0, cooldown = 0, last_shot = -1;
   bool ducking = false;
 };
 

@@ -5,24 +5,15 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <string>
-#include <vector>
-
 #include "tests/support/TestSupport.h"
 #include "tests/support/TmuxDriver.h"
 
 namespace {
 
-using tw_test::TmuxDriver;
-
-std::string rtrim(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
 class TerminalGame : public ::testing::Test {
  protected:
-  // Starts Veld in an 80 x 24 pane; every frame is also written as text.
+  // Starts Veld in an 80 x 24 pane, noting the terminal's modes before and
+  // after and its exit code; every frame is also written as text.
   void SetUp() override {
     const std::string d = dir.path();
     dir.write("tw-config.txt", "snapshot_file:" + d + "/frame.txt,random_seed:5,networking:false");
@@ -31,19 +22,14 @@ class TerminalGame : public ::testing::Test {
                                        d + " " + TW_VELD + " --terminal; echo $? > " + d +
                                        "/status; stty -a > " + d + "/after; exec sleep 300"));
     ASSERT_TRUE(shows("Press  P  to play"));
-    pid = std::stoi(findPid());
-  }
-
-  // Veld's process id, read from the process table (the pane runs a shell).
-  std::string findPid() {
-    const std::string out = tmux.display("#{pane_pid}");
-    const std::string shell = out.substr(0, out.find('\n'));
-    const std::string children = tw_test::readFile("/proc/" + shell + "/task/" + shell + "/children");
-    return children.substr(0, children.find(' '));
+    // Veld is the pane's shell's child.
+    const std::string shell = tmux.display("#{pane_pid}");
+    pid = std::stoi(tw_test::readFile("/proc/" + shell.substr(0, shell.find('\n')) + "/task/" +
+                                      shell.substr(0, shell.find('\n')) + "/children"));
   }
 
   bool shows(const std::string& text) {
-    return TmuxDriver::waitFor([&] {
+    return tw_test::TmuxDriver::waitFor([&] {
       for (const std::string& row : tmux.rows()) {
         if (row.find(text) != std::string::npos) return true;
       }
@@ -52,29 +38,29 @@ class TerminalGame : public ::testing::Test {
   }
 
   // Stops the game between frames and compares the terminal with the frame
-  // file; a stop can fall between writing the file and showing the frame, so
-  // a mismatch is retried a few times.
+  // file (rows of text, a blank line, rows of colours); a stop can fall
+  // between writing the file and showing the frame, so a mismatch is retried.
   void expectScreenIsTheCapture() {
     std::string why;
     for (int attempt = 0; attempt < 10; attempt++) {
       kill(pid, SIGSTOP);
       usleep(200000);  // tmux catches up with what was written
-      why = mismatch();
+      why = mismatch(tw_test::readLines(dir.file("frame.txt")), tmux.rows(), tmux.colorRows());
       kill(pid, SIGCONT);
       if (why.empty()) return;
       usleep(100000);
     }
     ADD_FAILURE() << why;
   }
-
-  std::string mismatch() {
-    const std::vector<std::string> frame = tw_test::readLines(dir.file("frame.txt"));
-    const std::vector<std::string> rows = tmux.rows();
-    const std::vector<std::string> colors = tmux.colorRows();
+  static std::string mismatch(const std::vector<std::string>& frame, const std::vector<std::string>& rows,
+                              const std::vector<std::string>& colors) {
     if (frame.size() != 49 || rows.size() < 24 || colors.size() < 24) return "incomplete screens";
     for (std::size_t y = 0; y < 24; y++) {
-      if (rtrim(frame[y]) != rows[y]) return "row " + std::to_string(y) + ": " + rows[y];
-      if (rtrim(frame[25 + y]) != colors[y]) return "colours of row " + std::to_string(y);
+      for (const auto& [row, shown] : {std::make_pair(frame[y], rows[y]), std::make_pair(frame[25 + y], colors[y])}) {
+        std::string want = row;
+        while (!want.empty() && want.back() == ' ') want.pop_back();
+        if (want != shown) return "row " + std::to_string(y) + ": " + shown + " instead of " + want;
+      }
     }
     return "";
   }
@@ -82,14 +68,14 @@ class TerminalGame : public ::testing::Test {
   // The game ended with exit code 0 and left the terminal's modes, cursor,
   // mouse reporting and screen as they were.
   void expectRestored() {
-    ASSERT_TRUE(TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("after")).empty(); }));
+    ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("after")).empty(); }));
     EXPECT_EQ(tw_test::readFile(dir.file("status")), "0\n");
     EXPECT_EQ(tw_test::readFile(dir.file("after")), tw_test::readFile(dir.file("before")));
     EXPECT_EQ(tmux.display("#{cursor_flag} #{mouse_any_flag} #{alternate_on}"), "1 0 0");
   }
 
   tw_test::TempDir dir;
-  TmuxDriver tmux;
+  tw_test::TmuxDriver tmux;
   int pid = 0;
 };
 

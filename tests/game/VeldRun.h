@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/loop/GameManager.h"
-#include "engine/loop/Pause.h"
 #include "engine/display/CapturePresenter.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/loop/GameManager.h"
+#include "engine/loop/Pause.h"
 #include "engine/world/WorldManager.h"
 #include "game/Controls.h"
 #include "game/GameStart.h"
@@ -27,8 +27,7 @@ class VeldRun {
     tw::Config& config = tw::Config::getInstance();
     config.reset();
     config.clearOverrides();
-    for (const char* item : {"display:capture", "networking:false", "random_seed:11",
-                             "frame_time:0"}) {
+    for (const char* item : {"display:capture", "networking:false", "random_seed:11", "frame_time:0"}) {
       config.addOverride(item);
     }
     for (const std::string& item : items) config.addOverride(item);
@@ -41,13 +40,10 @@ class VeldRun {
     new tw::Pause(tw::Keyboard::F10);
   }
   ~VeldRun() {
-    tw::GameManager& game = tw::GameManager::getInstance();
-    if (game.isStarted()) {
-      tw::WorldManager& world = tw::WorldManager::getInstance();
-      const tw::ObjectList all = world.getAllObjects(true);
-      for (int i = 0; i < all.getCount(); i++) world.markForDelete(all[i]);
-    }
-    game.shutDown();
+    tw::WorldManager& world = tw::WorldManager::getInstance();
+    const tw::ObjectList all = world.getAllObjects(true);
+    for (int i = 0; world.isStarted() && i < all.getCount(); i++) world.markForDelete(all[i]);
+    tw::GameManager::getInstance().shutDown();
   }
   VeldRun(const VeldRun&) = delete;
   VeldRun& operator=(const VeldRun&) = delete;
