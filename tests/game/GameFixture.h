@@ -1,7 +1,6 @@
 // Veld as its program starts it (tw_test::VeldRun) in a configured engine's
 // folder, so that its best score and mute choice land in dir/veld; input is
-// queued in the capture presenter as a player makes it, and whole loop steps
-// play it.
+// queued in the capture presenter as a player makes it, and loop steps play it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,46 +31,26 @@ class GameFixture : public ::testing::Test, public ConfiguredEngine {
     tw::LogManager::getInstance().setFlush(true);
   }
 
-  static tw::WorldManager& world() { return tw::WorldManager::getInstance(); }
-  static tw::GameManager& game() { return tw::GameManager::getInstance(); }
-  // Queues one event for the next step; a tap presses and releases the key.
-  static void input(Type type, Key key = Key::Unknown, tw::Vector at = tw::Vector(),
-                    tw::platform::MouseButton button = tw::platform::MouseButton::Left) {
-    tw::platform::InputEvent e;
-    e.type = type;
-    e.key = key;
-    e.button = button;
-    e.x = at.getX();
-    e.y = at.getY();
-    VeldRun::presenter().pushEvent(e);
-  }
   static void tap(Key key) {
-    input(Type::KeyPressed, key);
-    input(Type::KeyReleased, key);
+    VeldRun::push(Type::KeyPressed, key);
+    VeldRun::push(Type::KeyReleased, key);
   }
   void steps(int n) {
     for (int i = 0; i < n; i++) run->step();
   }
-
+  // Objects of the type, active or not.
   static int count(const std::string& type) {
-    const tw::ObjectList all = world().getAllObjects(true);
+    const tw::ObjectList all = tw::WorldManager::getInstance().getAllObjects(true);
     int n = 0;
     for (int i = 0; i < all.getCount(); i++) n += all[i]->getType() == type;
     return n;
   }
-  static tw::Object* first(const std::string& type) {
-    const tw::ObjectList all = world().getAllObjects();
-    for (int i = 0; i < all.getCount(); i++) {
-      if (all[i]->getType() == type) return all[i];
-    }
-    return nullptr;
-  }
-  static Points* points() { return dynamic_cast<Points*>(first("ViewObject")); }
-  // P on the start screen, one step: the new run's runner.
+  static Points* points() { return dynamic_cast<Points*>(VeldRun::first("ViewObject")); }
+  // P on the start screen and a step: the new run's runner.
   veld::Runner* startRun() {
     tap(Key::P);
     steps(1);
-    return dynamic_cast<veld::Runner*>(first("Player"));
+    return dynamic_cast<veld::Runner*>(VeldRun::first("Player"));
   }
 
   std::unique_ptr<VeldRun> run;

@@ -11,33 +11,25 @@
 
 namespace {
 
+using tw_test::VeldRun;
+
 class ScreensTest : public tw_test::GameFixture {
  protected:
-  // Plays a script: a number is that many steps, a word a key tapped (a
-  // letter, Esc or Space), Close the window closed.
+  // Plays a script: a number is that many steps, a word a key tapped and a
+  // step (a letter, Esc or Space; Close closes the window).
   void play(const std::string& script) {
     std::istringstream words(script);
-    for (std::string word; words >> word;) {
-      if (std::isdigit(static_cast<unsigned char>(word[0]))) {
-        steps(std::stoi(word));
-      } else if (word == "Close") {
-        input(Type::Closed);
-        steps(1);
-      } else {
-        tap(word == "Esc" ? Key::Escape : word == "Space" ? Key::Space : Key(word[0] - 'A'));
-        steps(1);
-      }
+    for (std::string word; words >> word; steps(std::isdigit(word[0]) ? std::stoi(word) : 1)) {
+      if (word == "Close") VeldRun::push(Type::Closed, Key::Unknown);
+      if (word == "Esc" || word == "Space") tap(word == "Esc" ? Key::Escape : Key::Space);
+      if (word.size() == 1 && std::isupper(word[0])) tap(Key(word[0] - 'A'));
     }
   }
-  static bool paused() { return game().isPaused(); }
+  static tw::GameManager& game() { return tw::GameManager::getInstance(); }
 };
 
-struct Scene {
-  const char* script;
-  const char* golden;  // the frame at the end, characters and colours
-};
-
-const Scene SCENES[] = {
+// The frame at the end of each script, characters and colours.
+const std::pair<const char*, const char*> SCENES[] = {
     {"2", "start-screen.txt"},
     {"P 1 Space 6", "run-jump.txt"},  // ground, trees, sun, runner in the air, reticle, score
     {"P 40 Q 1", "game-over-new-best.txt"},
@@ -46,12 +38,12 @@ const Scene SCENES[] = {
 };
 
 TEST_F(ScreensTest, ScriptsEndOnTheRecordedFrames) {
-  for (const Scene& scene : SCENES) {
-    SCOPED_TRACE(scene.script);
+  for (const auto& [script, golden] : SCENES) {
+    SCOPED_TRACE(script);
     restart();
-    play(scene.script);
-    const std::string frame = tw_test::VeldRun::frame();
-    EXPECT_EQ(frame, tw_test::goldenFrame(scene.golden, frame));
+    play(script);
+    const std::string frame = VeldRun::frame();
+    EXPECT_EQ(frame, tw_test::goldenFrame(golden, frame));
   }
 }
 
@@ -67,45 +59,39 @@ TEST_F(ScreensTest, QuitKeysAndClosingTheWindowEndTheGame) {
   }
 }
 
-TEST_F(ScreensTest, GameOverLastsItsAnimationOrUntilPThenOneStartScreen) {
+// The game-over screen closes after its animation, or at once on P; either
+// way one start screen and the controls are left, and nothing is paused.
+TEST_F(ScreensTest, GameOverLeavesOneStartScreenAfterItsAnimationOrOnP) {
   const tw::Sprite* sprite = tw::ResourceManager::getInstance().getSprite("game_over");
   ASSERT_NE(sprite, nullptr);
-  for (bool early : {false, true}) {
-    SCOPED_TRACE(early);
-    play("P Q");  // the runner gives up
+  for (bool on_p : {false, true}) {
+    play("P Q");
     ASSERT_EQ(count("GameOver"), 1);
-    EXPECT_EQ(count("Player"), 0);
-    if (early) {
-      input(Type::KeyPressed, Key::P);  // held on: the start screen must not start a run
-      steps(3);
-      input(Type::KeyReleased, Key::P);
-    } else {
-      steps(sprite->getFrameCount() * sprite->getSlowdown() - 1);
-      EXPECT_EQ(count("GameOver"), 1);
-      steps(1);
-    }
+    if (on_p) VeldRun::push(Type::KeyPressed, Key::P);  // held on: the start screen must not take it as a press
+    steps(on_p ? 3 : sprite->getFrameCount() * sprite->getSlowdown() - 1);
+    EXPECT_EQ(count("GameOver"), on_p ? 0 : 1);
+    steps(1);
+    if (on_p) VeldRun::push(Type::KeyReleased, Key::P);
     EXPECT_EQ(count("GameOver"), 0);
     EXPECT_EQ(count("StartGame"), 1);
-    EXPECT_EQ(world().getAllObjects(true).getCount(), 2);  // and the controls
-    EXPECT_FALSE(paused());
+    EXPECT_EQ(tw::WorldManager::getInstance().getAllObjects(true).getCount(), 2);  // and the controls
+    EXPECT_FALSE(game().isPaused());
   }
 }
 
+// Nothing moves, spawns, scores or animates while paused.
 TEST_F(ScreensTest, EscOrPPausesARunAndNothingChangesUntilEscOrPAgain) {
   ASSERT_NE(startRun(), nullptr);
-  EXPECT_FALSE(paused()) << "the P that starts a run paused it";
   for (Key resume : {Key::P, Key::Escape}) {
     play("Esc 1");
-    ASSERT_TRUE(paused());
     const int step = game().getStepCount();
-    const std::string frame = tw_test::VeldRun::frame();
-    play("Space 200");  // past a spawn, points and animation frames
-    EXPECT_EQ(tw_test::VeldRun::frame(), frame);
+    const std::string frame = VeldRun::frame();
+    play("Space 200");
+    EXPECT_EQ(VeldRun::frame(), frame);
     EXPECT_EQ(game().getStepCount(), step);
     tap(resume);
     steps(2);
-    EXPECT_FALSE(paused());
-    EXPECT_NE(tw_test::VeldRun::frame(), frame);
+    EXPECT_NE(VeldRun::frame(), frame);
   }
 }
 

@@ -6,12 +6,8 @@
 // varied runs for replay tests and benchmarks.
 #pragma once
 
-#include <vector>
-
-#include "engine/display/CapturePresenter.h"
-#include "engine/loop/GameManager.h"
-#include "engine/world/WorldManager.h"
 #include "game/Runner.h"
+#include "tests/game/VeldRun.h"
 
 namespace tw_test {
 
@@ -24,23 +20,16 @@ class ScriptedPlay {
 
   ScriptedPlay(int runs_wanted, int dodge_steps) : runs(runs_wanted), dodging(dodge_steps) {}
 
-  // Queues this step's input.
-  void beforeStep(tw::CapturePresenter& presenter) {
-    p_presenter = &presenter;
+  // Queues this step's input (in VeldRun::presenter()).
+  void beforeStep(tw::CapturePresenter& /* presenter */) {
     steps++;
-    std::vector<Later> waiting;
-    for (const Later& l : later) {
-      if (l.step <= steps) presenter.pushEvent(l.event);
-      if (l.step > steps) waiting.push_back(l);
-    }
-    later.swap(waiting);
-    if (first("GameOver") != nullptr) {
+    if (VeldRun::first("GameOver") != nullptr) {
       if (over_steps++ == 0) seen.game_overs++;
       if (over_steps == 25) tap(Key::P, seen.starts);
       return;
     }
     over_steps = 0;
-    const auto* p_runner = dynamic_cast<const veld::Runner*>(first("Player"));
+    const auto* p_runner = dynamic_cast<const veld::Runner*>(VeldRun::first("Player"));
     if (p_runner == nullptr) return onStartScreen();
     if (tw::GameManager::getInstance().isPaused()) {
       if (++paused_steps % 20 == 0) tap(Key::Escape, seen.pauses);
@@ -58,24 +47,12 @@ class ScriptedPlay {
  private:
   using Key = tw::platform::Key;
   using Type = tw::platform::InputEvent::Type;
-  struct Later {
-    int step;
-    tw::platform::InputEvent event;
-  };
-
-  static tw::Object* first(const char* type) {
-    const tw::ObjectList all = tw::WorldManager::getInstance().getAllObjects();
-    for (int i = 0; i < all.getCount(); i++) {
-      if (all[i]->getType() == type) return all[i];
-    }
-    return nullptr;
-  }
 
   void onStartScreen() {
     run_steps = 0;
     if (cooldown-- > 0) return;
     cooldown = 5;
-    if (seen.game_overs >= runs) return push(Type::KeyPressed, Key::Q);
+    if (seen.game_overs >= runs) return VeldRun::push(Type::KeyPressed, Key::Q);
     tap(Key::P, seen.starts);
   }
 
@@ -88,48 +65,33 @@ class ScriptedPlay {
       const std::string type = all[i]->getType();
       const tw::Vector at = all[i]->getPosition();
       const float ahead = at.getX() - me.getX();
-      const bool enemy = type == "Panther" || type == "Vulture";
       if (type == "Vulture" && ahead > -3 && ahead < 12) vulture_near = true;
       if ((type == "Boulder" || type == "Panther") && ahead > 0 && ahead < 8 &&
           runner.isOnGround() && !runner.isDucking()) {
         tap(Key::Space, seen.jumps);
       }
-      if (enemy && at.getX() < 78 && runner.getFireCountdown() == 0 && last_shot != steps) {
+      if ((type == "Panther" || type == "Vulture") && at.getX() < 78 && runner.getFireCountdown() == 0 && last_shot != steps) {
         last_shot = steps;
-        push(Type::MouseMoved, Key::Unknown, at);
-        push(Type::MouseButtonPressed, Key::Unknown, at);
-        later.push_back({steps + 2, event(Type::MouseButtonReleased, Key::Unknown, at)});
+        VeldRun::push(Type::MouseMoved, Key::Unknown, at);
+        VeldRun::push(Type::MouseButtonPressed, Key::Unknown, at);
+        VeldRun::push(Type::MouseButtonReleased, Key::Unknown, at);
         seen.shots++;
       }
     }
     const bool down = vulture_near || (run_steps >= 30 && run_steps < 40);  // one duck early on
     if (down == ducking) return;
     ducking = down;
-    push(down ? Type::KeyPressed : Type::KeyReleased, Key::S);
+    VeldRun::push(down ? Type::KeyPressed : Type::KeyReleased, Key::S);
     seen.ducks += down;
   }
 
   void tap(Key key, int& count) {
-    push(Type::KeyPressed, key);
-    later.push_back({steps + 2, event(Type::KeyReleased, key, tw::Vector())});
+    VeldRun::push(Type::KeyPressed, key);
+    VeldRun::push(Type::KeyReleased, key);
     count++;
   }
-  static tw::platform::InputEvent event(Type type, Key key, tw::Vector at) {
-    tw::platform::InputEvent e;
-    e.type = type;
-    e.key = key;
-    e.x = at.getX();
-    e.y = at.getY();
-    return e;
-  }
-  void push(Type type, Key key, tw::Vector at = tw::Vector()) {
-    p_presenter->pushEvent(event(type, key, at));
-  }
-
   int runs;
   int dodging;  // steps of a run in which the player still dodges and shoots
-  tw::CapturePresenter* p_presenter = nullptr;
-  std::vector<Later> later;  // releases, due at their step
   int steps = 0, run_steps = 0, over_steps = 0, paused_steps = 0, cooldown = 0, last_shot = -1;
   bool ducking = false;
 };

@@ -21,6 +21,8 @@ namespace tw_test {
 
 class VeldRun {
  public:
+  using Type = tw::platform::InputEvent::Type;
+
   // items: configuration items added to the run's own ("replay_file:..."),
   // data_folder: where the best score and mute choice are kept.
   VeldRun(const std::vector<std::string>& items, const std::string& data_folder) {
@@ -51,9 +53,8 @@ class VeldRun {
   bool started() const { return ok; }
   // One step of the game loop; false once the game is over.
   bool step() {
-    tw::GameManager& game = tw::GameManager::getInstance();
-    game.runStep();
-    return !game.getGameOver();
+    tw::GameManager::getInstance().runStep();
+    return !tw::GameManager::getInstance().getGameOver();
   }
   // The last finished frame: its characters, then its colours.
   static std::string frame() {
@@ -64,6 +65,25 @@ class VeldRun {
   }
   static tw::CapturePresenter& presenter() {
     return *dynamic_cast<tw::CapturePresenter*>(tw::DisplayManager::getInstance().getPresenter());
+  }
+  // Queues a player's input for the next step (positions in cells).
+  static void push(Type type, tw::platform::Key key, tw::Vector at = tw::Vector(),
+                   tw::platform::MouseButton button = tw::platform::MouseButton::Left) {
+    tw::platform::InputEvent e;
+    e.type = type;
+    e.key = key;
+    e.button = button;
+    e.x = at.getX();
+    e.y = at.getY();
+    presenter().pushEvent(e);
+  }
+  // The first active object of the type, or null.
+  static tw::Object* first(const std::string& type) {
+    const tw::ObjectList all = tw::WorldManager::getInstance().getAllObjects();
+    for (int i = 0; i < all.getCount(); i++) {
+      if (all[i]->getType() == type) return all[i];
+    }
+    return nullptr;
   }
 
  private:
