@@ -5,22 +5,22 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "tests/support/TestSupport.h"
+#include "tests/support/EngineFixtures.h"
 #include "tests/support/TmuxDriver.h"
 
 namespace {
 
-class TerminalGame : public ::testing::Test {
+class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
  protected:
-  // Starts Veld in an 80 x 24 pane, noting the terminal's modes before and
-  // after and its exit code; every frame is also written as text.
+  TerminalGame() : ConfiguredEngine("random_seed:5,networking:false") {}
+  // Starts Veld in an 80 x 24 pane (in this environment), noting the
+  // terminal's modes before and after and its exit code; every frame is also
+  // written as text.
   void SetUp() override {
-    const std::string d = dir.path();
-    dir.write("tw-config.txt", "snapshot_file:" + d + "/frame.txt,random_seed:5,networking:false");
-    ASSERT_TRUE(tmux.start(80, 24, "stty -a > " + d + "/before; TARNWICK_CONFIG=" + d +
-                                       "/tw-config.txt TARNWICK_LOG=" + d + "/veld.log XDG_DATA_HOME=" +
-                                       d + " " + TW_VELD + " --terminal; echo $? > " + d +
-                                       "/status; stty -a > " + d + "/after; exec sleep 300"));
+    dir.write("tw-config.txt", "snapshot_file:" + dir.file("frame.txt") + ",random_seed:5,networking:false");
+    const std::string d = dir.path() + "/";
+    ASSERT_TRUE(tmux.start(80, 24, "stty -a > " + d + "before; " + TW_VELD + " --terminal; echo $? > " + d +
+                                       "status; stty -a > " + d + "after; exec sleep 300"));
     ASSERT_TRUE(shows("Press  P  to play"));
     const std::string shell = std::to_string(std::stoi(tmux.display("#{pane_pid}")));
     pid = std::stoi(tw_test::readFile("/proc/" + shell + "/task/" + shell + "/children"));  // Veld
@@ -67,7 +67,6 @@ class TerminalGame : public ::testing::Test {
     EXPECT_EQ(tmux.display("#{cursor_flag} #{mouse_any_flag} #{alternate_on}"), "1 0 0");
   }
 
-  tw_test::TempDir dir;
   tw_test::TmuxDriver tmux;
   int pid = 0;
 };
@@ -89,7 +88,7 @@ TEST_F(TerminalGame, ShowsTheCapturedFramesAndQuitsCleanly) {
 TEST_F(TerminalGame, SigtermEndsTheGameAndRestoresTheTerminal) {
   kill(pid, SIGTERM);
   expectRestored();
-  EXPECT_TRUE(tw_test::fileContains(dir.file("veld.log"), "Game engine stopped"));
+  EXPECT_TRUE(logHas("Game engine stopped"));
 }
 
 }  // namespace
