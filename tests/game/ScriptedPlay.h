@@ -14,8 +14,7 @@ namespace tw_test {
 class ScriptedPlay {
  public:
   struct Seen {
-    int jumps = 0, ducks = 0, shots = 0, pauses = 0, mutes = 0, starts = 0, game_overs = 0;
-    int give_ups = 0;
+    int jumps = 0, ducks = 0, shots = 0, pauses = 0, mutes = 0, starts = 0, game_overs = 0, give_ups = 0;
   };
 
   ScriptedPlay(int runs_wanted, int dodge_steps) : runs(runs_wanted), dodging(dodge_steps) {}
@@ -30,7 +29,12 @@ class ScriptedPlay {
     }
     over_steps = 0;
     const auto* p_runner = dynamic_cast<const veld::Runner*>(VeldRun::first("Player"));
-    if (p_runner == nullptr) return onStartScreen();
+    if (p_runner == nullptr) {  // the start screen: P after a while, Q after the runs wanted
+      run_steps = 0;
+      if (cooldown-- > 0) return;
+      cooldown = 5;
+      return tap(seen.game_overs >= runs ? Key::Q : Key::P, seen.starts);
+    }
     if (tw::GameManager::getInstance().isPaused()) {
       if (++paused_steps % 20 == 0) tap(Key::Escape, seen.pauses);
       return;
@@ -48,29 +52,21 @@ class ScriptedPlay {
   using Key = tw::platform::Key;
   using Type = tw::platform::InputEvent::Type;
 
-  void onStartScreen() {
-    run_steps = 0;
-    if (cooldown-- > 0) return;
-    cooldown = 5;
-    if (seen.game_overs >= runs) return VeldRun::push(Type::KeyPressed, Key::Q);
-    tap(Key::P, seen.starts);
-  }
-
   // Jumps what runs at it, ducks what flies at it, shoots enemies in view.
   void dodge(const veld::Runner& runner) {
-    const tw::Vector me = runner.getPosition();
     bool vulture_near = false;
     const tw::ObjectList all = tw::WorldManager::getInstance().getAllObjects();
     for (int i = 0; i < all.getCount(); i++) {
       const std::string type = all[i]->getType();
       const tw::Vector at = all[i]->getPosition();
-      const float ahead = at.getX() - me.getX();
+      const float ahead = at.getX() - runner.getPosition().getX();
       if (type == "Vulture" && ahead > -3 && ahead < 12) vulture_near = true;
       if ((type == "Boulder" || type == "Panther") && ahead > 0 && ahead < 8 &&
           runner.isOnGround() && !runner.isDucking()) {
         tap(Key::Space, seen.jumps);
       }
-      if ((type == "Panther" || type == "Vulture") && at.getX() < 78 && runner.getFireCountdown() == 0 && last_shot != steps) {
+      if ((type == "Panther" || type == "Vulture") && at.getX() < 78 && runner.getFireCountdown() == 0 &&
+          last_shot != steps) {
         last_shot = steps;
         VeldRun::push(Type::MouseMoved, Key::Unknown, at);
         VeldRun::push(Type::MouseButtonPressed, Key::Unknown, at);
@@ -79,10 +75,9 @@ class ScriptedPlay {
       }
     }
     const bool down = vulture_near || (run_steps >= 30 && run_steps < 40);  // one duck early on
-    if (down == ducking) return;
+    if (down != ducking) VeldRun::push(down ? Type::KeyPressed : Type::KeyReleased, Key::S);
+    seen.ducks += down && !ducking;
     ducking = down;
-    VeldRun::push(down ? Type::KeyPressed : Type::KeyReleased, Key::S);
-    seen.ducks += down;
   }
 
   void tap(Key key, int& count) {
@@ -90,6 +85,7 @@ class ScriptedPlay {
     VeldRun::push(Type::KeyReleased, key);
     count++;
   }
+
   int runs;
   int dodging;  // steps of a run in which the player still dodges and shoots
   int steps = 0, run_steps = 0, over_steps = 0, paused_steps = 0, cooldown = 0, last_shot = -1;

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "tests/support/EngineFixtures.h"
 #include "tests/support/TmuxDriver.h"
 
@@ -12,32 +14,30 @@ namespace {
 
 class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
  protected:
-  TerminalGame() : ConfiguredEngine("random_seed:5,networking:false") {}
-  // Starts Veld in an 80 x 24 pane (in this environment), noting the
-  // terminal's modes before and after and its exit code; every frame is also
-  // written as text.
+  TerminalGame() : ConfiguredEngine("") {}
+  // Starts Veld in an 80 x 24 pane (in this environment), noting its process,
+  // the terminal's modes before and after, and its exit code; every frame is
+  // also written as text.
   void SetUp() override {
     dir.write("tw-config.txt", "snapshot_file:" + dir.file("frame.txt") + ",random_seed:5,networking:false");
     const std::string d = dir.path() + "/";
-    ASSERT_TRUE(tmux.start(80, 24, "stty -a > " + d + "before; " + TW_VELD + " --terminal; echo $? > " + d +
-                                       "status; stty -a > " + d + "after; exec sleep 300"));
+    ASSERT_TRUE(tmux.start(80, 24, "stty -a > " + d + "before; sh -c 'echo $$ > " + d + "pid; exec " +
+                                       TW_VELD + " --terminal'; echo $? > " + d + "status; stty -a > " + d +
+                                       "after; exec sleep 300"));
     ASSERT_TRUE(shows("Press  P  to play"));
-    const std::string shell = std::to_string(std::stoi(tmux.display("#{pane_pid}")));
-    pid = std::stoi(tw_test::readFile("/proc/" + shell + "/task/" + shell + "/children"));  // Veld
+    pid = std::stoi(tw_test::readFile(dir.file("pid")));
   }
-
   bool shows(const std::string& text) {
     return tw_test::TmuxDriver::waitFor([&] {
-      for (const std::string& row : tmux.rows()) {
-        if (row.find(text) != std::string::npos) return true;
-      }
-      return false;
+      const std::vector<std::string> rows = tmux.rows();
+      return std::any_of(rows.begin(), rows.end(),
+                         [&](const std::string& row) { return row.find(text) != std::string::npos; });
     });
   }
 
   // Stops the game between frames and compares the terminal with the frame
-  // file (rows of text, "--", rows of colours); a stop can fall
-  // between writing the file and showing the frame, so a mismatch is retried.
+  // file (rows of text, "--", rows of colours); a stop can fall between
+  // writing the file and showing the frame, so a mismatch is retried.
   void expectScreenIsTheCapture() {
     std::vector<std::string> frame, shown;
     for (int attempt = 0; attempt < 10; attempt++) {
@@ -45,13 +45,12 @@ class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
       usleep(200000);  // tmux catches up with what was written
       frame = tw_test::readLines(dir.file("frame.txt"));
       shown = tmux.rows();
-      std::vector<std::string> colors = tmux.colorRows();
-      kill(pid, SIGCONT);
-      for (std::string& row : frame) row.erase(row.find_last_not_of(' ') + 1);
       shown.resize(24);
-      colors.resize(24);
       shown.push_back("--");
-      shown.insert(shown.end(), colors.begin(), colors.end());
+      for (const std::string& colors : tmux.colorRows()) shown.push_back(colors);
+      kill(pid, SIGCONT);
+      shown.resize(49);
+      for (std::string& row : frame) row.erase(row.find_last_not_of(' ') + 1);
       if (frame == shown) return;
       usleep(100000);
     }

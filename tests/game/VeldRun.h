@@ -29,10 +29,9 @@ class VeldRun {
     tw::Config& config = tw::Config::getInstance();
     config.reset();
     config.clearOverrides();
-    for (const char* item : {"display:capture", "networking:false", "random_seed:11", "frame_time:0"}) {
-      config.addOverride(item);
-    }
-    for (const std::string& item : items) config.addOverride(item);
+    std::vector<std::string> all = {"display:capture", "networking:false", "random_seed:11", "frame_time:0"};
+    all.insert(all.end(), items.begin(), items.end());
+    for (const std::string& item : all) config.addOverride(item);
     ok = tw::GameManager::getInstance().startUp() == 0;
     if (!ok) return;
     veld::loadResources();
@@ -69,13 +68,7 @@ class VeldRun {
   // Queues a player's input for the next step (positions in cells).
   static void push(Type type, tw::platform::Key key, tw::Vector at = tw::Vector(),
                    tw::platform::MouseButton button = tw::platform::MouseButton::Left) {
-    tw::platform::InputEvent e;
-    e.type = type;
-    e.key = key;
-    e.button = button;
-    e.x = at.getX();
-    e.y = at.getY();
-    presenter().pushEvent(e);
+    presenter().pushEvent({type, key, button, at.getX(), at.getY()});
   }
   // The first active object of the type, or null.
   static tw::Object* first(const std::string& type) {
