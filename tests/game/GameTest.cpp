@@ -300,31 +300,29 @@ class ProfileTest : public GameFixture {};
 // Every bad state of the file or its folder is logged and play goes on; a
 // lower score never replaces a higher one; no temporary file is left behind.
 TEST_F(ProfileTest, BestScoreFileProblemsNeverStopTheGame) {
-  // The file before ("-": none, "/": a folder), the best score loaded, what
-  // another copy of the game writes meanwhile, the score offered, whether it
-  // is a new best, the file afterwards ("": none readable), the line logged.
+  // The file before ("-": none, "/": a folder), what another copy of the game
+  // writes meanwhile, the best score loaded, the score offered, whether it is
+  // a new best, the file afterwards ("": none readable), the line logged.
   struct Case {
-    std::string name, content;
-    int loaded;
-    std::string meanwhile;
-    int offered;
+    std::string name, content, meanwhile;
+    int loaded, offered;
     bool new_best;
     std::string after, logged;
   };
   std::vector<Case> cases = {
-      {"missing", "-", 0, "", 5, true, "5\n", ""},
-      {"unreadable", "/", 0, "", 5, true, "", "Cannot read"},
-      {"folder cannot be written", "-", 0, "", 5, true, "", "Cannot keep"},
-      {"nine digits", "999999999", 999999999, "", 5, false, "999999999", ""},
-      {"higher kept", "50\n", 50, "", 30, false, "50\n", ""},
-      {"equal kept", "50\n", 50, "", 50, false, "50\n", ""},
-      {"beaten", "10\n", 10, "", 40, true, "40\n", ""},
-      {"beaten meanwhile", "10\n", 10, "80\n", 40, true, "80\n", "not kept"},
+      {"missing", "-", "", 0, 5, true, "5\n", ""},
+      {"unreadable", "/", "", 0, 5, true, "", "Cannot read"},
+      {"folder cannot be written", "-", "", 0, 5, true, "", "Cannot keep"},
+      {"nine digits", "999999999", "", 999999999, 5, false, "999999999", ""},
+      {"higher kept", "50\n", "", 50, 30, false, "50\n", ""},
+      {"equal kept", "50\n", "", 50, 50, false, "50\n", ""},
+      {"beaten", "10\n", "", 10, 40, true, "40\n", ""},
+      {"beaten meanwhile", "10\n", "80\n", 10, 40, true, "80\n", "not kept"},
   };
   // Broken files, one a file: none holds a best score, and the next is kept.
   const std::string corpus = std::string(std::getenv("TW_TEST_DATA")) + "/best-score/";
   for (const std::string& name : filesIn(corpus)) {
-    cases.push_back({name, tw_test::readFile(corpus + name), 0, "", 5, true, "5\n", "Ignored."});
+    cases.push_back({name, tw_test::readFile(corpus + name), "", 0, 5, true, "5\n", "Ignored."});
   }
   ASSERT_GE(cases.size(), 18u);
   for (const Case& c : cases) {
