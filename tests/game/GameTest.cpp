@@ -118,7 +118,7 @@ TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
   veld::Runner* runner = startRun();
   ASSERT_NE(runner, nullptr);
   VeldRun::push(Type::MouseMoved, Key::Unknown, tw::Vector(7, 3));
-  const tw::Vector aim(13, 15.5f);  // 3 right of the runner, 4 up
+  const tw::Vector aim(22, 14.5f);  // 12 right of the runner, 5 up: in the world for 50 steps
   for (int shots = 1; shots <= 2; shots++) {
     steps(38);
     VeldRun::push(Type::MouseButtonPressed, Key::Unknown, aim);
@@ -128,12 +128,13 @@ TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
     steps(1);
     EXPECT_EQ(count("Bullet"), shots) << "did not fire 40 steps on";
   }
-  EXPECT_NEAR(VeldRun::first("Bullet")->getVelocity().getX(), 0.6f, 1e-5);
-  EXPECT_NEAR(VeldRun::first("Bullet")->getVelocity().getY(), -0.8f, 1e-5);
+  EXPECT_NEAR(VeldRun::first("Bullet")->getVelocity().getX(), 12.0f / 13, 1e-5);
+  EXPECT_NEAR(VeldRun::first("Bullet")->getVelocity().getY(), -5.0f / 13, 1e-5);
   steps(40);
+  const int bullets = count("Bullet");
   VeldRun::push(Type::MouseButtonPressed, Key::Unknown, aim, tw::platform::MouseButton::Right);
   steps(1);
-  EXPECT_EQ(count("Bullet"), 2) << "fired on the right button";
+  EXPECT_EQ(count("Bullet"), bullets) << "fired on the right button";
   EXPECT_EQ(runner->getReticle()->getPosition(), tw::Vector(7, 3)) << "clicks move the reticle";
 }
 

@@ -85,7 +85,6 @@ class ScriptedPlay {
     VeldRun::push(Type::KeyReleased, key);
     count++;
   }
-
   int runs;
   int dodging;  // steps of a run in which the player still dodges and shoots
   int steps = 0, run_steps = 0, over_steps = 0, paused_steps = 0, cooldown = 0, last_shot = -1;
