@@ -20,7 +20,6 @@
 #include "game/Bullet.h"
 #include "game/Panther.h"
 #include "game/Points.h"
-#include "game/Reticle.h"
 #include "game/Runner.h"
 #include "game/SaveFile.h"
 #include "game/Spawning.h"
@@ -43,8 +42,7 @@ class GameFixture : public ::testing::Test, public tw_test::ConfiguredEngine {
 
   GameFixture() : ConfiguredEngine("") {}
   void SetUp() override { restart(); }
-  // Starts the program anew (after ending the last one), with these items
-  // added to its configuration and this data folder.
+  // Starts the program anew, with these configuration items and data folder.
   void restart(const std::vector<std::string>& items = {},
                const std::string& data_folder = veld::SaveFile::defaultFolder()) {
     run.reset();
@@ -117,7 +115,6 @@ TEST_F(RunnerTest, JumpsOnceFromTheGroundAndDucksOnlyThere) {
 TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
   veld::Runner* runner = startRun();
   ASSERT_NE(runner, nullptr);
-  VeldRun::push(Type::MouseMoved, Key::Unknown, tw::Vector(7, 3));
   const tw::Vector aim(22, 14.5f);  // 12 right of the runner, 5 up: in the world for 50 steps
   for (int shots = 1; shots <= 2; shots++) {
     steps(38);
@@ -135,7 +132,6 @@ TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
   VeldRun::push(Type::MouseButtonPressed, Key::Unknown, aim, tw::platform::MouseButton::Right);
   steps(1);
   EXPECT_EQ(count("Bullet"), bullets) << "fired on the right button";
-  EXPECT_EQ(runner->getReticle()->getPosition(), tw::Vector(7, 3)) << "clicks move the reticle";
 }
 
 // Bullets vanish on boulders and destroy enemies for 10 points; leaving on the
@@ -143,18 +139,18 @@ TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
 TEST_F(RunnerTest, HazardsScoreAndEndRunsAsTheyShould) {
   struct {
     std::string type;
-    tw::Vector at;
-    bool shot;  // a bullet flies into it from two cells left
+    tw::Vector start, at;  // where it comes in (right of the ground, or flying), where it is put
+    bool shot;             // a bullet flies into it from two cells left
     int steps, award;
     bool stays, meets_runner;
   } cases[] = {
-      {"Boulder", tw::Vector(40, 20), true, 2, 0, true, false},
-      {"Panther", tw::Vector(40, 20), true, 2, 10, false, false},
-      {"Vulture", tw::Vector(40, 5), true, 2, 10, false, false},
-      {"Boulder", tw::Vector(2, 20), false, 12, 5, false, false},
-      {"Vulture", tw::Vector(2, 5), false, 12, 10, false, false},
-      {"Panther", tw::Vector(16, 19.5f), false, 6, 0, false, true},
-      {"Boulder", tw::Vector(16, 19.5f), false, 6, 0, false, true},
+      {"Boulder", tw::Vector(100, 21.5f), tw::Vector(40, 20), true, 2, 0, true, false},
+      {"Panther", tw::Vector(102, 21.5f), tw::Vector(40, 20), true, 2, 10, false, false},
+      {"Vulture", tw::Vector(85, 16.8f), tw::Vector(40, 5), true, 2, 10, false, false},
+      {"Boulder", tw::Vector(100, 21.5f), tw::Vector(2, 20), false, 12, 5, false, false},
+      {"Vulture", tw::Vector(85, 16.8f), tw::Vector(2, 5), false, 12, 10, false, false},
+      {"Panther", tw::Vector(102, 21.5f), tw::Vector(16, 19.5f), false, 6, 0, false, true},
+      {"Boulder", tw::Vector(100, 21.5f), tw::Vector(16, 19.5f), false, 6, 0, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type + " at " + c.at.toString());
@@ -164,6 +160,7 @@ TEST_F(RunnerTest, HazardsScoreAndEndRunsAsTheyShould) {
     Hazard* hazard = c.type == "Boulder"   ? static_cast<Hazard*>(new Boulder(score))
                      : c.type == "Panther" ? static_cast<Hazard*>(new Panther(score))
                                            : new Vulture(score);
+    EXPECT_EQ(hazard->getPosition(), c.start) << "where it comes in";
     tw::WorldManager::getInstance().moveObject(hazard, c.at);
     if (c.shot) (new veld::Bullet(c.at - tw::Vector(2, 0)))->setVelocity(tw::Vector(1, 0));
     const int before = score->score;
@@ -192,12 +189,15 @@ class ScreensTest : public GameFixture {
  protected:
   // Starts the program anew (keeping its data folder) and plays a script: a
   // number is that many steps, a word a key tapped and a step (a letter, Esc
-  // or Space; Close closes the window).
+  // or Space; S+ and S- press and release a key, Mouse points at 70,5, Close
+  // closes the window).
   void play(const std::string& script) {
     restart();
     std::istringstream words(script);
     for (std::string word; words >> word; steps(std::isdigit(word[0]) ? std::stoi(word) : 1)) {
       if (word == "Close") VeldRun::push(Type::Closed, Key::Unknown);
+      if (word == "Mouse") VeldRun::push(Type::MouseMoved, Key::Unknown, tw::Vector(70, 5));
+      if (word.size() == 2) VeldRun::push(word[1] == '+' ? Type::KeyPressed : Type::KeyReleased, Key(word[0] - 'A'));
       if (word == "Esc" || word == "Space") tap(word == "Esc" ? Key::Escape : Key::Space);
       if (word.size() == 1 && std::isupper(word[0])) tap(Key(word[0] - 'A'));
     }
@@ -215,9 +215,10 @@ const std::pair<const char*, const char*> SCENES[] = {
     {"P 40 Q 1 P 1", "start-screen-best.txt"},
     // Nothing moves, spawns, scores or animates while paused; P or Esc plays on.
     {"P 60 Esc 1", "run-paused.txt"},
-    {"P 60 Esc Space 200", "run-paused.txt"},
+    {"P 60 Esc Space Mouse 200", "run-paused.txt"},
     {"P 60 Esc 20 P 2", "run-resumed.txt"},
     {"P 60 Esc 20 Esc 2", "run-resumed.txt"},
+    {"P 50 S+ 9 Esc S- Esc 2", "run-resumed.txt"},  // S released while paused: up again
     {"M P 1 Esc 1", "run-paused-muted.txt"},  // MUTED shows on every screen
     {"2", "start-screen-muted.txt"},
     {"M 1", "start-screen-best.txt"},

@@ -85,8 +85,7 @@ class ScriptedPlay {
     VeldRun::push(Type::KeyReleased, key);
     count++;
   }
-  int runs;
-  int dodging;  // steps of a run in which the player still dodges and shoots
+  int runs, dodging;  // runs wanted; steps of a run in which the player dodges and shoots
   int steps = 0, run_steps = 0, over_steps = 0, paused_steps = 0, cooldown = 0, last_shot = -1;
   bool ducking = false;
 };
