@@ -1,12 +1,6 @@
 # Tests of the game's logic, headless, with the game's own sprites and sounds.
 tw_add_test_suite(game_tests
-  game/ControlsTest.cpp
-  game/HazardTest.cpp
-  game/ProfileTest.cpp
-  game/ReplayTest.cpp
-  game/RunnerTest.cpp
-  game/SceneryTest.cpp
-  game/ScreensTest.cpp
+  game/GameTest.cpp
 )
 target_link_libraries(game_tests PRIVATE veld_game)
 if(TARGET veld_data)
