@@ -13,10 +13,10 @@ Bullet::Bullet(tw::Vector start) {
   setPosition(start);
 }
 
+// A bullet that has left the world, on whichever side, never comes back.
 int Bullet::eventHandler(const tw::Event* p_e) {
   if (p_e->getType() != tw::OUT_EVENT) return 0;
-  tw::WorldManager& world = tw::WorldManager::getInstance();
-  if (getPosition().getX() > world.getBoundary().getHorizontal() + 1) world.markForDelete(this);
+  tw::WorldManager::getInstance().markForDelete(this);
   return 1;
 }
 

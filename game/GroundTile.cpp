@@ -1,7 +1,5 @@
 #include "game/GroundTile.h"
 
-#include <algorithm>
-
 #include "engine/core/EventStep.h"
 #include "engine/world/WorldManager.h"
 
@@ -21,20 +19,19 @@ int GroundTile::eventHandler(const tw::Event* p_e) {
   return 1;
 }
 
+// The tiles lie side by side in a ring: one that has scrolled off the left
+// moves on by the whole ring's width, so the strip stays closed whichever
+// tile's turn comes first in a step.
 void GroundTile::scroll() {
   tw::Vector pos = getPosition();
   pos.setX(pos.getX() - GROUND_SCROLL);
-  setPosition(pos);
   const float width = getBox().getHorizontal();
-  if (-width <= pos.getX()) return;
-  float rightmost = pos.getX();
-  const tw::ObjectList active = tw::WorldManager::getInstance().getAllObjects();
-  for (int i = 0; i < active.getCount(); i++) {
-    if (active[i]->getType() == "GroundTile") {
-      rightmost = std::max(rightmost, active[i]->getPosition().getX());
-    }
+  if (pos.getX() < -width) {
+    int tiles = 0;
+    const tw::ObjectList active = tw::WorldManager::getInstance().getAllObjects();
+    for (int i = 0; i < active.getCount(); i++) tiles += active[i]->getType() == "GroundTile";
+    pos.setX(pos.getX() + static_cast<float>(tiles) * width);
   }
-  pos.setX(rightmost + width);
   setPosition(pos);
 }
 

@@ -112,6 +112,7 @@ TEST_F(RunnerTest, JumpsOnceFromTheGroundAndDucksOnlyThere) {
 
 // The runner is made with its countdown full; each shot fills it again. A
 // left click 39 steps on is refused, one 40 steps on fires, a right one never.
+// The shots leave the world at the top, and are gone then.
 TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
   veld::Runner* runner = startRun();
   ASSERT_NE(runner, nullptr);
@@ -132,6 +133,8 @@ TEST_F(RunnerTest, FiresALeftClickOnceEveryFortyStepsTowardThePointer) {
   VeldRun::push(Type::MouseButtonPressed, Key::Unknown, aim, tw::platform::MouseButton::Right);
   steps(1);
   EXPECT_EQ(count("Bullet"), bullets) << "fired on the right button";
+  steps(60);
+  EXPECT_EQ(count("Bullet"), 0) << "bullets that left at the top are still in the world";
 }
 
 // Bullets vanish on boulders and destroy enemies for 10 points; leaving on the
