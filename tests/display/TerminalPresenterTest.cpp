@@ -74,51 +74,35 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   }
 }
 
+// However the probe ends (the quit key, a signal, also while it waits in a
+// terminal too small, even a crash) or fails to open, the terminal's modes,
+// cursor, mouse reporting and main screen come back.
 TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
   const struct {
-    const char* name;
-    int signal, rows;    // signal 0: the quit key; 10 rows: too small, waiting in present()
-    const char* status;  // the probe's exit status as the shell reports it
-  } cases[] = {{"quit key", 0, 24, "0\n"},
-               {"SIGTERM", SIGTERM, 24, "0\n"},
-               {"SIGINT", SIGINT, 24, "0\n"},
-               {"SIGTERM while too small", SIGTERM, 10, "0\n"},
-               {"SIGSEGV", SIGSEGV, 24, "139\n"}};  // 128 + the signal: it still dies of it
+    const char* prefix;  // before the probe's command
+    int signal, rows;    // signal 0: the quit key, -1: none (it cannot open)
+    const char *status, *message;  // its exit status as the shell reports it; a line of its log
+  } cases[] = {{"", 0, 24, "0\n", ""}, {"", SIGTERM, 24, "0\n", ""}, {"", SIGINT, 24, "0\n", ""},
+               {"", SIGTERM, 10, "0\n", ""},
+               {"", SIGSEGV, 24, "139\n", ""},  // 128 + the signal: it still dies of it
+               {"env -u TERM ", -1, 24, "1\n", "TerminalPresenter::open(): Error! TERM is not set."},
+               {"TERM=no-such-terminal ", -1, 24, "1\n", "TerminalPresenter::open(): Error! Unknown terminal type"},
+               {"exec > /dev/null; ", -1, 24, "1\n", "TerminalPresenter::open(): Error! Input or output is not a terminal."}};
   const std::string flags = "#{cursor_flag} #{mouse_any_flag} #{alternate_on}";
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(std::string(c.prefix) + "signal " + std::to_string(c.signal) + ", rows " + std::to_string(c.rows));
     Probe probe;
-    ASSERT_TRUE(probe.start(80, c.rows));
-    ASSERT_TRUE(TmuxDriver::waitFor([&] { return probe.tmux.display(flags) == "0 1 1"; }));
-    if (c.signal == 0) {
-      probe.tmux.sendKeys("q");
-    } else {
-      kill(std::stoi(probe.file("pid")), c.signal);
+    ASSERT_TRUE(probe.start(80, c.rows, c.prefix));
+    if (c.signal >= 0) {
+      ASSERT_TRUE(TmuxDriver::waitFor([&] { return probe.tmux.display(flags) == "0 1 1"; }));
     }
+    if (c.signal == 0) probe.tmux.sendKeys("q");
+    if (c.signal > 0) kill(std::stoi(probe.file("pid")), c.signal);
     ASSERT_TRUE(probe.ended());
     EXPECT_EQ(probe.file("status"), c.status);
     EXPECT_EQ(probe.tmux.display(flags), "1 0 0");
     EXPECT_EQ(probe.file("after"), probe.file("before"));
-  }
-}
-
-TEST(TerminalPresenter, RefusesWithoutAUsableTerminal) {
-  const struct {
-    const char* prefix, *message;
-  } cases[] = {
-      {"env -u TERM ", "TerminalPresenter::open(): Error! TERM is not set."},
-      {"TERM=no-such-terminal ", "TerminalPresenter::open(): Error! Unknown terminal type"},
-      {"exec > /dev/null; ", "TerminalPresenter::open(): Error! Input or output is not a terminal."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.prefix);
-    Probe probe;
-    ASSERT_TRUE(probe.start(80, 24, c.prefix));
-    ASSERT_TRUE(probe.ended());
-    EXPECT_EQ(probe.file("result"), "open -1\n");
-    EXPECT_EQ(probe.file("status"), "1\n");
-    EXPECT_TRUE(tw_test::fileContains(probe.dir.file("probe.log"), c.message));
-    EXPECT_EQ(probe.file("after"), probe.file("before"));
+    EXPECT_TRUE(*c.message == '\0' || tw_test::fileContains(probe.dir.file("probe.log"), c.message));
   }
 }
 

@@ -1,10 +1,12 @@
 // View objects: where each location puts them, the text they show, the
-// values view events set or add, and what they draw.
+// values view events set or add, and what they draw. Shapes' default size.
 #include "engine/display/ViewObject.h"
 
 #include <gtest/gtest.h>
 
+#include "engine/core/Config.h"
 #include "engine/display/EventView.h"
+#include "engine/world/Shape.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -81,6 +83,15 @@ TEST_F(ViewObjectTest, TextAndFrameFollowBorderAndValueFlags) {
   EXPECT_EQ(view->draw(), -1);
   view->setDrawValue(true);
   EXPECT_EQ(view->getDisplayString(), "Score: 7");
+}
+
+TEST(Shape, CirclePointsAndDefaultSizeFollowTheCells) {
+  EXPECT_EQ(tw::Shape::circlePointCount(2.5f), 3);  // between three and ten
+  EXPECT_EQ(tw::Shape::circlePointCount(7.9f), 7);
+  EXPECT_EQ(tw::Shape::circlePointCount(24.0f), 10);
+  EXPECT_FLOAT_EQ(tw::Shape().getSize(), 24.0f);  // scale 2 x 12, the cell width in whole pixels
+  tw::Config::getInstance().loadConfig("font_scale:1.5,window_horizontal_pixels:800,window_vertical_chars:50");
+  EXPECT_FLOAT_EQ(tw::Shape().getSize(), 15.0f);  // cells of 10 x 15.36 pixels: 1.5 x 10
 }
 
 }  // namespace

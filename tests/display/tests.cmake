@@ -1,7 +1,6 @@
 # Tests of the cell grid, the font lookup and the display manager (no window).
 tw_add_test_suite(display_tests
-  display/CellGridTest.cpp
-  display/DisplayManagerTest.cpp
+  display/DisplayTest.cpp
 )
 
 # The display manager drawing characters and shapes into a real window on the

@@ -1,5 +1,4 @@
 # Tests of shapes and view objects.
 tw_add_test_suite(view_tests
-  display/ShapeTest.cpp
   display/ViewObjectTest.cpp
 )

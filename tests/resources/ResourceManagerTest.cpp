@@ -1,5 +1,7 @@
-// The resource manager's sprites, sounds and music: lookups, limits, refusals
-// and release on shut-down; sounds and music loaded from a real WAV file.
+// The resource manager's sprites, sounds and music: every sprite file of the
+// corpus in tests/data/sprites (good files give the expected sprite, bad ones
+// their messages, and replace or leave behind nothing), lookups, limits,
+// refusals and release on shut-down; sounds and music from a real WAV file.
 #include "engine/resources/ResourceManager.h"
 
 #include <fcntl.h>
@@ -10,10 +12,12 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/LogManager.h"
 #include "engine/world/Sprite.h"
+#include "tests/support/SpriteCorpus.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -41,20 +45,7 @@ class ResourceManagerTest : public ::testing::Test {
   tw_test::TempDir dir;
 };
 
-TEST(ResourceManager, RefusesEveryLoadWhileNotStarted) {
-  tw_test::LogCapture log;
-  tw_test::TempDir dir;
-  ResourceManager& rm = ResourceManager::getInstance();
-  EXPECT_EQ(-1, rm.loadSprite(dir.write("s.txt", ONE_FRAME), "s"));
-  EXPECT_EQ(-1, rm.loadSound(tune(), "x"));
-  EXPECT_EQ(-1, rm.loadMusic(tune(), "x"));
-  std::istringstream in(ONE_FRAME);
-  EXPECT_EQ(nullptr, rm.loadSimpleSprite(in));
-  EXPECT_EQ(nullptr, rm.loadRobustSprite(in));
-  EXPECT_EQ(5, count(log, "ResourceManager not started!"));
-  EXPECT_EQ(0, rm.getSpriteCount());
-}
-
+// Shut down, the manager holds nothing and refuses every load until started.
 TEST_F(ResourceManagerTest, ShutDownReleasesEverySpriteAndStopsEveryMusic) {
   EXPECT_EQ(-1, rm.startUp());  // already started
   ASSERT_EQ(0, rm.loadSprite(dir.write("a.txt", ONE_FRAME), "a"));
@@ -66,10 +57,68 @@ TEST_F(ResourceManagerTest, ShutDownReleasesEverySpriteAndStopsEveryMusic) {
   EXPECT_EQ(2, count(log, "Music::stop(): Stopping music."));
   EXPECT_EQ(0, rm.getSpriteCount());
   EXPECT_EQ(nullptr, rm.getSprite("a"));
+  EXPECT_EQ(-1, rm.loadSprite(dir.file("a.txt"), "s"));
+  EXPECT_EQ(-1, rm.loadSound(tune(), "x"));
+  EXPECT_EQ(-1, rm.loadMusic(tune(), "x"));
+  std::istringstream in(ONE_FRAME);
+  EXPECT_EQ(nullptr, rm.loadSimpleSprite(in));
+  EXPECT_EQ(nullptr, rm.loadRobustSprite(in));
+  EXPECT_EQ(5, count(log, "ResourceManager not started!"));
   ASSERT_EQ(0, rm.startUp());  // and it starts again, empty
   EXPECT_EQ(0, rm.getMusicCount());
   EXPECT_EQ(0, rm.loadSprite(dir.file("a.txt"), "a"));
   EXPECT_NE(nullptr, rm.getSprite("a"));
+}
+
+TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodSprite) {
+  ASSERT_EQ(0, rm.loadSprite(tw_test::spriteFile("good-simple.txt"), "hero"));
+  tw::Sprite* const hero = rm.getSprite("hero");
+  const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
+  ASSERT_EQ(42u, bad_files.size());
+  for (const tw_test::BadFile& bad : bad_files) {
+    SCOPED_TRACE(bad.name);
+    const std::size_t before = log.messages().size();
+    EXPECT_EQ(-1, rm.loadSprite(tw_test::spriteFile(bad.name), "hero"));
+    std::vector<std::string> expected = bad.messages;
+    expected.push_back("RM::loadSprite(): Sprite 'hero' NOT loaded.");
+    const std::vector<std::string> messages = log.messages();
+    std::size_t at = before;  // each expected message in order, after the earlier ones
+    for (const std::string& want : expected) {
+      while (at < messages.size() && messages[at] != want) at++;
+      EXPECT_LT(at++, messages.size()) << "missing: " << want;
+    }
+    EXPECT_EQ(1, rm.getSpriteCount());
+    EXPECT_EQ(hero, rm.getSprite("hero"));
+  }
+}
+
+TEST_F(ResourceManagerTest, GoodFilesGiveTheirFramesSizeSlowdownColourAndTransparency) {
+  const struct {
+    const char *name, *first, *last;  // the first and last frames' characters
+    int frames, width, height, slowdown;
+    tw::Color color;
+    char transparency;
+  } cases[] = {
+      {"good-simple.txt", "abcdef", "ghijkl", 2, 3, 2, 4, tw::RED, 0},
+      {"good-simple-crlf.txt", "abcdef", "ghijkl", 2, 3, 2, 4, tw::RED, 0},
+      {"good-robust.txt", "#a#bbb", "ccc#d#", 2, 3, 2, 3, tw::GREEN, '#'},
+      {"good-robust-crlf.txt", "#a#bbb", "ccc#d#", 2, 3, 2, 3, tw::GREEN, '#'},
+      {"good-robust-space.txt", " a ", " a ", 1, 3, 1, 0, tw::CYAN, ' '},  // transparency " "
+      {"good-robust-default.txt", "o", "o", 1, 1, 1, 0, tw::WHITE, 0},
+      // Two width lines (the later wins), "framesX1", slowdown -1 read as
+      // absent, no colour (white), unused header and footer lines.
+      {"good-robust-lenient.txt", "xy", "xy", 1, 2, 1, 0, tw::WHITE, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(0, rm.loadSprite(tw_test::spriteFile(c.name), c.name));
+    const tw::Sprite* sprite = rm.getSprite(c.name);
+    EXPECT_EQ(std::make_tuple(c.frames, c.width, c.height, c.slowdown, c.color, c.transparency),
+              std::make_tuple(sprite->getFrameCount(), sprite->getWidth(), sprite->getHeight(),
+                              sprite->getSlowdown(), sprite->getColor(), sprite->getTransparency()));
+    EXPECT_EQ(c.first, sprite->getFrame(0).getString());
+    EXPECT_EQ(c.last, sprite->getFrame(c.frames - 1).getString());
+  }
 }
 
 TEST_F(ResourceManagerTest, SpriteLookupGivesTheFirstLoadedUnderALabelAndUnreadableFilesFail) {
