@@ -28,12 +28,9 @@ TEST(CellGrid, EachCharacterLandsInTheNearestCell) {
   for (const auto& c : cases) {
     tw::CellGrid grid(80, 24, tw::Rgb{});
     grid.put(c.x, c.y, 'M', RED);
-    int col = -1, row = -1;
-    for (int y = 0; y < 24; y++) {
-      if (grid.getRow(y).find('M') != std::string::npos) col = static_cast<int>(grid.getRow(y).find('M')), row = y;
-    }
-    EXPECT_EQ(col, c.col) << c.x << "," << c.y;
-    EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+    const std::size_t at = grid.toText().find('M');  // rows of 80 cells and a line feed
+    EXPECT_EQ(at == std::string::npos ? -1 : static_cast<int>(at % 81), c.col) << c.x << "," << c.y;
+    EXPECT_EQ(at == std::string::npos ? -1 : static_cast<int>(at / 81), c.row) << c.x << "," << c.y;
   }
 }
 
@@ -77,11 +74,15 @@ TEST(FontLookup, TakesTheFirstPlaceThatHasTheFontAndLogsEachMiss) {
     tw_test::TempDir dir;
     const std::string root = dir.path() + "/", font = c.font;
     std::string why;
-    for (const char* folder : {"work", "bin", "share"}) tw::platform::makeFolders(root + folder, why);
+    for (const char* folder : {"work", "bin", "share"}) {
+      tw::platform::makeFolders(root + folder, why);
+    }
     if (!font.empty() && font.back() == '/') tw::platform::makeFolders(root + font, why);
     if (!font.empty() && font.back() != '/') dir.write(font, "a font");
     const std::size_t before = log.messages().size();
-    EXPECT_EQ(tw::findFont(root + "work/my.ttf", root + "bin", root + "share"), *c.found ? root + c.found : "") << c.font;
+    EXPECT_EQ(tw::findFont(root + "work/my.ttf", root + "bin", root + "share"),
+              *c.found ? root + c.found : "")
+        << c.font;
     EXPECT_EQ(log.messages().size() - before, c.misses) << c.font;
   }
 }

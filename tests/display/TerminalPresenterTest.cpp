@@ -26,12 +26,16 @@ struct Probe {
   bool start(int columns, int rows, const std::string& prefix = "") {
     const std::string d = dir.path() + "/";
     return tmux.start(columns, rows,
-                      "stty -a > " + d + "before; " + prefix + TW_TERMINAL_PROBE " " + d + "; echo $? > " + d +
-                          "status; stty -a > " + d + "after; echo done > " + d + "done; exec sleep 300");
+                      "stty -a > " + d + "before; " + prefix + TW_TERMINAL_PROBE " " + d +
+                          "; echo $? > " + d + "status; stty -a > " + d + "after; echo > " + d +
+                          "done; exec sleep 300");
   }
   std::string file(const std::string& name) const { return readFile(dir.file(name)); }
   bool showsFrame() {
-    return TmuxDriver::waitFor([&] { auto r = tmux.rows(); return !r.empty() && r[0] == "TERMINAL PROBE"; });
+    return TmuxDriver::waitFor([&] {
+      const std::vector<std::string> rows = tmux.rows();
+      return !rows.empty() && rows[0] == "TERMINAL PROBE";
+    });
   }
   bool ended() { return TmuxDriver::waitFor([&] { return !file("done").empty(); }); }
 };
@@ -54,9 +58,10 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   const std::vector<std::string> rows = probe.tmux.rows(), colors = probe.tmux.colorRows();
   ASSERT_GE(rows.size(), 24u);
   ASSERT_GE(colors.size(), 24u);
+  auto trimmed = [](const std::string& r) { return r.substr(0, r.find_last_not_of(' ') + 1); };
   for (std::size_t y = 0; y < 24; y++) {
-    EXPECT_EQ(rows[y], expected[y].substr(0, expected[y].find_last_not_of(' ') + 1)) << y;
-    EXPECT_EQ(colors[y], expected[25 + y].substr(0, expected[25 + y].find_last_not_of(' ') + 1)) << y;
+    EXPECT_EQ(rows[y], trimmed(expected[y])) << y;
+    EXPECT_EQ(colors[y], trimmed(expected[25 + y])) << y;
   }
   for (const char* keys : {"a", "Up", "F1", "F5", "Escape",
                            "-H 1b 5b 3c 30 3b 31 31 3b 36 4d",   // ESC [<0;11;6M
@@ -64,8 +69,8 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
                            "-H 1b 5b 3c 33 35 3b 33 3b 34 4d"})  // ESC [<35;3;4M
     probe.tmux.sendKeys(keys);
   // A classic terminal sends no release: the key is let go when its repeats stop.
-  for (const char* event : {"KeyPressed A", "KeyReleased A", "KeyPressed Up", "KeyPressed F1", "KeyPressed F5",
-                            "KeyPressed Escape", "MouseButtonPressed Left 10 5",
+  for (const char* event : {"KeyPressed A", "KeyReleased A", "KeyPressed Up", "KeyPressed F1",
+                            "KeyPressed F5", "KeyPressed Escape", "MouseButtonPressed Left 10 5",
                             "MouseButtonReleased Left 10 5", "MouseMoved 2 3"}) {
     EXPECT_TRUE(TmuxDriver::waitFor([&] {
       const std::vector<std::string> events = readLines(probe.dir.file("events.txt"));
@@ -85,12 +90,12 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
   } cases[] = {{"", 0, 24, "0\n", ""}, {"", SIGTERM, 24, "0\n", ""}, {"", SIGINT, 24, "0\n", ""},
                {"", SIGTERM, 10, "0\n", ""},
                {"", SIGSEGV, 24, "139\n", ""},  // 128 + the signal: it still dies of it
-               {"env -u TERM ", -1, 24, "1\n", "TerminalPresenter::open(): Error! TERM is not set."},
-               {"TERM=no-such-terminal ", -1, 24, "1\n", "TerminalPresenter::open(): Error! Unknown terminal type"},
-               {"exec > /dev/null; ", -1, 24, "1\n", "TerminalPresenter::open(): Error! Input or output is not a terminal."}};
+               {"env -u TERM ", -1, 24, "1\n", "open(): Error! TERM is not set."},
+               {"TERM=no-such-terminal ", -1, 24, "1\n", "open(): Error! Unknown terminal type"},
+               {"exec > /dev/null; ", -1, 24, "1\n", "Error! Input or output is not a terminal."}};
   const std::string flags = "#{cursor_flag} #{mouse_any_flag} #{alternate_on}";
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.prefix) + "signal " + std::to_string(c.signal) + ", rows " + std::to_string(c.rows));
+    SCOPED_TRACE(c.prefix + std::to_string(c.signal) + " " + std::to_string(c.rows));
     Probe probe;
     ASSERT_TRUE(probe.start(80, c.rows, c.prefix));
     if (c.signal >= 0) {
@@ -102,7 +107,7 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
     EXPECT_EQ(probe.file("status"), c.status);
     EXPECT_EQ(probe.tmux.display(flags), "1 0 0");
     EXPECT_EQ(probe.file("after"), probe.file("before"));
-    EXPECT_TRUE(*c.message == '\0' || tw_test::fileContains(probe.dir.file("probe.log"), c.message));
+    EXPECT_TRUE(!*c.message || tw_test::fileContains(probe.dir.file("probe.log"), c.message));
   }
 }
 

@@ -1,12 +1,10 @@
 // View objects: where each location puts them, the text they show, the
-// values view events set or add, and what they draw. Shapes' default size.
+// values view events set or add, and what they draw.
 #include "engine/display/ViewObject.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/core/Config.h"
 #include "engine/display/EventView.h"
-#include "engine/world/Shape.h"
 #include "tests/support/EngineFixtures.h"
 
 namespace {
@@ -22,10 +20,10 @@ TEST_F(ViewObjectTest, LocationsPlaceOnThirdsAndRowsByBorderUntilPlacedByPositio
   const struct {
     int location;
     Vector framed, bare;
-  } cases[] = {{tw::TOP_LEFT, {80.0f / 6.0f, 1}, {80.0f / 6.0f, 0}},
+  } cases[] = {{tw::TOP_LEFT, {80 / 6.0f, 1}, {80 / 6.0f, 0}},
                {tw::CENTER_CENTER, {40, 12}, {40, 11}},
-               {tw::CENTER_LEFT, {80.0f / 6.0f, 12}, {80.0f / 6.0f, 11}},
-               {tw::BOTTOM_RIGHT, {80.0f * 5.0f / 6.0f, 22}, {80.0f * 5.0f / 6.0f, 23}}};
+               {tw::CENTER_LEFT, {80 / 6.0f, 12}, {80 / 6.0f, 11}},
+               {tw::BOTTOM_RIGHT, {400 / 6.0f, 22}, {400 / 6.0f, 23}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(tw::locationName(c.location));
     view->setBorder(true);
@@ -38,8 +36,8 @@ TEST_F(ViewObjectTest, LocationsPlaceOnThirdsAndRowsByBorderUntilPlacedByPositio
   view->setLocation(9);
   view->setLocation(-1);
   EXPECT_EQ(view->getLocation(), tw::BOTTOM_RIGHT);
-  EXPECT_TRUE(log.contains("ViewObject::setLocation(): Warning! Location out of range (9). Ignored."));
-  view->setPosition(Vector(10, 10));  // placed by position: no location, the border does not move it
+  EXPECT_TRUE(log.contains("ViewObject::setLocation(): Warning! Location out of range (9)."));
+  view->setPosition(Vector(10, 10));  // placed by position: no location, the border keeps it
   EXPECT_EQ(view->getLocation(), -1);
   view->setBorder(true);
   EXPECT_EQ(view->getPosition(), Vector(10, 10));
@@ -83,15 +81,6 @@ TEST_F(ViewObjectTest, TextAndFrameFollowBorderAndValueFlags) {
   EXPECT_EQ(view->draw(), -1);
   view->setDrawValue(true);
   EXPECT_EQ(view->getDisplayString(), "Score: 7");
-}
-
-TEST(Shape, CirclePointsAndDefaultSizeFollowTheCells) {
-  EXPECT_EQ(tw::Shape::circlePointCount(2.5f), 3);  // between three and ten
-  EXPECT_EQ(tw::Shape::circlePointCount(7.9f), 7);
-  EXPECT_EQ(tw::Shape::circlePointCount(24.0f), 10);
-  EXPECT_FLOAT_EQ(tw::Shape().getSize(), 24.0f);  // scale 2 x 12, the cell width in whole pixels
-  tw::Config::getInstance().loadConfig("font_scale:1.5,window_horizontal_pixels:800,window_vertical_chars:50");
-  EXPECT_FLOAT_EQ(tw::Shape().getSize(), 15.0f);  // cells of 10 x 15.36 pixels: 1.5 x 10
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 namespace {
 
-using tw::Keyboard::Key;
 using tw_test::ProgramRun;
 
 // The number after label in text ("Caught 3"), -1 when absent.
@@ -31,9 +30,7 @@ TEST(Examples, CatchCountsTheLetterTheBasketIsMovedUnderAndEndsAfterFiveMissed) 
   const int moves = (static_cast<int>(at % 81) - 40) / 2;  // two cells per key press
 
   ProgramRun game("example_catch");  // the same letters (same seed), the basket under the first
-  for (int frame = 1; frame <= std::abs(moves); frame++) {
-    game.press(frame, moves > 0 ? tw::Keyboard::RIGHT_ARROW : tw::Keyboard::LEFT_ARROW);
-  }
+  game.press(1, moves > 0 ? tw::Keyboard::RIGHT_ARROW : tw::Keyboard::LEFT_ARROW, std::abs(moves));
   game.setFrames(110);
   ASSERT_TRUE(game.run("--capture")) << game.output();
   EXPECT_EQ(1, valueAfter(game.lastFrame(), "Caught")) << early << game.lastFrame();

@@ -1,7 +1,7 @@
-// The resource manager's sprites, sounds and music: every sprite file of the
-// corpus in tests/data/sprites (good files give the expected sprite, bad ones
-// their messages, and replace or leave behind nothing), lookups, limits,
-// refusals and release on shut-down; sounds and music from a real WAV file.
+// The resource manager: every sprite file of the corpus in tests/data/sprites
+// (good files give their sprites, bad ones their messages and replace or
+// leave behind nothing), lookups, limits, refusals and release on shut-down;
+// sounds and music from a real WAV file.
 #include "engine/resources/ResourceManager.h"
 
 #include <fcntl.h>
@@ -22,17 +22,11 @@
 
 namespace {
 
-using tw::ResourceManager;
+using tw_test::spriteFile;
 
 const char* const ONE_FRAME = "1\n1\n1\n0\nred\nx\n";
-const char* const TWO_FRAMES = "2\n1\n1\n0\nblue\nx\ny\n";
 
 std::string tune() { return std::string(std::getenv("TW_TEST_DATA")) + "/sounds/tune.wav"; }
-
-long count(const tw_test::LogCapture& log, const std::string& message) {
-  const std::vector<std::string> messages = log.messages();
-  return std::count(messages.begin(), messages.end(), message);
-}
 
 class ResourceManagerTest : public ::testing::Test {
  protected:
@@ -40,7 +34,11 @@ class ResourceManagerTest : public ::testing::Test {
   void TearDown() override {
     if (rm.isStarted()) rm.shutDown();
   }
-  ResourceManager& rm = ResourceManager::getInstance();
+  long count(const std::string& message) const {
+    const std::vector<std::string> messages = log.messages();
+    return std::count(messages.begin(), messages.end(), message);
+  }
+  tw::ResourceManager& rm = tw::ResourceManager::getInstance();
   tw_test::LogCapture log;
   tw_test::TempDir dir;
 };
@@ -54,31 +52,30 @@ TEST_F(ResourceManagerTest, ShutDownReleasesEverySpriteAndStopsEveryMusic) {
   rm.getMusic("a")->play(true);
   tw::LogManager::getInstance().setLogLevel(5);
   rm.shutDown();
-  EXPECT_EQ(2, count(log, "Music::stop(): Stopping music."));
+  EXPECT_EQ(2, count("Music::stop(): Stopping music."));
   EXPECT_EQ(0, rm.getSpriteCount());
   EXPECT_EQ(nullptr, rm.getSprite("a"));
-  EXPECT_EQ(-1, rm.loadSprite(dir.file("a.txt"), "s"));
-  EXPECT_EQ(-1, rm.loadSound(tune(), "x"));
-  EXPECT_EQ(-1, rm.loadMusic(tune(), "x"));
   std::istringstream in(ONE_FRAME);
+  EXPECT_EQ(std::make_tuple(-1, -1, -1),
+            std::make_tuple(rm.loadSprite(dir.file("a.txt"), "s"), rm.loadSound(tune(), "x"),
+                            rm.loadMusic(tune(), "x")));
   EXPECT_EQ(nullptr, rm.loadSimpleSprite(in));
   EXPECT_EQ(nullptr, rm.loadRobustSprite(in));
-  EXPECT_EQ(5, count(log, "ResourceManager not started!"));
+  EXPECT_EQ(5, count("ResourceManager not started!"));
   ASSERT_EQ(0, rm.startUp());  // and it starts again, empty
   EXPECT_EQ(0, rm.getMusicCount());
   EXPECT_EQ(0, rm.loadSprite(dir.file("a.txt"), "a"));
-  EXPECT_NE(nullptr, rm.getSprite("a"));
 }
 
 TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodSprite) {
-  ASSERT_EQ(0, rm.loadSprite(tw_test::spriteFile("good-simple.txt"), "hero"));
+  ASSERT_EQ(0, rm.loadSprite(spriteFile("good-simple.txt"), "hero"));
   tw::Sprite* const hero = rm.getSprite("hero");
   const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
   ASSERT_EQ(42u, bad_files.size());
   for (const tw_test::BadFile& bad : bad_files) {
     SCOPED_TRACE(bad.name);
     const std::size_t before = log.messages().size();
-    EXPECT_EQ(-1, rm.loadSprite(tw_test::spriteFile(bad.name), "hero"));
+    EXPECT_EQ(-1, rm.loadSprite(spriteFile(bad.name), "hero"));
     std::vector<std::string> expected = bad.messages;
     expected.push_back("RM::loadSprite(): Sprite 'hero' NOT loaded.");
     const std::vector<std::string> messages = log.messages();
@@ -92,7 +89,7 @@ TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodS
   }
 }
 
-TEST_F(ResourceManagerTest, GoodFilesGiveTheirFramesSizeSlowdownColourAndTransparency) {
+TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
   const struct {
     const char *name, *first, *last;  // the first and last frames' characters
     int frames, width, height, slowdown;
@@ -107,54 +104,46 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirFramesSizeSlowdownColourAndTranspa
       {"good-robust-default.txt", "o", "o", 1, 1, 1, 0, tw::WHITE, 0},
       // Two width lines (the later wins), "framesX1", slowdown -1 read as
       // absent, no colour (white), unused header and footer lines.
-      {"good-robust-lenient.txt", "xy", "xy", 1, 2, 1, 0, tw::WHITE, 0},
-  };
+      {"good-robust-lenient.txt", "xy", "xy", 1, 2, 1, 0, tw::WHITE, 0}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(0, rm.loadSprite(tw_test::spriteFile(c.name), c.name));
-    const tw::Sprite* sprite = rm.getSprite(c.name);
+    ASSERT_EQ(0, rm.loadSprite(spriteFile(c.name), c.name)) << c.name;
+    const tw::Sprite& s = *rm.getSprite(c.name);
     EXPECT_EQ(std::make_tuple(c.frames, c.width, c.height, c.slowdown, c.color, c.transparency),
-              std::make_tuple(sprite->getFrameCount(), sprite->getWidth(), sprite->getHeight(),
-                              sprite->getSlowdown(), sprite->getColor(), sprite->getTransparency()));
-    EXPECT_EQ(c.first, sprite->getFrame(0).getString());
-    EXPECT_EQ(c.last, sprite->getFrame(c.frames - 1).getString());
+              std::make_tuple(s.getFrameCount(), s.getWidth(), s.getHeight(), s.getSlowdown(),
+                              s.getColor(), s.getTransparency()))
+        << c.name;
+    EXPECT_EQ(c.first + std::string("/") + c.last,
+              s.getFrame(0).getString() + "/" + s.getFrame(c.frames - 1).getString());
   }
-}
-
-TEST_F(ResourceManagerTest, SpriteLookupGivesTheFirstLoadedUnderALabelAndUnreadableFilesFail) {
-  ASSERT_EQ(0, rm.loadSprite(dir.write("a.txt", ONE_FRAME), "twin"));
-  ASSERT_EQ(0, rm.loadSprite(dir.write("b.txt", TWO_FRAMES), "twin"));
-  ASSERT_EQ(0, rm.loadSprite(dir.file("b.txt"), "other"));
-  ASSERT_NE(nullptr, rm.getSprite("twin"));
-  EXPECT_EQ(tw::RED, rm.getSprite("twin")->getColor());
-  EXPECT_EQ("twin", rm.getSprite("twin")->getLabel());
-  EXPECT_EQ(2, rm.getSprite("other")->getFrameCount());
-  EXPECT_EQ(nullptr, rm.getSprite("Twin"));  // labels compare exactly
+  // A label is looked up exactly, and gives the first sprite loaded under it.
+  ASSERT_EQ(0, rm.loadSprite(spriteFile("good-robust.txt"), "good-simple.txt"));
+  EXPECT_EQ(tw::RED, rm.getSprite("good-simple.txt")->getColor());
+  EXPECT_EQ(nullptr, rm.getSprite("Good-simple.txt"));
   for (const std::string& file : {dir.file("absent.txt"), dir.path()}) {
     EXPECT_EQ(-1, rm.loadSprite(file, "s"));
     EXPECT_TRUE(log.contains("RM::loadSprite(): Error! Cannot open file '" + file + "'."));
   }
-  EXPECT_EQ(3, rm.getSpriteCount());
+  EXPECT_EQ(8, rm.getSpriteCount());
 }
 
 // Each kind has a fixed number of slots: one past it is refused, and a
 // failed load takes no slot.
 TEST_F(ResourceManagerTest, SpritesSoundsAndMusicStopAtTheirLimits) {
   const std::string sprite = dir.write("s.txt", ONE_FRAME);
-  for (int i = 0; i < tw::MAX_SPRITES; i++) ASSERT_EQ(0, rm.loadSprite(sprite, "s" + std::to_string(i)));
+  for (int i = 0; i < tw::MAX_SPRITES; i++) ASSERT_EQ(0, rm.loadSprite(sprite, std::to_string(i)));
   EXPECT_EQ(-1, rm.loadSprite(sprite, "extra"));
-  EXPECT_NE(nullptr, rm.getSprite("s999"));
+  EXPECT_NE(nullptr, rm.getSprite("999"));
   EXPECT_EQ(-1, rm.loadSound(dir.write("bad.wav", "not a sound"), "bad"));
   EXPECT_EQ(0, rm.loadSound(tune(), ""));  // an empty label is accepted
-  for (int i = 1; i < tw::MAX_SOUNDS; i++) ASSERT_EQ(0, rm.loadSound(tune(), "b" + std::to_string(i)));
+  for (int i = 1; i < tw::MAX_SOUNDS; i++) ASSERT_EQ(0, rm.loadSound(tune(), std::to_string(i)));
   EXPECT_EQ(-1, rm.loadSound(tune(), "extra"));
-  EXPECT_EQ("b99", rm.getSound("b99")->getLabel());
+  EXPECT_EQ("99", rm.getSound("99")->getLabel());
   EXPECT_EQ(nullptr, rm.getSound("extra"));
   EXPECT_EQ(-1, rm.loadMusic(tune(), ""));  // music needs a label
   EXPECT_EQ(-1, rm.loadMusic(dir.file("absent.wav"), "absent"));
-  for (int i = 0; i < tw::MAX_MUSICS; i++) ASSERT_EQ(0, rm.loadMusic(tune(), "m" + std::to_string(i)));
+  for (int i = 0; i < tw::MAX_MUSICS; i++) ASSERT_EQ(0, rm.loadMusic(tune(), std::to_string(i)));
   EXPECT_EQ(-1, rm.loadMusic(tune(), "extra"));
-  EXPECT_EQ("m49", rm.getMusic("m49")->getLabel());
+  EXPECT_EQ("49", rm.getMusic("49")->getLabel());
   EXPECT_EQ(nullptr, rm.getMusic("extra"));
 }
 
@@ -165,8 +154,7 @@ TEST(Audio, LoadsRealWavFilesOnlyAndPlaysQuietly) {
   tw_test::TempDir dir;
   tw::Sound sound;
   tw::Music music, unopened;
-  for (const std::string& bad : {dir.write("text.wav", "RIFF but not really a wave file"),
-                                 dir.file("absent.ogg"), dir.path()}) {
+  for (const std::string& bad : {dir.write("a.wav", "RIFF, no"), dir.file("b.ogg"), dir.path()}) {
     EXPECT_EQ(-1, sound.loadSound(bad)) << bad;
     EXPECT_EQ(-1, music.loadMusic(bad)) << bad;
   }
