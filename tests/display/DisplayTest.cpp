@@ -1,6 +1,6 @@
 // The display without a window: a frame turned into cells (as the terminal
 // and capture presenters show it), where the font is found, and the display
-// manager headless, capturing frames, stopped or without a display.
+// manager headless, capturing frames or stopped.
 #include "engine/display/DisplayManager.h"
 
 #include <gtest/gtest.h>
@@ -74,10 +74,7 @@ TEST(FontLookup, TakesTheFirstPlaceThatHasTheFontAndLogsEachMiss) {
     tw_test::TempDir dir;
     const std::string root = dir.path() + "/", font = c.font;
     std::string why;
-    for (const char* folder : {"work", "bin", "share"}) {
-      tw::platform::makeFolders(root + folder, why);
-    }
-    if (!font.empty() && font.back() == '/') tw::platform::makeFolders(root + font, why);
+    tw::platform::makeFolders(root + font.substr(0, font.rfind('/')), why);  // where it lies, or it
     if (!font.empty() && font.back() != '/') dir.write(font, "a font");
     const std::size_t before = log.messages().size();
     EXPECT_EQ(tw::findFont(root + "work/my.ttf", root + "bin", root + "share"),
@@ -102,8 +99,9 @@ class DisplayTest : public ::testing::Test {
 };
 
 // Stopped, every call is refused with a log line; headless (no presenter),
-// quietly. A second start-up fails.
-TEST_F(DisplayTest, RefusesToDrawWhenStoppedOrHeadless) {
+// quietly. A second start-up fails. Cells are 12.8 x 32 pixels, or 0 x 0
+// (not infinite) when the window has no cells.
+TEST_F(DisplayTest, RefusesToDrawWhenStoppedOrHeadlessAndConvertsCellsToPixels) {
   for (const char* state : {"stopped", "headless"}) {
     const std::size_t before = log.messages().size();
     EXPECT_EQ(dm.drawCharacter(tw::Vector(1, 1), 'x', tw::RED), -1) << state;
@@ -115,6 +113,12 @@ TEST_F(DisplayTest, RefusesToDrawWhenStoppedOrHeadless) {
   }
   EXPECT_EQ(dm.getPresenter(), nullptr);
   EXPECT_EQ(dm.startUp(), -1);
+  EXPECT_EQ(tw::spacesToPixels(tw::Vector(10, 5)), tw::Vector(128, 160));
+  EXPECT_EQ(tw::pixelsToSpaces(tw::Vector(128, 160)), tw::Vector(10, 5));
+  dm.shutDown();
+  start("headless:true,window_horizontal_chars:0,window_vertical_chars:0");
+  EXPECT_EQ(tw::spacesToPixels(tw::Vector(3, 4)), tw::Vector(0, 0));
+  EXPECT_EQ(tw::pixelsToSpaces(tw::Vector(100, 50)), tw::Vector(0, 0));
 }
 
 // Positions are in the world: the view's corner is taken off before the
@@ -140,25 +144,6 @@ TEST_F(DisplayTest, DrawsAtViewPositionsAndJustifiesStringsUntilTheNextSwap) {
   EXPECT_EQ(row(0) + row(1), "Z" + std::string(59, ' '));
   ASSERT_EQ(dm.swapBuffers(), 0);
   EXPECT_EQ(row(0) + row(1), std::string(60, ' '));
-}
-
-TEST_F(DisplayTest, CellGeometryFollowsTheWindowSizeAndSurvivesNoCells) {
-  start("headless:true");
-  EXPECT_EQ(tw::spacesToPixels(tw::Vector(10, 5)), tw::Vector(128, 160));  // 12.8 x 32 pixel cells
-  EXPECT_EQ(tw::pixelsToSpaces(tw::Vector(128, 160)), tw::Vector(10, 5));
-  dm.shutDown();
-  start("headless:true,window_horizontal_chars:0,window_vertical_chars:0");
-  EXPECT_EQ(tw::spacesToPixels(tw::Vector(3, 4)), tw::Vector(0, 0));
-  EXPECT_EQ(tw::pixelsToSpaces(tw::Vector(100, 50)), tw::Vector(0, 0));  // not infinite
-}
-
-TEST_F(DisplayTest, StartUpWithoutADisplayFailsCleanly) {
-  tw_test::ScopedEnv no_display("DISPLAY", nullptr);
-  tw::Config::getInstance().loadConfig("headless:false");
-  EXPECT_EQ(dm.startUp(), -1);
-  EXPECT_FALSE(dm.isStarted());
-  EXPECT_EQ(dm.getPresenter(), nullptr);
-  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! Unable to open display ''."));
 }
 
 }  // namespace

@@ -85,8 +85,10 @@ class DisplayWindow : public ::testing::Test {
 };
 
 // Each character shows in its cell and colour (and nowhere else) on the
-// background, from the swap on; the next swap clears it.
-TEST_F(DisplayWindow, SwapShowsEachCharacterInItsCellAndColourThenClears) {
+// background, from the swap on; the next swap clears it. A filled circle
+// covers what was drawn before it around its position, a custom colour uses
+// the channels as set, and an undefined shape (green) draws nothing.
+TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClears) {
   ASSERT_NO_FATAL_FAILURE(start("window_background_color:blue"));
   const struct {
     float x, y;
@@ -94,6 +96,15 @@ TEST_F(DisplayWindow, SwapShowsEachCharacterInItsCellAndColourThenClears) {
   } cases[] = {{10, 5, 255, 0, 0}, {20, 10, 0, 255, 0}, {50, 12, 255, 128, 0}};
   for (const auto& c : cases) EXPECT_EQ(dm.drawCharacter({c.x, c.y}, 'M', c.r, c.g, c.b), 0);
   EXPECT_EQ(dm.drawCharacter(tw::Vector(40, 5), 'M', tw::CUSTOM), 0);  // drawn white
+  for (int x = 39; x <= 42; x++) dm.drawCharacter(tw::Vector(x, 15), 'M', tw::CYAN);
+  tw::Shape circle, square, none;
+  circle.setColor(tw::MAGENTA);
+  circle.draw(tw::Vector(40, 15));  // pixels (512, 480); radius 24 from (500, 468)
+  square.setType(tw::SQUARE), square.setColor(tw::CUSTOM);
+  square.setR(10), square.setG(200), square.setB(30);
+  square.draw(tw::Vector(20, 6));
+  none.setType(tw::UNDEFINED_SHAPE), none.setColor(tw::GREEN);
+  none.draw(tw::Vector(60, 12));
   Screenshot shot = shoot();
   ASSERT_EQ(std::make_pair(shot.width, shot.height), std::make_pair(1024, 768));
   for (const auto& c : cases) {
@@ -104,15 +115,21 @@ TEST_F(DisplayWindow, SwapShowsEachCharacterInItsCellAndColourThenClears) {
   EXPECT_GE(count(shot, 0xffffff, 40, 5), GLYPH_PIXELS);
   EXPECT_EQ(shot.pixel(700, 600), BLUE_PIXEL);
   EXPECT_GT(count(shot, BLUE_PIXEL, 10, 5), 0);  // the cell's own background
+  EXPECT_EQ(shot.pixel(524, 492), 0xff00ffu);  // the circle's centre
+  EXPECT_GT(shot.count(490, 458, 560, 528, 0xff00ff), 1000);
+  EXPECT_EQ(count(shot, 0xff00ff), shot.count(480, 440, 580, 540, 0xff00ff));
+  EXPECT_EQ(shot.count(510, 480, 540, 506, 0x00ffff), 0);  // no cyan inside the circle
+  EXPECT_GT(shot.count(220, 150, 320, 250, 0x0AC81E), 100);
   dm.drawCharacter(tw::Vector(30, 5), 'M', tw::GREEN);
   EXPECT_EQ(count(shoot(false), GREEN_PIXEL, 30, 5), 0);  // not swapped yet
   shot = shoot();
   EXPECT_GE(count(shot, GREEN_PIXEL, 30, 5), GLYPH_PIXELS);
-  EXPECT_EQ(count(shot, RED_PIXEL), 0);
+  EXPECT_EQ(count(shot, RED_PIXEL) + count(shot, 0xff00ff), 0);
 }
 
 // The character size is the font scale times the smaller cell side, set anew
-// by each start-up; a restart shows nothing drawn before the shut-down.
+// by each start-up; a restart shows nothing drawn before the shut-down; a
+// missing font fails the start-up.
 TEST_F(DisplayWindow, EachStartUpDrawsAtItsOwnCharacterSizeOnAClearWindow) {
   ASSERT_NO_FATAL_FAILURE(start());
   dm.drawCharacter(tw::Vector(10, 5), 'M', tw::RED);
@@ -123,22 +140,21 @@ TEST_F(DisplayWindow, EachStartUpDrawsAtItsOwnCharacterSizeOnAClearWindow) {
   EXPECT_EQ(count(shoot(false), RED_PIXEL), 0);
   dm.drawCharacter(tw::Vector(20, 5), 'M', tw::GREEN);
   EXPECT_NEAR(glyphHeight(shoot(), 20, 5, GREEN_PIXEL), 8.5, 1.5);  // size 12
+  dm.shutDown();
+  tw::Config::getInstance().loadConfig("font_file:no-such-font.ttf");
+  EXPECT_EQ(dm.startUp(), -1);
+  EXPECT_EQ(dm.getPresenter(), nullptr);
+  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! No font file 'no-such-font.ttf'"));
 }
 
-// A pixel size of 0 takes the desktop's; a missing font fails the start-up.
-TEST_F(DisplayWindow, StartUpTakesTheDesktopSizeAndNeedsTheFont) {
+// A pixel size of 0 takes the desktop's.
+TEST_F(DisplayWindow, PixelSizeZeroTakesTheDesktopSize) {
   int width = 0, height = 0;
   ASSERT_TRUE(tw_test::screenSize(width, height));
   ASSERT_NO_FATAL_FAILURE(start("window_horizontal_pixels:0,window_vertical_pixels:0"));
   EXPECT_EQ(dm.getHorizontalPixels(), width);
   EXPECT_EQ(dm.getVerticalPixels(), height);
   EXPECT_FLOAT_EQ(tw::charWidth(), static_cast<float>(width) / 80.0f);
-  dm.shutDown();
-  tw::Config::getInstance().loadConfig("font_file:no-such-font.ttf");
-  EXPECT_EQ(dm.startUp(), -1);
-  EXPECT_FALSE(dm.isStarted());
-  EXPECT_EQ(dm.getPresenter(), nullptr);
-  EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! No font file 'no-such-font.ttf'"));
 }
 
 // A full screen needs no cell backgrounds. Two overlapping sprites of slanted
@@ -175,28 +191,6 @@ TEST_F(DisplayWindow, EveryGlyphStaysWholeWhereSpritesOverlap) {
       EXPECT_EQ(differing, 0) << "cell " << x << "," << y << " '" << final_rows[y][x] << "'";
     }
   }
-}
-
-// A filled circle around its position covers the characters drawn before it;
-// a custom colour uses the channels as set; an undefined shape draws nothing.
-TEST_F(DisplayWindow, ShapesCoverWhatIsBeneathInTheirColour) {
-  ASSERT_NO_FATAL_FAILURE(start());
-  for (int x = 39; x <= 42; x++) dm.drawCharacter(tw::Vector(x, 12), 'M', tw::BLUE);
-  tw::Shape circle, square, none;
-  circle.setColor(tw::RED);
-  circle.draw(tw::Vector(40, 12));  // pixels (512, 384); radius 24 from (500, 372)
-  square.setType(tw::SQUARE), square.setColor(tw::CUSTOM);
-  square.setR(10), square.setG(200), square.setB(30);
-  square.draw(tw::Vector(20, 6));
-  none.setType(tw::UNDEFINED_SHAPE), none.setColor(tw::GREEN);
-  none.draw(tw::Vector(60, 12));
-  const Screenshot shot = shoot();
-  EXPECT_EQ(shot.pixel(524, 396), RED_PIXEL);  // the circle's centre
-  EXPECT_GT(shot.count(490, 362, 560, 432, RED_PIXEL), 1000);
-  EXPECT_EQ(shot.count(0, 0, 400, 300, RED_PIXEL), 0);
-  EXPECT_EQ(shot.count(510, 384, 540, 410, BLUE_PIXEL), 0);  // no blue inside the circle
-  EXPECT_GT(shot.count(220, 150, 320, 250, 0x0AC81E), 100);
-  EXPECT_EQ(count(shot, GREEN_PIXEL), 0);
 }
 
 }  // namespace

@@ -39,24 +39,19 @@ TEST(Examples, CatchCountsTheLetterTheBasketIsMovedUnderAndEndsAfterFiveMissed) 
   EXPECT_EQ(4, valueAfter(game.lastFrame(), "Missed")) << game.lastFrame();  // the last drawn
 }
 
-TEST(Examples, MazeChaserReachesTheTreasureAtBothEnds) {
-  ProgramRun game("example_maze");
-  game.setFrames(700);
-  ASSERT_TRUE(game.run("--capture")) << game.output();
-  EXPECT_GE(valueAfter(game.lastFrame(), "Found"), 2) << game.lastFrame();
-}
-
-TEST(Examples, ShowcaseAnimatesTheSpriteAndDrawsTheShapes) {
-  ProgramRun game("example_showcase");
-  game.setFrames(3);
-  ASSERT_TRUE(game.run("--capture")) << game.output();
-  EXPECT_NE(std::string::npos, game.lastFrame().find("\\(o)/")) << game.lastFrame();
-  game.setFrames(7);  // four steps on: the bird's next frame
-  ASSERT_TRUE(game.run("--capture")) << game.output();
-  const std::string later = game.lastFrame();
-  EXPECT_NE(std::string::npos, later.find("-=(o)=-")) << later;
-  EXPECT_NE(std::string::npos, later.find("#")) << later;
-  EXPECT_NE(std::string::npos, later.find("triangle")) << later;
+// The maze chaser finds the treasure at both ends; the showcase's bird takes
+// its next frame four steps on, among its shapes.
+TEST(Examples, MazeChaserReachesTheTreasureAndShowcaseAnimatesItsSprite) {
+  ProgramRun maze("example_maze"), showcase("example_showcase");
+  maze.setFrames(700);
+  ASSERT_TRUE(maze.run("--capture")) << maze.output();
+  EXPECT_GE(valueAfter(maze.lastFrame(), "Found"), 2) << maze.lastFrame();
+  for (const auto& [frames, shown] : {std::make_pair(3, "\\(o)/"), std::make_pair(7, "-=(o)=-"),
+                                      std::make_pair(7, "#"), std::make_pair(7, "triangle")}) {
+    showcase.setFrames(frames);
+    ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+    EXPECT_NE(std::string::npos, showcase.lastFrame().find(shown)) << showcase.lastFrame();
+  }
 }
 
 TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
