@@ -1,20 +1,34 @@
 // The display without a window: a frame turned into cells (as the terminal
-// and capture presenters show it), where the font is found, and the display
-// manager headless, capturing frames or stopped.
+// and capture presenters show it), where the font is found, the display
+// manager headless, capturing frames or stopped; frames, sprites, animations
+// and view objects drawn through it.
 #include "engine/display/DisplayManager.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "engine/core/Config.h"
 #include "engine/display/CellGrid.h"
+#include "engine/display/EventView.h"
 #include "engine/display/FontLookup.h"
+#include "engine/display/ViewObject.h"
 #include "engine/platform/Files.h"
+#include "engine/world/Animation.h"
+#include "engine/world/Sprite.h"
 #include "engine/world/WorldManager.h"
+#include "tests/support/EngineFixtures.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
+
+using tw::Frame;
+using tw::Sprite;
+using tw::Vector;
 
 const tw::Rgb RED{255, 0, 0}, GREEN{0, 255, 0};
 
@@ -144,6 +158,154 @@ TEST_F(DisplayTest, DrawsAtViewPositionsAndJustifiesStringsUntilTheNextSwap) {
   EXPECT_EQ(row(0) + row(1), "Z" + std::string(59, ' '));
   ASSERT_EQ(dm.swapBuffers(), 0);
   EXPECT_EQ(row(0) + row(1), std::string(60, ' '));
+}
+
+// Frames, sprites and animations drawn through a display manager that is
+// stopped: it refuses every character with one log line, so the lines count
+// the attempts.
+class ArtTest : public ::testing::Test {
+ protected:
+  void SetUp() override { tw::DisplayManager::getInstance(); }  // the canvas frames draw on
+  int refusedDraws() const {
+    const std::vector<std::string> messages = log.messages();
+    const std::string refused = "DisplayManager not started!";
+    return static_cast<int>(std::count(messages.begin(), messages.end(), refused));
+  }
+  tw_test::LogCapture log;
+};
+
+TEST_F(ArtTest, FrameStopsAtTheFirstRefusedCharacterAndSkipsTransparentOnes) {
+  const struct {
+    Frame frame;
+    char transparent;
+    int result, attempts;
+  } cases[] = {{Frame(3, 3, "abcdefghi"), 0, -1, 1}, {Frame(3, 1, "##a"), '#', -1, 1},
+               {Frame(2, 2, "####"), '#', 0, 0},      {Frame(3, 1, "   "), ' ', 0, 0},
+               {Frame(), 0, 0, 0},
+               // Sizes that claim more than the string holds: nothing past it is read.
+               {Frame(3, 3, "####"), '#', 0, 0}, {Frame(2, 0, "ab"), 0, 0, 0}};
+  for (const auto& c : cases) {
+    const int before = refusedDraws();
+    const int result = c.frame.draw(Vector(5, 5), tw::WHITE, c.transparent);
+    EXPECT_EQ(std::make_pair(c.result, c.attempts), std::make_pair(result, refusedDraws() - before))
+        << c.frame.getString();
+  }
+}
+
+TEST_F(ArtTest, SpriteHoldsUpToItsCapacityAndDrawsOnlyFramesItHas) {
+  Sprite sprite(2);
+  EXPECT_EQ(0, sprite.addFrame(Frame(3, 1, "#a#")));
+  EXPECT_EQ(0, sprite.addFrame(Frame(3, 1, "###")));
+  EXPECT_EQ(-1, sprite.addFrame(Frame(1, 1, "c")));
+  EXPECT_EQ("", sprite.getFrame(-1).getString());
+  EXPECT_EQ(-1, sprite.draw(0, Vector(4, 4), '#'));
+  EXPECT_EQ(0, sprite.draw(1, Vector(4, 4), '#'));
+  EXPECT_EQ(0, sprite.draw(2, Vector(4, 4), 0));  // out of range: nothing, no error
+  EXPECT_EQ(1, refusedDraws());
+  Sprite huge(INT_MAX);  // a capacity read from a file: not reserved up front
+  EXPECT_EQ(0, huge.addFrame(Frame(1, 1, "a")));
+}
+
+TEST_F(ArtTest, AnimationStaysOnEachFrameForTheSlowdownUnlessFrozen) {
+  const struct {
+    int slowdown, count;  // count -1: frozen
+    std::vector<int> shown;
+  } cases[] = {{2, 0, {0, 0, 1, 1, 2, 2, 0}}, {1, 0, {0, 1, 2, 0}}, {0, 0, {0, 1, 2, 0}},
+               {1, -1, {0, 0, 0}}};
+  for (const auto& c : cases) {
+    Sprite sprite(3);
+    sprite.setSlowdown(c.slowdown);
+    for (const char* text : {"0", "1", "2"}) sprite.addFrame(Frame(1, 1, text));
+    tw::Animation animation;
+    animation.setSprite(&sprite);
+    animation.setSlowdownCount(c.count);
+    std::vector<int> shown;
+    while (shown.size() < c.shown.size()) {
+      shown.push_back(animation.getIndex());
+      animation.draw(Vector(3, 3));
+    }
+    EXPECT_EQ(c.shown, shown) << c.slowdown;
+  }
+}
+
+// An animation restarts on a new sprite and takes its label (its name in
+// records), size (its box: the collision shape) and transparency.
+TEST_F(ArtTest, AnimationTakesTheSpritesLabelSizeAndTransparency) {
+  Sprite sprite(1);
+  sprite.setLabel("runner"), sprite.setWidth(3), sprite.setHeight(1), sprite.setTransparency('#');
+  sprite.addFrame(Frame(3, 1, "###"));
+  tw::Animation animation;
+  EXPECT_EQ(tw::Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), animation.getBox());  // no sprite
+  animation.setIndex(4);
+  animation.setSprite(&sprite);
+  EXPECT_EQ("runner", animation.getName());
+  EXPECT_EQ(0, animation.getIndex());
+  EXPECT_EQ(tw::Box(Vector(-1.5f, -0.5f), 3, 1), animation.getBox());
+  EXPECT_EQ(0, animation.draw(Vector(1, 1)));  // all transparent: nothing drawn
+  EXPECT_EQ(0, refusedDraws());
+}
+
+// View objects: where each location puts them, the text they show, the
+// values view events set or add, and what they draw.
+class ViewObjectTest : public tw_test::WorldFixture {};
+
+TEST_F(ViewObjectTest, LocationsPlaceOnThirdsAndRowsByBorderUntilPlacedByPosition) {
+  auto* view = new tw::ViewObject;
+  EXPECT_EQ(view->getPosition(), Vector(40, 1));  // top centre, framed
+  const struct {
+    int location;
+    Vector framed, bare;
+  } cases[] = {{tw::TOP_LEFT, {80 / 6.0f, 1}, {80 / 6.0f, 0}},
+               {tw::CENTER_CENTER, {40, 12}, {40, 11}},
+               {tw::CENTER_LEFT, {80 / 6.0f, 12}, {80 / 6.0f, 11}},
+               {tw::BOTTOM_RIGHT, {400 / 6.0f, 22}, {400 / 6.0f, 23}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(tw::locationName(c.location));
+    view->setBorder(true);
+    view->setLocation(c.location);
+    EXPECT_EQ(view->getPosition(), c.framed);
+    view->setBorder(false);  // moves to the row that fits
+    EXPECT_EQ(view->getPosition(), c.bare);
+    EXPECT_EQ(view->getLocation(), c.location);
+  }
+  view->setPosition(Vector(10, 10));  // placed by position: no location, the border keeps it
+  EXPECT_EQ(view->getLocation(), -1);
+  view->setBorder(true);
+  EXPECT_EQ(view->getPosition(), Vector(10, 10));
+}
+
+// The modified flags decide what a network update sends.
+TEST_F(ViewObjectTest, ViewEventsSetOrAddTheValueAndOnlyChangesMarkWhatToSend) {
+  auto* view = new tw::ViewObject;
+  view->setViewString("Lives");
+  tw::EventView other("Score", 5, false);
+  EXPECT_EQ(view->eventHandler(&other), 0);
+  EXPECT_EQ(view->getValue(), 0);
+  tw::EventView set("Lives", 5, false);
+  EXPECT_EQ(view->eventHandler(&set), 1);
+  EXPECT_EQ(view->getValue(), 5);
+  tw::EventView add("Lives", 5, true);
+  world().onEvent(&add);  // delivered through its interest
+  EXPECT_EQ(view->getValue(), 10);
+  view->setModified(0);
+  view->setValue(10), view->setColor(tw::WHITE), view->setBorder(true);
+  EXPECT_EQ(view->getModified(), 0u);  // no change, nothing to send
+}
+
+TEST_F(ViewObjectTest, TextAndFrameFollowBorderAndValueFlags) {
+  auto* view = new tw::ViewObject;
+  view->setViewString("Score:");
+  view->setValue(7);
+  EXPECT_EQ(view->getDisplayString(), " Score: 7 ");
+  // Headless, every display call fails with -1: the sum counts the calls.
+  EXPECT_EQ(view->draw(), -5);  // text, two dash rows, two bars
+  view->setDrawValue(false);
+  EXPECT_EQ(view->getDisplayString(), " Score: ");
+  view->setBorder(false);
+  EXPECT_EQ(view->getDisplayString(), "Score:");
+  EXPECT_EQ(view->draw(), -1);
+  view->setDrawValue(true);
+  EXPECT_EQ(view->getDisplayString(), "Score: 7");
 }
 
 }  // namespace

@@ -147,16 +147,6 @@ TEST_F(DisplayWindow, EachStartUpDrawsAtItsOwnCharacterSizeOnAClearWindow) {
   EXPECT_TRUE(log.contains("DisplayManager::startUp(): Error! No font file 'no-such-font.ttf'"));
 }
 
-// A pixel size of 0 takes the desktop's.
-TEST_F(DisplayWindow, PixelSizeZeroTakesTheDesktopSize) {
-  int width = 0, height = 0;
-  ASSERT_TRUE(tw_test::screenSize(width, height));
-  ASSERT_NO_FATAL_FAILURE(start("window_horizontal_pixels:0,window_vertical_pixels:0"));
-  EXPECT_EQ(dm.getHorizontalPixels(), width);
-  EXPECT_EQ(dm.getVerticalPixels(), height);
-  EXPECT_FLOAT_EQ(tw::charWidth(), static_cast<float>(width) / 80.0f);
-}
-
 // A full screen needs no cell backgrounds. Two overlapping sprites of slanted
 // and wide glyphs do where a character hides another; each cell must then
 // show its final character exactly as that character drawn alone shows it

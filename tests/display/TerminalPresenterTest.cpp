@@ -31,12 +31,6 @@ struct Probe {
                           "done; exec sleep 300");
   }
   std::string file(const std::string& name) const { return readFile(dir.file(name)); }
-  bool showsFrame() {
-    return TmuxDriver::waitFor([&] {
-      const std::vector<std::string> rows = tmux.rows();
-      return !rows.empty() && rows[0] == "TERMINAL PROBE";
-    });
-  }
   bool ended() { return TmuxDriver::waitFor([&] { return !file("done").empty(); }); }
 };
 
@@ -52,7 +46,10 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
     return text == "needs 80 x 24, this terminal is 20 x 10 ";
   }));
   probe.tmux.resize(80, 24);
-  ASSERT_TRUE(probe.showsFrame());
+  ASSERT_TRUE(TmuxDriver::waitFor([&] {
+    const std::vector<std::string> rows = probe.tmux.rows();
+    return !rows.empty() && rows[0] == "TERMINAL PROBE";
+  }));
   const std::vector<std::string> expected = readLines(probe.dir.file("expected.txt"));
   ASSERT_EQ(expected.size(), 2u * 24u + 1u);  // rows, "--", colour rows
   const std::vector<std::string> rows = probe.tmux.rows(), colors = probe.tmux.colorRows();

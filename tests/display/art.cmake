@@ -1,2 +1,2 @@
-# Tests of frames, sprites and animation.
-tw_add_test_suite(art_tests display/ArtTest.cpp)
+# Frames, sprites and animations are tested with the display manager: display_tests
+# (tests.cmake).

@@ -1,4 +1,5 @@
-# Tests of the cell grid, the font lookup and the display manager (no window).
+# Tests of the display without a window: the cell grid, the font lookup, the display
+# manager, and frames, sprites, animations and view objects drawn through it.
 tw_add_test_suite(display_tests
   display/DisplayTest.cpp
 )

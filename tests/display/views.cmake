@@ -1,4 +1,1 @@
-# Tests of shapes and view objects.
-tw_add_test_suite(view_tests
-  display/ViewObjectTest.cpp
-)
+# View objects are tested with the display manager: display_tests (tests.cmake).

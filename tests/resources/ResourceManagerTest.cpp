@@ -90,30 +90,26 @@ TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodS
 }
 
 TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
-  const struct {
-    const char *name, *first, *last;  // the first and last frames' characters
-    int frames, width, height, slowdown;
-    tw::Color color;
-    char transparency;
-  } cases[] = {
-      {"good-simple.txt", "abcdef", "ghijkl", 2, 3, 2, 4, tw::RED, 0},
-      {"good-simple-crlf.txt", "abcdef", "ghijkl", 2, 3, 2, 4, tw::RED, 0},
-      {"good-robust.txt", "#a#bbb", "ccc#d#", 2, 3, 2, 3, tw::GREEN, '#'},
-      {"good-robust-crlf.txt", "#a#bbb", "ccc#d#", 2, 3, 2, 3, tw::GREEN, '#'},
-      {"good-robust-space.txt", " a ", " a ", 1, 3, 1, 0, tw::CYAN, ' '},  // transparency " "
-      {"good-robust-default.txt", "o", "o", 1, 1, 1, 0, tw::WHITE, 0},
+  // Frames, width x height, slowdown, colour, transparency (0: none), frames' characters.
+  const char* const cases[][2] = {
+      {"good-simple.txt", "2 3x2 4 Red 0 [abcdef][ghijkl]"},
+      {"good-simple-crlf.txt", "2 3x2 4 Red 0 [abcdef][ghijkl]"},
+      {"good-robust.txt", "2 3x2 3 Green # [#a#bbb][ccc#d#]"},
+      {"good-robust-crlf.txt", "2 3x2 3 Green # [#a#bbb][ccc#d#]"},
+      {"good-robust-space.txt", "1 3x1 0 Cyan   [ a ]"},  // transparency " "
+      {"good-robust-default.txt", "1 1x1 0 White 0 [o]"},
       // Two width lines (the later wins), "framesX1", slowdown -1 read as
       // absent, no colour (white), unused header and footer lines.
-      {"good-robust-lenient.txt", "xy", "xy", 1, 2, 1, 0, tw::WHITE, 0}};
+      {"good-robust-lenient.txt", "1 2x1 0 White 0 [xy]"}};
   for (const auto& c : cases) {
-    ASSERT_EQ(0, rm.loadSprite(spriteFile(c.name), c.name)) << c.name;
-    const tw::Sprite& s = *rm.getSprite(c.name);
-    EXPECT_EQ(std::make_tuple(c.frames, c.width, c.height, c.slowdown, c.color, c.transparency),
-              std::make_tuple(s.getFrameCount(), s.getWidth(), s.getHeight(), s.getSlowdown(),
-                              s.getColor(), s.getTransparency()))
-        << c.name;
-    EXPECT_EQ(c.first + std::string("/") + c.last,
-              s.getFrame(0).getString() + "/" + s.getFrame(c.frames - 1).getString());
+    ASSERT_EQ(0, rm.loadSprite(spriteFile(c[0]), c[0])) << c[0];
+    const tw::Sprite& s = *rm.getSprite(c[0]);
+    std::ostringstream shown;
+    shown << s.getFrameCount() << " " << s.getWidth() << "x" << s.getHeight() << " "
+          << s.getSlowdown() << " " << tw::colorToString(s.getColor()) << " "
+          << (s.getTransparency() != 0 ? s.getTransparency() : '0') << " ";
+    for (int f = 0; f < s.getFrameCount(); f++) shown << "[" << s.getFrame(f).getString() << "]";
+    EXPECT_EQ(c[1], shown.str()) << c[0];
   }
   // A label is looked up exactly, and gives the first sprite loaded under it.
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-robust.txt"), "good-simple.txt"));
