@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "engine/core/Config.h"
@@ -63,22 +62,17 @@ class DisplayWindow : public ::testing::Test {
     }
     ASSERT_EQ(dm.swapBuffers(), 0);
   }
-
   // The window after a swap (or without one), once the server has the frame.
   Screenshot shoot(bool swap = true) {
-    if (swap) {
-      EXPECT_EQ(dm.swapBuffers(), 0);
-    }
+    EXPECT_EQ(swap ? dm.swapBuffers() : 0, 0);
     usleep(150000);
     const Screenshot shot = driver->screenshot();
     EXPECT_TRUE(shot.valid());
     return shot;
   }
-
   int backgroundsDrawn() const {
     return dynamic_cast<tw::WindowPresenter*>(dm.getPresenter())->getBackgroundsDrawn();
   }
-
   tw_test::LogCapture log;
   tw::DisplayManager& dm = tw::DisplayManager::getInstance();
   std::unique_ptr<tw_test::XWindowDriver> driver;
@@ -106,7 +100,6 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   none.setType(tw::UNDEFINED_SHAPE), none.setColor(tw::GREEN);
   none.draw(tw::Vector(60, 12));
   Screenshot shot = shoot();
-  ASSERT_EQ(std::make_pair(shot.width, shot.height), std::make_pair(1024, 768));
   for (const auto& c : cases) {
     const std::uint32_t pixel = (c.r << 16) | (c.g << 8) | c.b;
     EXPECT_GE(count(shot, pixel, c.x, c.y), GLYPH_PIXELS) << c.x;

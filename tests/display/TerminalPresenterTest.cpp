@@ -12,7 +12,6 @@
 
 namespace {
 
-using tw_test::readFile;
 using tw_test::readLines;
 using tw_test::TmuxDriver;
 
@@ -20,7 +19,6 @@ using tw_test::TmuxDriver;
 struct Probe {
   tw_test::TempDir dir;
   TmuxDriver tmux;
-
   // Runs the probe behind prefix (a redirection, an environment), keeping the
   // terminal's modes before and after it in "before" and "after".
   bool start(int columns, int rows, const std::string& prefix = "") {
@@ -30,7 +28,7 @@ struct Probe {
                           "; echo $? > " + d + "status; stty -a > " + d + "after; echo > " + d +
                           "done; exec sleep 300");
   }
-  std::string file(const std::string& name) const { return readFile(dir.file(name)); }
+  std::string file(const std::string& name) const { return tw_test::readFile(dir.file(name)); }
   bool ended() { return TmuxDriver::waitFor([&] { return !file("done").empty(); }); }
 };
 
@@ -53,8 +51,7 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   const std::vector<std::string> expected = readLines(probe.dir.file("expected.txt"));
   ASSERT_EQ(expected.size(), 2u * 24u + 1u);  // rows, "--", colour rows
   const std::vector<std::string> rows = probe.tmux.rows(), colors = probe.tmux.colorRows();
-  ASSERT_GE(rows.size(), 24u);
-  ASSERT_GE(colors.size(), 24u);
+  ASSERT_TRUE(rows.size() >= 24 && colors.size() >= 24);
   auto trimmed = [](const std::string& r) { return r.substr(0, r.find_last_not_of(' ') + 1); };
   for (std::size_t y = 0; y < 24; y++) {
     EXPECT_EQ(rows[y], trimmed(expected[y])) << y;

@@ -1,7 +1,6 @@
-// tw_terminal_probe DIR: runs the terminal presenter in its terminal for the
-// terminal tests, showing a known frame until a close request or Q. Writes
-// DIR/pid, DIR/expected.txt (that frame's cell grid), DIR/events.txt (each
-// input event read, one a line) and DIR/probe.log.
+// tw_terminal_probe DIR, for the terminal tests: shows a known frame through the
+// terminal presenter until a close request or Q. Writes DIR/pid, DIR/expected.txt
+// (the frame's cell grid), DIR/events.txt (input events read) and DIR/probe.log.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -64,13 +63,11 @@ int main(int argc, char** argv) {
   setenv("TARNWICK_LOG", (dir + "/probe.log").c_str(), 1);
   tw::LogManager::getInstance().startUp();
   tw::LogManager::getInstance().setFlush(true);
-
   tw::PresenterSettings settings;
   const tw::DrawList frame = probeFrame();
   tw::CellGrid expected(settings.horizontal_chars, settings.vertical_chars, settings.background);
   expected.paint(frame, 1024.0f / 80.0f, 768.0f / 24.0f);
   expected.writeText(dir + "/expected.txt");
-
   tw::TerminalPresenter presenter;
   if (presenter.open(settings) != 0) return 1;
   // A first frame that the probe's frame overwrites in part and blanks elsewhere.

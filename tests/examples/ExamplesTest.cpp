@@ -28,7 +28,6 @@ TEST(Examples, CatchCountsTheLetterTheBasketIsMovedUnderAndEndsAfterFiveMissed) 
   const size_t at = early.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", 3 * 81);
   ASSERT_NE(std::string::npos, at) << early;
   const int moves = (static_cast<int>(at % 81) - 40) / 2;  // two cells per key press
-
   ProgramRun game("example_catch");  // the same letters (same seed), the basket under the first
   game.press(1, moves > 0 ? tw::Keyboard::RIGHT_ARROW : tw::Keyboard::LEFT_ARROW, std::abs(moves));
   game.setFrames(110);
@@ -66,7 +65,6 @@ TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
   const std::string planted = planting.lastFrame();
   EXPECT_EQ(planted.substr(12 * 81 + 43, 1), "A") << planted;  // rows of 80 cells and a line feed
   EXPECT_EQ(planted.substr(14 * 81 + 42, 2), "@B") << planted;
-
   ProgramRun visit("example_garden");
   visit.setFrames(1);
   ASSERT_TRUE(visit.run("--capture " + file)) << visit.output();

@@ -2,7 +2,6 @@
 // its first problem and passes the good ones; show plays a sprite.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,16 +25,13 @@ TEST(SpriteTool, CheckReportsEveryBadFileWithItsLinesAndPassesTheGoodOnes) {
   tw_test::ProgramRun tool("tw-sprite");
   EXPECT_FALSE(tool.run(args));
   // The first line check printed about each file, without the file name.
-  std::istringstream output(tool.output());
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(output, line);) lines.push_back(line);
+  const std::string output = tool.output();
   auto firstReport = [&](const std::string& file) -> std::string {
-    for (const std::string& line : lines) {
-      if (line.compare(0, spriteFile(file).size() + 1, spriteFile(file) + ":") == 0) {
-        return line.substr(spriteFile(file).size() + 1);
-      }
-    }
-    return "(none)";
+    const std::string prefix = spriteFile(file) + ":";
+    const std::size_t at = ("\n" + output).find("\n" + prefix);  // where its first line starts
+    if (at == std::string::npos) return "(none)";
+    const std::size_t from = at + prefix.size();
+    return output.substr(from, output.find('\n', from) - from);
   };
   for (const tw_test::BadFile& bad : bad_files) {
     std::size_t first = 0;  // the reader's first message, not the sprite's own
