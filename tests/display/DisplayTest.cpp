@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -87,9 +86,8 @@ TEST(FontLookup, TakesTheFirstPlaceThatHasTheFontAndLogsEachMiss) {
     tw::platform::makeFolders(root + font.substr(0, font.rfind('/')), why);  // where it lies, or it
     if (!font.empty() && font.back() != '/') dir.write(font, "a font");
     const std::size_t before = log.messages().size();
-    EXPECT_EQ(tw::findFont(root + "work/my.ttf", root + "bin", root + "share"),
-              *c.found ? root + c.found : "")
-        << c.font;
+    const std::string found = tw::findFont(root + "work/my.ttf", root + "bin", root + "share");
+    EXPECT_EQ(found, *c.found ? root + c.found : "") << c.font;
     EXPECT_EQ(log.messages().size() - before, c.misses) << c.font;
   }
 }
@@ -187,8 +185,6 @@ TEST_F(DisplayTest, SpriteHoldsUpToItsCapacityAndDrawsOnlyFramesItHas) {
   EXPECT_EQ(0, sprite.draw(1, Vector(4, 4), '#'));
   EXPECT_EQ(0, sprite.draw(2, Vector(4, 4), 0) + sprite.draw(-1, Vector(4, 4), 0));  // none there
   EXPECT_EQ(1, refusedDraws());
-  Sprite huge(INT_MAX);  // a capacity read from a file: not reserved up front
-  EXPECT_EQ(0, huge.addFrame(Frame(1, 1, "a")));
 }
 
 TEST_F(DisplayTest, AnimationStaysOnEachFrameForTheSlowdownUnlessFrozen) {
@@ -220,7 +216,6 @@ TEST_F(DisplayTest, AnimationTakesTheSpritesLabelSizeAndTransparency) {
   sprite.setLabel("runner"), sprite.setWidth(3), sprite.setHeight(1), sprite.setTransparency('#');
   sprite.addFrame(Frame(3, 1, "###"));
   tw::Animation animation;
-  EXPECT_EQ(tw::Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f), animation.getBox());  // no sprite
   animation.setIndex(4);
   animation.setSprite(&sprite);
   EXPECT_EQ("runner", animation.getName());

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/core/Config.h"
@@ -47,8 +48,8 @@ class DisplayWindow : public ::testing::Test {
     if (dm.isStarted()) dm.shutDown();
   }
 
-  // Starts the display manager with a window titled after the test, mapped
-  // (its events drained) and showing its first, cleared frame.
+  // Starts the display manager with a window titled after the test, mapped (a
+  // frame shown earlier would be lost) and showing its first, cleared frame.
   void start(const std::string& config = "") {
     const std::string title =
         std::string("tw-") + testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -56,17 +57,22 @@ class DisplayWindow : public ::testing::Test {
     ASSERT_EQ(dm.startUp(), 0);
     driver = std::make_unique<tw_test::XWindowDriver>(title);
     ASSERT_TRUE(driver->found());
-    for (int i = 0; i < 15; i++, usleep(20000)) {
+    for (int i = 0; i < 100 && (i < 15 || !driver->screenshot().valid()); i++, usleep(20000)) {
       for (tw::platform::InputEvent event; dm.getPresenter()->pollEvent(event);) {
       }
     }
     ASSERT_EQ(dm.swapBuffers(), 0);
   }
-  // The window after a swap (or without one), once the server has the frame.
+  // The window after a swap (or not), once two captures in a row agree.
   Screenshot shoot(bool swap = true) {
     EXPECT_EQ(swap ? dm.swapBuffers() : 0, 0);
-    usleep(150000);
-    const Screenshot shot = driver->screenshot();
+    for (tw::platform::InputEvent event; dm.getPresenter()->pollEvent(event);) {
+    }
+    Screenshot shot, last;
+    for (int i = 0; i < 20 && (i < 2 || shot.rgb != last.rgb); i++, usleep(100000)) {
+      last = std::move(shot);
+      shot = driver->screenshot();
+    }
     EXPECT_TRUE(shot.valid());
     return shot;
   }

@@ -82,8 +82,7 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
     int signal, rows;    // signal 0: the quit key, -1: none (it cannot open)
     const char *status, *message;  // its exit status as the shell reports it; a line of its log
   } cases[] = {{"", 0, 24, "0\n", ""}, {"", SIGTERM, 24, "0\n", ""}, {"", SIGINT, 24, "0\n", ""},
-               {"", SIGTERM, 10, "0\n", ""},
-               {"", SIGSEGV, 24, "139\n", ""},  // 128 + the signal: it still dies of it
+               {"", SIGTERM, 10, "0\n", ""}, {"", SIGSEGV, 24, "139\n", ""},  // killed: 128 + 11
                {"env -u TERM ", -1, 24, "1\n", "open(): Error! TERM is not set."},
                {"TERM=no-such-terminal ", -1, 24, "1\n", "open(): Error! Unknown terminal type"},
                {"exec > /dev/null; ", -1, 24, "1\n", "Error! Input or output is not a terminal."}};
