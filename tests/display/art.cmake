@@ -1,6 +1,2 @@
-# Tests of frames, sprites and animation.
-tw_add_test_suite(art_tests
-  display/AnimationTest.cpp
-  display/FrameTest.cpp
-  display/SpriteTest.cpp
-)
+# Frames, sprites and animations are tested with the display manager: display_tests
+# (tests.cmake).

@@ -1,11 +1,11 @@
-# Tests of colours and the display manager (no window).
+# Tests of the display without a window: the cell grid, the font lookup, the display
+# manager, and frames, sprites, animations and view objects drawn through it.
 tw_add_test_suite(display_tests
-  display/CellGridTest.cpp
-  display/DisplayManagerTest.cpp
-  display/FontLookupTest.cpp
+  display/DisplayTest.cpp
 )
 
-# The display manager drawing into a real window on the test X server.
+# The display manager drawing characters and shapes into a real window on the
+# test X server.
 tw_add_test_suite(display_window_tests
   display/DisplayWindowTest.cpp
   support/XWindowDriver.cpp

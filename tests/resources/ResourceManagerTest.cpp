@@ -1,21 +1,32 @@
+// The resource manager: every sprite file of the corpus in tests/data/sprites
+// (good files give their sprites, bad ones their messages and replace or
+// leave behind nothing), lookups, limits, refusals and release on shut-down;
+// sounds and music from a real WAV file.
 #include "engine/resources/ResourceManager.h"
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 #include "engine/core/LogManager.h"
 #include "engine/world/Sprite.h"
-#include "tests/resources/WavFile.h"
+#include "tests/support/SpriteCorpus.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using tw::ResourceManager;
+using tw_test::spriteFile;
 
 const char* const ONE_FRAME = "1\n1\n1\n0\nred\nx\n";
-const char* const TWO_FRAMES = "2\n1\n1\n0\nblue\nx\ny\n";
+
+std::string tune() { return std::string(std::getenv("TW_TEST_DATA")) + "/sounds/tune.wav"; }
 
 class ResourceManagerTest : public ::testing::Test {
  protected:
@@ -23,128 +34,134 @@ class ResourceManagerTest : public ::testing::Test {
   void TearDown() override {
     if (rm.isStarted()) rm.shutDown();
   }
-  ResourceManager& rm = ResourceManager::getInstance();
+  long count(const std::string& message) const {
+    const std::vector<std::string> messages = log.messages();
+    return std::count(messages.begin(), messages.end(), message);
+  }
+  tw::ResourceManager& rm = tw::ResourceManager::getInstance();
   tw_test::LogCapture log;
   tw_test::TempDir dir;
 };
 
-TEST_F(ResourceManagerTest, IsNamedAndRefusesASecondStart) {
-  EXPECT_EQ("ResourceManager", rm.getType());
-  EXPECT_EQ(-1, rm.startUp());
-  EXPECT_TRUE(log.contains("ResourceManager::startup(): Warning! ResourceManager already started."));
-  EXPECT_TRUE(rm.isStarted());
-}
-
-TEST(ResourceManager, RefusesEveryLoadWhileNotStarted) {
-  tw_test::LogCapture log;
-  tw_test::TempDir dir;
-  ResourceManager& rm = ResourceManager::getInstance();
-  EXPECT_EQ(-1, rm.loadSprite(dir.write("s.txt", ONE_FRAME), "s"));
-  EXPECT_EQ(-1, rm.loadSound("x.wav", "x"));
-  EXPECT_EQ(-1, rm.loadMusic("x.wav", "x"));
-  std::istringstream in(ONE_FRAME);
-  EXPECT_EQ(nullptr, rm.loadSimpleSprite(in));
-  EXPECT_EQ(nullptr, rm.loadRobustSprite(in));
-  int refusals = 0;
-  for (const std::string& m : log.messages()) refusals += m == "ResourceManager not started!";
-  EXPECT_EQ(5, refusals);
-  EXPECT_EQ(0, rm.getSpriteCount());
-}
-
-TEST_F(ResourceManagerTest, SpriteLookupGivesTheFirstLoadedUnderALabel) {
-  ASSERT_EQ(0, rm.loadSprite(dir.write("a.txt", ONE_FRAME), "twin"));
-  ASSERT_EQ(0, rm.loadSprite(dir.write("b.txt", TWO_FRAMES), "twin"));
-  ASSERT_EQ(0, rm.loadSprite(dir.file("b.txt"), "other"));
-  tw::Sprite* twin = rm.getSprite("twin");
-  ASSERT_NE(nullptr, twin);
-  EXPECT_EQ(tw::RED, twin->getColor());
-  EXPECT_EQ("twin", twin->getLabel());
-  EXPECT_EQ(2, rm.getSprite("other")->getFrameCount());
-  EXPECT_EQ(nullptr, rm.getSprite("Twin"));  // labels compare exactly
-  EXPECT_TRUE(log.contains("RM::getSprite(): Warning! Sprite 'Twin' not found."));
-}
-
-TEST_F(ResourceManagerTest, ThousandAndFirstSpriteIsRefused) {
-  const std::string file = dir.write("s.txt", ONE_FRAME);
-  for (int i = 0; i < tw::MAX_SPRITES; i++) {
-    ASSERT_EQ(0, rm.loadSprite(file, "s" + std::to_string(i)));
-  }
-  EXPECT_EQ(-1, rm.loadSprite(file, "one-too-many"));
-  EXPECT_TRUE(log.contains("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is 1000)."));
-  EXPECT_TRUE(log.contains("RM::loadRobustSprite(): Sprite 'one-too-many' not loaded."));
-  EXPECT_EQ(1000, rm.getSpriteCount());
-  EXPECT_NE(nullptr, rm.getSprite("s999"));
-}
-
-TEST_F(ResourceManagerTest, UnreadableFilesAreRefused) {
-  EXPECT_EQ(-1, rm.loadSprite(dir.file("absent.txt"), "absent"));
-  EXPECT_TRUE(log.contains("RM::loadSprite(): Error! Cannot open file '" + dir.file("absent.txt") + "'."));
-  EXPECT_TRUE(log.contains("RM::loadSprite(): Sprite 'absent' not loaded."));
-  EXPECT_EQ(-1, rm.loadSprite(dir.path(), "folder"));
-  EXPECT_TRUE(log.contains("RM::loadSprite(): Error! Cannot open file '" + dir.path() + "'."));
-  EXPECT_TRUE(log.contains("RM::loadSprite(): Sprite 'folder' not loaded."));
-  EXPECT_EQ(0, rm.getSpriteCount());
-}
-
-TEST_F(ResourceManagerTest, ShutDownReleasesEverySprite) {
+// Shut down, the manager holds nothing and refuses every load until started.
+TEST_F(ResourceManagerTest, ShutDownReleasesEverySpriteAndStopsEveryMusic) {
+  EXPECT_EQ(-1, rm.startUp());  // already started
   ASSERT_EQ(0, rm.loadSprite(dir.write("a.txt", ONE_FRAME), "a"));
-  rm.shutDown();
-  EXPECT_EQ(0, rm.getSpriteCount());
-  EXPECT_EQ(nullptr, rm.getSprite("a"));
-  ASSERT_EQ(0, rm.startUp());  // and it can start again
-  EXPECT_EQ(0, rm.loadSprite(dir.file("a.txt"), "a"));
-  EXPECT_NE(nullptr, rm.getSprite("a"));
-}
-
-TEST_F(ResourceManagerTest, SoundsLoadUpToTheLimitAndAFailureKeepsTheSlot) {
-  tw_test::writeWav(dir.file("beep.wav"));
-  EXPECT_EQ(-1, rm.loadSound(dir.write("bad.wav", "not a sound"), "bad"));
-  EXPECT_TRUE(log.contains("RM::loadSound(): Error! Cannot load sound from file '" +
-                           dir.file("bad.wav") + "'."));
-  EXPECT_EQ(0, rm.getSoundCount());
-  EXPECT_EQ(nullptr, rm.getSound("bad"));
-  EXPECT_EQ(0, rm.loadSound(dir.file("beep.wav"), ""));  // an empty label is accepted
-  for (int i = 1; i < tw::MAX_SOUNDS; i++) {
-    ASSERT_EQ(0, rm.loadSound(dir.file("beep.wav"), "beep" + std::to_string(i)));
-  }
-  EXPECT_EQ(-1, rm.loadSound(dir.file("beep.wav"), "extra"));
-  EXPECT_TRUE(log.contains("RM::loadSound(): Error! Unable to add more sounds (max is 100)."));
-  EXPECT_EQ(100, rm.getSoundCount());
-  ASSERT_NE(nullptr, rm.getSound(""));
-  EXPECT_EQ("beep99", rm.getSound("beep99")->getLabel());
-  EXPECT_EQ(nullptr, rm.getSound("extra"));
-  EXPECT_TRUE(log.contains("RM::getSound(): Warning! Sound 'extra' not found."));
-}
-
-TEST_F(ResourceManagerTest, MusicNeedsALabelAndStopsAtFifty) {
-  tw_test::writeWav(dir.file("tune.wav"), 4000);
-  EXPECT_EQ(-1, rm.loadMusic(dir.file("tune.wav"), ""));
-  EXPECT_TRUE(log.contains("RM::loadMusic(): Error! Must provide label for music."));
-  EXPECT_EQ(-1, rm.loadMusic(dir.file("absent.wav"), "absent"));
-  EXPECT_TRUE(log.contains("RM::loadmusic(): Error! Cannot load music from file '" +
-                           dir.file("absent.wav") + "'."));
-  for (int i = 0; i < tw::MAX_MUSICS; i++) {
-    ASSERT_EQ(0, rm.loadMusic(dir.file("tune.wav"), "tune" + std::to_string(i)));
-  }
-  EXPECT_EQ(-1, rm.loadMusic(dir.file("tune.wav"), "extra"));
-  EXPECT_TRUE(log.contains("RM::loadMusic(): Error! Unable to add more musics (max is 50)."));
-  EXPECT_EQ(50, rm.getMusicCount());
-  ASSERT_NE(nullptr, rm.getMusic("tune49"));
-  EXPECT_EQ(nullptr, rm.getMusic("extra"));
-  EXPECT_TRUE(log.contains("RM::getMusic(): Warning! Music 'extra' not found."));
-}
-
-TEST_F(ResourceManagerTest, ShutDownStopsEveryLoadedMusic) {
-  tw_test::writeWav(dir.file("tune.wav"), 4000);
-  ASSERT_EQ(0, rm.loadMusic(dir.file("tune.wav"), "a"));
-  ASSERT_EQ(0, rm.loadMusic(dir.file("tune.wav"), "b"));
+  ASSERT_EQ(0, rm.loadMusic(tune(), "a"));
+  ASSERT_EQ(0, rm.loadMusic(tune(), "b"));
   rm.getMusic("a")->play(true);
   tw::LogManager::getInstance().setLogLevel(5);
   rm.shutDown();
-  int stops = 0;
-  for (const std::string& m : log.messages()) stops += m == "Music::stop(): Stopping music.";
-  EXPECT_EQ(2, stops);
-  EXPECT_TRUE(log.contains("RM::shutDown(): successfully stopped."));
+  EXPECT_EQ(2, count("Music::stop(): Stopping music."));
+  EXPECT_EQ(0, rm.getSpriteCount());
+  std::istringstream in(ONE_FRAME);
+  EXPECT_EQ(std::make_tuple(-1, -1, -1),
+            std::make_tuple(rm.loadSprite(dir.file("a.txt"), "s"), rm.loadSound(tune(), "x"),
+                            rm.loadMusic(tune(), "x")));
+  EXPECT_EQ(nullptr, rm.loadSimpleSprite(in));
+  EXPECT_EQ(nullptr, rm.loadRobustSprite(in));
+  EXPECT_EQ(5, count("ResourceManager not started!"));
+  ASSERT_EQ(0, rm.startUp());  // and it starts again, empty
+  EXPECT_EQ(0, rm.getMusicCount());
+  EXPECT_EQ(0, rm.loadSprite(dir.file("a.txt"), "a"));
+}
+
+TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodSprite) {
+  ASSERT_EQ(0, rm.loadSprite(spriteFile("good-simple.txt"), "hero"));
+  tw::Sprite* const hero = rm.getSprite("hero");
+  const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
+  ASSERT_EQ(44u, bad_files.size());
+  for (const tw_test::BadFile& bad : bad_files) {
+    SCOPED_TRACE(bad.name);
+    const std::size_t before = log.messages().size();
+    EXPECT_EQ(-1, rm.loadSprite(spriteFile(bad.name), "hero"));
+    std::vector<std::string> expected = bad.messages;
+    expected.push_back("RM::loadSprite(): Sprite 'hero' NOT loaded.");
+    const std::vector<std::string> messages = log.messages();
+    std::size_t at = before;  // each expected message in order, after the earlier ones
+    for (const std::string& want : expected) {
+      while (at < messages.size() && messages[at] != want) at++;
+      EXPECT_LT(at++, messages.size()) << "missing: " << want;
+    }
+    EXPECT_EQ(1, rm.getSpriteCount());
+    EXPECT_EQ(hero, rm.getSprite("hero"));
+  }
+}
+
+TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
+  // Frames, width x height, slowdown, colour, transparency (0: none), frames' characters.
+  const char* const cases[][2] = {
+      {"good-simple.txt", "2 3x2 4 Red 0 [abcdef][ghijkl]"},
+      {"good-simple-crlf.txt", "2 3x2 4 Red 0 [abcdef][ghijkl]"},
+      {"good-robust.txt", "2 3x2 3 Green # [#a#bbb][ccc#d#]"},
+      {"good-robust-crlf.txt", "2 3x2 3 Green # [#a#bbb][ccc#d#]"},
+      {"good-robust-space.txt", "1 3x1 0 Cyan   [ a ]"},  // transparency " "
+      {"good-robust-default.txt", "1 1x1 0 White 0 [o]"},
+      // The later of two widths, "framesX1", slowdown -1 as none, unused lines.
+      {"good-robust-lenient.txt", "1 2x1 0 White 0 [xy]"}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(0, rm.loadSprite(spriteFile(c[0]), c[0])) << c[0];
+    const tw::Sprite& s = *rm.getSprite(c[0]);
+    std::ostringstream shown;
+    shown << s.getFrameCount() << " " << s.getWidth() << "x" << s.getHeight() << " "
+          << s.getSlowdown() << " " << tw::colorToString(s.getColor()) << " "
+          << (s.getTransparency() != 0 ? s.getTransparency() : '0') << " ";
+    for (int f = 0; f < s.getFrameCount(); f++) shown << "[" << s.getFrame(f).getString() << "]";
+    EXPECT_EQ(c[1], shown.str()) << c[0];
+  }
+  // A label is looked up exactly, and gives the first sprite loaded under it.
+  ASSERT_EQ(0, rm.loadSprite(spriteFile("good-robust.txt"), "good-simple.txt"));
+  EXPECT_EQ(tw::RED, rm.getSprite("good-simple.txt")->getColor());
+  EXPECT_EQ(nullptr, rm.getSprite("Good-simple.txt"));
+  for (const std::string& file : {dir.file("absent.txt"), dir.path()}) {
+    EXPECT_EQ(-1, rm.loadSprite(file, "s"));
+    EXPECT_TRUE(log.contains("RM::loadSprite(): Error! Cannot open file '" + file + "'."));
+  }
+  EXPECT_EQ(8, rm.getSpriteCount());
+}
+
+// Each kind has a fixed number of slots: one past it is refused, and a
+// failed load takes no slot.
+TEST_F(ResourceManagerTest, SpritesSoundsAndMusicStopAtTheirLimits) {
+  const std::string sprite = dir.write("s.txt", ONE_FRAME);
+  for (int i = 0; i < tw::MAX_SPRITES; i++) ASSERT_EQ(0, rm.loadSprite(sprite, std::to_string(i)));
+  EXPECT_EQ(-1, rm.loadSprite(sprite, "extra"));
+  EXPECT_NE(nullptr, rm.getSprite("999"));
+  EXPECT_EQ(-1, rm.loadSound(dir.write("bad.wav", "not a sound"), "bad"));
+  EXPECT_EQ(0, rm.loadSound(tune(), ""));  // an empty label is accepted
+  for (int i = 1; i < tw::MAX_SOUNDS; i++) ASSERT_EQ(0, rm.loadSound(tune(), std::to_string(i)));
+  EXPECT_EQ(-1, rm.loadSound(tune(), "extra"));
+  EXPECT_EQ("99", rm.getSound("99")->getLabel());
+  EXPECT_EQ(nullptr, rm.getSound("extra"));
+  EXPECT_EQ(-1, rm.loadMusic(tune(), ""));  // music needs a label
+  EXPECT_EQ(-1, rm.loadMusic(dir.file("absent.wav"), "absent"));
+  for (int i = 0; i < tw::MAX_MUSICS; i++) ASSERT_EQ(0, rm.loadMusic(tune(), std::to_string(i)));
+  EXPECT_EQ(-1, rm.loadMusic(tune(), "extra"));
+  EXPECT_EQ("49", rm.getMusic("49")->getLabel());
+  EXPECT_EQ(nullptr, rm.getMusic("extra"));
+}
+
+// There is no audio device here: playing must neither fail nor write to
+// standard error (let alone once per call).
+TEST(Audio, LoadsRealWavFilesOnlyAndPlaysQuietly) {
+  tw_test::LogCapture log;
+  tw_test::TempDir dir;
+  tw::Sound sound;
+  tw::Music music, unopened;
+  for (const std::string& bad : {dir.write("a.wav", "RIFF, no"), dir.file("b.ogg"), dir.path()}) {
+    EXPECT_EQ(-1, sound.loadSound(bad)) << bad;
+    EXPECT_EQ(-1, music.loadMusic(bad)) << bad;
+  }
+  EXPECT_EQ(0, sound.loadSound(tune()));
+  EXPECT_EQ(0, music.loadMusic(tune()));
+  const int saved_stderr = dup(STDERR_FILENO);
+  const int quiet = open(dir.file("stderr.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+  dup2(quiet, STDERR_FILENO);
+  sound.play(false), sound.play(true), sound.stop();
+  music.play(true), music.stop(), unopened.play(false), unopened.stop();
+  dup2(saved_stderr, STDERR_FILENO);
+  close(quiet), close(saved_stderr);
+  EXPECT_EQ("", tw_test::readFile(dir.file("stderr.txt")));
 }
 
 }  // namespace
