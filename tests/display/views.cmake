@@ -1,1 +1,0 @@
-# View objects are tested with the display manager: display_tests (tests.cmake).
