@@ -1,3 +1,4 @@
+// The "key:value," matcher, stream checks and the number helpers.
 #include "engine/core/Utility.h"
 
 #include <gtest/gtest.h>
@@ -6,66 +7,43 @@
 
 #include "tests/support/TestSupport.h"
 
-using tw::match;
-
-TEST(Match, FindsTheValueOfAKey) {
-  EXPECT_EQ(match("a:1,b:2", "b"), "2");
-  EXPECT_EQ(match("a:1,b:2", "c"), "");
-  EXPECT_EQ(match("a:1,a:2", "a"), "1");  // first occurrence wins
+TEST(Utility, MatchFindsTheFirstValueOfAKeyIgnoringWhiteSpace) {
+  const struct {
+    const char* text;  // "" searches the previous parse again
+    const char* key;
+    const char* value;
+  } cases[] = {{"a:1,b:2", "b", "2"},  {"a:1,b:2", "c", ""},      {"a:1,a:2", "a", "1"},
+               {" a : 1 ,\tb :\r\n2 ", "a", "1"}, {"", "b", "2"}, {"a:1:2", "a", "1"},
+               {"a", "a", ""},         {"a:1,,b:2", "b", "2"},    {"::a:1", "a", "1"},
+               {"x:9", "", ""},        {"", "x", "9"},            {"", "y", ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(tw::match(c.text, c.key), c.value) << '"' << c.text << "\" " << c.key;
+  }
 }
 
-TEST(Match, IgnoresWhiteSpaceEverywhere) {
-  EXPECT_EQ(match(" a : 1 ,\tb :\r\n2 ", "a"), "1");
-  EXPECT_EQ(match("", "b"), "2");  // the same parse is searched again
-}
-
-TEST(Match, ValueEndsAtTheNextColonAndEmptyItemsAreSkipped) {
-  EXPECT_EQ(match("a:1:2", "a"), "1");
-  EXPECT_EQ(match("a", "a"), "");
-  EXPECT_EQ(match("a:1,,b:2", "b"), "2");
-  EXPECT_EQ(match("::a:1", "a"), "1");  // leading colons are skipped
-}
-
-TEST(Match, EmptyStringSearchesThePreviousParse) {
-  match("x:9", "");
-  EXPECT_EQ(match("", "x"), "9");
-  EXPECT_EQ(match("", "y"), "");
-}
-
-TEST(CheckStream, ReportsTheFirstFlagThatApplies) {
+TEST(Utility, CheckStreamReportsTheFirstFlagThatApplies) {
   tw_test::LogCapture log;
-  std::stringstream good("abc");
-  EXPECT_EQ(tw::checkStream("Good()", good), 0);
-  std::stringstream at_end("");
+  std::stringstream good("abc"), at_end(""), failed("x"), bad;
   int value;
-  at_end >> value;  // sets eof and fail
-  EXPECT_EQ(tw::checkStream("Vector::serialize()", at_end), -1);
-  std::stringstream failed("x");
+  at_end >> value;  // eof and fail
   failed >> value;  // fail only
-  EXPECT_EQ(tw::checkStream("Box::serialize()", failed), -1);
-  std::stringstream bad;
   bad.setstate(std::ios::badbit);
+  EXPECT_EQ(tw::checkStream("Good()", good), 0);
+  EXPECT_EQ(tw::checkStream("Vector::serialize()", at_end), -1);
+  EXPECT_EQ(tw::checkStream("Box::serialize()", failed), -1);
   EXPECT_EQ(tw::checkStream("Path::serialize()", bad), -1);
-  auto lines = log.messages();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "Vector::serialize(): Error! Stream eof.");
-  EXPECT_EQ(lines[1], "Box::serialize(): Error! Stream fail.");
-  EXPECT_EQ(lines[2], "Path::serialize(): Error! Stream bad.");
+  const std::vector<std::string> expected = {"Vector::serialize(): Error! Stream eof.",
+                                             "Box::serialize(): Error! Stream fail.",
+                                             "Path::serialize(): Error! Stream bad."};
+  EXPECT_EQ(log.messages(), expected);
 }
 
-TEST(NumberText, WritesLikeAStream) {
+TEST(Utility, NumberTextBitsAndRanges) {
   EXPECT_EQ(tw::toString(-42), "-42");
-  EXPECT_EQ(tw::toString(2.5f), "2.5");
   EXPECT_EQ(tw::toString(1.0f / 3.0f), "0.333333");
   EXPECT_EQ(tw::toString(1e7f), "1e+07");
-}
-
-TEST(BinaryText, HasThirtyTwoBitsHighestFirst) {
   EXPECT_EQ(tw::toBinaryString(5), std::string(29, '0') + "101");
   EXPECT_EQ(tw::toBinaryString(0x80000000u), "1" + std::string(31, '0'));
-}
-
-TEST(ValueInRange, IncludesBothEnds) {
   EXPECT_TRUE(tw::valueInRange(4, 0, 4));
   EXPECT_TRUE(tw::valueInRange(0, 0, 4));
   EXPECT_FALSE(tw::valueInRange(4.01f, 0, 4));

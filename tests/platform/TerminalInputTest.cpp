@@ -1,3 +1,5 @@
+// The terminal's input bytes (keys, escape sequences, mouse reports, the
+// keyboard protocol's replies) read as events, also when split between reads.
 #include "engine/platform/TerminalInput.h"
 
 #include <gtest/gtest.h>
@@ -19,16 +21,15 @@ std::string describe(const TerminalItem& item) {
   const InputEvent& e = item.event;
   const std::string at = " " + std::to_string(static_cast<int>(e.x)) + " " +
                          std::to_string(static_cast<int>(e.y));
-  const char* const buttons[] = {"Left", "Right", "Middle"};
-  switch (e.type) {
-    case InputEvent::Type::KeyPressed:
-      return (item.repeat ? "*" : "+") + tw::platform::keyDescription(e.key);
-    case InputEvent::Type::KeyReleased: return "-" + tw::platform::keyDescription(e.key);
-    case InputEvent::Type::MouseMoved: return "M" + at;
-    case InputEvent::Type::MouseButtonPressed: return std::string("+") + buttons[static_cast<int>(e.button)] + at;
-    case InputEvent::Type::MouseButtonReleased: return std::string("-") + buttons[static_cast<int>(e.button)] + at;
-    default: return "?";
-  }
+  const std::string button = std::vector<std::string>{"Left", "Right", "Middle"}.at(
+      static_cast<size_t>(e.button));
+  using T = InputEvent::Type;
+  if (e.type == T::KeyPressed) return (item.repeat ? "*" : "+") + tw::platform::keyDescription(e.key);
+  if (e.type == T::KeyReleased) return "-" + tw::platform::keyDescription(e.key);
+  if (e.type == T::MouseMoved) return "M" + at;
+  if (e.type == T::MouseButtonPressed) return "+" + button + at;
+  if (e.type == T::MouseButtonReleased) return "-" + button + at;
+  return "?";
 }
 
 // Feeds the chunks one after another, then flushes what waits (as the
@@ -75,9 +76,9 @@ TEST(TerminalInput, TurnsTerminalBytesIntoEvents) {
   }
 }
 
+// An introducer followed by endless parameter bytes must not be held for
+// ever: its ESC is dropped and the rest reads as typed characters.
 TEST(TerminalInput, GivesUpOnASequenceNoTerminalSends) {
-  // An introducer followed by endless parameter bytes must not be held for
-  // ever: its ESC is dropped and the rest reads as typed characters.
   TerminalInput input;
   std::vector<TerminalItem> items;
   const std::string garbage = "\x1b[" + std::string(1000, '1');
