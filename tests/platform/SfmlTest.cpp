@@ -37,19 +37,18 @@ TEST(SfmlAdapter, CallsNeedingADisplayRefuseWithoutOne) {
   }
 }
 
+// Names are what warnings about unhandled keys show (more are checked
+// through the terminal input tests).
 TEST(SfmlAdapter, KeyDescriptionsAreReadableAndDistinct) {
-  const std::pair<Key, const char*> names[] = {
-      {Key::A, "A"},           {Key::Num0, "0"},          {Key::Hyphen, "-"},
-      {Key::Grave, "`"},       {Key::Apostrophe, "'"},    {Key::Subtract, "Numpad -"},
-      {Key::Numpad5, "Numpad 5"}, {Key::F1, "F1"},        {Key::Pause, "Pause"},
-      {Key::Unknown, "Unknown"}, {static_cast<Key>(tw::platform::KEY_COUNT), "Unknown"}};
-  for (const auto& n : names) EXPECT_EQ(tw::platform::keyDescription(n.first), n.second);
   std::set<std::string> seen;
   for (int code = 0; code < tw::platform::KEY_COUNT; code++) {
     seen.insert(tw::platform::keyDescription(static_cast<Key>(code)));
   }
   EXPECT_EQ(seen.count(""), 0u);
   EXPECT_EQ(seen.size(), static_cast<size_t>(tw::platform::KEY_COUNT));
+  EXPECT_EQ(tw::platform::keyDescription(Key::Grave) + tw::platform::keyDescription(Key::Num0) +
+                tw::platform::keyDescription(static_cast<Key>(tw::platform::KEY_COUNT)),
+            "`0Unknown");
 }
 
 TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
@@ -62,12 +61,10 @@ TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
     sf::Sound sound(buffer);
     sound.play();
     tw::platform::setLooping(sound, true);
-    sound.stop();
     sf::Music music;
     EXPECT_TRUE(tw::platform::openMusicFromFile(music, wav));
     music.play();
     tw::platform::setLooping(music, true);
-    music.stop();
     EXPECT_FALSE(tw::platform::loadSoundBuffer(buffer, wav + ".missing"));
     EXPECT_FALSE(tw::platform::openMusicFromFile(music, wav + ".missing"));
   }
@@ -80,15 +77,11 @@ TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
 TEST(SfmlAdapter, OnlyTheAudioLibrarysComplaintsAreKeptOffStandardError) {
   tw::platform::audioAvailable();
   testing::internal::CaptureStderr();
-  sf::err() << "Failed to load image \"x.png\"" << std::endl
-            << "An internal OpenAL call failed in Sound.cpp(73)." << std::endl
-            << "Expression:" << std::endl
-            << "   alSourcePlay(m_source)" << std::endl
-            << std::endl
-            << "Failed to load font \"y.ttf\"" << std::endl;
+  sf::err() << "Failed to load image \"x.png\"\nAn internal OpenAL call failed in Sound.cpp(73).\n"
+            << "Expression:\n   alSourcePlay(m_source)\n\nFailed to load font \"y.ttf\"" << std::endl;
   const std::string written = capturedStderr();
-  EXPECT_NE(written.find("Failed to load image \"x.png\""), std::string::npos) << written;
-  EXPECT_NE(written.find("Failed to load font \"y.ttf\""), std::string::npos) << written;
+  EXPECT_NE(written.find("Failed to load image \"x.png\"\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("Failed to load font \"y.ttf\"\n"), std::string::npos) << written;
   if (tw::platform::audioAvailable()) GTEST_SKIP() << "an audio device opened here";
   EXPECT_EQ(written.find("alSourcePlay"), std::string::npos) << written;
 }
