@@ -12,9 +12,8 @@
 using tw::ObjectList;
 using Items = std::vector<const tw::Object*>;
 
-namespace {
 // The list's items by index, checked against a walk with an iterator.
-Items items(const ObjectList& list) {
+static Items items(const ObjectList& list) {
   Items out, walked;
   for (int i = 0; i < list.getCount(); i++) out.push_back(list[i]);
   tw::ObjectListIterator it(&list);
@@ -26,7 +25,6 @@ Items items(const ObjectList& list) {
   EXPECT_EQ(walked, out);
   return out;
 }
-}  // namespace
 
 TEST(ObjectList, KeepsOrderThroughGrowthAndRemovalsAtEitherEnd) {
   tw_test::Probe o[12];
@@ -43,16 +41,15 @@ TEST(ObjectList, KeepsOrderThroughGrowthAndRemovalsAtEitherEnd) {
   for (int i : {10, 5, 11, 6, 8, 9}) ASSERT_EQ(list.remove(&o[i]), 0) << i;
   EXPECT_TRUE(list.isEmpty());
   list.insert(&o[3]);
-  list.clear();
+  list.clear();  // and usable again
   list.insert(&o[4]);
   EXPECT_EQ(items(list), Items{&o[4]});
-  for (int index : {1, -1}) {
-    try {
-      (void)list[index];
-      ADD_FAILURE() << "no exception for " << index;
-    } catch (const std::out_of_range& e) {
-      EXPECT_STREQ(e.what(), "Invalid index!");
-    }
+  EXPECT_THROW((void)list[-1], std::out_of_range);
+  try {
+    (void)list[1];
+    ADD_FAILURE() << "no exception";
+  } catch (const std::out_of_range& e) {
+    EXPECT_STREQ(e.what(), "Invalid index!");
   }
 }
 

@@ -8,11 +8,9 @@
 
 #include "tests/support/TestSupport.h"
 
-namespace {
-
 using tw::InputRecording;
 
-std::string replayFile(const std::string& name) {
+static std::string replayFile(const std::string& name) {
   const char* data = std::getenv("TW_TEST_DATA");
   return std::string(data != nullptr ? data : ".") + "/replays/" + name;
 }
@@ -57,5 +55,3 @@ TEST(InputRecording, BrokenFilesAreRefusedWithTheirReason) {
   }
   EXPECT_EQ(files, 21);
 }
-
-}  // namespace

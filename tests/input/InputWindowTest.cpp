@@ -1,7 +1,8 @@
 // The input manager reading real input: key presses, holds and releases and
 // mouse moves and clicks are sent to the window with xdotool (through the X
 // test extension, as from a real keyboard and mouse), and the events objects
-// receive, their order and their cell positions are checked.
+// receive, their order and their cell positions are checked. (The pause
+// window test and the capture input tests cover closing the window.)
 #include "engine/input/InputManager.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,9 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/loop/GameManager.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XWindowDriver.h"
-
-namespace {
 
 using tw_test::Received;
 
@@ -129,19 +127,3 @@ TEST_F(InputWindow, MouseMovesAndClicksReportCellsAndButtons) {
     }
   }
 }
-
-TEST_F(InputWindow, ClosingTheWindowEndsTheGameAndTheFramesInput) {
-  tw::GameManager& gm = tw::GameManager::getInstance();
-  gm.setGameOver(false);
-  key("b", true);
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::B, tw::KEY_HELD));
-  ASSERT_FALSE(gm.getGameOver());
-  ASSERT_TRUE(driver->requestClose());
-  ASSERT_TRUE(runUntil([&] { return gm.getGameOver(); }));
-  for (const Received& r : recorder.received) {
-    EXPECT_LT(r.frame, recorder.frame) << "event in the frame the window closed";
-  }
-  EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
-}
-
-}  // namespace

@@ -12,15 +12,7 @@
 
 #include "tests/support/TestSupport.h"
 
-namespace {
-
 using tw::platform::Key;
-
-std::string capturedStderr() {
-  std::fflush(stderr);
-  sf::err().flush();
-  return testing::internal::GetCapturedStderr();
-}
 
 TEST(SfmlAdapter, CallsNeedingADisplayRefuseWithoutOne) {
   for (const char* display : {static_cast<const char*>(nullptr), ":59999"}) {
@@ -51,6 +43,8 @@ TEST(SfmlAdapter, KeyDescriptionsAreReadableAndDistinct) {
             "`0Unknown");
 }
 
+// Without an audio device the audio library complains on every call; only
+// its complaints are kept off standard error.
 TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
   const char* data = std::getenv("TW_TEST_DATA");
   const std::string wav = std::string(data ? data : ".") + "/sounds/short.wav";
@@ -68,22 +62,14 @@ TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
     EXPECT_FALSE(tw::platform::loadSoundBuffer(buffer, wav + ".missing"));
     EXPECT_FALSE(tw::platform::openMusicFromFile(music, wav + ".missing"));
   }
-  const std::string written = capturedStderr();
-  for (const char* noise : {"OpenAL", "ALSA", "audio device"}) {
-    EXPECT_EQ(written.find(noise), std::string::npos) << written;
-  }
-}
-
-TEST(SfmlAdapter, OnlyTheAudioLibrarysComplaintsAreKeptOffStandardError) {
-  tw::platform::audioAvailable();
-  testing::internal::CaptureStderr();
   sf::err() << "Failed to load image \"x.png\"\nAn internal OpenAL call failed in Sound.cpp(73).\n"
             << "Expression:\n   alSourcePlay(m_source)\n\nFailed to load font \"y.ttf\"" << std::endl;
-  const std::string written = capturedStderr();
+  std::fflush(stderr);
+  sf::err().flush();
+  const std::string written = testing::internal::GetCapturedStderr();
   EXPECT_NE(written.find("Failed to load image \"x.png\"\n"), std::string::npos) << written;
   EXPECT_NE(written.find("Failed to load font \"y.ttf\"\n"), std::string::npos) << written;
-  if (tw::platform::audioAvailable()) GTEST_SKIP() << "an audio device opened here";
-  EXPECT_EQ(written.find("alSourcePlay"), std::string::npos) << written;
+  for (const char* noise : {"OpenAL", "ALSA", "audio device", "alSourcePlay"}) {
+    EXPECT_TRUE(tw::platform::audioAvailable() || written.find(noise) == std::string::npos) << written;
+  }
 }
-
-}  // namespace

@@ -11,33 +11,28 @@
 
 #include "tests/support/TestSupport.h"
 
-namespace {
-
 using tw::platform::InputEvent;
 using tw::platform::TerminalInput;
 using tw::platform::TerminalItem;
 
 // Items as short text: "+A" press, "*A" repeat, "-A" release, "M 2 3" moved,
 // "+Left 10 5" / "-Right 0 0" buttons, "kitty 11", "da".
-std::string describe(const TerminalItem& item) {
+static std::string describe(const TerminalItem& item) {
   if (item.kind == TerminalItem::Kind::KITTY_FLAGS) return "kitty " + std::to_string(item.value);
   if (item.kind == TerminalItem::Kind::DEVICE_ATTRIBUTES) return "da";
   const InputEvent& e = item.event;
   const std::string at = " " + std::to_string(static_cast<int>(e.x)) + " " +
                          std::to_string(static_cast<int>(e.y));
-  const std::string button = std::vector<std::string>{"Left", "Right", "Middle"}.at(
-      static_cast<size_t>(e.button));
+  const char* const buttons[] = {"Left", "Right", "Middle"};
   using T = InputEvent::Type;
-  if (e.type == T::KeyPressed) return (item.repeat ? "*" : "+") + tw::platform::keyDescription(e.key);
-  if (e.type == T::KeyReleased) return "-" + tw::platform::keyDescription(e.key);
   if (e.type == T::MouseMoved) return "M" + at;
-  if (e.type == T::MouseButtonPressed) return "+" + button + at;
-  if (e.type == T::MouseButtonReleased) return "-" + button + at;
-  return "?";
+  const std::string sign = item.repeat ? "*" : e.type == T::KeyPressed || e.type == T::MouseButtonPressed ? "+" : "-";
+  if (e.type == T::KeyPressed || e.type == T::KeyReleased) return sign + tw::platform::keyDescription(e.key);
+  return sign + buttons[static_cast<int>(e.button) % 3] + at;
 }
 
 // The bytes of a chunk written with \e, \xNN, \r, \n, \t and \\.
-std::string bytes(const std::string& text) {
+static std::string bytes(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); i++) {
     const char c = text[i] == '\\' ? text[++i] : 0;
@@ -83,5 +78,3 @@ TEST(TerminalInput, GivesUpOnASequenceNoTerminalSends) {
   ASSERT_EQ(items.size(), 1001u);
   EXPECT_EQ(describe(items.front()), "+[");
 }
-
-}  // namespace
