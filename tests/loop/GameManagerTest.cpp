@@ -3,10 +3,8 @@
 #include "engine/loop/GameManager.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <cstdlib>
 
 #include "engine/core/EventStep.h"
 #include "engine/platform/Timer.h"
@@ -55,25 +53,24 @@ TEST_F(GameManagerTest, LoopStepsAtTheFrameTimeUntilAHandlerSetsGameOver) {
   game.setGameOver(true);  // cleared again by run
   const auto start = std::chrono::steady_clock::now();
   game.run();
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 5}));
   EXPECT_EQ(game.getStepCount(), 6);
-  EXPECT_GE(ms, 15 + 15 + 4 * 9);
-  EXPECT_LT(ms, 1000);
+  EXPECT_GE(took, std::chrono::milliseconds(15 + 15 + 4 * 9));
+  EXPECT_LT(took, std::chrono::seconds(1));
   game.shutDown();
-  int reports = 0;
+  std::string report_steps;  // the step column of each report
   for (const std::string& line : engine.logLines()) {
-    if (line.find("GameManager::run(): Can't keep up! frame_time 10 ms, split 1") == std::string::npos) {
-      continue;
+    if (line.find("GameManager::run(): Can't keep up! frame_time 10 ms") != std::string::npos) {
+      report_steps += line.substr(9, 5);
     }
-    reports++;
-    EXPECT_EQ(line.substr(9, 5), "   1 ");  // written during step 1, not step 0
   }
-  EXPECT_EQ(reports, 1);
+  // Not step 0; step 1 (a busy machine may make later steps overrun too).
+  EXPECT_EQ(report_steps.substr(0, 5), "   1 ");
 }
 
 // The log may be a file nobody reads: a failed start-up also says on standard
-// error what failed and where the log is; a program still exits normally.
+// error what failed and where the log is. (The end-to-end tests run the game so.)
 TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
   {
     tw_test::ScopedEnv bad_log("TARNWICK_LOG", engine.dir.file("no-such-folder/x.log").c_str());
@@ -83,11 +80,6 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
                   "GameManager::startUp(): Error! Starting log manager."),
               std::string::npos);
     EXPECT_FALSE(game.isStarted());
-    const std::string err_file = engine.dir.file("stderr.txt");
-    const int status = std::system(("./veld 2> " + err_file).c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_TRUE(tw_test::fileContains(err_file, "Error starting game manager!"));
-    EXPECT_TRUE(tw_test::fileContains(err_file, "** Game engine stopped **"));
   }
   tw::Config::getInstance().addOverride("headless:false,display:window,font_file:no-such-font.ttf");
   testing::internal::CaptureStderr();
