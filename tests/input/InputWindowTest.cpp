@@ -1,20 +1,24 @@
-// The input manager reading real input: key presses, holds and releases and
-// mouse moves and clicks are sent to the window with xdotool (through the X
-// test extension, as from a real keyboard and mouse), and the events objects
-// receive, their order and their cell positions are checked. (The pause
-// window test and the capture input tests cover closing the window.)
+// Real input in a window: key presses, holds and releases and mouse moves and
+// clicks are sent to the window with xdotool (through the X test extension, as
+// from a real keyboard and mouse), and the events objects receive, their order
+// and their cell positions are checked; the pause object holds the game until
+// a key is pressed or the window is closed.
 #include "engine/input/InputManager.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <functional>
 #include <memory>
 
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/loop/GameManager.h"
+#include "engine/loop/Pause.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XWindowDriver.h"
@@ -125,4 +129,33 @@ TEST_F(InputWindow, MouseMovesAndClicksReportCellsAndButtons) {
     EXPECT_EQ(mouse[1].frame, mouse[0].frame);
     for (const Received& r : mouse) EXPECT_EQ(r.position, tw::Vector(10, 5));
   }
+}
+
+// The pause handler, for a release of F10 (releases of the pause key pause
+// too), holds while act runs on another thread 0.4 s later.
+TEST_F(InputWindow, PauseHoldsUntilAnotherKeyIsPressedOrTheWindowCloses) {
+  tw::Pause pause(tw::Keyboard::F10);
+  tw::LogManager::getInstance().setLogLevel(10);
+  const auto pauseWhile = [&](const std::function<void()>& act) {
+    tw::EventKeyboard release;
+    release.setKey(tw::Keyboard::F10);
+    release.setKeyboardAction(tw::KEY_RELEASED);
+    auto later = std::async(std::launch::async, [act] { usleep(400000); act(); });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pause.eventHandler(&release), 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  };
+  pauseWhile([&] { driver->keyDown("a") && driver->keyUp("a"); });
+  EXPECT_FALSE(tw::GameManager::getInstance().getGameOver());
+  pauseWhile([&] { driver->requestClose(); });
+  EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
+  const auto lines = log.messages();
+  const char* const expected[] = {"Game paused.", "Keypressed.", "Game resumed.", "Game paused.",
+                                  "Window closed. Setting game over."};
+  auto at = lines.begin();
+  for (const char* line : expected) {
+    at = std::find(at, lines.end(), std::string("Pause::eventHandler(): ") + line);
+    EXPECT_NE(at, lines.end()) << line;
+  }
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Pause::eventHandler(): Game resumed."), 1);
 }
