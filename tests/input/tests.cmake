@@ -1,7 +1,6 @@
 # Tests of the input manager and its events (no window).
 tw_add_test_suite(input_tests
   input/InputManagerTest.cpp
-  input/InputRecordingTest.cpp
 )
 
 # The input manager reading real key and mouse input sent to a window on the

@@ -17,15 +17,14 @@ using tw::platform::Key;
 TEST(SfmlAdapter, CallsNeedingADisplayRefuseWithoutOne) {
   for (const char* display : {static_cast<const char*>(nullptr), ":59999"}) {
     tw_test::ScopedEnv env("DISPLAY", display);
-    EXPECT_FALSE(tw::platform::displayAvailable());
     unsigned width = 7, height = 9;
-    EXPECT_FALSE(tw::platform::getDesktopSize(width, height));
+    EXPECT_FALSE(tw::platform::displayAvailable() || tw::platform::getDesktopSize(width, height) ||
+                 tw::platform::isKeyPressed(Key::A) ||
+                 tw::platform::isButtonPressed(tw::platform::MouseButton::Left));
     EXPECT_EQ(width * 10 + height, 79u);  // left as they were
     EXPECT_EQ(tw::platform::createWindow(640, 480, "t", tw::platform::STYLE_DEFAULT,
                                          tw::platform::WindowState::Windowed),
               nullptr);
-    EXPECT_FALSE(tw::platform::isKeyPressed(Key::A));
-    EXPECT_FALSE(tw::platform::isButtonPressed(tw::platform::MouseButton::Left));
   }
 }
 
