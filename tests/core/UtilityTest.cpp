@@ -36,8 +36,10 @@ TEST(Utility, MatchStreamChecksNumbersAsTextBitsAndRanges) {
   failed >> value;
   bad.setstate(std::ios::badbit);
   EXPECT_EQ(tw::checkStream("Good()", good), 0);
-  EXPECT_EQ(tw::checkStream("A()", at_end) + tw::checkStream("B()", failed) + tw::checkStream("C()", bad), -3);
-  EXPECT_EQ(tw::toString(-42) + " " + tw::toString(1.0f / 3) + " " + tw::toString(1e7f), "-42 0.333333 1e+07");
+  EXPECT_EQ(tw::checkStream("A()", at_end) + tw::checkStream("B()", failed) +
+                tw::checkStream("C()", bad), -3);
+  EXPECT_EQ(tw::toString(-42) + " " + tw::toString(1.0f / 3) + " " + tw::toString(1e7f),
+            "-42 0.333333 1e+07");
   EXPECT_EQ(tw::toBinaryString(0x80000005u), "1" + std::string(28, '0') + "101");
   EXPECT_TRUE(tw::valueInRange(4, 0, 4) && tw::valueInRange(0, 0, 4));
   EXPECT_FALSE(tw::valueInRange(4.01f, 0, 4) || tw::valueInRange(-0.01f, 0, 4));

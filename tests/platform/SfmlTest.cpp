@@ -1,12 +1,11 @@
-// The SFML adapter: calls that need an X display refuse cleanly without one,
-// the key names, and audio that never floods standard error.
-// None of these tests opens a window.
+// The SFML adapter without a window: calls that need an X display refuse
+// cleanly without one, and audio never floods standard error. (Key names are
+// checked through the terminal input and input manager tests.)
 #include "engine/platform/Sfml.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <set>
 
 #include <SFML/System/Err.hpp>
 
@@ -26,20 +25,6 @@ TEST(SfmlAdapter, CallsNeedingADisplayRefuseWithoutOne) {
                                          tw::platform::WindowState::Windowed),
               nullptr);
   }
-}
-
-// Names are what warnings about unhandled keys show (more are checked
-// through the terminal input tests).
-TEST(SfmlAdapter, KeyDescriptionsAreReadableAndDistinct) {
-  std::set<std::string> seen;
-  for (int code = 0; code < tw::platform::KEY_COUNT; code++) {
-    seen.insert(tw::platform::keyDescription(static_cast<Key>(code)));
-  }
-  EXPECT_EQ(seen.count(""), 0u);
-  EXPECT_EQ(seen.size(), static_cast<size_t>(tw::platform::KEY_COUNT));
-  EXPECT_EQ(tw::platform::keyDescription(Key::Grave) + tw::platform::keyDescription(Key::Num0) +
-                tw::platform::keyDescription(static_cast<Key>(tw::platform::KEY_COUNT)),
-            "`0Unknown");
 }
 
 // Without an audio device the audio library complains on every call; only

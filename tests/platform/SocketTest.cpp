@@ -24,7 +24,8 @@ static long within(const std::function<long()>& call, const std::function<bool(l
   return result;
 }
 static int acceptWithin(int server) {
-  return static_cast<int>(within([=] { return socketAccept(server); }, [](long s) { return s != NO_SOCKET; }));
+  const auto accepted = [](long socket) { return socket != NO_SOCKET; };
+  return static_cast<int>(within([=] { return socketAccept(server); }, accepted));
 }
 static bool nonBlocking(int socket) { return (fcntl(socket, F_GETFL) & O_NONBLOCK) != 0; }
 

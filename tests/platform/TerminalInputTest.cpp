@@ -26,8 +26,11 @@ static std::string describe(const TerminalItem& item) {
   const char* const buttons[] = {"Left", "Right", "Middle"};
   using T = InputEvent::Type;
   if (e.type == T::MouseMoved) return "M" + at;
-  const std::string sign = item.repeat ? "*" : e.type == T::KeyPressed || e.type == T::MouseButtonPressed ? "+" : "-";
-  if (e.type == T::KeyPressed || e.type == T::KeyReleased) return sign + tw::platform::keyDescription(e.key);
+  const bool down = e.type == T::KeyPressed || e.type == T::MouseButtonPressed;
+  const std::string sign = item.repeat ? "*" : down ? "+" : "-";
+  if (e.type == T::KeyPressed || e.type == T::KeyReleased) {
+    return sign + tw::platform::keyDescription(e.key);
+  }
   return sign + buttons[static_cast<int>(e.button) % 3] + at;
 }
 
