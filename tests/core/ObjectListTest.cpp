@@ -45,12 +45,7 @@ TEST(ObjectList, KeepsOrderThroughGrowthAndRemovalsAtEitherEnd) {
   list.insert(&o[4]);
   EXPECT_EQ(items(list), Items{&o[4]});
   EXPECT_THROW((void)list[-1], std::out_of_range);
-  try {
-    (void)list[1];
-    ADD_FAILURE() << "no exception";
-  } catch (const std::out_of_range& e) {
-    EXPECT_STREQ(e.what(), "Invalid index!");
-  }
+  EXPECT_THROW((void)list[1], std::out_of_range);
 }
 
 TEST(ObjectList, CopiesAndSumsAreIndependentOfTheirSources) {

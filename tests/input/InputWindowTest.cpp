@@ -142,12 +142,6 @@ TEST_F(InputWindow, PauseHoldsUntilAnotherKeyIsPressedOrTheWindowCloses) {
   pauseWhile([&] { driver->requestClose(); });
   EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
   const auto lines = log.messages();
-  const char* const expected[] = {"Game paused.", "Keypressed.", "Game resumed.", "Game paused.",
-                                  "Window closed. Setting game over."};
-  auto at = lines.begin();
-  for (const char* line : expected) {
-    at = std::find(at, lines.end(), std::string("Pause::eventHandler(): ") + line);
-    EXPECT_NE(at, lines.end()) << line;
-  }
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Pause::eventHandler(): Game resumed."), 1);
+  EXPECT_TRUE(log.contains("Pause::eventHandler(): Window closed. Setting game over."));
 }
