@@ -63,7 +63,7 @@ class InputWindow : public ::testing::Test {
   }
   // Presses with down(true) until two of its events (mine) came, holds for
   // `frames` frames, releases with down(false) until three frames passed
-  // without one; returns its events.
+  // without one (and a key's release came); returns its events.
   std::vector<Received> pressAndRelease(const std::function<bool(bool)>& down,
                                         const std::function<bool(const Received&)>& mine, int frames) {
     recorder.received.clear();
@@ -74,7 +74,10 @@ class InputWindow : public ::testing::Test {
     };
     EXPECT_TRUE(down(true) && runUntil([&] { return events().size() >= 2; }));
     runFrames(frames);
-    EXPECT_TRUE(down(false) && runUntil([&] { return events().back().frame < recorder.frame - 2; }));
+    EXPECT_TRUE(down(false) && runUntil([&] {
+      const Received last = events().back();
+      return last.frame < recorder.frame - 2 && !(last.keyboard && last.action == tw::KEY_HELD);
+    }));
     return events();
   }
 
