@@ -1,73 +1,60 @@
+// The small helpers of the core: colours, the "key:value," matcher (beyond
+// what the configuration cases cover), stream checks, ranges and frame
+// pacing arithmetic.
 #include "engine/core/Utility.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <sstream>
 
-#include "tests/support/TestSupport.h"
+#include "engine/core/Color.h"
+#include "engine/core/FramePacer.h"
 
-using tw::match;
-
-TEST(Match, FindsTheValueOfAKey) {
-  EXPECT_EQ(match("a:1,b:2", "b"), "2");
-  EXPECT_EQ(match("a:1,b:2", "c"), "");
-  EXPECT_EQ(match("a:1,a:2", "a"), "1");  // first occurrence wins
+TEST(Utility, ColoursHaveTheirChannelsAndNamesAndOthersFallBack) {
+  std::string all;
+  for (int c = tw::UNDEFINED_COLOR; c <= 42; c += (c == tw::CUSTOM ? 34 : 1)) {
+    std::uint8_t r = 1, g = 2, b = 3;  // kept for what has no channels
+    tw::colorToRGB(tw::Color(c), r, g, b);
+    const tw::Rgb rgb = tw::colorToRgb(tw::Color(c));
+    all += tw::colorToString(tw::Color(c)) + " " + std::to_string(r) + "," + std::to_string(g) +
+           "," + std::to_string(b) + (rgb == tw::Rgb{r, g, b} ? "" : " white") + "\n";
+    EXPECT_TRUE(rgb == (tw::Rgb{r, g, b}) || rgb == (tw::Rgb{255, 255, 255})) << c;
+  }
+  EXPECT_EQ(all, "Unknown color 1,2,3 white\nBlack 0,0,0\nRed 255,0,0\nGreen 0,255,0\nYellow 255,255,0\n"
+                 "Blue 0,0,255\nMagenta 255,0,255\nCyan 0,255,255\nWhite 255,255,255\n"
+                 "Unknown color 1,2,3 white\nUnknown color 1,2,3 white\n");
 }
 
-TEST(Match, IgnoresWhiteSpaceEverywhere) {
-  EXPECT_EQ(match(" a : 1 ,\tb :\r\n2 ", "a"), "1");
-  EXPECT_EQ(match("", "b"), "2");  // the same parse is searched again
-}
-
-TEST(Match, ValueEndsAtTheNextColonAndEmptyItemsAreSkipped) {
-  EXPECT_EQ(match("a:1:2", "a"), "1");
-  EXPECT_EQ(match("a", "a"), "");
-  EXPECT_EQ(match("a:1,,b:2", "b"), "2");
-  EXPECT_EQ(match("::a:1", "a"), "1");  // leading colons are skipped
-}
-
-TEST(Match, EmptyStringSearchesThePreviousParse) {
-  match("x:9", "");
-  EXPECT_EQ(match("", "x"), "9");
-  EXPECT_EQ(match("", "y"), "");
-}
-
-TEST(CheckStream, ReportsTheFirstFlagThatApplies) {
-  tw_test::LogCapture log;
-  std::stringstream good("abc");
-  EXPECT_EQ(tw::checkStream("Good()", good), 0);
-  std::stringstream at_end("");
+TEST(Utility, MatchStreamChecksAndRanges) {
+  const char* const cases[][3] = {{"a:1:2", "a", "1"}, {"a", "a", ""},  {"::a:1,,b:2", "a", "1"},
+                                  {"", "b", "2"},      {"x:9", "", ""}, {"", "x", "9"}};
+  for (const auto& c : cases) EXPECT_EQ(tw::match(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+  std::stringstream good("abc"), at_end(""), failed("x"), bad;
   int value;
-  at_end >> value;  // sets eof and fail
-  EXPECT_EQ(tw::checkStream("Vector::serialize()", at_end), -1);
-  std::stringstream failed("x");
-  failed >> value;  // fail only
-  EXPECT_EQ(tw::checkStream("Box::serialize()", failed), -1);
-  std::stringstream bad;
+  at_end >> value;
+  failed >> value;
   bad.setstate(std::ios::badbit);
-  EXPECT_EQ(tw::checkStream("Path::serialize()", bad), -1);
-  auto lines = log.messages();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "Vector::serialize(): Error! Stream eof.");
-  EXPECT_EQ(lines[1], "Box::serialize(): Error! Stream fail.");
-  EXPECT_EQ(lines[2], "Path::serialize(): Error! Stream bad.");
+  EXPECT_EQ(tw::checkStream("Good()", good), 0);
+  EXPECT_EQ(tw::checkStream("A()", at_end) + tw::checkStream("B()", failed) +
+                tw::checkStream("C()", bad), -3);
+  // Ranges include both ends.
+  EXPECT_TRUE(tw::valueInRange(4, 0, 4) && tw::valueInRange(0, 0, 4));
+  EXPECT_FALSE(tw::valueInRange(4.01f, 0, 4) || tw::valueInRange(-0.01f, 0, 4));
 }
 
-TEST(NumberText, WritesLikeAStream) {
-  EXPECT_EQ(tw::toString(-42), "-42");
-  EXPECT_EQ(tw::toString(2.5f), "2.5");
-  EXPECT_EQ(tw::toString(1.0f / 3.0f), "0.333333");
-  EXPECT_EQ(tw::toString(1e7f), "1e+07");
-}
-
-TEST(BinaryText, HasThirtyTwoBitsHighestFirst) {
-  EXPECT_EQ(tw::toBinaryString(5), std::string(29, '0') + "101");
-  EXPECT_EQ(tw::toBinaryString(0x80000000u), "1" + std::string(31, '0'));
-}
-
-TEST(ValueInRange, IncludesBothEnds) {
-  EXPECT_TRUE(tw::valueInRange(4, 0, 4));
-  EXPECT_TRUE(tw::valueInRange(0, 0, 4));
-  EXPECT_FALSE(tw::valueInRange(4.01f, 0, 4));
-  EXPECT_FALSE(tw::valueInRange(-0.01f, 0, 4));
+// The sleep is what is left of the frame less the last oversleep, without
+// overflow for any frame time; the path finder gets 95 % of it.
+TEST(Utility, FramePacingArithmetic) {
+  using tw::FramePacer;
+  EXPECT_EQ(FramePacer::sleepTime(33, 10000, 1500), 21500);
+  EXPECT_EQ(FramePacer::sleepTime(INT_MAX, 10000, 0), INT_MAX);
+  EXPECT_EQ(FramePacer::pathBudgetMs(33, 10000, 0), 21);  // 23 ms * 0.95 = 21.85
+  EXPECT_EQ(FramePacer::pathBudgetMs(33, 40000, 1000), -7);  // negative passes through
+  EXPECT_EQ(FramePacer::adjustAfterSleep(1000, 25000, 23000), 1000);
+  EXPECT_EQ(FramePacer::adjustAfterSleep(1000, 23500, 23000), 0);
+  // Reported, but not on the first step, after an oversleep, or without a frame time.
+  EXPECT_TRUE(FramePacer::reportOverrun(0, 33, 5));
+  EXPECT_FALSE(FramePacer::reportOverrun(0, 33, 0) || FramePacer::reportOverrun(700, 33, 5) ||
+               FramePacer::reportOverrun(0, 0, 5));
 }

@@ -1,8 +1,6 @@
 # Tests of engine/core.
 tw_add_test_suite(core_tests
-  core/ColorTest.cpp
   core/ConfigTest.cpp
-  core/FramePacerTest.cpp
   core/ListenerListTest.cpp
   core/LogManagerTest.cpp
   core/ManagerTest.cpp

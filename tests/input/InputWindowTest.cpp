@@ -1,31 +1,30 @@
-// The input manager reading real input: key presses, holds and releases and
-// mouse moves and clicks are sent to the window with xdotool (through the X
-// test extension, as from a real keyboard and mouse), and the events objects
-// receive, their order and their cell positions are checked.
+// Real input in a window: key presses, holds and releases and mouse moves and
+// clicks are sent to the window with xdotool (through the X test extension, as
+// from a real keyboard and mouse), and the events objects receive, their order
+// and their cell positions are checked; the pause object holds the game until
+// a key is pressed or the window is closed.
 #include "engine/input/InputManager.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <functional>
+#include <iterator>
 #include <memory>
-#include <vector>
 
 #include "engine/core/Config.h"
-#include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/world/Object.h"
+#include "engine/loop/GameManager.h"
+#include "engine/loop/Pause.h"
 #include "tests/support/InputRecorder.h"
-#include "tests/support/XWindowDriver.h"
 #include "tests/support/TestSupport.h"
-
-namespace {
+#include "tests/support/XWindowDriver.h"
 
 using tw_test::Received;
-using tw_test::Recorder;
-
 
 class InputWindow : public ::testing::Test {
  protected:
@@ -37,191 +36,115 @@ class InputWindow : public ::testing::Test {
     tw::Config::getInstance().loadConfig("window_title:" + title);
     ASSERT_EQ(tw::DisplayManager::getInstance().startUp(), 0);
     ASSERT_EQ(im.startUp(), 0);
-    recorder = std::make_unique<Recorder>();
     driver = std::make_unique<tw_test::XWindowDriver>(title);
     ASSERT_TRUE(driver->found());
     ASSERT_TRUE(driver->focus());
     runFrames(10);
-    recorder->received.clear();
+    recorder.received.clear();
   }
-
   void TearDown() override {
-    for (const std::string& key : keys_down) driver->keyUp(key);
-    for (int button : buttons_down) driver->mouseUp(button);
-    recorder.reset();
+    if (driver) driver->keyUp("a");  // in case a test stopped while it was down
     im.shutDown();
     tw::DisplayManager::getInstance().shutDown();
   }
-
-  void keyDown(const std::string& key) {
-    ASSERT_TRUE(driver->keyDown(key));
-    keys_down.push_back(key);
-  }
-  void keyUp(const std::string& key) {
-    ASSERT_TRUE(driver->keyUp(key));
-    keys_down.erase(std::remove(keys_down.begin(), keys_down.end(), key), keys_down.end());
-  }
-  void mouseDown(int button) {
-    ASSERT_TRUE(driver->mouseDown(button));
-    buttons_down.push_back(button);
-  }
-  void mouseUp(int button) {
-    ASSERT_TRUE(driver->mouseUp(button));
-    buttons_down.erase(std::remove(buttons_down.begin(), buttons_down.end(), button),
-                       buttons_down.end());
-  }
-
-  // One game-loop input step.
-  void frame() {
-    recorder->frame++;
-    im.getInput();
-    usleep(30000);
-  }
   void runFrames(int n) {
-    for (int i = 0; i < n; i++) frame();
+    for (int i = 0; i < n; i++, usleep(30000)) {
+      recorder.frame++;
+      im.getInput();
+    }
   }
   // Runs frames until done() holds, for at most 3 seconds.
   bool runUntil(const std::function<bool()>& done) {
     for (int i = 0; i < 100; i++) {
-      frame();
+      runFrames(1);
       if (done()) return true;
     }
     return false;
   }
-  bool runUntilKey(int key, int action) {
-    return runUntil([&] { return recorder->has(key, action); });
+  // Presses with down(true) until two of its events (mine) came, holds for
+  // `frames` frames, releases with down(false) until three frames passed
+  // without one (and a key's release came); returns its events.
+  std::vector<Received> pressAndRelease(const std::function<bool(bool)>& down,
+                                        const std::function<bool(const Received&)>& mine, int frames) {
+    recorder.received.clear();
+    const auto events = [&] {
+      std::vector<Received> out;
+      std::copy_if(recorder.received.begin(), recorder.received.end(), std::back_inserter(out), mine);
+      return out;
+    };
+    EXPECT_TRUE(down(true) && runUntil([&] { return events().size() >= 2; }));
+    runFrames(frames);
+    EXPECT_TRUE(down(false) && runUntil([&] {
+      const Received last = events().back();
+      return last.frame < recorder.frame - 2 && !(last.keyboard && last.action == tw::KEY_HELD);
+    }));
+    return events();
   }
 
   tw_test::LogCapture log;
   tw::InputManager& im = tw::InputManager::getInstance();
-  std::unique_ptr<Recorder> recorder;
+  tw_test::Recorder recorder;
   std::unique_ptr<tw_test::XWindowDriver> driver;
-  std::vector<std::string> keys_down;
-  std::vector<int> buttons_down;
 };
 
+// Pressed once, held once a frame from the frame of the press on (whatever
+// the server's auto-repeat does), released once.
 TEST_F(InputWindow, HeldKeyIsPressedOnceHeldEachFrameAndReleasedOnce) {
-  keyDown("a");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::A, tw::KEY_PRESSED));
-  const int pressed_frame = recorder->frame;
-  runFrames(30);  // about a second: long enough for the server's auto-repeat
-  keyUp("a");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::A, tw::KEY_RELEASED));
-  runFrames(3);
-
-  const std::vector<int> actions = recorder->actionsOf(tw::Keyboard::A);
-  ASSERT_GE(actions.size(), 3u);
-  EXPECT_EQ(actions.front(), tw::KEY_PRESSED);
-  EXPECT_EQ(actions.back(), tw::KEY_RELEASED);
-  EXPECT_EQ(std::count(actions.begin(), actions.end(), tw::KEY_PRESSED), 1);
-  EXPECT_EQ(std::count(actions.begin(), actions.end(), tw::KEY_RELEASED), 1);
-  EXPECT_GE(std::count(actions.begin(), actions.end(), tw::KEY_HELD), 30);
-  // One held report per frame, the first in the frame of the press, after it.
-  std::vector<int> held_frames;
-  for (const Received& r : recorder->received) {
-    if (r.key == tw::Keyboard::A && r.action == tw::KEY_HELD) held_frames.push_back(r.frame);
+  const std::vector<Received> a = pressAndRelease(
+      [&](bool down) { return down ? driver->keyDown("a") : driver->keyUp("a"); },
+      [](const Received& r) { return r.keyboard && r.key == tw::Keyboard::A; }, 30);
+  ASSERT_GE(a.size(), 32u);  // 30 frames: long enough for the server's auto-repeat
+  EXPECT_EQ(a.front().action, tw::KEY_PRESSED);
+  EXPECT_EQ(a.back().action, tw::KEY_RELEASED);
+  for (size_t i = 1; i + 1 < a.size(); i++) {
+    EXPECT_EQ(a[i].action, tw::KEY_HELD) << i;
+    EXPECT_EQ(a[i].frame, a[0].frame + static_cast<int>(i) - 1) << i;
   }
-  EXPECT_EQ(held_frames.front(), pressed_frame);
-  EXPECT_TRUE(std::adjacent_find(held_frames.begin(), held_frames.end()) == held_frames.end());
 }
 
-TEST_F(InputWindow, F11IsPressedAndReleasedButNeverHeld) {
-  keyDown("F11");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::F11, tw::KEY_PRESSED));
-  runFrames(5);
-  keyUp("F11");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::F11, tw::KEY_RELEASED));
-  const std::vector<int> expected = {tw::KEY_PRESSED, tw::KEY_RELEASED};
-  EXPECT_EQ(recorder->actionsOf(tw::Keyboard::F11), expected);
-}
-
-TEST_F(InputWindow, MainRowMinusIsUndefinedAndKeypadMinusIsMinus) {
-  keyDown("minus");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::KEY_UNDEFINED, tw::KEY_PRESSED));
-  keyUp("minus");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::KEY_UNDEFINED, tw::KEY_RELEASED));
-  EXPECT_TRUE(log.contains("InputManager::toEventKeyboard(): Warning key '-' not handled."));
-  EXPECT_TRUE(recorder->actionsOf(tw::Keyboard::MINUS).empty());
-
-  keyDown("KP_Subtract");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::MINUS, tw::KEY_PRESSED));
-  runFrames(2);
-  keyUp("KP_Subtract");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::MINUS, tw::KEY_RELEASED));
-  const std::vector<int> actions = recorder->actionsOf(tw::Keyboard::MINUS);
-  EXPECT_EQ(actions.front(), tw::KEY_PRESSED);
-  EXPECT_EQ(std::count(actions.begin(), actions.end(), tw::KEY_HELD) >= 2, true);
-}
-
-TEST_F(InputWindow, MouseMovesAndClicksReportCellPositions) {
+// Positions are cells; a button is clicked once and held every frame it is
+// down, in the click's frame too; its release sends nothing.
+TEST_F(InputWindow, MouseMovesAndClicksReportCellsAndButtons) {
   ASSERT_TRUE(driver->moveMouse(128, 160));
-  ASSERT_TRUE(runUntil([&] { return !recorder->mouse().empty(); }));
-  std::vector<Received> mouse = recorder->mouse();
-  EXPECT_EQ(mouse.back().action, tw::MOUSE_MOVED);
-  EXPECT_EQ(mouse.back().button, tw::Mouse::MOUSE_BUTTON_UNDEFINED);
-  EXPECT_EQ(mouse.back().position, tw::Vector(10, 5));
-
-  recorder->received.clear();
-  mouseDown(1);
-  ASSERT_TRUE(runUntil([&] { return recorder->mouse().size() >= 2; }));
-  runFrames(3);
-  mouseUp(1);
-  runFrames(5);
-  mouse = recorder->mouse();
-  ASSERT_GE(mouse.size(), 5u);
-  EXPECT_EQ(mouse.front().action, tw::MOUSE_CLICKED);
-  for (const Received& r : mouse) {
-    EXPECT_EQ(r.button, tw::Mouse::MOUSE_LEFT);
-    EXPECT_EQ(r.position, tw::Vector(10, 5));
+  ASSERT_TRUE(runUntil([&] { return !recorder.mouse().empty(); }));
+  const Received moved = recorder.mouse().back();
+  EXPECT_EQ(moved.action, tw::MOUSE_MOVED);
+  EXPECT_EQ(moved.button, tw::Mouse::MOUSE_BUTTON_UNDEFINED);
+  EXPECT_EQ(moved.position, tw::Vector(10, 5));
+  const int buttons[] = {tw::Mouse::MOUSE_LEFT, tw::Mouse::MOUSE_MIDDLE, tw::Mouse::MOUSE_RIGHT};
+  for (int b = 1; b <= 3; b++) {
+    SCOPED_TRACE(b);
+    const std::vector<Received> events = pressAndRelease(
+        [&](bool down) { return down ? driver->mouseDown(b) : driver->mouseUp(b); },
+        [&](const Received& r) { return !r.keyboard && r.button == buttons[b - 1]; }, 3);
+    ASSERT_GE(events.size(), 5u);
+    for (size_t i = 0; i < events.size(); i++) {
+      EXPECT_EQ(events[i].action, i == 0 ? tw::MOUSE_CLICKED : tw::MOUSE_HELD) << i;
+      EXPECT_EQ(events[i].frame, events[0].frame + std::max(0, static_cast<int>(i) - 1)) << i;
+      EXPECT_EQ(events[i].position, tw::Vector(10, 5)) << i;
+    }
   }
-  // Held every frame it was down, in the click's frame too; the release sends nothing.
-  const int last_frame = recorder->frame;
-  EXPECT_EQ(std::count_if(mouse.begin(), mouse.end(),
-                          [](const Received& r) { return r.action == tw::MOUSE_CLICKED; }),
-            1);
-  EXPECT_EQ(mouse[1].action, tw::MOUSE_HELD);
-  EXPECT_EQ(mouse[1].frame, mouse[0].frame);
-  EXPECT_LT(mouse.back().frame, last_frame - 2);
 }
 
-TEST_F(InputWindow, RightAndMiddleButtonsAreReportedAsSuch) {
-  ASSERT_TRUE(driver->moveMouse(300, 400));
-  runFrames(3);
-  recorder->received.clear();
-  mouseDown(3);
-  ASSERT_TRUE(runUntil([&] { return !recorder->mouse().empty(); }));
-  mouseUp(3);
-  mouseDown(2);
-  auto middle_click = [](const Received& r) {
-    return r.action == tw::MOUSE_CLICKED && r.button == tw::Mouse::MOUSE_MIDDLE;
+// The pause handler, for a release of F10 (releases of the pause key pause
+// too), holds while act runs on another thread 0.4 s later.
+TEST_F(InputWindow, PauseHoldsUntilAnotherKeyIsPressedOrTheWindowCloses) {
+  tw::Pause pause(tw::Keyboard::F10);
+  tw::LogManager::getInstance().setLogLevel(10);
+  const auto pauseWhile = [&](const std::function<void()>& act) {
+    tw::EventKeyboard release;
+    release.setKey(tw::Keyboard::F10);
+    release.setKeyboardAction(tw::KEY_RELEASED);
+    auto later = std::async(std::launch::async, [act] { usleep(400000); act(); });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pause.eventHandler(&release), 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   };
-  EXPECT_TRUE(runUntil([&] {
-    const std::vector<Received> seen = recorder->mouse();
-    return std::any_of(seen.begin(), seen.end(), middle_click);
-  }));
-  mouseUp(2);
-  runFrames(3);
-  const std::vector<Received> mouse = recorder->mouse();
-  EXPECT_EQ(mouse.front().action, tw::MOUSE_CLICKED);
-  EXPECT_EQ(mouse.front().button, tw::Mouse::MOUSE_RIGHT);
-  EXPECT_EQ(mouse.front().position, tw::pixelsToSpaces(tw::Vector(300, 400)));
-  EXPECT_EQ(std::count_if(mouse.begin(), mouse.end(), middle_click), 1);
+  pauseWhile([&] { driver->keyDown("a") && driver->keyUp("a"); });
+  EXPECT_FALSE(tw::GameManager::getInstance().getGameOver());
+  pauseWhile([&] { driver->requestClose(); });
+  EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
+  const auto lines = log.messages();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Pause::eventHandler(): Game resumed."), 1);
+  EXPECT_TRUE(log.contains("Pause::eventHandler(): Window closed. Setting game over."));
 }
-
-TEST_F(InputWindow, ClosingTheWindowEndsTheGameAndTheFramesInput) {
-  tw::GameManager& gm = tw::GameManager::getInstance();
-  gm.setGameOver(false);
-  keyDown("b");
-  ASSERT_TRUE(runUntilKey(tw::Keyboard::B, tw::KEY_HELD));
-  ASSERT_FALSE(gm.getGameOver());
-
-  ASSERT_TRUE(driver->requestClose());
-  ASSERT_TRUE(runUntil([&] { return gm.getGameOver(); }));
-  const int closing_frame = recorder->frame;
-  for (const Received& r : recorder->received) {
-    EXPECT_LT(r.frame, closing_frame) << "event in the frame the window closed";
-  }
-  EXPECT_TRUE(log.contains("InputManager::getInput(): Window closed. Setting game over."));
-}
-
-}  // namespace

@@ -4,10 +4,3 @@ tw_add_test_suite(loop_tests
   loop/GameManagerTest.cpp
   loop/PauseTest.cpp
 )
-
-# The pause object in a real window.
-tw_add_test_suite(loop_window_tests
-  loop/PauseWindowTest.cpp
-  support/XWindowDriver.cpp
-  LABELS window
-)

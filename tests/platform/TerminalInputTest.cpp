@@ -1,11 +1,15 @@
+// The terminal's input bytes (keys, escape sequences, mouse reports, the
+// keyboard protocol's replies) read as events, also when split between reads.
 #include "engine/platform/TerminalInput.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/TestSupport.h"
 
 using tw::platform::InputEvent;
 using tw::platform::TerminalInput;
@@ -13,71 +17,62 @@ using tw::platform::TerminalItem;
 
 // Items as short text: "+A" press, "*A" repeat, "-A" release, "M 2 3" moved,
 // "+Left 10 5" / "-Right 0 0" buttons, "kitty 11", "da".
-std::string describe(const TerminalItem& item) {
+static std::string describe(const TerminalItem& item) {
   if (item.kind == TerminalItem::Kind::KITTY_FLAGS) return "kitty " + std::to_string(item.value);
   if (item.kind == TerminalItem::Kind::DEVICE_ATTRIBUTES) return "da";
   const InputEvent& e = item.event;
   const std::string at = " " + std::to_string(static_cast<int>(e.x)) + " " +
                          std::to_string(static_cast<int>(e.y));
   const char* const buttons[] = {"Left", "Right", "Middle"};
-  switch (e.type) {
-    case InputEvent::Type::KeyPressed:
-      return (item.repeat ? "*" : "+") + tw::platform::keyDescription(e.key);
-    case InputEvent::Type::KeyReleased: return "-" + tw::platform::keyDescription(e.key);
-    case InputEvent::Type::MouseMoved: return "M" + at;
-    case InputEvent::Type::MouseButtonPressed: return std::string("+") + buttons[static_cast<int>(e.button)] + at;
-    case InputEvent::Type::MouseButtonReleased: return std::string("-") + buttons[static_cast<int>(e.button)] + at;
-    default: return "?";
+  using T = InputEvent::Type;
+  if (e.type == T::MouseMoved) return "M" + at;
+  const bool down = e.type == T::KeyPressed || e.type == T::MouseButtonPressed;
+  const std::string sign = item.repeat ? "*" : down ? "+" : "-";
+  if (e.type == T::KeyPressed || e.type == T::KeyReleased) {
+    return sign + tw::platform::keyDescription(e.key);
   }
+  return sign + buttons[static_cast<int>(e.button) % 3] + at;
 }
 
-// Feeds the chunks one after another, then flushes what waits (as the
-// presenter does once the escape wait is over).
-std::string parse(const std::vector<std::string>& chunks, bool flush) {
-  TerminalInput input;
-  std::vector<TerminalItem> items;
-  for (const std::string& chunk : chunks) input.feed(chunk.data(), chunk.size(), items);
-  if (flush) input.flush(items);
-  std::string text;
-  for (const TerminalItem& item : items) text += (text.empty() ? "" : ",") + describe(item);
-  return text;
+// The bytes of a chunk written with \e, \xNN, \r, \n, \t and \\.
+static std::string bytes(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); i++) {
+    const char c = text[i] == '\\' ? text[++i] : 0;
+    const bool hex = c == 'x';
+    out += hex ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16))
+               : c == 'e' ? '\x1b' : c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : text[i];
+    i += hex ? 2 : 0;
+  }
+  return out;
 }
 
+// Cases in tests/data/terminal-input.txt.
 TEST(TerminalInput, TurnsTerminalBytesIntoEvents) {
-  const struct {
-    std::vector<std::string> chunks;
-    bool flush;
-    const char* expected;
-  } cases[] = {
-      {{"aZ5 -+\\~"}, false, "+A,+Z,+5,+Space,+Numpad -,+Numpad +,+\\,+`"},
-      {{"\r\n\t\x7f\x08\x03"}, false, "+Enter,+Enter,+Tab,+Backspace,+Backspace,+C"},
-      {{"\x1b"}, false, ""},  // a lone ESC waits ...
-      {{"\x1b"}, true, "+Escape"},  // ... and is the key once the wait is over
-      {{"\x1b", "[A"}, false, "+Up"},  // a sequence split between reads
-      {{"\x1b[", "A"}, true, "+Up"},
-      {{"\x1b["}, true, "+Escape,+["},
-      {{"\x1b\x1b[B\x1bq"}, false, "+Escape,+Down,+Escape,+Q"},
-      {{"\x1b[C\x1bOD\x1b[H\x1bOF"}, false, "+Right,+Left,+Home,+End"},
-      {{"\x1bOP\x1bOS\x1b[15~\x1b[21~\x1b[24~\x1b[3~"}, false, "+F1,+F4,+F5,+F10,+F12,+Delete"},
-      {{"\x1b[<0;11;6M\x1b[<0;11;6m\x1b[<2;1;1M\x1b[<1;80;24m"}, false,
-       "+Left 10 5,-Left 10 5,+Right 0 0,-Middle 79 23"},
-      {{"\x1b[<35;3;4M\x1b[<32;5;5M\x1b[<64;1;1M\x1b[<65;1;1M"}, false, "M 2 3,M 4 4"},  // wheel ignored
-      {{"\x1b[M #%"}, false, "+Left 2 4"},  // the classic mouse report
-      {{"\x1b[97u\x1b[97;1:2u\x1b[97;1:3u"}, false, "+A,*A,-A"},
-      {{"\x1b[27u\x1b[13;1:3u\x1b[57441;2u\x1b[57399u"}, false, "+Escape,-Enter,+Left Shift,+Numpad 0"},
-      {{"\x1b[1;1:3A\x1b[1;1:2P\x1b[15;1:3~"}, false, "-Up,*F1,-F5"},
-      {{"\x1b[?11u\x1b[?62;22c"}, false, "kitty 11,da"},
-      {{"\x1b[99X\x1b[?5n\x1b[1\x01x"}, false, "+A,+X"},  // unknown and broken sequences
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.chunks[0]);
-    EXPECT_EQ(parse(c.chunks, c.flush), c.expected);
+  const char* data = std::getenv("TW_TEST_DATA");
+  int cases = 0;
+  const std::string cases_file = std::string(data ? data : ".") + "/terminal-input.txt";
+  for (const std::string& line : tw_test::readLines(cases_file)) {
+    if (line.empty() || line[0] == '#') continue;
+    SCOPED_TRACE(line);
+    cases++;
+    TerminalInput input;
+    std::vector<TerminalItem> items;
+    std::istringstream chunks(line.substr(0, line.find(" => ")));
+    for (std::string chunk; chunks >> chunk;) {
+      const std::string fed = bytes(chunk);
+      chunk == "(flush)" ? input.flush(items) : input.feed(fed.data(), fed.size(), items);
+    }
+    std::string text;
+    for (const TerminalItem& item : items) text += (text.empty() ? "" : ",") + describe(item);
+    EXPECT_EQ(text.empty() ? "none" : text, line.substr(line.find(" => ") + 4));
   }
+  EXPECT_GE(cases, 18);
 }
 
+// An introducer followed by endless parameter bytes must not be held for
+// ever: its ESC is dropped and the rest reads as typed characters.
 TEST(TerminalInput, GivesUpOnASequenceNoTerminalSends) {
-  // An introducer followed by endless parameter bytes must not be held for
-  // ever: its ESC is dropped and the rest reads as typed characters.
   TerminalInput input;
   std::vector<TerminalItem> items;
   const std::string garbage = "\x1b[" + std::string(1000, '1');
@@ -86,5 +81,3 @@ TEST(TerminalInput, GivesUpOnASequenceNoTerminalSends) {
   ASSERT_EQ(items.size(), 1001u);
   EXPECT_EQ(describe(items.front()), "+[");
 }
-
-}  // namespace

@@ -2,21 +2,19 @@
 // the frame it came in: what input tests compare with what was sent.
 #pragma once
 
+#include <vector>
+
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
 #include "engine/world/Object.h"
 
-#include <vector>
-
 namespace tw_test {
 
-// One event as an object received it, with the frame it came in.
+// One event as an object received it (key -1 for the mouse, button -1 for keys).
 struct Received {
   int frame;
   bool keyboard;
-  int key;     // keyboard
-  int action;  // keyboard or mouse action
-  int button;  // mouse
+  int key, action, button;
   tw::Vector position;
 };
 
@@ -29,14 +27,11 @@ class Recorder : public tw::Object {
   int eventHandler(const tw::Event* p_e) override {
     if (const auto* k = dynamic_cast<const tw::EventKeyboard*>(p_e)) {
       received.push_back({frame, true, k->getKey(), k->getKeyboardAction(), -1, tw::Vector()});
-      return 1;
-    }
-    if (const auto* m = dynamic_cast<const tw::EventMouse*>(p_e)) {
+    } else if (const auto* m = dynamic_cast<const tw::EventMouse*>(p_e)) {
       received.push_back(
           {frame, false, -1, m->getMouseAction(), m->getMouseButton(), m->getMousePosition()});
-      return 1;
     }
-    return 0;
+    return 1;
   }
   // The actions received for one key, in order.
   std::vector<int> actionsOf(int key) const {
@@ -52,12 +47,6 @@ class Recorder : public tw::Object {
       if (!r.keyboard) out.push_back(r);
     }
     return out;
-  }
-  bool has(int key, int action) const {
-    for (const Received& r : received) {
-      if (r.keyboard && r.key == key && r.action == action) return true;
-    }
-    return false;
   }
 
   int frame = 0;
