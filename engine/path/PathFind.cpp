@@ -149,6 +149,9 @@ int PathFind::cycleOnce() {
         "PathFind::cycleOnce(): node graph not allocated.  Cannot find path.");
     return finish(PATH_NOT_FOUND);
   }
+  // The world may have changed since the last expansion (and the first
+  // refresh writes every cell's byte).
+  cells.refresh(p_mover, goal);
   const Cell current = chooseCurrent();
   std::uint8_t& current_state = cells.at(static_cast<size_t>(indexOf(current)));
   current_state = static_cast<std::uint8_t>((current_state & ~OPEN) | CLOSED);
@@ -156,8 +159,6 @@ int PathFind::cycleOnce() {
   if (current == goal) found = true;
   checkArrival(current);
   if (found) return finish(PATH_FOUND);
-  // The world may have changed since the last expansion.
-  cells.refresh(p_mover, goal);
   int limit_w = 0;
   int limit_h = 0;
   searchLimits(limit_w, limit_h);
@@ -218,25 +219,48 @@ void PathFind::expand(Cell current, int limit_w, int limit_h) {
   for (; steps != 0; steps &= steps - 1) visit(current, __builtin_ctz(steps), g);
 }
 
+// The bytes of three cells in a row, the first lowest.
+std::uint32_t PathFind::rowOfThree(size_t first) const {
+  return static_cast<std::uint32_t>(cells.at(first)) |
+         static_cast<std::uint32_t>(cells.at(first + 1)) << 8 |
+         static_cast<std::uint32_t>(cells.at(first + 2)) << 16;
+}
+
+namespace {
+// Bit 0 of each of the three bytes of a row as bits 0, 1 and 2: the
+// multiplication lays three copies side by side, one per byte, and their
+// bits 16 to 18 are the three wanted (no two partial products meet).
+unsigned threeBits(std::uint32_t bytes) { return ((bytes & 0x010101u) * 0x10204u) >> 16 & 7u; }
+
+// Of the neighbours' bytes (rows above, beside and below, three bytes each),
+// bit 0 of each byte as the bit of its step: 0 to 2 above, 3 and 4 beside
+// (the middle byte is the cell itself), 5 to 7 below.
+unsigned stepBits(std::uint32_t above, std::uint32_t beside, std::uint32_t below) {
+  const unsigned middle = threeBits(beside);
+  return threeBits(above) | (middle & 1u) << 3 | (middle & 4u) << 2 | threeBits(below) << 5;
+}
+}  // namespace
+
 // The steps from a cell whose eight neighbours all lie inside the limits,
-// worked out without a branch per neighbour (whether one is blocked is as
-// unpredictable as the map). False when some neighbour's marks must be
-// settled by asking the world.
+// worked out a row of three cells at a time, without a branch per neighbour
+// (whether one is blocked is as unpredictable as the map). In each byte the
+// marks are bits 0 and 1 (BLOCKED = 1, UNDECIDED = 3) and CLOSED is bit 3.
+// False when some neighbour's marks must be settled by asking the world.
 bool PathFind::interiorSteps(size_t here, unsigned& steps) {
+  static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3 && CLOSED == 8,
+                "the byte layout read below");
   const size_t w = static_cast<size_t>(width);
-  const size_t around[8] = {here - w - 1, here - w, here - w + 1, here - 1,
-                            here + 1,     here + w - 1, here + w, here + w + 1};
-  unsigned blocked = 0;
-  unsigned closed = 0;
-  unsigned undecided = 0;
-  for (unsigned i = 0; i < 8; i++) {
-    const std::uint8_t state = cells.at(around[i]);
-    const unsigned marks = state & SearchCells::MARK_BITS;
-    blocked |= static_cast<unsigned>(marks == SearchCells::BLOCKED) << i;
-    undecided |= static_cast<unsigned>(marks == SearchCells::UNDECIDED) << i;
-    closed |= static_cast<unsigned>((state & CLOSED) != 0) << i;
+  const std::uint32_t rows[3] = {rowOfThree(here - w - 1), rowOfThree(here - 1),
+                                 rowOfThree(here + w - 1)};
+  std::uint32_t blocked_rows[3], undecided_rows[3], closed_rows[3];
+  for (int r = 0; r < 3; r++) {
+    blocked_rows[r] = rows[r] & ~(rows[r] >> 1);
+    undecided_rows[r] = rows[r] & rows[r] >> 1;
+    closed_rows[r] = rows[r] >> 3;
   }
-  if (undecided != 0) return false;
+  if (stepBits(undecided_rows[0], undecided_rows[1], undecided_rows[2]) != 0) return false;
+  const unsigned blocked = stepBits(blocked_rows[0], blocked_rows[1], blocked_rows[2]);
+  const unsigned closed = stepBits(closed_rows[0], closed_rows[1], closed_rows[2]);
   // Steps 0, 2, 5 and 7 are the diagonals; 1, 3, 4 and 6 the cells beside them.
   const unsigned corners = ((blocked >> 1) & (blocked >> 3) & 1u) |
                            (((blocked >> 1) & (blocked >> 4) & 1u) << 2) |

@@ -43,12 +43,13 @@ bool SearchCells::askWorld(const Object* p_mover, Cell cell, Cell goal_cell) {
 }
 
 bool SearchCells::allocate(int new_width, int new_height) {
-  try {
-    cells.assign(static_cast<size_t>(new_width) * static_cast<size_t>(new_height), 0);
-  } catch (const std::bad_alloc&) {
-    cells.clear();
-    return false;
-  }
+  // Left unwritten: the first build writes every byte, and a large grid is
+  // not cleared twice.
+  const size_t count = static_cast<size_t>(new_width) * static_cast<size_t>(new_height);
+  cells.reset(new (std::nothrow) std::uint8_t[count]);
+  cell_count = cells ? count : 0;
+  written = false;
+  if (!cells) return false;
   width = new_width;
   height = new_height;
   built = false;
@@ -110,14 +111,25 @@ void SearchCells::rebuild() {
   for (auto& axis : memo) {
     for (RunMemo& entry : axis) entry.used = false;
   }
+  // Locals, which the bytes written cannot alias (as they could a member).
+  std::uint8_t* marks = cells.get();
+  const size_t n = cell_count;
   if (!grid.isStarted()) {
-    for (std::uint8_t& cell : cells) cell &= static_cast<std::uint8_t>(~MARK_BITS);
+    for (size_t i = 0; i < n; i++) marks[i] = written ? marks[i] & ~MARK_BITS : 0;
+    written = true;
     return;
   }
   const std::vector<std::uint8_t>& counts = currentCounts();
-  for (size_t i = 0; i < cells.size(); i++) {
-    cells[i] = static_cast<std::uint8_t>((cells[i] & ~MARK_BITS) | (counts[i] != 0 ? BLOCKER : 0));
+  const std::uint8_t* count = counts.data();
+  // The search's own bits are kept once there are any; BLOCKER is 1.
+  if (written) {
+    for (size_t i = 0; i < n; i++) {
+      marks[i] = static_cast<std::uint8_t>((marks[i] & ~MARK_BITS) | (count[i] != 0));
+    }
+  } else {
+    for (size_t i = 0; i < n; i++) marks[i] = count[i] != 0;
   }
+  written = true;
   markSpecialEntries(counts);
 }
 
@@ -128,7 +140,7 @@ const std::vector<std::uint8_t>& SearchCells::currentCounts() {
     return shared.counts;
   }
   shared.valid = false;
-  shared.counts.assign(cells.size(), 0);
+  shared.counts.assign(cell_count, 0);
   grid.forEachEntry([this, &shared](const SolidBox& entry) {
     if (!entry.hard) return;
     forEachTouched(entry.box, [&shared](size_t i) {

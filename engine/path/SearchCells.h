@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/world/Box.h"
@@ -29,8 +30,9 @@ class SearchCells {
   // the goal position (so a search may end on the obstacle it aims at).
   static bool askWorld(const Object* p_mover, Cell cell, Cell goal);
 
-  // Sizes the map for a width x height node grid, every byte 0; false when
-  // memory runs out.
+  // Sizes the map for a width x height node grid; false when memory runs
+  // out. The bytes are written whole by the first refresh, which must come
+  // before any other use.
   bool allocate(int width, int height);
   // Marks the cells again if the world's solid objects, the mover's box or
   // the goal have changed since they were last marked.
@@ -85,7 +87,9 @@ class SearchCells {
 
   // The world's grid, which lives as long as the program; read on every step.
   const Grid& grid = WorldManager::getInstance().getSceneGraph().getGrid();
-  std::vector<std::uint8_t> cells;  // width x height, row by row
+  std::unique_ptr<std::uint8_t[]> cells;  // width x height, row by row
+  size_t cell_count = 0;
+  bool written = false;  // every byte has been written (by the first build)
   int width = 0;
   int height = 0;
   bool built = false;
