@@ -1,7 +1,8 @@
 // One byte per cell of a search's node grid: the low bits say whether the mover may stand
 // there, kept in step with the world's solid objects, and the bits above belong to the
-// search itself. The marks are built in one sweep over the boxes the grid keeps with its
-// entries, and built again whenever the grid reports a change, so each answer is the world's.
+// search itself. The marks come from a count of solid objects per cell, made in one sweep
+// over the boxes the grid keeps with its entries and shared by searches while the grid
+// reports no change; they are built again whenever it does, so each answer is the world's.
 #pragma once
 
 #include <cstdint>
