@@ -142,7 +142,7 @@ const std::vector<std::uint8_t>& SearchCells::currentCounts() {
   shared.valid = false;
   shared.counts.assign(cell_count, 0);
   grid.forEachEntry([this, &shared](const SolidBox& entry) {
-    if (!entry.hard) return;
+    if (!entry.isHard()) return;
     forEachTouched(entry.box, [&shared](size_t i) {
       if (shared.counts[i] != MANY) shared.counts[i]++;
     });
@@ -162,8 +162,8 @@ void SearchCells::markSpecialEntries(const std::vector<std::uint8_t>& counts) {
   special.clear();
   const Vector goal_position = toVector(goal);
   grid.forEachEntry([this, &goal_position](const SolidBox& entry) {
-    if (!entry.hard) return;
-    const bool own = entry.p_o == p_mover;
+    if (!entry.isHard()) return;
+    const bool own = entry.isOf(p_mover);
     if (!own && !boxContainsPosition(entry.box, goal_position)) return;
     forEachTouched(entry.box, [this, own](size_t i) { special.push_back(Special{i, own}); });
   });

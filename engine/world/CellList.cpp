@@ -23,7 +23,7 @@ bool CellList::append(const SolidBox& entry) {
 
 SolidBox* CellList::find(const Object* p_o) {
   for (SolidBox& entry : *this) {
-    if (entry.p_o == p_o) return &entry;
+    if (entry.isOf(p_o)) return &entry;
   }
   return nullptr;
 }

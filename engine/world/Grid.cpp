@@ -5,6 +5,10 @@
 #include <new>
 #include <unordered_set>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/world/Geometry.h"
@@ -20,12 +24,29 @@ const int DEFAULT_CELL_HEIGHT = 8;
 // floor(coordinate / size) as an int, the division in float. Coordinates far
 // outside the world (or not a number) become -1 or a large index, both of
 // which read as outside.
-int cellIndex(float coordinate, int size) {
+[[maybe_unused]] int cellIndex(float coordinate, int size) {
   const float quotient = coordinate / static_cast<float>(size);
   if (!(quotient >= -1.0f)) return -1;
   if (quotient > 1.0e8f) return 100000000;
   const auto index = static_cast<int>(quotient);  // towards zero, then down
   return static_cast<float>(index) > quotient ? index - 1 : index;
+}
+
+// cellIndex of the four coordinates, each divided by its size, in one go:
+// clamping the quotient to -1 .. 1e8 first gives the same indices as the
+// tests there, and four divisions cost about as much as one.
+void cellIndices(const float* p_coordinates, const float* p_sizes, int* p_out) {
+#if defined(__SSE2__)
+  __m128 quotient = _mm_div_ps(_mm_loadu_ps(p_coordinates), _mm_loadu_ps(p_sizes));
+  // max returns its second operand for NaN, so NaN becomes -1 as well.
+  quotient = _mm_min_ps(_mm_max_ps(quotient, _mm_set1_ps(-1.0f)), _mm_set1_ps(1.0e8f));
+  const __m128i truncated = _mm_cvttps_epi32(quotient);
+  const __m128 above = _mm_cmpgt_ps(_mm_cvtepi32_ps(truncated), quotient);
+  const __m128i index = _mm_add_epi32(truncated, _mm_castps_si128(above));  // -1 where above
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p_out), index);
+#else
+  for (int i = 0; i < 4; i++) p_out[i] = cellIndex(p_coordinates[i], static_cast<int>(p_sizes[i]));
+#endif
 }
 
 // The objects a collision query has found so far, when duplicates are
@@ -72,6 +93,8 @@ Grid::Grid()
                                  "grid_width")),
       cell_height(checkedCellSize(Config::getInstance().getGridHeight(), DEFAULT_CELL_HEIGHT,
                                   "grid_height")),
+      cell_size_x(static_cast<float>(cell_width)),
+      cell_size_y(static_cast<float>(cell_height)),
       revision(0),
       last_query{nullptr, Vector(), Box(), CellRange{0, 0, -1, -1, false}} {}
 
@@ -89,8 +112,7 @@ int Grid::startUp() {
   log.writeLog(5, "Grid::startUp(): m_num_cols %d, m_num_rows %d", num_cols, num_rows);
   // All rows in one array: a query reaches a cell's entries in one step.
   const size_t count = static_cast<size_t>(num_rows) * static_cast<size_t>(num_cols);
-  cells.reset(new (std::nothrow) CellList[count]);
-  if (cells == nullptr) {
+  if (!cells.allocate(count)) {
     log.writeLog("Grid::startUp(): Error! Unable to allocate %d grid rows.", num_rows);
     return -1;
   }
@@ -133,9 +155,12 @@ bool Grid::CellRange::holds(int x, int y) const { return x0 <= x && x <= x1 && y
 Grid::CellRange Grid::rangeOf(const Object* p_o, Vector where) const {
   const Box box = getWorldBox(p_o, where);
   const Vector corner = box.getCorner();
-  CellRange range{cellIndex(corner.getX(), cell_width), cellIndex(corner.getY(), cell_height),
-                  cellIndex(corner.getX() + box.getHorizontal(), cell_width),
-                  cellIndex(corner.getY() + box.getVertical(), cell_height), false};
+  const float coordinates[4] = {corner.getX(), corner.getY(), corner.getX() + box.getHorizontal(),
+                                corner.getY() + box.getVertical()};
+  const float sizes[4] = {cell_size_x, cell_size_y, cell_size_x, cell_size_y};
+  int indices[4];
+  cellIndices(coordinates, sizes, indices);
+  CellRange range{indices[0], indices[1], indices[2], indices[3], false};
   range.outside = range.y0 < 0 || range.x0 < 0 || range.y1 >= num_rows || range.x1 >= num_cols;
   if (range.x0 < 0) range.x0 = 0;
   if (range.y0 < 0) range.y0 = 0;
@@ -213,7 +238,7 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   }
   // A list that cannot grow leaves the object out, as an ObjectList would.
   auto place = [&moved](CellList& list, bool stays) {
-    SolidBox* p_entry = stays ? list.find(moved.p_o) : nullptr;
+    SolidBox* p_entry = stays ? list.find(moved.object()) : nullptr;
     if (p_entry != nullptr) {
       *p_entry = moved;
     } else {
@@ -260,7 +285,7 @@ void Grid::updateHardness(const Object* p_o, bool hard) {
   if (!allocated || p_o == nullptr) return;
   forEachList(rangeOf(p_o, p_o->getPosition()), [p_o, hard](CellList& list) {
     SolidBox* p_entry = list.find(p_o);
-    if (p_entry != nullptr) p_entry->hard = hard;
+    if (p_entry != nullptr) p_entry->setHard(hard);
   });
 }
 
@@ -279,8 +304,8 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   TouchedSet touched(cell_count > 1);
   auto gather = [&](const CellList& list) {
     for (const SolidBox& entry : list) {
-      if (entry.p_o == p_o || !boxIntersectsBox(box, entry.box)) continue;
-      if (touched.add(entry.p_o)) result.insert(entry.p_o);
+      if (entry.isOf(p_o) || !boxIntersectsBox(box, entry.box)) continue;
+      if (touched.add(entry.object())) result.insert(entry.object());
     }
   };
   if (range.outside) gather(outside);
@@ -294,7 +319,7 @@ ObjectList Grid::getCellObjects(Cell cell) const {
   ObjectList objects;
   const CellList* p_list = listFor(cell);
   if (p_list == nullptr) return objects;
-  for (const SolidBox& entry : *p_list) objects.insert(entry.p_o);
+  for (const SolidBox& entry : *p_list) objects.insert(entry.object());
   return objects;
 }
 

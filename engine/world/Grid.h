@@ -5,10 +5,10 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <set>
 
 #include "engine/core/ObjectList.h"
+#include "engine/platform/LargeArray.h"
 #include "engine/world/Box.h"
 #include "engine/world/CellList.h"
 #include "engine/world/Vector.h"
@@ -104,7 +104,7 @@ class Grid {
   // The list behind a cell pair (OUTSIDE_CELL too), or null outside the grid.
   const CellList* listFor(const Cell& cell) const;
 
-  std::unique_ptr<CellList[]> cells;  // row by row, num_cols lists per row
+  platform::LargeArray<CellList> cells;  // row by row, num_cols lists per row
   size_t cell_count;
   bool allocated;  // the cells exist (started)
   CellList outside;
@@ -112,6 +112,8 @@ class Grid {
   int num_rows;
   int cell_width;   // world units
   int cell_height;  // world units
+  float cell_size_x;  // cell_width and cell_height as floats
+  float cell_size_y;
   unsigned long revision;
   struct Query {
     const Object* p_o;  // not owned; null when there is none

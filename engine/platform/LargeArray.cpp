@@ -1,0 +1,31 @@
+#include "engine/platform/LargeArray.h"
+
+#include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace tw {
+namespace platform {
+
+namespace {
+const std::size_t LARGE_PAGE = 2u * 1024u * 1024u;
+}  // namespace
+
+void* allocateLarge(std::size_t bytes) {
+  if (bytes < LARGE_PAGE) return std::malloc(bytes);
+  const std::size_t rounded = (bytes + LARGE_PAGE - 1) / LARGE_PAGE * LARGE_PAGE;
+  if (rounded < bytes) return nullptr;
+  void* p_block = std::aligned_alloc(LARGE_PAGE, rounded);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  // Only advice: where large pages are off, the block works as it is.
+  if (p_block != nullptr) madvise(p_block, rounded, MADV_HUGEPAGE);
+#endif
+  return p_block;
+}
+
+void releaseLarge(void* p_block) { std::free(p_block); }
+
+}  // namespace platform
+}  // namespace tw
