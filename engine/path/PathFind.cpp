@@ -53,6 +53,10 @@ float length(int dx, int dy) {
 }
 
 const float DIAGONAL_STEP = length(1, 1);
+// What each step adds to g: one for a straight step, the diagonal's length
+// for the others.
+const float STEP_COSTS[8] = {DIAGONAL_STEP, 1.0f, DIAGONAL_STEP, 1.0f,
+                             1.0f,          DIAGONAL_STEP, 1.0f, DIAGONAL_STEP};
 
 // The same value as length(dx, dy), from the float square root while
 // dx * dx + dy * dy is exact as a float: a double root rounded to float is
@@ -93,6 +97,7 @@ PathFind::PathFind(Object* p_init_mover, Cell init_start, Cell init_goal, Object
       closed_count(0),
       next_order(0),
       found(false),
+      out_of_memory(false),
       final_result(PATH_SEARCHING) {
   allocate(init_start);
 }
@@ -109,6 +114,7 @@ void PathFind::allocate(Cell start_cell) {
   // Left uninitialised: a node is written before it is read.
   nodes.reset(new (std::nothrow) PathNode[static_cast<size_t>(w) * static_cast<size_t>(h)]);
   if (!nodes) return;
+  open_heap.attach(nodes.get(), w);
   // The grid keeps these dimensions for its whole life, whatever the
   // boundary does meanwhile, so it is never indexed with other ones.
   width = w;
@@ -163,6 +169,10 @@ int PathFind::cycleOnce() {
   int limit_h = 0;
   searchLimits(limit_w, limit_h);
   expand(current, limit_w, limit_h);
+  if (out_of_memory) {
+    LogManager::getInstance().writeLog("PathFind::cycleOnce(): Error! Out of memory for the open set.");
+    return finish(PATH_NOT_FOUND);
+  }
   return open_count > 0 ? PATH_SEARCHING : finish(PATH_NOT_FOUND);
 }
 
@@ -170,17 +180,8 @@ int PathFind::cycleOnce() {
 // the start cell when nothing is open yet.
 Cell PathFind::chooseCurrent() {
   if (open_count == 0) return start;
-  while (true) {
-    const OpenHeap::Entry top = open_heap.pop();
-    const auto order = static_cast<std::uint32_t>(~top.key);
-    const Cell cell = top.cell;
-    const size_t index = static_cast<size_t>(indexOf(cell));
-    // Keys left behind by a lowered f, or by a cell since expanded, are skipped.
-    if ((cells.at(index) & OPEN) != 0 && keyOf(nodes[index].f, order) == top.key) {
-      open_count--;
-      return cell;
-    }
-  }
+  open_count--;
+  return open_heap.pop().cell;
 }
 
 void PathFind::checkArrival(Cell current) {
@@ -294,13 +295,11 @@ unsigned PathFind::edgeSteps(Cell current, int limit_w, int limit_h) {
 // one already found. A cell found again on an equal or better route takes
 // the new parent and keeps its place in the order.
 void PathFind::visit(Cell current, int step, float g) {
-  const int dx = STEPS[step][0];
-  const int dy = STEPS[step][1];
-  const int nx = current.x + dx;
-  const int ny = current.y + dy;
+  const int nx = current.x + STEPS[step][0];
+  const int ny = current.y + STEPS[step][1];
   const auto next = static_cast<size_t>(ny * width + nx);
   std::uint8_t& next_state = cells.at(next);
-  const float g_new = g + (dx != 0 && dy != 0 ? DIAGONAL_STEP : 1.0f);
+  const float g_new = g + STEP_COSTS[step];
   PathNode& node = nodes[next];
   const bool was_open = (next_state & OPEN) != 0;
   if (was_open && g_new > node.g) return;
@@ -311,11 +310,13 @@ void PathFind::visit(Cell current, int step, float g) {
   node.f = f_new;
   const int marks = next_state & SearchCells::MARK_BITS;
   next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
-  if (!was_open) {
-    open_count++;
-    node.order = next_order++;
+  if (was_open) {
+    if (f_changed) open_heap.lower(keyOf(f_new, node.order), Cell{nx, ny});
+    return;
   }
-  if (f_changed) open_heap.push(keyOf(f_new, node.order), Cell{nx, ny});
+  open_count++;
+  node.order = next_order++;
+  if (!open_heap.push(keyOf(f_new, node.order), Cell{nx, ny})) out_of_memory = true;
 }
 
 bool PathFind::isBlocked(Cell cell, Cell goal_cell) const {

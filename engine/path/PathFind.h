@@ -17,18 +17,9 @@ namespace tw {
 
 class Object;
 
-// Largest node grid a search allocates (2048 x 2048 cells, 56 MB); a
+// Largest node grid a search allocates (2048 x 2048 cells, about 70 MB); a
 // bigger world cannot be searched and the search is refused up front.
 const long MAX_PATH_NODES = 2048L * 2048L;
-
-// Costs of a cell that the search has found. They are written when the cell
-// is first found (the start's g when the grid is made) and read only after,
-// so the node grid is never cleared.
-struct PathNode {
-  float g;  // cost of the best known route from the start
-  float f;  // g plus the straight-line distance to the goal
-  std::uint32_t order;  // when the cell entered the open set
-};
 
 class PathFind {
  public:
@@ -100,11 +91,12 @@ class PathFind {
   SearchCells cells;
   int width;   // columns allocated
   int height;  // rows allocated
-  OpenHeap open_heap;  // may hold outdated keys
+  OpenHeap open_heap;  // the open cells
   int open_count;
   int closed_count;
   std::uint32_t next_order;
   bool found;
+  bool out_of_memory;  // the open set could not grow: the search ends, not found
   int final_result;  // 1 while searching, then 0 or 2
 };
 
