@@ -1,5 +1,6 @@
 # Sources of the engine library in engine/core.
 target_sources(tarnwick PRIVATE
+  engine/core/BlockPool.cpp
   engine/core/Clock.cpp
   engine/core/Color.cpp
   engine/core/Config.cpp

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "engine/core/BlockPool.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/EventRouting.h"
 #include "engine/core/LiveObjects.h"
@@ -68,6 +69,22 @@ Object::Object()
   shape.setType(UNDEFINED_SHAPE);
   LiveObjects::add(this, id);
   WorldManager::getInstance().insertObject(this);
+}
+
+void* Object::operator new(std::size_t bytes) {
+  void* p_block = BlockPool::allocate(bytes);
+  if (p_block == nullptr) throw std::bad_alloc();
+  return p_block;
+}
+
+void* Object::operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+  return BlockPool::allocate(bytes);
+}
+
+void Object::operator delete(void* p_block) noexcept { BlockPool::release(p_block); }
+
+void Object::operator delete(void* p_block, const std::nothrow_t&) noexcept {
+  BlockPool::release(p_block);
 }
 
 Object::~Object() {

@@ -3,8 +3,10 @@
 // Also the registry of live objects that dispatch and the world use to skip destroyed ones.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,21 @@ class Object : public Listener {
  public:
   Object();
   virtual ~Object();
+  // Objects, of every derived class, live in the block pool: a world's
+  // objects made one after another lie side by side in large pages.
+  static void* operator new(std::size_t bytes);
+  static void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept;
+  static void* operator new(std::size_t, void* p_place) noexcept { return p_place; }
+  static void operator delete(void* p_block) noexcept;
+  static void operator delete(void* p_block, const std::nothrow_t&) noexcept;
+  static void operator delete(void*, void*) noexcept {}
+  // A derived class aligned beyond 16 bytes takes its memory from the heap.
+  static void* operator new(std::size_t bytes, std::align_val_t alignment) {
+    return ::operator new(bytes, alignment);
+  }
+  static void operator delete(void* p_block, std::align_val_t alignment) noexcept {
+    ::operator delete(p_block, alignment);
+  }
   virtual void setType(std::string new_type);
   // A placement, not a move: raises no collision or out-of-world events.
   virtual void setPosition(Vector new_position);

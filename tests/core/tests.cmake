@@ -1,5 +1,6 @@
 # Tests of engine/core.
 tw_add_test_suite(core_tests
+  core/BlockPoolTest.cpp
   core/ConfigTest.cpp
   core/ListenerListTest.cpp
   core/LogManagerTest.cpp
