@@ -38,6 +38,28 @@ ObjectList& ObjectList::operator=(const ObjectList& other) {
   return *this;
 }
 
+ObjectList::ObjectList(ObjectList&& other) noexcept
+    : first(other.first), count(other.count), capacity(other.capacity), items(other.items) {
+  other.first = 0;
+  other.count = 0;
+  other.capacity = 0;
+  other.items = nullptr;
+}
+
+ObjectList& ObjectList::operator=(ObjectList&& other) noexcept {
+  if (this == &other) return *this;
+  std::free(items);
+  first = other.first;
+  count = other.count;
+  capacity = other.capacity;
+  items = other.items;
+  other.first = 0;
+  other.count = 0;
+  other.capacity = 0;
+  other.items = nullptr;
+  return *this;
+}
+
 ObjectList::~ObjectList() { std::free(items); }
 
 bool ObjectList::makeRoom() {

@@ -13,6 +13,9 @@ class ObjectList {
   ObjectList();
   ObjectList(const ObjectList& other);
   ObjectList& operator=(const ObjectList& other);
+  // Takes the other's pointers over, leaving it empty.
+  ObjectList(ObjectList&& other) noexcept;
+  ObjectList& operator=(ObjectList&& other) noexcept;
   ~ObjectList();
 
   // Appends p; grows by doubling when full. -1 for null or a failed growth.

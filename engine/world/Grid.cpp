@@ -292,13 +292,13 @@ void Grid::updateHardness(const Object* p_o, bool hard) {
 // Candidates that miss the box are dropped before the duplicate check, so
 // usually only the few objects actually touched are compared with each other.
 ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
-  if (!ready("Grid::getCollisions()", p_o)) return ObjectList();
+  ObjectList result;  // the only list returned, so it is built in place
+  if (!ready("Grid::getCollisions()", p_o)) return result;
   const Box box = getWorldBox(p_o, where);
   const CellRange range = rangeOf(p_o, where);
   last_query = Query{p_o, where, p_o->getBox(), range};
   const int cell_count =
       (range.outside ? 1 : 0) + (range.x1 - range.x0 + 1) * (range.y1 - range.y0 + 1);
-  ObjectList result;
   // An object spanning several cells is listed in each; only its first
   // sighting counts. A single cell lists every object once.
   TouchedSet touched(cell_count > 1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "engine/core/ObjectListIterator.h"
 #include "tests/support/EngineFixtures.h"
@@ -64,4 +65,10 @@ TEST(ObjectList, CopiesAndSumsAreIndependentOfTheirSources) {
   EXPECT_EQ(items(assigned), (Items{&c, &b}));
   EXPECT_EQ(items(list + copy), (Items{&a, &c, &a, &c, &b}));
   EXPECT_EQ(items(list), (Items{&a, &c}));
+  ObjectList moved(std::move(copy));
+  assigned = std::move(moved);
+  EXPECT_EQ(items(assigned), (Items{&a, &c, &b}));
+  EXPECT_TRUE(copy.isEmpty() && moved.isEmpty());
+  moved.insert(&a);  // and usable again
+  EXPECT_EQ(items(moved), Items{&a});
 }
