@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <unordered_set>
 
@@ -58,11 +59,12 @@ class TouchedSet {
   bool add(const Object* p_o) {
     if (!checking) return true;
     if (std::find(few, few + few_count, p_o) != few + few_count) return false;
-    if (!many.empty() && many.count(p_o) != 0) return false;
+    if (many && many->count(p_o) != 0) return false;
     if (few_count < FEW) {
       few[few_count++] = p_o;
     } else {
-      many.insert(p_o);
+      if (!many) many = std::make_unique<std::unordered_set<const Object*>>();
+      many->insert(p_o);
     }
     return true;
   }
@@ -72,7 +74,7 @@ class TouchedSet {
   bool checking;
   const Object* few[FEW];
   size_t few_count = 0;
-  std::unordered_set<const Object*> many;
+  std::unique_ptr<std::unordered_set<const Object*>> many;  // made once few are full
 };
 
 // A size below one cell unit would divide by zero: fall back to the default.
@@ -230,12 +232,6 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   const CellRange from = rangeOf(p_o, p_o->getPosition());
   const CellRange to = queriedRangeOf(p_o, where);
   const SolidBox moved{p_o, getWorldBox(p_o, where), p_o->getSolidness() == HARD};
-  if (from.outside && !to.outside) outside.remove(p_o);
-  for (int y = from.y0; y <= from.y1; y++) {
-    for (int x = from.x0; x <= from.x1; x++) {
-      if (!to.holds(x, y)) cellAt(x, y).remove(p_o);
-    }
-  }
   // A list that cannot grow leaves the object out, as an ObjectList would.
   auto place = [&moved](CellList& list, bool stays) {
     SolidBox* p_entry = stays ? list.find(moved.object()) : nullptr;
@@ -245,6 +241,17 @@ int Grid::updatePosition(Object* p_o, Vector where) {
       list.append(moved);
     }
   };
+  // Most moves stay within the same cells.
+  if (from == to) {
+    forEachList(to, [&place](CellList& list) { place(list, true); });
+    return 0;
+  }
+  if (from.outside && !to.outside) outside.remove(p_o);
+  for (int y = from.y0; y <= from.y1; y++) {
+    for (int x = from.x0; x <= from.x1; x++) {
+      if (!to.holds(x, y)) cellAt(x, y).remove(p_o);
+    }
+  }
   if (to.outside) place(outside, from.outside);
   for (int y = to.y0; y <= to.y1; y++) {
     for (int x = to.x0; x <= to.x1; x++) place(cellAt(x, y), from.holds(x, y));
@@ -253,21 +260,12 @@ int Grid::updatePosition(Object* p_o, Vector where) {
 }
 
 // A list's entries follow its count and pointer, so its first four lines
-// hold a typical cell's entries; the other cells of a query get their first
-// two. The cells the object leaves, read as it moves, get theirs too.
+// hold a typical cell's entries. Only the first cell of the query is
+// fetched: most boxes lie in one cell, and a move mostly stays in it.
 void Grid::prefetch(const Object* p_o, Vector where) const {
   if (!allocated) return;
   const CellRange to = rangeOf(p_o, where);
-  const CellRange from = where == p_o->getPosition() ? to : rangeOf(p_o, p_o->getPosition());
-  for (const CellRange* p_range : {&to, &from}) {
-    if (p_range == &from && from == to) break;
-    for (int y = p_range->y0; y <= p_range->y1 && y <= p_range->y0 + 1; y++) {
-      for (int x = p_range->x0; x <= p_range->x1 && x <= p_range->x0 + 1; x++) {
-        const bool first = p_range == &to && x == to.x0 && y == to.y0;
-        prefetchList(cellAt(x, y), first ? 4 : 2);
-      }
-    }
-  }
+  if (to.x0 <= to.x1 && to.y0 <= to.y1) prefetchList(cellAt(to.x0, to.y0), 4);
 }
 
 void Grid::prefetchList(const CellList& list, int lines) {

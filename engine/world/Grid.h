@@ -49,8 +49,8 @@ class Grid {
   int updatePosition(Object* p_o, Vector where);
   // Called before an object in the grid turns between HARD and SOFT.
   void updateHardness(const Object* p_o, bool hard);
-  // Asks the processor to fetch the cells that a query of p_o at where, and
-  // its move there, will read; changes nothing.
+  // Asks the processor to fetch the first cell that a query of p_o at where
+  // will read; changes nothing.
   void prefetch(const Object* p_o, Vector where) const;
   // The objects (never p_o itself) that p_o's box at where would touch:
   // outside list first, then by cell in row order, each object once.

@@ -18,11 +18,6 @@ void Vector::normalize() {
   }
 }
 
-void Vector::scale(float s) {
-  x *= s;
-  y *= s;
-}
-
 std::string Vector::toString() const { return "(" + tw::toString(x) + "," + tw::toString(y) + ")"; }
 
 int Vector::serialize(std::stringstream* p_ss) const {

@@ -26,7 +26,10 @@ class Vector {
   float getMagnitude() const;
   // Scales to length 1; a zero vector stays zero.
   void normalize();
-  void scale(float s);
+  void scale(float s) {
+    x *= s;
+    y *= s;
+  }
 
   Vector operator+(const Vector& other) const { return Vector(x + other.x, y + other.y); }
   Vector operator-(const Vector& other) const { return Vector(x - other.x, y - other.y); }
