@@ -220,48 +220,34 @@ void PathFind::expand(Cell current, int limit_w, int limit_h) {
   for (; steps != 0; steps &= steps - 1) visit(current, __builtin_ctz(steps), g);
 }
 
-// The bytes of three cells in a row, the first lowest.
-std::uint32_t PathFind::rowOfThree(size_t first) const {
-  return static_cast<std::uint32_t>(cells.at(first)) |
-         static_cast<std::uint32_t>(cells.at(first + 1)) << 8 |
-         static_cast<std::uint32_t>(cells.at(first + 2)) << 16;
-}
-
 namespace {
-// Bit 0 of each of the three bytes of a row as bits 0, 1 and 2: the
-// multiplication lays three copies side by side, one per byte, and their
-// bits 16 to 18 are the three wanted (no two partial products meet).
-unsigned threeBits(std::uint32_t bytes) { return ((bytes & 0x010101u) * 0x10204u) >> 16 & 7u; }
+const std::uint64_t LOW_BITS = 0x0101010101010101u;
 
-// Of the neighbours' bytes (rows above, beside and below, three bytes each),
-// bit 0 of each byte as the bit of its step: 0 to 2 above, 3 and 4 beside
-// (the middle byte is the cell itself), 5 to 7 below.
-unsigned stepBits(std::uint32_t above, std::uint32_t beside, std::uint32_t below) {
-  const unsigned middle = threeBits(beside);
-  return threeBits(above) | (middle & 1u) << 3 | (middle & 4u) << 2 | threeBits(below) << 5;
+// Bit 0 of each of the eight bytes (each 0 or 1) as bits 0 to 7: the
+// multiplication sends byte i's bit to bit 56 + i, and no two partial
+// products meet.
+unsigned gatherBits(std::uint64_t bytes) {
+  return static_cast<unsigned>((bytes * 0x0102040810204080u) >> 56);
 }
 }  // namespace
 
 // The steps from a cell whose eight neighbours all lie inside the limits,
-// worked out a row of three cells at a time, without a branch per neighbour
-// (whether one is blocked is as unpredictable as the map). In each byte the
-// marks are bits 0 and 1 (BLOCKED = 1, UNDECIDED = 3) and CLOSED is bit 3.
-// False when some neighbour's marks must be settled by asking the world.
+// worked out for all eight at once, without a branch per neighbour (whether
+// one is blocked is as unpredictable as the map): their bytes side by side,
+// byte i holding the neighbour of step i. In each byte the marks are bits 0
+// and 1 (BLOCKED = 1, UNDECIDED = 3) and CLOSED is bit 3. False when some
+// neighbour's marks must be settled by asking the world.
 bool PathFind::interiorSteps(size_t here, unsigned& steps) {
   static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3 && CLOSED == 8,
                 "the byte layout read below");
   const size_t w = static_cast<size_t>(width);
-  const std::uint32_t rows[3] = {rowOfThree(here - w - 1), rowOfThree(here - 1),
-                                 rowOfThree(here + w - 1)};
-  std::uint32_t blocked_rows[3], undecided_rows[3], closed_rows[3];
-  for (int r = 0; r < 3; r++) {
-    blocked_rows[r] = rows[r] & ~(rows[r] >> 1);
-    undecided_rows[r] = rows[r] & rows[r] >> 1;
-    closed_rows[r] = rows[r] >> 3;
-  }
-  if (stepBits(undecided_rows[0], undecided_rows[1], undecided_rows[2]) != 0) return false;
-  const unsigned blocked = stepBits(blocked_rows[0], blocked_rows[1], blocked_rows[2]);
-  const unsigned closed = stepBits(closed_rows[0], closed_rows[1], closed_rows[2]);
+  const std::uint64_t bytes = static_cast<std::uint64_t>(cells.threeAt(here - w - 1)) |
+                              static_cast<std::uint64_t>(cells.at(here - 1)) << 24 |
+                              static_cast<std::uint64_t>(cells.at(here + 1)) << 32 |
+                              static_cast<std::uint64_t>(cells.threeAt(here + w - 1)) << 40;
+  if ((bytes & (bytes >> 1) & LOW_BITS) != 0) return false;
+  const unsigned blocked = gatherBits(bytes & ~(bytes >> 1) & LOW_BITS);
+  const unsigned closed = gatherBits((bytes >> 3) & LOW_BITS);
   // Steps 0, 2, 5 and 7 are the diagonals; 1, 3, 4 and 6 the cells beside them.
   const unsigned corners = ((blocked >> 1) & (blocked >> 3) & 1u) |
                            (((blocked >> 1) & (blocked >> 4) & 1u) << 2) |

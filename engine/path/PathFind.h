@@ -74,7 +74,6 @@ class PathFind {
   void expand(Cell current, int limit_w, int limit_h);
   // Bit i set: the search may take step i (an index into its eight steps).
   bool interiorSteps(size_t here, unsigned& steps);
-  std::uint32_t rowOfThree(size_t first) const;
   unsigned edgeSteps(Cell current, int limit_w, int limit_h);
   void visit(Cell current, int step, float g);
   // The boundary's extents in whole cells, but never past the node grid.

@@ -46,10 +46,11 @@ bool SearchCells::allocate(int new_width, int new_height) {
   // Left unwritten: the first build writes every byte, and a large grid is
   // not cleared twice.
   const size_t count = static_cast<size_t>(new_width) * static_cast<size_t>(new_height);
-  cells.reset(new (std::nothrow) std::uint8_t[count]);
+  cells.reset(new (std::nothrow) std::uint8_t[count + SPARE_BYTES]);
   cell_count = cells ? count : 0;
   written = false;
   if (!cells) return false;
+  std::memset(cells.get() + count, 0, SPARE_BYTES);
   width = new_width;
   height = new_height;
   built = false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,17 @@ class SearchCells {
   // The byte of cell (x, y), at index y * width + x.
   std::uint8_t& at(size_t index) { return cells[index]; }
   std::uint8_t at(size_t index) const { return cells[index]; }
+  // The bytes of the three cells from index on, the first lowest, read as
+  // one word (the map ends in spare bytes, so a word may reach past its end).
+  std::uint32_t threeAt(size_t index) const {
+    std::uint32_t word = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(&word, &cells[index], sizeof word);
+#else
+    for (size_t i = 0; i < sizeof word; i++) word |= static_cast<std::uint32_t>(cells[index + i]) << (8 * i);
+#endif
+    return word & 0xFFFFFFu;
+  }
   // Whether the mover may not stand on (x, y), a cell of the node grid.
   bool isBlocked(int x, int y) {
     const size_t index = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
@@ -88,7 +100,8 @@ class SearchCells {
 
   // The world's grid, which lives as long as the program; read on every step.
   const Grid& grid = WorldManager::getInstance().getSceneGraph().getGrid();
-  std::unique_ptr<std::uint8_t[]> cells;  // width x height, row by row
+  static const size_t SPARE_BYTES = 4;  // after the last cell, for threeAt
+  std::unique_ptr<std::uint8_t[]> cells;  // width x height, row by row, then the spare bytes
   size_t cell_count = 0;
   bool written = false;  // every byte has been written (by the first build)
   int width = 0;
