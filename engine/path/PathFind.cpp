@@ -72,8 +72,8 @@ Vector toVector(Cell cell) {
 }
 
 // The world boundary's extents truncated to whole cells.
-void boundaryCells(int& w, int& h) {
-  const Box boundary = WorldManager::getInstance().getBoundary();
+void boundaryCells(const WorldManager& world, int& w, int& h) {
+  const Box boundary = world.getBoundary();
   w = static_cast<int>(boundary.getHorizontal());
   h = static_cast<int>(boundary.getVertical());
 }
@@ -86,7 +86,8 @@ PathFind::OpenKey PathFind::keyOf(float f, std::uint32_t order) {
 }
 
 PathFind::PathFind(Object* p_init_mover, Cell init_start, Cell init_goal, Object* p_init_target)
-    : p_mover(p_init_mover),
+    : world(WorldManager::getInstance()),
+      p_mover(p_init_mover),
       p_target(p_init_target),
       target_id(p_init_target != nullptr ? p_init_target->getId() : 0),
       start(init_start),
@@ -107,7 +108,7 @@ PathFind::~PathFind() = default;
 void PathFind::allocate(Cell start_cell) {
   int w = 0;
   int h = 0;
-  boundaryCells(w, h);
+  boundaryCells(world, w, h);
   if (w <= 0 || h <= 0 || static_cast<long>(w) * h > MAX_PATH_NODES) return;
   if (start_cell.x < 0 || start_cell.y < 0 || start_cell.x >= w || start_cell.y >= h) return;
   if (!cells.allocate(w, h)) return;
@@ -138,7 +139,7 @@ int PathFind::indexOf(Cell cell) const { return cell.y * width + cell.x; }
 // Neighbours are limited to the boundary as it is now, and never reach past
 // the grid as it was allocated.
 void PathFind::searchLimits(int& limit_w, int& limit_h) const {
-  boundaryCells(limit_w, limit_h);
+  boundaryCells(world, limit_w, limit_h);
   limit_w = std::min(limit_w, width);
   limit_h = std::min(limit_h, height);
 }
@@ -163,7 +164,7 @@ int PathFind::cycleOnce() {
   current_state = static_cast<std::uint8_t>((current_state & ~OPEN) | CLOSED);
   closed_count++;
   if (current == goal) found = true;
-  checkArrival(current);
+  if (p_target != nullptr) checkArrival(current);
   if (found) return finish(PATH_FOUND);
   int limit_w = 0;
   int limit_h = 0;

@@ -16,6 +16,7 @@
 namespace tw {
 
 class Object;
+class WorldManager;
 
 // Largest node grid a search allocates (2048 x 2048 cells, about 70 MB); a
 // bigger world cannot be searched and the search is refused up front.
@@ -79,6 +80,7 @@ class PathFind {
   // The boundary's extents in whole cells, but never past the node grid.
   void searchLimits(int& limit_w, int& limit_h) const;
 
+  const WorldManager& world;  // asked for the boundary at every step
   Object* p_mover;   // its box is used for every obstacle test; not owned
   Object* p_target;  // reaching its box counts as arrival; not owned, may be null
   int target_id;     // to tell whether the target still exists
