@@ -77,6 +77,20 @@ bool ObjectList::makeRoom() {
   return true;
 }
 
+bool ObjectList::reserve(int slots) {
+  if (slots <= capacity - first) return true;
+  if (first > 0) {
+    moveSlots(items, items + first, count);
+    first = 0;
+    if (slots <= capacity) return true;
+  }
+  auto* grown = static_cast<Object**>(std::realloc(items, sizeof(Object*) * static_cast<size_t>(slots)));
+  if (grown == nullptr) return false;
+  items = grown;
+  capacity = slots;
+  return true;
+}
+
 int ObjectList::insert(Object* p) {
   if (p == nullptr) return -1;
   if (first + count == capacity && !makeRoom()) return -1;

@@ -20,6 +20,9 @@ class ObjectList {
 
   // Appends p; grows by doubling when full. -1 for null or a failed growth.
   int insert(Object* p);
+  // Makes room for at least slots pointers in all, so that as many inserts
+  // do not grow the list again; false when memory runs out.
+  bool reserve(int slots);
   // Removes the first occurrence of p, keeping the order of the rest. The
   // pointers on the shorter side of it move, so taking away the first or the
   // last pointer moves none.

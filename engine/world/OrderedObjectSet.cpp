@@ -89,6 +89,7 @@ void OrderedObjectSet::clear() {
 
 ObjectList OrderedObjectSet::toList() const {
   ObjectList list;
+  list.reserve(count);
   forEach([&list](Object* p) { list.insert(p); });
   return list;
 }

@@ -36,6 +36,9 @@ TEST(ObjectList, KeepsOrderThroughGrowthAndRemovalsAtEitherEnd) {
   EXPECT_EQ(list.remove(&o[11]), -1);
   for (int i : {1, 0, 2, 3, 4}) ASSERT_EQ(list.remove(&o[i]), 0) << i;
   EXPECT_EQ(items(list), (Items{&o[5], &o[6], &o[7]}));
+  ASSERT_TRUE(list.reserve(2));  // already room: nothing moves
+  ASSERT_TRUE(list.reserve(40));
+  EXPECT_EQ(items(list), (Items{&o[5], &o[6], &o[7]}));
   ASSERT_EQ(list.remove(&o[7]), 0);
   for (int i = 8; i < 12; i++) ASSERT_EQ(list.insert(&o[i]), 0);  // room freed at the front
   EXPECT_EQ(items(list), (Items{&o[5], &o[6], &o[8], &o[9], &o[10], &o[11]}));
