@@ -50,6 +50,14 @@ void cellIndices(const float* p_coordinates, const float* p_sizes, int* p_out) {
 #endif
 }
 
+void prefetchObject(const Object* p_o) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p_o);
+#else
+  (void)p_o;
+#endif
+}
+
 // The objects a collision query has found so far, when duplicates are
 // possible: a short list while few, a hash set beyond that.
 class TouchedSet {
@@ -303,6 +311,8 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   auto gather = [&](const CellList& list) {
     for (const SolidBox& entry : list) {
       if (entry.isOf(p_o) || !boxIntersectsBox(box, entry.box)) continue;
+      // The caller hands each object found an event: start fetching it.
+      prefetchObject(entry.object());
       if (touched.add(entry.object())) result.insert(entry.object());
     }
   };
