@@ -38,6 +38,7 @@ struct SizeClass {
   void* p_free = nullptr;
   char* p_next = nullptr;
   char* p_end = nullptr;
+  int chunks = 0;
 };
 
 struct Pool {
@@ -58,8 +59,11 @@ std::uintptr_t chunkOf(const void* p_block) {
 }
 
 // A fresh chunk for the blocks of a size class; false when memory runs out.
+// A size's first chunk keeps small pages, so that a game with few objects of
+// many sizes does not hold a large page for each size.
 bool addChunk(std::size_t index) {
-  void* p_chunk = platform::allocateLarge(CHUNK);
+  SizeClass& size_class = pool().classes[index];
+  void* p_chunk = platform::allocateLarge(CHUNK, size_class.chunks > 0);
   if (p_chunk == nullptr) return false;
   try {
     pool().chunks.emplace(reinterpret_cast<std::uintptr_t>(p_chunk), index);
@@ -67,7 +71,7 @@ bool addChunk(std::size_t index) {
     platform::releaseLarge(p_chunk);
     return false;
   }
-  SizeClass& size_class = pool().classes[index];
+  size_class.chunks++;
   size_class.p_next = static_cast<char*>(p_chunk);
   size_class.p_end = size_class.p_next + CHUNK;
   return true;

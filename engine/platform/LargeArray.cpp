@@ -13,14 +13,16 @@ namespace {
 const std::size_t LARGE_PAGE = 2u * 1024u * 1024u;
 }  // namespace
 
-void* allocateLarge(std::size_t bytes) {
+void* allocateLarge(std::size_t bytes, bool large_pages) {
   if (bytes < LARGE_PAGE) return std::malloc(bytes);
   const std::size_t rounded = (bytes + LARGE_PAGE - 1) / LARGE_PAGE * LARGE_PAGE;
   if (rounded < bytes) return nullptr;
   void* p_block = std::aligned_alloc(LARGE_PAGE, rounded);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   // Only advice: where large pages are off, the block works as it is.
-  if (p_block != nullptr) madvise(p_block, rounded, MADV_HUGEPAGE);
+  if (p_block != nullptr && large_pages) madvise(p_block, rounded, MADV_HUGEPAGE);
+#else
+  (void)large_pages;
 #endif
   return p_block;
 }

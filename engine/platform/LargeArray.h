@@ -10,9 +10,10 @@ namespace tw {
 namespace platform {
 
 // At least bytes of memory, aligned for any type; null when memory runs out.
-// Blocks of a large page or more start on a large-page boundary and are
-// offered to the system for large pages.
-void* allocateLarge(std::size_t bytes);
+// Blocks of a large page or more start on a large-page boundary and, unless
+// large_pages is false, are offered to the system for large pages (which
+// then take a whole large page of memory as soon as one byte is touched).
+void* allocateLarge(std::size_t bytes, bool large_pages = true);
 void releaseLarge(void* p_block);
 
 // count default-constructed elements of T in such memory, owned.
