@@ -7,6 +7,7 @@
 
 namespace tw {
 
+// Like the world whose objects it holds, it serves one thread.
 class BlockPool {
  public:
   // At least bytes of memory aligned to 16; null when memory runs out.
