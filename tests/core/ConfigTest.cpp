@@ -42,11 +42,8 @@ static std::string loadFile(const tw_test::TempDir& dir, const std::string& cont
 
 TEST(Config, FilesGiveTheirSettingsAndWarnAboutWhatIsSkipped) {
   tw_test::TempDir dir;
-  const char* data = std::getenv("TW_TEST_DATA");
   int cases = 0;
-  const std::string cases_file = std::string(data ? data : ".") + "/config-cases.txt";
-  for (const std::string& line : tw_test::readLines(cases_file)) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : tw_test::caseLines("config-cases.txt")) {
     SCOPED_TRACE(line);
     cases++;
     std::vector<std::string> fields;  // content, settings, log lines

@@ -325,7 +325,7 @@ TEST_F(ProfileTest, BestScoreFileProblemsNeverStopTheGame) {
       {"beaten meanwhile", "10\n", "80\n", 10, 40, true, "80\n", "not kept"},
   };
   // Broken files, one a file: none holds a best score, and the next is kept.
-  const std::string corpus = std::string(std::getenv("TW_TEST_DATA")) + "/best-score/";
+  const std::string corpus = tw_test::dataPath("best-score/");
   for (const std::string& name : filesIn(corpus)) {
     cases.push_back({name, tw_test::readFile(corpus + name), "", 0, 5, true, "5\n", "Ignored."});
   }

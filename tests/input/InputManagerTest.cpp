@@ -158,10 +158,7 @@ TEST_F(CaptureInput, AReplayThatCannotBeUsedStopsStartUp) {
   }
 }
 
-static std::string replayFile(const std::string& name) {
-  const char* data = std::getenv("TW_TEST_DATA");
-  return std::string(data != nullptr ? data : ".") + "/replays/" + name;
-}
+static std::string replayFile(const std::string& name) { return tw_test::dataPath("replays/" + name); }
 
 TEST(InputRecording, DecodesWhatItEncodedAndRefusesEveryCutOrChangedByte) {
   tw::InputRecording recording;
@@ -192,8 +189,7 @@ TEST(InputRecording, DecodesWhatItEncodedAndRefusesEveryCutOrChangedByte) {
 // refused.txt names each broken file and the reason it must be refused with.
 TEST(InputRecording, BrokenFilesAreRefusedWithTheirReason) {
   int files = 0;
-  for (const std::string& line : tw_test::readLines(replayFile("refused.txt"))) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : tw_test::caseLines("replays/refused.txt")) {
     const std::string name = line.substr(0, line.find(": "));
     tw::InputRecording recording;
     std::string why;

@@ -63,10 +63,7 @@ std::string recordOf(Object* o, unsigned int attr = 0) {
   return ss.str();
 }
 
-std::string dataFile(const std::string& name) {
-  const char* data = std::getenv("TW_TEST_DATA");
-  return std::string(data != nullptr ? data : ".") + "/" + name;
-}
+std::string dataFile(const std::string& name) { return tw_test::dataPath(name); }
 
 // Every attribute of an object: its full record (the last test checks the
 // writer) and its sprite, path index and modified bits, which no record holds.
@@ -282,8 +279,7 @@ TEST_F(SerializationTest, UnusualRecordsAreTakenAsTheyCome) {
 // tests/data/records/cases.txt lists each broken record with what it must do.
 TEST_F(SerializationTest, BrokenRecordsFailOrHaveAValueRefused) {
   int cases = 0;
-  for (const std::string& line : tw_test::readLines(dataFile("records/cases.txt"))) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : tw_test::caseLines("records/cases.txt")) {
     std::vector<std::string> field;
     size_t at = 0;
     for (size_t bar; (bar = line.find(" | ", at)) != std::string::npos; at = bar + 3) {

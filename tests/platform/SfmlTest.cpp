@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include <SFML/System/Err.hpp>
 
@@ -30,8 +29,7 @@ TEST(SfmlAdapter, CallsNeedingADisplayRefuseWithoutOne) {
 // Without an audio device the audio library complains on every call; only
 // its complaints are kept off standard error.
 TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
-  const char* data = std::getenv("TW_TEST_DATA");
-  const std::string wav = std::string(data ? data : ".") + "/sounds/short.wav";
+  const std::string wav = tw_test::dataPath("sounds/short.wav");
   testing::internal::CaptureStderr();
   {
     sf::SoundBuffer buffer;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,11 +48,8 @@ static std::string bytes(const std::string& text) {
 
 // Cases in tests/data/terminal-input.txt.
 TEST(TerminalInput, TurnsTerminalBytesIntoEvents) {
-  const char* data = std::getenv("TW_TEST_DATA");
   int cases = 0;
-  const std::string cases_file = std::string(data ? data : ".") + "/terminal-input.txt";
-  for (const std::string& line : tw_test::readLines(cases_file)) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : tw_test::caseLines("terminal-input.txt")) {
     SCOPED_TRACE(line);
     cases++;
     TerminalInput input;

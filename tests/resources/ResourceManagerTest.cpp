@@ -26,7 +26,7 @@ using tw_test::spriteFile;
 
 const char* const ONE_FRAME = "1\n1\n1\n0\nred\nx\n";
 
-std::string tune() { return std::string(std::getenv("TW_TEST_DATA")) + "/sounds/tune.wav"; }
+std::string tune() { return tw_test::dataPath("sounds/tune.wav"); }
 
 class ResourceManagerTest : public ::testing::Test {
  protected:

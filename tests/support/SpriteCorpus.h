@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace tw_test {
 
 inline std::string spriteFile(const std::string& name) {
-  const char* data = std::getenv("TW_TEST_DATA");
-  return std::string(data != nullptr ? data : "tests/data") + "/sprites/" + name;
+  return dataPath("sprites/" + name);
 }
 
 struct BadFile {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "engine/core/LogManager.h"
 
@@ -37,9 +38,21 @@ std::string readFile(const std::string& path) {
   return ss.str();
 }
 
-std::string goldenFrame(const std::string& name, const std::string& actual) {
+std::string dataPath(const std::string& name) {
   const char* data = std::getenv("TW_TEST_DATA");
-  const std::string path = std::string(data != nullptr ? data : "tests/data") + "/frames/" + name;
+  return std::string(data != nullptr ? data : "tests/data") + "/" + name;
+}
+
+std::vector<std::string> caseLines(const std::string& name) {
+  std::vector<std::string> cases;
+  for (std::string& line : readLines(dataPath(name))) {
+    if (!line.empty() && line[0] != '#') cases.push_back(std::move(line));
+  }
+  return cases;
+}
+
+std::string goldenFrame(const std::string& name, const std::string& actual) {
+  const std::string path = dataPath("frames/" + name);
   if (std::getenv("TW_UPDATE_GOLDEN") != nullptr) {
     std::ofstream(path, std::ios::binary) << actual;
   }

@@ -26,6 +26,11 @@ class TempDir {
 
 std::string readFile(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
+// The path of name inside the test data folder (TW_TEST_DATA, else tests/data).
+std::string dataPath(const std::string& name);
+// The lines of the data file name that hold cases: all but empty lines and
+// comment lines starting with "#".
+std::vector<std::string> caseLines(const std::string& name);
 // The golden frame tests/data/frames/name; with TW_UPDATE_GOLDEN set in the
 // environment, actual is first written there (to record a new golden frame).
 std::string goldenFrame(const std::string& name, const std::string& actual);
