@@ -13,9 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <sstream>
 #include <streambuf>
+#include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <dlfcn.h>
@@ -31,43 +33,82 @@ namespace {
 
 // Forwards SFML's error stream line by line, dropping the audio module's
 // complaints (which repeat on every audio call when there is no device).
+// SFML's music streams write to it from their own threads while the game
+// writes from its own, so each thread assembles its lines apart and whole
+// lines reach the target under a lock. A thread may capture its own lines
+// instead (a quiet load), so the stream's buffer never changes under a
+// writing thread.
 class AudioErrorFilter : public std::streambuf {
  public:
   explicit AudioErrorFilter(std::streambuf* target) : target(target) {}
 
+  // Lines the calling thread writes go to p_captured until stopCapture.
+  void startCapture(std::string* p_captured) { pending().p_captured = p_captured; }
+  void stopCapture() {
+    Pending& mine = pending();
+    if (mine.p_captured != nullptr) mine.p_captured->append(mine.line);
+    mine.line.clear();
+    mine.p_captured = nullptr;
+  }
+
  protected:
   int overflow(int c) override {
     if (c == traits_type::eof()) return traits_type::not_eof(c);
-    line.push_back(static_cast<char>(c));
-    if (c == '\n') flushLine();
+    Pending& mine = pending();
+    mine.line.push_back(static_cast<char>(c));
+    if (c == '\n') flushLine(mine);
     return c;
   }
-  int sync() override { return target->pubsync(); }
+  int sync() override {
+    std::lock_guard<std::mutex> lock(target_mutex);
+    return target->pubsync();
+  }
 
  private:
-  void flushLine() {
-    if (dropping) {
-      if (line == "\n") dropping = false;  // a blank line ends an OpenAL block
-    } else if (line.rfind("An internal OpenAL call failed", 0) == 0) {
-      dropping = true;
-    } else if (line.rfind("Failed to open the audio device", 0) != 0 &&
-               line.rfind("Failed to create the audio context", 0) != 0) {
-      target->sputn(line.data(), static_cast<std::streamsize>(line.size()));
+  struct Pending {
+    std::string line;
+    bool dropping = false;
+    std::string* p_captured = nullptr;
+  };
+  static Pending& pending() {
+    thread_local Pending mine;
+    return mine;
+  }
+
+  void flushLine(Pending& mine) {
+    if (mine.p_captured != nullptr) {
+      mine.p_captured->append(mine.line);
+    } else if (mine.dropping) {
+      if (mine.line == "\n") mine.dropping = false;  // a blank line ends an OpenAL block
+    } else if (mine.line.rfind("An internal OpenAL call failed", 0) == 0) {
+      mine.dropping = true;
+    } else if (mine.line.rfind("Failed to open the audio device", 0) != 0 &&
+               mine.line.rfind("Failed to create the audio context", 0) != 0) {
+      std::lock_guard<std::mutex> lock(target_mutex);
+      target->sputn(mine.line.data(), static_cast<std::streamsize>(mine.line.size()));
     }
-    line.clear();
+    mine.line.clear();
   }
 
   std::streambuf* target;
-  std::string line;
-  bool dropping = false;
+  std::mutex target_mutex;
 };
 
+// Installed once no audio device is found; never freed (see probeAudio).
+AudioErrorFilter* p_error_filter = nullptr;
+
 // Runs f with standard error (the descriptor and SFML's stream) silenced;
-// returns what SFML wrote to its error stream meanwhile.
+// returns what SFML wrote to its error stream meanwhile from this thread.
 template <typename F>
 std::string withQuietErrors(F f) {
-  std::ostringstream captured;
-  std::streambuf* old_buf = sf::err().rdbuf(captured.rdbuf());
+  std::string captured;
+  std::ostringstream direct;
+  std::streambuf* old_buf = nullptr;
+  if (p_error_filter != nullptr) {
+    p_error_filter->startCapture(&captured);
+  } else {
+    old_buf = sf::err().rdbuf(direct.rdbuf());
+  }
   std::fflush(stderr);
   int saved = dup(STDERR_FILENO);
   int null_fd = open("/dev/null", O_WRONLY);
@@ -79,8 +120,12 @@ std::string withQuietErrors(F f) {
     close(saved);
   }
   if (null_fd >= 0) close(null_fd);
+  if (p_error_filter != nullptr) {
+    p_error_filter->stopCapture();
+    return captured;
+  }
   sf::err().rdbuf(old_buf);
-  return captured.str();
+  return direct.str();
 }
 
 // The audio library opens its device with the first audio object and closes
@@ -96,7 +141,10 @@ bool probeAudio() {
   std::string errors = withQuietErrors([] { device_probe = std::make_unique<sf::SoundBuffer>(); });
   bool available = errors.find("Failed to open the audio device") == std::string::npos &&
                    errors.find("Failed to create the audio context") == std::string::npos;
-  if (!available) sf::err().rdbuf(new AudioErrorFilter(sf::err().rdbuf()));
+  if (!available) {
+    p_error_filter = new AudioErrorFilter(sf::err().rdbuf());
+    sf::err().rdbuf(p_error_filter);
+  }
   return available;
 }
 

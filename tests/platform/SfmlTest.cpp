@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-
 #include <SFML/System/Err.hpp>
+#include <atomic>
+#include <thread>
 
 #include "tests/support/TestSupport.h"
 
@@ -54,4 +55,27 @@ TEST(SfmlAdapter, AudioLoadsFilesAndPlaysWithoutWritingToStandardError) {
   for (const char* noise : {"OpenAL", "ALSA", "audio device", "alSourcePlay"}) {
     EXPECT_TRUE(tw::platform::audioAvailable() || written.find(noise) == std::string::npos) << written;
   }
+}
+
+// A music stream writes to SFML's error stream from its own thread while the
+// game loads files: no write may be lost to another or break the stream.
+TEST(SfmlAdapter, ErrorStreamTakesWritesFromAStreamThreadDuringLoads) {
+  testing::internal::CaptureStderr();
+  std::atomic<bool> loaded{false};
+  std::thread streamer([&loaded] {
+    for (int i = 0; i < 100000 && !loaded; i++) {
+      sf::err() << "An internal OpenAL call failed in SoundStream.cpp(285).\nExpression:\n"
+                << "   alGenBuffers(BufferCount, m_buffers)\n\n";
+    }
+  });
+  sf::SoundBuffer buffer;
+  for (int i = 0; i < 300; i++) {
+    EXPECT_FALSE(tw::platform::loadSoundBuffer(buffer, tw_test::dataPath("sounds/none.wav")));
+  }
+  loaded = true;
+  streamer.join();
+  sf::err() << "Failed to load font \"z.ttf\"" << std::endl;
+  const std::string written = testing::internal::GetCapturedStderr();
+  EXPECT_NE(written.find("Failed to load font \"z.ttf\"\n"), std::string::npos);
+  EXPECT_TRUE(tw::platform::audioAvailable() || written.find("OpenAL") == std::string::npos);
 }
