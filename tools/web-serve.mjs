@@ -1,7 +1,8 @@
 // Serves a folder of static files (the browser build's site) on 127.0.0.1,
 // with the types a browser needs for WebAssembly, and prints the address.
 //   node tools/web-serve.mjs FOLDER [PORT]     (PORT 0 picks a free one)
-// Imported, serve(folder, port) gives the listening server.
+// Imported, serve(folder, port, extras) gives the listening server; extras
+// maps more names to files elsewhere ({'/session.rec': '/tmp/x.rec'}).
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -13,13 +14,13 @@ const TYPES = {
   '.png': 'image/png',
 };
 
-export function serve(folder, port) {
+export function serve(folder, port, extras = {}) {
   const root = path.resolve(folder);
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
+    const file = extras[name] || path.join(root, name.endsWith('/') ? name + 'index.html' : name);
     // Nothing outside the folder is served.
-    if (file !== root && !file.startsWith(root + path.sep)) {
+    if (!extras[name] && file !== root && !file.startsWith(root + path.sep)) {
       response.writeHead(403).end();
       return;
     }

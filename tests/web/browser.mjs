@@ -137,6 +137,34 @@ export class Browser {
     await new Promise((resolve) => {
       if (this.child.exitCode !== null) resolve(); else this.child.once('exit', resolve);
     });
-    fs.rmSync(this.profile, { recursive: true, force: true });
+    // Chromium's helper processes may still be writing their last files.
+    try {
+      fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    } catch (error) {
+      console.log(`(left ${this.profile}: ${error.code})`);
+    }
   }
+}
+
+// Runs named cases one after another, each with a fresh browser, and prints
+// one line per case and the summary line; the exit status is 1 when any
+// failed.
+export async function runCases(cases) {
+  let passed = 0, failed = 0;
+  for (const [name, body] of Object.entries(cases)) {
+    const browser = await Browser.launch();
+    const started = Date.now();
+    try {
+      await body(browser);
+      passed++;
+      console.log(`ok   ${name} (${Date.now() - started} ms)`);
+    } catch (error) {
+      failed++;
+      console.log(`FAIL ${name}: ${error.stack || error}`);
+    } finally {
+      await browser.close();
+    }
+  }
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exitCode = failed === 0 ? 0 : 1;
 }
