@@ -23,7 +23,7 @@ JOBS         ?= $(shell nproc)
 # folder it enters and leaves.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build run test test-asan bench fuzz docs web web-serve clean
+.PHONY: all deps build run test test-asan bench fuzz docs web web-serve web-bench clean
 
 all: build
 
@@ -46,6 +46,12 @@ web:
 
 web-serve: web
 	@node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+# The browser build's figures; the Veld replay uses the session the web
+# tests recorded natively (make test first).
+web-bench: web
+	node --experimental-websocket bench/web/figures.mjs $(WEB_BUILD)/site \
+	  $(wildcard $(BUILD)/tests/web-work/session.rec)
 
 test-asan: deps
 	@bash tools/build.sh $(ASAN_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON \

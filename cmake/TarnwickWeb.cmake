@@ -12,6 +12,8 @@
 # it does nothing, so the same CMakeLists.txt builds both.
 set(TW_WEB_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR}/../engine/platform/web)
 get_filename_component(TW_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR} ABSOLUTE)
+# Read back inside the function, which runs in the calling game's scope.
+set_property(GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR})
 
 if(EMSCRIPTEN)
   # Every program linked with the engine: the loop waits through Asyncify, so
@@ -37,7 +39,8 @@ function(tarnwick_web_page target)
   endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${WEB_PAGE} SUFFIX ".html"
                                              RUNTIME_OUTPUT_DIRECTORY ${WEB_FOLDER})
-  set(depends ${TW_WEB_SUPPORT_DIR}/tarnwick.pre.js ${TW_WEB_SUPPORT_DIR}/shell.html)
+  get_property(support GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR)
+  set(depends ${support}/tarnwick.pre.js ${support}/shell.html)
   foreach(item IN LISTS WEB_DATA)
     if(item MATCHES "^(.*)@(.*)$")
       set(source ${CMAKE_MATCH_1})

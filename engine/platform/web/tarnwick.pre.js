@@ -36,7 +36,9 @@ Module.tw = (function () {
     wake: null,          // ends the loop's current wait early (page leaving)
     waitedThisFrame: false,
     frames: 0,
-    frameTimes: [],      // main-thread milliseconds of the last present calls
+    stepTimes: [],       // main-thread milliseconds between the loop's waits
+    resumedAt: 0,
+    firstFrameAt: 0,     // milliseconds from the page's start to the first frame
     storageKey: 'tarnwick:' + location.pathname + ':',
   };
 
@@ -147,7 +149,6 @@ Module.tw = (function () {
   //   0, code, colour, x, y, rotation, hides    a character (window pixels)
   //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
   tw.present = function (pointer, count) {
-    const started = performance.now();
     const ctx = view.ctx;
     const list = HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count);
     const sx = view.scaleX, sy = view.scaleY, fit = view.fit;
@@ -191,8 +192,7 @@ Module.tw = (function () {
     }
     tw.frames++;
     document.body.dataset.frames = tw.frames;
-    tw.frameTimes.push(performance.now() - started);
-    if (tw.frameTimes.length > 600) tw.frameTimes.shift();
+    if (tw.frames === 1) tw.firstFrameAt = performance.now();
   };
 
   // The frame as text, for tools, tests and assistive software.
@@ -281,9 +281,16 @@ Module.tw = (function () {
   tw.waitFrame = function (ms) {
     tw.waitedThisFrame = true;
     const target = performance.now() + ms;
+    if (tw.resumedAt > 0 && tw.stepTimes.length < 100000) tw.stepTimes.push(target - ms - tw.resumedAt);
     return new Promise((resolve) => {
       let done = false;
-      const finish = () => { if (!done) { done = true; tw.wake = null; resolve(); } };
+      const finish = () => {
+        if (done) return;
+        done = true;
+        tw.wake = null;
+        tw.resumedAt = performance.now();
+        resolve();
+      };
       tw.wake = finish;
       const tick = (now) => {
         if (done) return;
