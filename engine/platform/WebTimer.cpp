@@ -33,7 +33,9 @@ void sleepMilliseconds(int milliseconds) {
 void waitMicroseconds(int microseconds) { tw_wait_frame(static_cast<double>(microseconds) / 1000.0); }
 
 void yieldToHost() {
-  if (tw_take_waited() == 0) tw_wait_frame(0.0);
+  if (tw_take_waited() != 0) return;
+  tw_wait_frame(0.0);
+  tw_take_waited();  // this wait belongs to this iteration, not the next
 }
 
 }  // namespace platform

@@ -121,6 +121,7 @@ Module.tw = (function () {
     canvas.style.height = canvas.height / ratio + 'px';
     view.scaleX = cellW / view.cellW;
     view.scaleY = cellH / view.cellH;
+    resetAtlas();
   }
 
   tw.open = function (cols, rows, cellW, cellH, background, fontScale) {
@@ -145,41 +146,98 @@ Module.tw = (function () {
     tw.message('The game has ended. Reload the page to play again.', false);
   };
 
+  // Glyphs are drawn once per character and colour into an atlas of
+  // cell-sized tiles (in device pixels, a pixel of margin around the cell
+  // box) and copied from there: far cheaper than drawing text every frame.
+  const ATLAS_COLUMNS = 32, ATLAS_ROWS = 64;
+  const atlas = { canvas: null, ctx: null, tiles: new Map(), tileW: 0, tileH: 0 };
+
+  function resetAtlas() {
+    atlas.tiles.clear();
+    atlas.tileW = Math.round(view.cellW * view.scaleX) + 2;
+    atlas.tileH = Math.round(view.cellH * view.scaleY) + 2;
+    atlas.canvas = atlas.canvas || document.createElement('canvas');
+    atlas.canvas.width = atlas.tileW * ATLAS_COLUMNS;
+    atlas.canvas.height = atlas.tileH * ATLAS_ROWS;
+    atlas.ctx = atlas.canvas.getContext('2d');
+  }
+
+  // The tile's index for code in colour, drawn on first use.
+  function tile(code, color) {
+    const key = code * 16777216 + color;
+    let index = atlas.tiles.get(key);
+    if (index !== undefined) return index;
+    if (atlas.tiles.size === ATLAS_COLUMNS * ATLAS_ROWS) resetAtlas();
+    index = atlas.tiles.size;
+    atlas.tiles.set(key, index);
+    const ctx = atlas.ctx, fit = view.fit, sx = view.scaleX, sy = view.scaleY;
+    const left = (index % ATLAS_COLUMNS) * atlas.tileW, top = Math.floor(index / ATLAS_COLUMNS) * atlas.tileH;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(left, top, atlas.tileW, atlas.tileH);
+    ctx.clip();
+    ctx.setTransform(sx * fit.sx, 0, 0, sy * fit.sy,
+                     left + 1 + (fit.dx - BOX_LEFT * view.cellW) * sx,
+                     top + 1 + (fit.dy - BOX_TOP * view.cellH) * sy);
+    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillStyle = colorText(color);
+    ctx.fillText(String.fromCodePoint(code), 0, view.charSize);
+    ctx.restore();
+    return index;
+  }
+
   // Draws one frame from the list the presenter wrote into the heap:
   //   0, code, colour, x, y, rotation, hides    a character (window pixels)
   //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
   tw.present = function (pointer, count) {
     const ctx = view.ctx;
     const list = HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count);
-    const sx = view.scaleX, sy = view.scaleY, fit = view.fit;
+    const sx = view.scaleX, sy = view.scaleY;
+    const cellW = Math.round(view.cellW * sx), cellH = Math.round(view.cellH * sy);
+    // New glyphs go into the atlas before any is copied from it: the copies
+    // then read one version of the atlas, not a new one after every glyph.
+    for (let i = 0; i < count;) {
+      if (list[i] === 0) {
+        if (list[i + 1] > 32) tile(list[i + 1], list[i + 2]);
+        i += 7;
+      } else {
+        i += 4 + 2 * list[i + 3];
+      }
+    }
+    const tileW = atlas.tileW, tileH = atlas.tileH;
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = view.background;
     ctx.fillRect(0, 0, Module.canvas.width, Module.canvas.height);
-    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
-    ctx.textBaseline = 'alphabetic';
-    let fill = '';
     for (let i = 0; i < count;) {
       if (list[i] === 0) {
-        const code = list[i + 1], color = colorText(list[i + 2]);
-        const x = list[i + 3], y = list[i + 4], turn = list[i + 5], hides = list[i + 6];
+        const code = list[i + 1], color = list[i + 2];
+        const x = list[i + 3] * sx, y = list[i + 4] * sy, turn = list[i + 5], hides = list[i + 6];
         i += 7;
-        const radians = turn * Math.PI / 180;
-        ctx.setTransform(sx, 0, 0, sy, x * sx, y * sy);
-        if (turn !== 0) ctx.rotate(radians);
+        // The cell box's corner, on whole device pixels.
+        let left = Math.round(x + BOX_LEFT * cellW), top = Math.round(y + BOX_TOP * cellH);
+        if (turn !== 0) {
+          ctx.setTransform(1, 0, 0, 1, x, y);
+          ctx.rotate(turn * Math.PI / 180);
+          left = BOX_LEFT * cellW;
+          top = BOX_TOP * cellH;
+        }
         if (hides) {
-          if (fill !== view.background) ctx.fillStyle = fill = view.background;
-          ctx.fillRect(BOX_LEFT * view.cellW, BOX_TOP * view.cellH, view.cellW, view.cellH);
+          ctx.fillStyle = view.background;
+          ctx.fillRect(left, top, cellW, cellH);
         }
         if (code > 32) {
-          if (fill !== color) ctx.fillStyle = fill = color;
-          ctx.transform(fit.sx, 0, 0, fit.sy, fit.dx, fit.dy);
-          ctx.fillText(String.fromCodePoint(code), 0, view.charSize);
+          const index = tile(code, color);
+          ctx.drawImage(atlas.canvas, (index % ATLAS_COLUMNS) * tileW,
+                        Math.floor(index / ATLAS_COLUMNS) * tileH, tileW, tileH,
+                        left - 1, top - 1, tileW, tileH);
         }
+        if (turn !== 0) ctx.setTransform(1, 0, 0, 1, 0, 0);
       } else {
         const color = list[i + 1], alpha = list[i + 2], n = list[i + 3];
         ctx.setTransform(sx, 0, 0, sy, 0, 0);
-        ctx.fillStyle = fill = 'rgba(' + ((color >> 16) & 255) + ',' + ((color >> 8) & 255) + ',' +
-                                (color & 255) + ',' + alpha / 255 + ')';
+        ctx.fillStyle = 'rgba(' + ((color >> 16) & 255) + ',' + ((color >> 8) & 255) + ',' +
+                        (color & 255) + ',' + alpha / 255 + ')';
         ctx.beginPath();
         for (let k = 0; k < n; k++) {
           const px = list[i + 4 + 2 * k], py = list[i + 5 + 2 * k];
@@ -187,6 +245,7 @@ Module.tw = (function () {
         }
         ctx.closePath();
         ctx.fill();
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
         i += 4 + 2 * n;
       }
     }
