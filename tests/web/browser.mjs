@@ -24,13 +24,18 @@ export class Browser {
     ], { stdio: ['ignore', 'ignore', 'pipe'] });
     let stderr = '';
     child.stderr.on('data', (chunk) => { stderr += chunk; });
+    // Chromium writes its port into the profile once it listens (the file
+    // may be seen before its first line is written).
     const portFile = path.join(profile, 'DevToolsActivePort');
-    for (let i = 0; i < 300 && !fs.existsSync(portFile); i++) await sleep(100);
-    if (!fs.existsSync(portFile)) {
+    let port = '';
+    for (let i = 0; i < 300 && !/^\d+$/.test(port); i++) {
+      await sleep(100);
+      try { port = fs.readFileSync(portFile, 'utf8').split('\n')[0]; } catch (e) { /* not yet */ }
+    }
+    if (!/^\d+$/.test(port)) {
       child.kill();
       throw new Error('Chromium did not start: ' + stderr.slice(-500));
     }
-    const port = fs.readFileSync(portFile, 'utf8').split('\n')[0];
     const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
     const page = targets.find((t) => t.type === 'page');
     const browser = new Browser(child, profile, page.webSocketDebuggerUrl);
@@ -152,9 +157,10 @@ export class Browser {
 export async function runCases(cases) {
   let passed = 0, failed = 0;
   for (const [name, body] of Object.entries(cases)) {
-    const browser = await Browser.launch();
     const started = Date.now();
+    let browser = null;
     try {
+      browser = await Browser.launch();
       await body(browser);
       passed++;
       console.log(`ok   ${name} (${Date.now() - started} ms)`);
@@ -162,7 +168,7 @@ export async function runCases(cases) {
       failed++;
       console.log(`FAIL ${name}: ${error.stack || error}`);
     } finally {
-      await browser.close();
+      if (browser) await browser.close();
     }
   }
   console.log(`${passed} passed, ${failed} failed`);

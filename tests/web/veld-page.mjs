@@ -1,7 +1,7 @@
 // Veld's page in headless Chromium: the start screen read from #screen-text
 // equals the capture presenter's golden frame and every non-blank cell of it
 // is inked on the canvas; a run starts, jumps (with its sound) and pauses;
-// the best score and mute choice survive a reload; blocked storage and a
+// a hidden tab stops stepping; the best score and mute choice survive a reload; blocked storage and a
 // missing data file say so on the page.
 //   node --experimental-websocket veld-page.mjs SITE_FOLDER TEST_DATA_FOLDER
 import assert from 'node:assert/strict';
@@ -73,6 +73,17 @@ await runCases({
     assert.equal(await browser.screenText(), paused, 'something moved while paused');
     await browser.key('Escape', 'Escape');
     await browser.waitForScreen((t) => !t.includes('PAUSED') && t !== paused, 3000, 'play again');
+  },
+
+  'a hidden tab steps no more, and plays on when shown again': async (browser) => {
+    await startPage(browser);
+    const other = await browser.send('Target.createTarget', { url: 'about:blank' });
+    await browser.waitFor(`document.hidden`, 3000, 'the page hidden behind another tab');
+    const frames = await browser.evaluate(`Module.tw.frames`);
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    assert.equal(await browser.evaluate(`Module.tw.frames`), frames, 'frames while hidden');
+    await browser.send('Target.closeTarget', { targetId: other.targetId });
+    await browser.waitFor(`Module.tw.frames > ${frames}`, 3000, 'frames again');
   },
 
   'the best score and mute choice survive a reload': async (browser) => {
