@@ -34,6 +34,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/TarnwickConfigVersion.cma
 install(FILES ${PROJECT_BINARY_DIR}/TarnwickConfig.cmake
               ${PROJECT_BINARY_DIR}/TarnwickConfigVersion.cmake
               cmake/TarnwickFont.cmake
+              cmake/TarnwickWeb.cmake
         DESTINATION ${TW_PACKAGE_DIR})
 
 # The .pc file finds its prefix from its own folder, so the installed tree

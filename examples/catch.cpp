@@ -7,6 +7,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
+#include "engine/core/Random.h"
 #include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/ViewObject.h"
@@ -28,7 +29,7 @@ class Letter : public tw::Object {
     setType("Letter");
     setSolidness(tw::SOFT);
     setBox(tw::Box(tw::Vector(-0.5f, -0.5f), 1, 1));  // one cell, centred
-    setPosition(tw::Vector(static_cast<float>(2 + std::rand() % 76), 1));
+    setPosition(tw::Vector(static_cast<float>(2 + tw::randomNumber() % 76), 1));
     setVelocity(tw::Vector(0, 0.25f));  // cells per step
   }
   int eventHandler(const tw::Event* p_e) override {
@@ -65,7 +66,7 @@ class Basket : public tw::Object {
   int eventHandler(const tw::Event* p_e) override {
     if (p_e->getType() == tw::STEP_EVENT) {  // a new letter every 20 steps
       const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount();
-      if (step % 20 == 0) new Letter(static_cast<char>('A' + std::rand() % 26));
+      if (step % 20 == 0) new Letter(static_cast<char>('A' + tw::randomNumber() % 26));
       return 1;
     }
     if (p_e->getType() != tw::KEYBOARD_EVENT) return 0;

@@ -14,3 +14,12 @@ add_custom_command(OUTPUT ${TW_RUNTIME_DIR}/example-data/bird.txt
   COMMENT "Copying the examples' data")
 add_custom_target(example_data ALL DEPENDS ${TW_RUNTIME_DIR}/example-data/bird.txt)
 add_dependencies(example_showcase example_data)
+
+# In the browser build each example is a page of the site.
+foreach(example IN LISTS TW_EXAMPLES)
+  set(data)
+  if(example STREQUAL "showcase")
+    set(data DATA data/bird.txt@/example-data/bird.txt)
+  endif()
+  tarnwick_web_page(example_${example} PAGE ${example} ${data})
+endforeach()

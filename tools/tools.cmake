@@ -3,6 +3,9 @@
 # Synthesises the game's WAV files; run it as
 #   tw_synth_sounds <repository>/game/sounds
 # to regenerate the committed sounds (its output is deterministic).
+if(TW_WEB)
+  return()  # command-line tools: native only
+endif()
 if(TARNWICK_BUILD_GAME)
   add_executable(tw_synth_sounds tools/synth_sounds.cpp)
 endif()

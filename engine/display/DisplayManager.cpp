@@ -2,11 +2,9 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
-#include "engine/display/CapturePresenter.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/Presenter.h"
-#include "engine/display/TerminalPresenter.h"
-#include "engine/display/WindowPresenter.h"
+#include "engine/display/PresenterFactory.h"
 
 #include <cstdio>
 
@@ -20,13 +18,6 @@ const std::size_t MAX_FRAME_ITEMS = 1u << 20;
 
 float cellSize(int pixels, int cells) {
   return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
-}
-
-std::unique_ptr<Presenter> makePresenter(const std::string& display) {
-  if (display == "window") return std::make_unique<WindowPresenter>();
-  if (display == "terminal") return std::make_unique<TerminalPresenter>();
-  if (display == "capture") return std::make_unique<CapturePresenter>();
-  return nullptr;
 }
 
 }  // namespace

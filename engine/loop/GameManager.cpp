@@ -13,6 +13,7 @@
 #include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/Random.h"
 #include "engine/core/Version.h"
 #include "engine/world/Animation.h"
 #include "engine/display/DisplayManager.h"
@@ -21,6 +22,7 @@
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
+#include "engine/platform/Socket.h"
 #include "engine/platform/Timer.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
@@ -99,10 +101,16 @@ int GameManager::startEngineManagers() {
                    "Input manager started.") != 0) {
     return -1;
   }
-  if (Config::getInstance().getNetworking() &&
-      startManager(NetworkManager::getInstance(),
-                   "GameManager::startUp(): Error! Starting network manager.",
-                   "Network manager started.") != 0) {
+  if (Config::getInstance().getNetworking() && !platform::socketsExist()) {
+    // A browser page: the game plays on without the network manager, whose
+    // own start-up would fail.
+    LogManager::getInstance().writeLog(
+        "GameManager::startUp(): Warning! No network manager: a browser page cannot open TCP "
+        "connections.");
+  } else if (Config::getInstance().getNetworking() &&
+             startManager(NetworkManager::getInstance(),
+                          "GameManager::startUp(): Error! Starting network manager.",
+                          "Network manager started.") != 0) {
     return -1;
   }
   if (startManager(ResourceManager::getInstance(),
@@ -144,6 +152,9 @@ void GameManager::seedRandom() const {
   if (input.isRecording()) input.getRecording()->setSeed(seed);
   if (seed == -1) return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  // The engine's own sequence is the same in every build; rand() is seeded
+  // too for games that still draw from it natively.
+  seedRandomNumbers(static_cast<unsigned>(seed));
   srand(static_cast<unsigned>(seed));
 }
 
@@ -294,6 +305,7 @@ void GameManager::run() {
   adjust = 0;
   do {
     runStep();
+    platform::yieldToHost();
   } while (!LoopState::getInstance().getGameOver());
   LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
 }

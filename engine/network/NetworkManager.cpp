@@ -84,8 +84,9 @@ int NetworkManager::startUp() {
     return -1;
   }
   if (platform::socketStartUp() != 0) {
-    log.writeLog("NetworkManager::startUp(): Error! WSAStartup() code : %d",
-                 platform::socketLastError());
+    const int code = platform::socketLastError();
+    log.writeLog("NetworkManager::startUp(): Error! Sockets cannot start: %s (code %d).",
+                 platform::socketErrorText(code).c_str(), code);
     return -1;
   }
   Manager::startUp();

@@ -1,5 +1,7 @@
 #include "engine/platform/Files.h"
 
+#include "engine/platform/HostStorage.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,6 +66,7 @@ void syncFolder(const std::string& folder) {
 
 ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes) {
   bytes.clear();
+  restoreHostStorage();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadStatus::MISSING : ReadStatus::UNREADABLE;
   struct stat info {};
@@ -83,6 +86,7 @@ ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::st
 }
 
 int replaceFile(const std::string& path, const std::string& bytes, std::string& why) {
+  restoreHostStorage();  // first, so that it cannot bring an older copy back over this one
   const std::string temporary = path + ".tmp" + std::to_string(getpid());
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
@@ -104,7 +108,7 @@ int replaceFile(const std::string& path, const std::string& bytes, std::string& 
     return -1;
   }
   syncFolder(parentOf(path));
-  return 0;
+  return keepInHostStorage(path, bytes, why);
 }
 
 int makeFolders(const std::string& path, std::string& why) {

@@ -23,7 +23,9 @@ TW_API ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, 
 
 // Replaces path with bytes: writes a temporary file in the same folder,
 // flushes it to the disk and renames it over path, so readers see the old
-// content or the new one, never a mix. 0, or -1 with the reason in why.
+// content or the new one, never a mix. In a browser page a file in the user
+// data folder is also kept in the browser's storage (HostStorage.h). 0, or
+// -1 with the reason in why.
 TW_API int replaceFile(const std::string& path, const std::string& bytes, std::string& why);
 
 // Creates the folder and any missing parents. 0, or -1 with the reason in why.

@@ -4,5 +4,5 @@ target_sources(tarnwick PRIVATE
   engine/platform/Files.cpp
   engine/platform/InputCodes.cpp
   engine/platform/LargeArray.cpp
-  engine/platform/Timer.cpp
+  engine/platform/RandomSequence.cpp
 )
