@@ -342,18 +342,25 @@ int NetworkManager::receive(void* buffer, int bytes, int socket) {
   }
   const long got = platform::socketReceive(socket, buffer, static_cast<size_t>(bytes));
   if (got > 0) return static_cast<int>(got);
+  return endOfReading(socket, got, "NetworkManager::receive()");
+}
+
+// What a read that gave got (0 or -1) means: 0 when nothing was waiting, -1
+// when the peer closed or lost the connection (closed here too) or on an error.
+int NetworkManager::endOfReading(int socket, long got, const char* where) {
+  const LogManager& log = LogManager::getInstance();
   if (got == 0) {
-    log.writeLog("NetworkManager::receive(): Note! Socket %d closed by peer.", socket);
+    log.writeLog("%s: Note! Socket %d closed by peer.", where, socket);
     close(socket);
     return -1;
   }
   const int code = platform::socketLastError();
-  if (platform::socketWouldBlock(code)) return 0;
+  if (platform::socketWouldBlock(code)) return 0;  // nothing was waiting
   if (platform::socketPeerGone(code)) {
-    dropLostPeer(socket, code, "NetworkManager::receive()");
+    dropLostPeer(socket, code, where);
     return -1;
   }
-  log.writeLog("NetworkManager::receive(): Error! recv() returned:");
+  log.writeLog("%s: Error! recv() returned:", where);
   logErrorText(code);
   return -1;
 }
@@ -392,9 +399,9 @@ int NetworkManager::sendMessage(const void* buffer, int bytes, int socket) {
     return -1;
   }
   if (flushMessages(socket) == -1) return -1;
+  // An empty outbox takes any message, as bytes is at most the maximum.
   const std::size_t waiting = p_connection->outbox.size();
-  const auto most = static_cast<std::size_t>(max_message_bytes);
-  if (waiting > 0 && waiting + static_cast<std::size_t>(bytes) > most) {
+  if (waiting + static_cast<std::size_t>(bytes) > static_cast<std::size_t>(max_message_bytes)) {
     return refuseWaitingMessage(*p_connection, bytes);
   }
   appendLength(p_connection->outbox, static_cast<std::uint32_t>(bytes));
@@ -424,7 +431,7 @@ int NetworkManager::flushMessages(int socket) {
     return 0;
   }
   const int code = platform::socketLastError();
-  if (platform::socketWouldBlock(code)) return 0;
+  if (platform::socketWouldBlock(code)) return 0;  // it all waits
   if (platform::socketPeerGone(code)) {
     dropLostPeer(socket, code, "NetworkManager::sendMessage()");
     return -1;
@@ -473,21 +480,7 @@ int NetworkManager::readForMessages(Connection& connection) {
   const long got = platform::socketReceive(socket, &connection.inbox[had], READ_CHUNK);
   connection.inbox.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
   if (got > 0) return static_cast<int>(got);
-  if (got == 0) {
-    LogManager::getInstance().writeLog(
-        "NetworkManager::receiveMessage(): Note! Socket %d closed by peer.", socket);
-    close(socket);
-    return -1;
-  }
-  const int code = platform::socketLastError();
-  if (platform::socketWouldBlock(code)) return 0;
-  if (platform::socketPeerGone(code)) {
-    dropLostPeer(socket, code, "NetworkManager::receiveMessage()");
-    return -1;
-  }
-  LogManager::getInstance().writeLog("NetworkManager::receiveMessage(): Error! recv() returned:");
-  logErrorText(code);
-  return -1;
+  return endOfReading(socket, got, "NetworkManager::receiveMessage()");
 }
 
 // Nothing after a length that cannot be right can be trusted, so the

@@ -106,6 +106,7 @@ class NetworkManager : public Manager {
   int refuseBlockedSend(Connection& connection, int code);
   int refuseWaitingMessage(Connection& connection, int bytes);
   int readForMessages(Connection& connection);
+  int endOfReading(int socket, long got, const char* where);
   int refuseLongMessage(int socket, unsigned long length);
   void dropLostPeer(int socket, int code, const char* where);
   void logErrorText(int code) const;
