@@ -61,8 +61,8 @@ class NetworkManager : public Manager {
   // Sends one message of at most getMaxMessageBytes() bytes, whole or not at
   // all: 0 when it went out or waits, in order, for the system to take it
   // (the loop sends what waits each frame); -1 when refused (not connected,
-  // too long, or a peer that stopped reading has a whole message waiting
-  // already) or when the connection was lost.
+  // too long, or with the bytes still waiting for a peer that stopped
+  // reading it would pass the maximum) or when the connection was lost.
   int sendMessage(const void* buffer, int bytes, int socket);
   int sendMessage(const std::string& message, int socket);
   // Takes the next whole message received on socket into message, never
