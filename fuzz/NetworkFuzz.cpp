@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -73,16 +74,38 @@ std::vector<std::string> piecesOf(const std::uint8_t* data, std::size_t size) {
   return pieces;
 }
 
+// libFuzzer's timer interrupts system calls now and then (EINTR): every call
+// of the client below is carried on through it.
+bool waitFor(int fd, short events) {
+  pollfd entry{fd, events, 0};
+  int ready = -1;
+  do {
+    ready = poll(&entry, 1, 2000);
+  } while (ready == -1 && errno == EINTR);
+  return ready == 1;
+}
+
 int connectClient(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  tw_fuzz::require(fd != -1 && ::connect(fd, reinterpret_cast<sockaddr*>(&address),
-                                         sizeof(address)) == 0,
-                   "client cannot connect");
+  int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  if (result == -1 && errno == EINTR && waitFor(fd, POLLOUT)) {  // it goes on meanwhile
+    socklen_t length = sizeof(result);
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &length) == -1) result = -1;
+  }
+  tw_fuzz::require(fd != -1 && result == 0, "client cannot connect");
   return fd;
+}
+
+void sendAll(int fd, const std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const ssize_t sent = ::send(fd, bytes.data() + at, bytes.size() - at, MSG_NOSIGNAL);
+    tw_fuzz::require(sent > 0 || (sent == -1 && errno == EINTR), "client cannot write");
+    at += sent > 0 ? static_cast<std::size_t>(sent) : 0;
+  }
 }
 
 int acceptServed() {
@@ -98,11 +121,6 @@ void abortClient(int fd) {
   const linger abort_on_close{1, 0};
   setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof(abort_on_close));
   ::close(fd);
-}
-
-bool readable(int fd) {
-  pollfd entry{fd, POLLIN, 0};
-  return poll(&entry, 1, 2000) == 1;
 }
 
 // Takes every whole message waiting; false once the connection is closed.
@@ -123,10 +141,10 @@ void checkEcho(int client, int socket, const std::vector<std::string>& messages)
   }
   std::string echoed(expected.size(), '\0');
   for (std::size_t at = 0; at < echoed.size();) {
-    tw_fuzz::require(readable(client), "echo did not arrive");
+    tw_fuzz::require(waitFor(client, POLLIN), "echo did not arrive");
     const ssize_t got = ::recv(client, &echoed[at], echoed.size() - at, 0);
-    tw_fuzz::require(got > 0, "echo cut short");
-    at += static_cast<std::size_t>(got);
+    tw_fuzz::require(got > 0 || (got == -1 && errno == EINTR), "echo cut short");
+    at += got > 0 ? static_cast<std::size_t>(got) : 0;
   }
   tw_fuzz::require(echoed == expected, "echo differs from the messages framed");
 }
@@ -151,10 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> got;
   bool open = true;
   for (std::size_t i = 0; open && i < pieces.size(); i++) {
-    tw_fuzz::require(::send(client, pieces[i].data(), pieces[i].size(), MSG_NOSIGNAL) ==
-                         static_cast<ssize_t>(pieces[i].size()),
-                     "client cannot write");
-    tw_fuzz::require(readable(socket), "bytes did not arrive");
+    sendAll(client, pieces[i]);
+    tw_fuzz::require(waitFor(socket, POLLIN), "bytes did not arrive");
     open = takeAll(socket, got);
   }
   tw_fuzz::require(got == whole.messages, "messages differ from the whole stream's");
