@@ -18,4 +18,5 @@ target_sources(tarnwick PRIVATE
   engine/core/RecordIO.cpp
   engine/core/RepeatedLog.cpp
   engine/core/Utility.cpp
+  engine/core/Version.cpp
 )

@@ -6,6 +6,8 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
+#include "engine/platform/InputCodes.h"
 
 namespace tw {
 

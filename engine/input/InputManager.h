@@ -5,19 +5,25 @@
 // presenter's input (settings record_file and replay_file).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
-#include "engine/display/Presenter.h"
 #include "engine/input/InputRecording.h"
-#include "engine/platform/InputCodes.h"
 
 #include <memory>
 #include <string>
 
 namespace tw {
 
-class InputManager : public Manager {
+class Presenter;
+// The neutral input vocabulary of the engine's platform layer (not installed).
+namespace platform {
+enum class Key;
+struct InputEvent;
+}  // namespace platform
+
+class TW_API InputManager : public Manager {
  public:
   static InputManager& getInstance();
 

@@ -4,6 +4,8 @@
 // encode and decode are pure functions of the recording and of the bytes.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +15,7 @@
 namespace tw {
 
 // One delivered input event.
-struct RecordedInput {
+struct TW_API RecordedInput {
   enum Kind : std::uint8_t { KEY = 0, MOUSE = 1, CLOSE = 2 };
   Kind kind = CLOSE;
   int action = 0;  // KeyboardAction or MouseAction; 0 for CLOSE
@@ -23,7 +25,7 @@ struct RecordedInput {
 };
 bool operator==(const RecordedInput& a, const RecordedInput& b);
 
-class InputRecording {
+class TW_API InputRecording {
  public:
   static const std::uint32_t VERSION = 1;
   static const std::size_t MAX_FILE_BYTES = 64u << 20;
