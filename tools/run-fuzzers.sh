@@ -12,10 +12,11 @@ declare -A SEEDS=(
   [fuzz_sprite]=tests/data/sprites
   [fuzz_config]=tests/data/config
   [fuzz_record]=tests/data/records
+  [fuzz_network]=tests/data/messages
 )
 
 mkdir -p "$build/artifacts"
-for name in fuzz_sprite fuzz_config fuzz_record; do
+for name in fuzz_sprite fuzz_config fuzz_record fuzz_network; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   echo "== $name: ${seconds} s"
@@ -31,4 +32,4 @@ for name in fuzz_sprite fuzz_config fuzz_record; do
     exit 1
   fi
 done
-echo "fuzz: 3 passed, 0 failed"
+echo "fuzz: ${#SEEDS[@]} passed, 0 failed"

@@ -57,6 +57,8 @@ class TW_API Config {
   std::string getRecordFile() const;
   std::string getReplayFile() const;
   bool getNetworking() const;
+  // The longest whole network message a peer may announce, in bytes.
+  int getMaxMessageBytes() const;
   int getGridWidth() const;
   int getGridHeight() const;
 
@@ -67,7 +69,7 @@ class TW_API Config {
   void storeInt(const char* key, int& setting) const;
   void storeBool(const char* key, bool& setting) const;
   void storeString(const char* key, std::string& setting) const;
-  void storeFrameTime();
+  void storeInRange(const char* key, const char* label, int& setting, int low, int high) const;
   void storeFontScale();
   void warnUnknownKeys() const;
   void warnMissingCommas() const;
@@ -98,6 +100,7 @@ class TW_API Config {
   std::string record_file;
   std::string replay_file;
   bool networking;
+  int max_message_bytes;
   int grid_width;   // world units per grid cell
   int grid_height;  // world units per grid cell
   int quadtree_depth;

@@ -8,6 +8,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/RepeatedLog.h"
 
 namespace tw {
 
@@ -63,6 +64,8 @@ int LogManager::startUp() {
 }
 
 void LogManager::shutDown() {
+  // Totals of repeated messages belong in this log, not on standard error.
+  if (isStarted()) RepeatedLog::closeAll("LogManager::shutDown()");
   Manager::shutDown();
   writeLog(5, "LogManager::shutDown(): successfully stopped.");
   if (p_f != nullptr) {

@@ -17,6 +17,7 @@ target_sources(tarnwick PRIVATE
   engine/core/ObjectListIterator.cpp
   engine/core/Random.cpp
   engine/core/RecordIO.cpp
+  engine/core/RepeatedLog.cpp
   engine/core/Utility.cpp
   engine/core/Version.cpp
 )
