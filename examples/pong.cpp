@@ -154,6 +154,9 @@ int main(int argc, char* argv[]) {
     if (arg == "--host") hosting = true;
     if (arg == "--host" && i + 1 < argc) port = argv[i + 1];
     if (arg == "--join" && i + 2 < argc) host = argv[i + 1], port = argv[i + 2];
+    if (arg.compare(0, 2, "--") == 0 && arg != "--host" && arg != "--join" && arg != "--window" &&
+        arg != "--terminal" && arg != "--capture")
+      return std::fprintf(stderr, "unknown option '%s'\n", arg.c_str()), 2;
   }
   if (hosting == !host.empty())
     return std::fputs("--host [PORT] or --join HOST PORT?\n", stderr), 2;
