@@ -199,6 +199,8 @@ TEST(InputRecording, ReadsAFileCutShortUpToItsLastWholeFrameAndRefusesAnyChanged
   const SampleRecording sample;
   const std::string& bytes = sample.streamed;
   ASSERT_EQ(bytes, sample.r.encode());
+  // The format stays as files already written have it.
+  EXPECT_EQ(bytes, tw_test::readFile(replayFile("whole-2.rec")));
   const std::size_t header = 32;
   for (std::size_t n = 0; n <= bytes.size(); n++) {
     SCOPED_TRACE(n);
