@@ -59,7 +59,8 @@ fuzz:
 docs:
 	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh docs
 	@mkdir -p build/docs
-	@doxygen docs/Doxyfile && echo "API reference: build/docs/html/index.html"
+	@{ cat docs/Doxyfile; echo "INPUT = README.md $$(grep '^engine/' engine/public-headers.txt | tr '\n' ' ')"; } | \
+	  doxygen - && echo "API reference: build/docs/html/index.html"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(REL_BUILD)

@@ -10,6 +10,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/DrawList.h"
 #include "engine/loop/GameManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/EventOut.h"

@@ -73,8 +73,7 @@ int readOptions(int argc, char** argv) {
 }
 
 // A broken replay file is reported here, where the player sees it, before
-// anything starts (the engine refuses it too, in the log), and so is one
-// whose game was killed while recording.
+// anything starts (the engine refuses it too, in the log).
 bool replayReadable(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i++) {
     if (std::strcmp(argv[i], "--replay") != 0) continue;
@@ -83,10 +82,6 @@ bool replayReadable(int argc, char** argv) {
     if (tw::InputRecording::load(argv[i + 1], recording, why) != 0) {
       std::fprintf(stderr, "veld: replay file '%s' refused: %s\n", argv[i + 1], why.c_str());
       return false;
-    }
-    if (recording.isCutShort()) {
-      std::fprintf(stderr, "veld: replay file '%s': recording ends at step %d, cut short\n",
-                   argv[i + 1], recording.getFrameCount());
     }
   }
   return true;

@@ -11,5 +11,5 @@ endif()
 # it is installed with the engine.
 add_executable(tw_sprite tools/tw_sprite.cpp)
 set_target_properties(tw_sprite PROPERTIES OUTPUT_NAME tw-sprite)
-target_link_libraries(tw_sprite PRIVATE tarnwick)
+target_link_libraries(tw_sprite PRIVATE tarnwick_internal)
 install(TARGETS tw_sprite RUNTIME DESTINATION bin)

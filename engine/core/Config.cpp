@@ -1,5 +1,6 @@
 #include "engine/core/Config.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -230,6 +231,32 @@ void Config::warnUnknownKeys() const {
   }
 }
 
+// Lines are joined without a separator, so a line whose comma was forgotten
+// runs into the next item ("display:capturesnapshot_file:out.txt"): a value
+// that holds another setting's key says where the comma is missing.
+void Config::warnMissingCommas() const {
+  std::istringstream items(config_string);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    item.erase(std::remove_if(item.begin(), item.end(),
+                              [](unsigned char c) { return std::isspace(c) != 0; }),
+               item.end());
+    const std::size_t colon = item.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = item.substr(0, colon);
+    const std::string value = item.substr(colon + 1);
+    for (const char* known : KNOWN_KEYS) {
+      const std::size_t at = value.find(known);
+      if (at == std::string::npos) continue;
+      LogManager::getInstance().writeLog(
+          "Config::loadConfig(): Warning! The value of %.64s holds the key %s: is a comma "
+          "missing after '%.64s:%.64s'?",
+          key.c_str(), known, key.c_str(), value.substr(0, at).c_str());
+      break;
+    }
+  }
+}
+
 void Config::storeString(const char* key, std::string& setting) const {
   std::string value = match(config_string, key);
   if (!value.empty()) setting = value;
@@ -320,6 +347,7 @@ void Config::loadConfig(std::string config) {
   config_string = config;
   match(config_string, "");
   warnUnknownKeys();
+  warnMissingCommas();
   storeFrameTime();
   storeFontScale();
   storeInt("window_horizontal_pixels", window_horizontal_pixels);

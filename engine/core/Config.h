@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 
 namespace tw {
 
-class Config {
+class TW_API Config {
  public:
   static Config& getInstance();
 
@@ -69,6 +70,7 @@ class Config {
   void storeFrameTime();
   void storeFontScale();
   void warnUnknownKeys() const;
+  void warnMissingCommas() const;
   void storeColor();
   void storeStyle();
   void storeState();

@@ -42,7 +42,12 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : do_flush(false), log_level(0), log_time_string(true), log_step_count(true), p_f(nullptr) {
+    : do_flush(false),
+      log_level(0),
+      log_time_string(true),
+      log_step_count(true),
+      p_f(nullptr),
+      notices_held(false) {
   setType("LogManager");
 }
 
@@ -135,27 +140,74 @@ int LogManager::writeLog(const char* fmt, ...) const {
   return result;
 }
 
+namespace {
+
+// The message formatted whole; a message that cannot be formatted is empty
+// and flagged.
+std::string format(const char* fmt, va_list args, bool& failed) {
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, fmt, measure);
+  va_end(measure);
+  if (length < 0) {
+    failed = true;
+    return "";
+  }
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  std::vsnprintf(&text[0], text.size(), fmt, args);
+  text.pop_back();
+  return text;
+}
+
+bool isSevere(const std::string& text) {
+  return text.find("Error!") != std::string::npos || text.find("Warning!") != std::string::npos;
+}
+
+}  // namespace
+
 int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (level > log_level) return 0;
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
+  const std::string text = format(fmt, args, failed);
   if (log_time_string && fprintf(out, "%s ", getTimeString()) < 0) failed = true;
   if (log_step_count && fprintf(out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
     failed = true;
   }
-  va_list for_error;
-  va_copy(for_error, args);
-  int body = vfprintf(out, fmt, args);
-  if (body < 0) failed = true;
-  if (first_error.empty() && std::strstr(fmt, "Error") != nullptr) {
-    char text[512];
-    std::vsnprintf(text, sizeof(text), fmt, for_error);
-    first_error = text;
-  }
-  va_end(for_error);
+  if (fputs(text.c_str(), out) == EOF && !text.empty()) failed = true;
+  if (first_error.empty() && text.find("Error") != std::string::npos) first_error = text;
   if (fputs("\n", out) == EOF) failed = true;
-  if (do_flush) fflush(out);
-  return failed ? -1 : body;
+  if (do_flush || isSevere(text)) fflush(out);
+  return failed ? -1 : static_cast<int>(text.size());
+}
+
+void LogManager::writeNotice(const char* fmt, ...) const {
+  va_list args;
+  va_start(args, fmt);
+  bool failed = false;
+  const std::string text = format(fmt, args, failed);
+  va_end(args);
+  if (failed || !noticed.insert(text).second) return;
+  if (notices_held) {
+    held_notices.push_back(text);
+  } else {
+    sayOnStandardError(text);
+  }
+}
+
+void LogManager::sayOnStandardError(const std::string& text) const {
+  if (p_f == nullptr) {
+    std::fprintf(stderr, "Tarnwick: %s\n", text.c_str());
+  } else {
+    std::fprintf(stderr, "Tarnwick: %s (the log is %s)\n", text.c_str(), log_file_name.c_str());
+  }
+}
+
+void LogManager::holdNotices(bool hold) {
+  notices_held = hold;
+  if (hold) return;
+  for (const std::string& text : held_notices) sayOnStandardError(text);
+  held_notices.clear();
 }
 
 }  // namespace tw

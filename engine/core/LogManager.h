@@ -4,16 +4,19 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
 
 // The local time as "hh:mm:ss" in a static 32-byte buffer, or "(time error)".
-char* getTimeString();
+TW_API char* getTimeString();
 
-class LogManager : public Manager {
+class TW_API LogManager : public Manager {
  public:
   static LogManager& getInstance();
   ~LogManager() override;
@@ -38,8 +41,18 @@ class LogManager : public Manager {
 
   // Writes the line when level <= log level. Returns the length of the message
   // body, 0 when the level suppressed it, -1 when a write failed.
+  // Lines holding "Error!" or "Warning!" reach the file at once, whatever the
+  // flush setting, so that `tail -f` shows them while the game runs.
   int writeLog(int level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
   int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // Says the text on standard error, naming the log, the first time this
+  // text is said (it is not written to the log, which has lines of its own
+  // about the problem): what the game's developer should see while the game
+  // runs, such as a sprite label that is not loaded.
+  void writeNotice(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // While the terminal itself shows the game, notices wait; they are said
+  // when it is given back (hold false).
+  void holdNotices(bool hold);
 
  private:
   LogManager();
@@ -47,6 +60,7 @@ class LogManager : public Manager {
   void operator=(const LogManager&) = delete;
   int writeLine(int level, const char* fmt, va_list args) const;
   FILE* openLogFile(const std::string& wanted);
+  void sayOnStandardError(const std::string& text) const;
 
   bool do_flush;
   int log_level;
@@ -55,6 +69,9 @@ class LogManager : public Manager {
   FILE* p_f;
   std::string log_file_name;
   mutable std::string first_error;
+  mutable std::set<std::string> noticed;          // notices said so far
+  bool notices_held;
+  mutable std::vector<std::string> held_notices;  // waiting for the terminal
 };
 
 }  // namespace tw

@@ -17,4 +17,5 @@ target_sources(tarnwick PRIVATE
   engine/core/ObjectListIterator.cpp
   engine/core/RecordIO.cpp
   engine/core/Utility.cpp
+  engine/core/Version.cpp
 )

@@ -1,5 +1,7 @@
 #include "engine/display/CellGrid.h"
 
+#include "engine/display/DrawList.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>

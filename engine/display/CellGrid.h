@@ -3,19 +3,23 @@
 // the later drawing winning) and reads them back as rows of text and colours.
 #pragma once
 
-#include "engine/display/DrawList.h"
+#include "engine/core/Color.h"
+#include "engine/platform/Export.h"
 
 #include <string>
 #include <vector>
 
 namespace tw {
 
-struct GridCell {
+class DrawList;
+struct DrawItem;
+
+struct TW_API GridCell {
   char ch = ' ';
   Rgb color;  // the character's colour (the background is the grid's)
 };
 
-class CellGrid {
+class TW_API CellGrid {
  public:
   // The character shapes are drawn with in a grid.
   static constexpr char SHAPE_CHARACTER = '#';

@@ -3,6 +3,8 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/CapturePresenter.h"
+#include "engine/display/DrawList.h"
+#include "engine/display/Presenter.h"
 #include "engine/display/TerminalPresenter.h"
 #include "engine/display/WindowPresenter.h"
 
@@ -34,6 +36,9 @@ DisplayManager::DisplayManager()
       window_vertical_pixels(0),
       window_horizontal_chars(0),
       window_vertical_chars(0),
+      draw_lists(new DrawList[2]),
+      frame(draw_lists[0]),
+      last_frame(draw_lists[1]),
       grid_current(false) {
   setType("DisplayManager");
   Canvas::set(this);

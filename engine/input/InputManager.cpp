@@ -6,6 +6,9 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
+#include "engine/input/RecordingWriter.h"
+#include "engine/platform/InputCodes.h"
 
 namespace tw {
 
@@ -99,7 +102,9 @@ const bool claimed =
     EventRouting::claim(KEYBOARD_EVENT, instance) && EventRouting::claim(MOUSE_EVENT, instance);
 }  // namespace
 
-InputManager::InputManager() { setType("InputManager"); }
+InputManager::InputManager() : writer(std::make_unique<RecordingWriter>()) {
+  setType("InputManager");
+}
 
 InputManager::~InputManager() = default;
 
@@ -163,7 +168,7 @@ int InputManager::openRecordOrReplay() {
 int InputManager::openRecord(const std::string& path) {
   const LogManager& log = LogManager::getInstance();
   std::string why;
-  if (writer.open(path, why) != 0) {
+  if (writer->open(path, why) != 0) {
     log.writeLog("InputManager::startUp(): Error! Record file refused: %s.", why.c_str());
     return -1;
   }
@@ -197,6 +202,8 @@ int InputManager::openReplay(const std::string& path) {
   if (replay->isCutShort()) {
     log.writeLog("InputManager::startUp(): Replaying '%s': %d frames (recording ends at step %d, "
                  "cut short).", path.c_str(), replay->getFrameCount(), replay->getFrameCount());
+    log.writeNotice("replay '%s': recording ends at step %d, cut short", path.c_str(),
+                    replay->getFrameCount());
   } else {
     log.writeLog("InputManager::startUp(): Replaying '%s': %d frames.", path.c_str(),
                  replay->getFrameCount());
@@ -225,7 +232,7 @@ void InputManager::shutDown() {
 // recording cut short.
 void InputManager::writeRecording() {
   std::string why;
-  if (writer.update(*recording, why) != 0) {
+  if (writer->update(*recording, why) != 0) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): Error! Recording into '%s' stopped at frame %d: %s.",
         record_path.c_str(), recording->getFrameCount() - 1, why.c_str());
@@ -234,9 +241,9 @@ void InputManager::writeRecording() {
 
 void InputManager::finishRecording() {
   const LogManager& log = LogManager::getInstance();
-  if (!writer.isOpen()) return;
+  if (!writer->isOpen()) return;
   std::string why;
-  if (writer.finish(*recording, why) != 0) {
+  if (writer->finish(*recording, why) != 0) {
     log.writeLog("InputManager::shutDown(): Error! Recording not finished: %s.", why.c_str());
     return;
   }

@@ -5,20 +5,26 @@
 // in place of the presenter's input (settings record_file and replay_file).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
-#include "engine/display/Presenter.h"
 #include "engine/input/InputRecording.h"
-#include "engine/input/RecordingWriter.h"
-#include "engine/platform/InputCodes.h"
 
 #include <memory>
 #include <string>
 
 namespace tw {
 
-class InputManager : public Manager {
+class Presenter;
+class RecordingWriter;
+// The neutral input vocabulary of the engine's platform layer (not installed).
+namespace platform {
+enum class Key;
+struct InputEvent;
+}  // namespace platform
+
+class TW_API InputManager : public Manager {
  public:
   static InputManager& getInstance();
 
@@ -86,7 +92,7 @@ class InputManager : public Manager {
   enum class Mode { LIVE, RECORD, REPLAY };
   Mode mode = Mode::LIVE;
   std::unique_ptr<InputRecording> recording;  // made or replayed
-  RecordingWriter writer;                     // the file of a recording being made
+  std::unique_ptr<RecordingWriter> writer;    // the file of a recording being made
   std::string record_path;
   int replay_frame = 0;  // the next recorded frame to replay
 };

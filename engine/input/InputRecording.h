@@ -5,6 +5,8 @@
 // functions of the recording and of the bytes.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +15,7 @@
 namespace tw {
 
 // One delivered input event.
-struct RecordedInput {
+struct TW_API RecordedInput {
   enum Kind : std::uint8_t { KEY = 0, MOUSE = 1, CLOSE = 2 };
   Kind kind = CLOSE;
   int action = 0;  // KeyboardAction or MouseAction; 0 for CLOSE
@@ -23,7 +25,7 @@ struct RecordedInput {
 };
 bool operator==(const RecordedInput& a, const RecordedInput& b);
 
-class InputRecording {
+class TW_API InputRecording {
  public:
   // The version written; files of version 1 are still read.
   static const std::uint32_t VERSION = 2;

@@ -13,8 +13,10 @@
 #include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/Version.h"
 #include "engine/world/Animation.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
@@ -26,7 +28,6 @@
 namespace tw {
 
 namespace {
-const float ENGINE_VERSION = 4.21f;
 // Path expansions each pending search gets per step while input is recorded
 // or replayed, in place of a slice of the frame's spare time, so that a
 // search ends on the same step on any machine.
@@ -73,7 +74,7 @@ bool GameManager::isValid(std::string event_type) const { return event_type == S
 void GameManager::writeBanner() const {
   const LogManager& log = LogManager::getInstance();
   log.writeLog("%s", STARS);
-  log.writeLog("** Tarnwick version %.2f **", static_cast<double>(ENGINE_VERSION));
+  log.writeLog("** Tarnwick version %d.%02d **", TARNWICK_VERSION_MAJOR, TARNWICK_VERSION_MINOR);
   log.writeLog("** Game engine started **");
   log.writeLog("%s", STARS);
 }

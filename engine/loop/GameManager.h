@@ -4,13 +4,14 @@
 // world stands still.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
 
 class Clock;
 
-class GameManager : public Manager {
+class TW_API GameManager : public Manager {
  public:
   static GameManager& getInstance();
 

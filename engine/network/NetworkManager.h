@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
@@ -15,7 +16,7 @@ namespace tw {
 const std::string DEFAULT_PORT = "9876";
 const int CONNECT_TIMEOUT_MS = 3000;  // longest a client connect may stall the loop
 
-class NetworkManager : public Manager {
+class TW_API NetworkManager : public Manager {
  public:
   static NetworkManager& getInstance();
   ~NetworkManager() override;

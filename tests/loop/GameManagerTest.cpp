@@ -131,6 +131,8 @@ TEST_F(GameManagerTest, LeavesFilesAnotherRunningGameWritesToIt) {
     EXPECT_EQ(tw::LogManager::getInstance().getLogFileName(), d + c.log);
     game.shutDown();
     EXPECT_TRUE(tw_test::fileContains(d + c.log, "Game engine stopped"));
-    if (c.held != nullptr) EXPECT_EQ(tw_test::readFile(d + c.held), "the other game's\n");
+    if (c.held != nullptr) {
+      EXPECT_EQ(tw_test::readFile(d + c.held), "the other game's\n");
+    }
   }
 }
