@@ -111,7 +111,7 @@ class Version2Reader {
 
   // One record; "" when it was taken or the file ends inside it.
   std::string readRecord() {
-    if (in.left() < HEAD_BYTES) return in.skip(in.left()), "";
+    if (in.left() < HEAD_BYTES) return endsHere();
     const unsigned kind = in.u8();
     const unsigned size = in.u16();
     hashTo(in.position());
@@ -121,7 +121,7 @@ class Version2Reader {
     if (body == NOT_A_RECORD) {
       return "unknown record (kind " + std::to_string(kind) + ", size " + std::to_string(size) + ")" + at();
     }
-    if (in.left() < body + CHECK_BYTES) return in.skip(in.left()), "";
+    if (in.left() < body + CHECK_BYTES) return endsHere();
     ByteReader record(bytes, in.position(), in.position() + body);
     in.skip(body);
     if (!checksumFollows()) return "corrupted: the checksum does not match" + at();
@@ -151,6 +151,12 @@ class Version2Reader {
       }
       closed = true;
     }
+    return "";
+  }
+
+  // The file ends inside the record at in: the recording is cut short there.
+  std::string endsHere() {
+    in.skip(in.left());
     return "";
   }
 
