@@ -2,6 +2,7 @@
 // and catch letters before they reach the ground; five missed end the game.
 // Shows input events, collisions, out-of-world events and view objects.
 //   example_catch [--window | --terminal | --capture]
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -106,6 +107,9 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else {
+      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
+      return 2;
     }
   }
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -126,6 +126,9 @@ int main(int argc, char* argv[]) {
     if (arg == "--host" && value_follows) port = argv[i + 1];
     if (arg == "--listen" && value_follows) address = argv[i + 1];
     if (arg == "--join" && i + 2 < argc) host = argv[i + 1], port = argv[i + 2];
+    if (arg.compare(0, 2, "--") == 0 && arg != "--host" && arg != "--join" && arg != "--window" &&
+        arg != "--terminal" && arg != "--capture")
+      return std::fprintf(stderr, "unknown option '%s'\n", arg.c_str()), 2;
   }
   if (hosting != host.empty()) return std::fputs("--host [PORT] or --join HOST PORT?\n", stderr), 2;
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -3,6 +3,7 @@
 // shrinks, a square and a triangle. Shapes are drawn in pixels in a window
 // and as '#' cells in a terminal.
 //   example_showcase [--window | --terminal | --capture]     (Q quits)
+#include <cstdio>
 #include <string>
 
 #include "engine/core/Config.h"
@@ -81,6 +82,9 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else {
+      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
+      return 2;
     }
   }
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -9,8 +9,25 @@
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
 #include "engine/core/RepeatedLog.h"
+#include "engine/platform/LockedFile.h"
 
 namespace tw {
+
+namespace {
+// Games sharing one log name at once; more find no log of their own.
+const int MAX_LOG_FILES = 99;
+
+// "tarnwick.log" as the n-th log: "tarnwick-2.log" (the number before the
+// extension of the file's own name, or at its end when it has none).
+std::string numberedName(const std::string& name, int n) {
+  const std::size_t slash = name.find_last_of('/');
+  const std::size_t dot = name.find_last_of('.');
+  const bool has_extension =
+      dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
+  const std::size_t at = has_extension ? dot : name.size();
+  return name.substr(0, at) + "-" + std::to_string(n) + name.substr(at);
+}
+}  // namespace
 
 char* getTimeString() {
   static char time_str[32];
@@ -51,9 +68,9 @@ int LogManager::startUp() {
   }
   const char* env_name = std::getenv("TARNWICK_LOG");
   std::string file_name = env_name != nullptr ? env_name : Config::getInstance().getLogFile();
-  p_f = fopen(file_name.c_str(), "w");
   log_file_name = file_name;
   first_error.clear();
+  p_f = openLogFile(file_name);
   if (p_f == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
     return -1;
@@ -61,6 +78,28 @@ int LogManager::startUp() {
   Manager::startUp();
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
+}
+
+// A log another running game is writing stays that game's: this one takes
+// the first free numbered name beside it and says so on standard error.
+FILE* LogManager::openLogFile(const std::string& wanted) {
+  for (int n = 1; n <= MAX_LOG_FILES; n++) {
+    const std::string name = n == 1 ? wanted : numberedName(wanted, n);
+    platform::LockedFile file;
+    std::string why;
+    const platform::LockedFile::Status status = file.open(name, why);
+    if (status == platform::LockedFile::Status::BUSY) continue;
+    if (status != platform::LockedFile::Status::OK) return nullptr;
+    FILE* p_file = file.releaseAsStream();
+    if (p_file == nullptr) return nullptr;
+    if (n > 1) {
+      std::fprintf(stderr, "Tarnwick: the log '%s' is in use by another running game; this one "
+                   "writes '%s'.\n", wanted.c_str(), name.c_str());
+    }
+    log_file_name = name;
+    return p_file;
+  }
+  return nullptr;
 }
 
 void LogManager::shutDown() {

@@ -21,7 +21,9 @@ class TW_API LogManager : public Manager {
   static LogManager& getInstance();
   ~LogManager() override;
 
-  // Opens the file named by TARNWICK_LOG, or else the configured logfile.
+  // Opens the file named by TARNWICK_LOG, or else the configured logfile,
+  // emptying it. When another running game is writing that file, this one
+  // writes "NAME-2.EXT" (or -3 ...) instead, named on standard error.
   int startUp() override;
   void shutDown() override;
 
@@ -33,7 +35,8 @@ class TW_API LogManager : public Manager {
   // The first error line written since start-up ("" when none): what a
   // failed start-up tells the user first.
   std::string getFirstError() const;
-  // The file the log goes to (as named when it was opened).
+  // The file the log goes to (as named when it was opened, or the numbered
+  // name taken when another game had that one).
   std::string getLogFileName() const;
 
   // Writes the line when level <= log level. Returns the length of the message
@@ -56,6 +59,7 @@ class TW_API LogManager : public Manager {
   LogManager(const LogManager&) = delete;
   void operator=(const LogManager&) = delete;
   int writeLine(int level, const char* fmt, va_list args) const;
+  FILE* openLogFile(const std::string& wanted);
   void sayOnStandardError(const std::string& text) const;
 
   bool do_flush;

@@ -189,6 +189,8 @@ int GameManager::startUp() {
   LoopState::getInstance().setFrameTime(Config::getInstance().getFrameTime());
   log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", getFrameTime());
   if (startEngineManagers() != 0) {
+    // Stopped first, so that a terminal is back to normal and shows the line.
+    stopEngineManagers();
     reportStartFailure();
     return -1;
   }

@@ -18,6 +18,9 @@ class TW_API GameManager : public Manager {
   // Accepts exactly "tw-step".
   bool isValid(std::string event_type) const override;
   ~GameManager() override;
+  // 0, or -1 after one line on standard error saying what failed; the
+  // managers it had started are stopped again then (the log stays open
+  // until shutDown).
   int startUp() override;
   void shutDown() override;
 

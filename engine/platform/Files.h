@@ -21,12 +21,19 @@ enum class ReadStatus {
 // Reads the whole file into bytes when it holds at most max_bytes.
 TW_API ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes);
 
-// Replaces path with bytes: writes a temporary file in the same folder,
-// flushes it to the disk and renames it over path, so readers see the old
-// content or the new one, never a mix. In a browser page a file in the user
-// data folder is also kept in the browser's storage (HostStorage.h). 0, or
-// -1 with the reason in why.
+// Replaces path with bytes: writes the temporary file path + ".tmp" under a
+// lock, flushes it to the disk and renames it over path, so readers see the
+// old content or the new one, never a mix. Two programs replacing the same
+// file take turns; a program killed while writing leaves that one temporary
+// file, reused by the next writer. In a browser page a file in the user data
+// folder is also kept in the browser's storage (HostStorage.h). 0, or -1 with
+// the reason in why.
 TW_API int replaceFile(const std::string& path, const std::string& bytes, std::string& why);
+
+// Removes what a killed replaceFile(path) left: the temporary file when no
+// program is writing it (and temporary files of an earlier naming,
+// path + ".tmp" + a process id, whose process no longer runs).
+TW_API void removeStaleTemporaries(const std::string& path);
 
 // Creates the folder and any missing parents. 0, or -1 with the reason in why.
 TW_API int makeFolders(const std::string& path, std::string& why);

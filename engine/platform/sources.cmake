@@ -2,6 +2,7 @@
 target_sources(tarnwick PRIVATE
   engine/platform/FileCheck.cpp
   engine/platform/Files.cpp
+  engine/platform/LockedFile.cpp
   engine/platform/InputCodes.cpp
   engine/platform/LargeArray.cpp
   engine/platform/RandomSequence.cpp
