@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "engine/core/Manager.h"
-#include "engine/world/Grid.h"
+#include "engine/path/Node.h"
+#include "engine/world/PathSearches.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
@@ -15,7 +16,8 @@ class Clock;
 class Object;
 class PathFind;
 
-class PathManager : public Manager {
+// It is also the world's PathSearches: an object lets go of its search here.
+class PathManager : public Manager, private PathSearches {
  public:
   static PathManager& getInstance();
 
@@ -50,9 +52,12 @@ class PathManager : public Manager {
   PathManager(const PathManager&) = delete;
   void operator=(const PathManager&) = delete;
 
+  // Takes the search off the pending list and deletes it.
+  void release(PathFind* p_search) override;
+
   // The cell of p when it lies inside a w x h world; logs and fails otherwise.
-  bool insideWorld(const char* what, Vector p, int w, int h, Cell& cell) const;
-  int addSearch(Object* p_mover, Cell start_cell, Cell goal_cell, Object* p_target);
+  bool insideWorld(const char* what, Vector p, int w, int h, Node& node) const;
+  int addSearch(Object* p_mover, Node start, Node goal, Object* p_target);
   // One pass over the pending searches; false when the time is up or the
   // manager was stopped by a handler.
   bool runPass(const Clock& clock, int limit);

@@ -16,7 +16,7 @@
 #include "engine/world/Geometry.h"
 #include "tests/support/EngineFixtures.h"
 
-using tw::Cell;
+using tw::Node;
 using tw::PathFind;
 using tw::PathManager;
 using tw::Vector;
@@ -79,7 +79,7 @@ std::vector<Vector> waypoints(tw::Path path) {
 TEST_F(PathTest, ShortestRoutesAroundAWallAndBetweenEqualOnes) {
   auto* walker = new Walker(Vector(0, 0));
   walls(5, 0, 5, 5);
-  PathFind around(walker, Cell{2, 2}, Cell{8, 2});
+  PathFind around(walker, Node{2, 2}, Node{8, 2});
   ASSERT_EQ(run(around), tw::PATH_FOUND);
   const std::vector<Vector> cells = waypoints(around.getPath());
   float cost = 0;
@@ -88,7 +88,7 @@ TEST_F(PathTest, ShortestRoutesAroundAWallAndBetweenEqualOnes) {
   // Down to (5,6) and back up: twice three diagonals and one straight step.
   EXPECT_NEAR(cost, 6 * std::sqrt(2.0f) + 2, 1e-4);
   // Of two equal routes, the neighbour found last among equals goes first.
-  PathFind tie(walker, Cell{5, 10}, Cell{4, 8});
+  PathFind tie(walker, Node{5, 10}, Node{4, 8});
   ASSERT_EQ(run(tie), tw::PATH_FOUND);
   EXPECT_EQ(tie.getPath().toString(), "(5,10)|(5,9)|(4,8)|");
 }
@@ -96,28 +96,28 @@ TEST_F(PathTest, ShortestRoutesAroundAWallAndBetweenEqualOnes) {
 TEST_F(PathTest, UnreachableGoalsAndAWorldChangingDuringTheSearch) {
   ring(10, 10);
   auto* walker = new Walker(Vector(0, 0));
-  PathFind search(walker, Cell{0, 0}, Cell{10, 10});
+  PathFind search(walker, Node{0, 0}, Node{10, 10});
   EXPECT_EQ(run(search), tw::PATH_NOT_FOUND);
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
   EXPECT_EQ(search.cycleOnce(), tw::PATH_NOT_FOUND);  // ended: no more work
   EXPECT_EQ(search.getClosedCount(), 80 * 24 - 9);
   graph().objectsOfType("Wall")[1]->setSolidness(tw::SOFT);  // a wall turned SOFT lets it by
-  PathFind through(walker, Cell{0, 0}, Cell{10, 10});
+  PathFind through(walker, Node{0, 0}, Node{10, 10});
   EXPECT_EQ(run(through), tw::PATH_FOUND);
   // A wall raised while a search runs is seen by its later steps.
-  PathFind cut(walker, Cell{0, 5}, Cell{60, 5});
+  PathFind cut(walker, Node{0, 5}, Node{60, 5});
   EXPECT_EQ(cut.cycleOnce(), tw::PATH_SEARCHING);
   walls(50, 0, 50, 23);
   EXPECT_EQ(run(cut), tw::PATH_NOT_FOUND);
   // A search keeps its grid size when the boundary grows; huge worlds are refused.
-  PathFind grows(walker, Cell{5, 23}, Cell{15, 23});
+  PathFind grows(walker, Node{5, 23}, Node{15, 23});
   EXPECT_EQ(grows.cycleOnce(), tw::PATH_SEARCHING);
   world().setBoundary(tw::Box(Vector(0, 0), 200, 200));  // larger than the grid
   EXPECT_EQ(run(grows), tw::PATH_FOUND);
   EXPECT_EQ(grows.getGridWidth(), 80);
   EXPECT_EQ(waypoints(grows.getPath()).back(), Vector(15, 23));
   world().setBoundary(tw::Box(Vector(0, 0), 3000, 3000));
-  PathFind huge(walker, Cell{5, 23}, Cell{15, 23});
+  PathFind huge(walker, Node{5, 23}, Node{15, 23});
   EXPECT_EQ(huge.cycleOnce(), tw::PATH_NOT_FOUND);
   EXPECT_EQ(paths().findPath(walker, Vector(10, 3)), -1);
 }
@@ -126,19 +126,19 @@ TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
   auto* walker = new Walker(Vector(2, 5));
   auto* target = wall(Vector(8, 5));
   target->setBox(tw::Box(Vector(-1.5f, -0.5f), 2.99f, 0.99f));  // reaches into column 7
-  PathFind search(walker, Cell{2, 5}, Cell{8, 5}, target);
+  PathFind search(walker, Node{2, 5}, Node{8, 5}, target);
   ASSERT_EQ(run(search), tw::PATH_FOUND);
-  EXPECT_EQ(search.getGoal(), (Cell{7, 5}));
+  EXPECT_EQ(search.getGoal(), (Node{7, 5}));
   EXPECT_EQ(search.getPath().toString(), "(2,5)|(3,5)|(4,5)|(5,5)|(6,5)|(7,5)|");
   // A target destroyed meanwhile is dropped; the goal cell is still reached.
   auto* gone = wall(Vector(20, 5));
-  PathFind chase(walker, Cell{2, 5}, Cell{20, 5}, gone);
+  PathFind chase(walker, Node{2, 5}, Node{20, 5}, gone);
   EXPECT_EQ(chase.cycleOnce(), tw::PATH_SEARCHING);
   world().markForDelete(gone);
   world().update();
   EXPECT_EQ(run(chase), tw::PATH_FOUND);
   EXPECT_EQ(chase.getTarget(), nullptr);
-  EXPECT_EQ(chase.getGoal(), (Cell{20, 5}));
+  EXPECT_EQ(chase.getGoal(), (Node{20, 5}));
 }
 
 TEST_F(PathTest, FirstHardObjectDecidesWhetherAGoalInsideItUnblocks) {
@@ -146,14 +146,14 @@ TEST_F(PathTest, FirstHardObjectDecidesWhetherAGoalInsideItUnblocks) {
   auto* small = wall(Vector(11, 10));
   auto* big = wall(Vector(11, 10));
   big->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));  // covers the goal (10,10)
-  PathFind probe(walker, Cell{1, 1}, Cell{10, 10});
+  PathFind probe(walker, Node{1, 1}, Node{10, 10});
   ASSERT_EQ(world().getCollisions(walker, Vector(11, 10))[0], small);
-  EXPECT_TRUE(probe.isBlocked(Cell{11, 10}, Cell{10, 10}));   // small comes first
+  EXPECT_TRUE(probe.isBlocked(Node{11, 10}, Node{10, 10}));   // small comes first
   small->setSolidness(tw::SOFT);
-  EXPECT_FALSE(probe.isBlocked(Cell{11, 10}, Cell{10, 10}));  // now big is the first HARD
-  EXPECT_TRUE(probe.isBlocked(Cell{11, 10}, Cell{20, 20}));   // goal not inside it
-  EXPECT_FALSE(probe.isBlocked(Cell{30, 10}, Cell{10, 10}));  // nothing there
-  PathFind search(walker, Cell{1, 1}, Cell{11, 10});          // aimed inside: walks in
+  EXPECT_FALSE(probe.isBlocked(Node{11, 10}, Node{10, 10}));  // now big is the first HARD
+  EXPECT_TRUE(probe.isBlocked(Node{11, 10}, Node{20, 20}));   // goal not inside it
+  EXPECT_FALSE(probe.isBlocked(Node{30, 10}, Node{10, 10}));  // nothing there
+  PathFind search(walker, Node{1, 1}, Node{11, 10});          // aimed inside: walks in
   ASSERT_EQ(run(search), tw::PATH_FOUND);
   EXPECT_EQ(waypoints(search.getPath()).back(), Vector(11, 10));
 }
@@ -161,27 +161,27 @@ TEST_F(PathTest, FirstHardObjectDecidesWhetherAGoalInsideItUnblocks) {
 namespace {
 // The search as a plain scan over ordered open and closed lists: the result,
 // the number of expansions and the path.
-std::tuple<int, int, std::string> linearSearch(const PathFind& probe, Cell start, Cell goal) {
+std::tuple<int, int, std::string> linearSearch(const PathFind& probe, Node start, Node goal) {
   const int w = 80, h = 24;
-  auto at = [&](Cell c) { return static_cast<size_t>(c.y * w + c.x); };
-  auto has = [](const std::vector<Cell>& l, Cell c) { return std::find(l.begin(), l.end(), c) != l.end(); };
+  auto at = [&](Node c) { return static_cast<size_t>(c.y * w + c.x); };
+  auto has = [](const std::vector<Node>& l, Node c) { return std::find(l.begin(), l.end(), c) != l.end(); };
   auto len = [](int dx, int dy) { return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy)); };
-  auto text = [](Cell c) { return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")|"; };
+  auto text = [](Node c) { return "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")|"; };
   std::vector<float> g(w * h, 0), f(w * h, 0);
-  std::vector<Cell> parent(w * h, start), open, closed;
-  for (Cell cur = start;;) {
+  std::vector<Node> parent(w * h, start), open, closed;
+  for (Node cur = start;;) {
     closed.push_back(cur);
     if (cur == goal) {
       std::string path = text(goal);
-      for (Cell c = goal; !(c == start);) path = text(c = parent[at(c)]) + path;
+      for (Node c = goal; !(c == start);) path = text(c = parent[at(c)]) + path;
       return {tw::PATH_FOUND, static_cast<int>(closed.size()), path};
     }
     for (int dy = -1; dy <= 1; dy++) {
       for (int dx = -1; dx <= 1; dx++) {
-        const Cell n{cur.x + dx, cur.y + dy};
+        const Node n{cur.x + dx, cur.y + dy};
         if ((dx == 0 && dy == 0) || n.x < 0 || n.y < 0 || n.x >= w || n.y >= h || has(closed, n)) continue;
         if (probe.isBlocked(n, goal)) continue;
-        if (dx && dy && probe.isBlocked(Cell{n.x, cur.y}, goal) && probe.isBlocked(Cell{cur.x, n.y}, goal)) continue;
+        if (dx && dy && probe.isBlocked(Node{n.x, cur.y}, goal) && probe.isBlocked(Node{cur.x, n.y}, goal)) continue;
         const float g_new = g[at(cur)] + len(dx, dy);
         if (has(open, n) && g_new > g[at(n)]) continue;
         if (!has(open, n)) open.push_back(n);
@@ -202,11 +202,11 @@ std::tuple<int, int, std::string> linearSearch(const PathFind& probe, Cell start
 TEST_F(PathTest, ExpandsTheSameCellsAsAPlainListScanOnRandomWorlds) {
   std::mt19937 random(20240611);
   for (int round = 0; round < 6; round++) {
-    const Cell start{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
-    const Cell goal{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
+    const Node start{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
+    const Node goal{static_cast<int>(random() % 80), static_cast<int>(random() % 24)};
     for (int y = 0; y < 24; y++) {
       for (int x = 0; x < 80; x++) {
-        if (random() % 100 < 30 && !(Cell{x, y} == start) && !(Cell{x, y} == goal)) wall(Vector(x, y));
+        if (random() % 100 < 30 && !(Node{x, y} == start) && !(Node{x, y} == goal)) wall(Vector(x, y));
       }
     }
     auto* walker = new Walker(Vector(start.x, start.y));
@@ -243,7 +243,7 @@ TEST_F(PathTest, ManagerRefusesBadRequestsAndKeepsOneSearchPerMover) {
   auto* walker = new Walker(Vector(3, 3));
   ASSERT_EQ(paths().findPath(walker, Vector(10, 3)), 0);
   tw::PathFind* first = walker->getPathFind();
-  EXPECT_EQ(first->getStart(), (Cell{3, 3}));
+  EXPECT_EQ(first->getStart(), (Node{3, 3}));
   EXPECT_EQ(paths().findPath(nullptr, Vector(10, 3)), -1);
   for (Vector goal : {Vector(80, 3), Vector(5, -0.5f), Vector(std::nanf(""), 3)}) {
     EXPECT_EQ(paths().findPath(walker, goal), -1) << goal.toString();

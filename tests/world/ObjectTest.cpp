@@ -17,8 +17,8 @@
 #include "tests/support/EngineFixtures.h"
 
 using tw::Box;
-using tw::Cell;
-using tw::CellSet;
+using tw::Bucket;
+using tw::BucketSet;
 using tw::Vector;
 using tw_test::Probe;
 
@@ -62,7 +62,7 @@ class WorldIndex : public tw_test::WorldFixture {
     if (has(graph().inactiveObjects(), p)) s += "inactive ";
     if (has(graph().solidObjects(), p)) s += "solid ";
     const tw::Grid& world_grid = graph().getGrid();
-    const CellSet covered = world_grid.getCells(p, p->getPosition());
+    const BucketSet covered = world_grid.getCells(p, p->getPosition());
     size_t listed = 0, right = 0;
     for (int y = -1; y < world_grid.getNumRows(); y++) {
       for (int x = (y < 0 ? -1 : 0); x < (y < 0 ? 0 : world_grid.getNumCols()); x++) {
@@ -111,7 +111,7 @@ TEST_F(GridTest, CellsOfBoxesOnBordersAndOutside) {
   const struct {
     Vector where;
     float h, v;
-    std::vector<Cell> cells;  // in set order: row, then column
+    std::vector<Bucket> cells;  // in set order: row, then column
   } cases[] = {
       {Vector(19, 7), 1, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
       {Vector(0, 0), 20, 1, {{0, 0}, {1, 0}}},  // a right edge on a border takes the next cell
@@ -124,8 +124,8 @@ TEST_F(GridTest, CellsOfBoxesOnBordersAndOutside) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.where.toString());
     Probe* p = box(Vector(0, 0), c.h, c.v);
-    const CellSet set = grid.getCells(p, c.where);
-    EXPECT_EQ(std::vector<Cell>(set.begin(), set.end()), c.cells);
+    const BucketSet set = grid.getCells(p, c.where);
+    EXPECT_EQ(std::vector<Bucket>(set.begin(), set.end()), c.cells);
   }
 }
 
