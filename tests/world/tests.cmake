@@ -1,5 +1,7 @@
 # Tests of engine/world (geometry, objects, scene graph, grid, world manager).
 tw_add_test_suite(world_tests
+  world/GridTest.cpp
   world/ObjectTest.cpp
+  world/SceneGraphTest.cpp
   world/WorldManagerTest.cpp
 )
