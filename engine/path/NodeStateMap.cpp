@@ -63,12 +63,8 @@ bool NodeStateMap::resolve(std::uint8_t& state, int x, int y) {
   return blocked;
 }
 
-void NodeStateMap::refresh(const Object* p_new_mover, Node new_goal) {
+void NodeStateMap::remark(const Object* p_new_mover, Node new_goal) {
   const unsigned long now = grid.getRevision();
-  if (built && now == revision && p_new_mover == p_mover && p_new_mover->getBox() == mover_box &&
-      new_goal == goal) {
-    return;
-  }
   p_mover = p_new_mover;
   mover_box = p_new_mover->getBox();
   goal = new_goal;

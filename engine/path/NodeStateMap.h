@@ -14,11 +14,10 @@
 #include "engine/path/StateByte.h"
 #include "engine/world/Box.h"
 #include "engine/world/Grid.h"
+#include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
-
-class Object;
 
 class NodeStateMap {
  public:
@@ -32,8 +31,14 @@ class NodeStateMap {
   // before any other use.
   bool allocate(int width, int height);
   // Marks the nodes again if the world's solid objects, the mover's box or
-  // the goal have changed since they were last marked.
-  void refresh(const Object* p_mover, Node goal);
+  // the goal have changed since they were last marked. Asked before every
+  // expansion, so the usual answer, nothing changed, is found inline.
+  void refresh(const Object* p_new_mover, Node new_goal) {
+    if (!built || grid.getRevision() != revision || p_new_mover != p_mover ||
+        !(p_new_mover->getBox() == mover_box) || !(new_goal == goal)) {
+      remark(p_new_mover, new_goal);
+    }
+  }
   // The byte of node (x, y), at index y * width + x.
   std::uint8_t& at(size_t index) { return states[index]; }
   std::uint8_t at(size_t index) const { return states[index]; }
@@ -62,6 +67,7 @@ class NodeStateMap {
 
  private:
   bool resolve(std::uint8_t& state, int x, int y);
+  void remark(const Object* p_new_mover, Node new_goal);
   void rebuild();
   // How many HARD grid entries touch each node, built anew only when the grid, the
   // mover's box or the node grid's size have changed since it was last built.
