@@ -1,5 +1,4 @@
-// The search's node map: StateByte's fields stay apart, and on every node of worlds with
-// scattered walls, crowded spots, the mover's own box, a goal inside a wall and spans too
+// The search's node map: on every node of worlds with scattered walls, crowded spots, the mover's own box, a goal inside a wall and spans too
 // large or odd for the quick per-axis runs, the map says blocked exactly where the world's
 // own collision query does, also after the world changes.
 #include "engine/path/NodeStateMap.h"
@@ -10,35 +9,11 @@
 #include <random>
 #include <string>
 
-#include "engine/path/StateByte.h"
 #include "tests/support/EngineFixtures.h"
 
 using tw::Node;
 using tw::NodeStateMap;
-using tw::StateByte;
 using tw::Vector;
-
-TEST(StateByte, FieldsReadBackWhatWasWrittenAndKeepEachOther) {
-  const struct {
-    std::uint8_t marks;
-    bool blocked;
-    bool undecided;
-  } cases[] = {
-      {0, false, false},
-      {StateByte::BLOCKER, true, false},
-      {StateByte::OPENER, false, false},
-      {StateByte::BLOCKER | StateByte::OPENER, false, true},
-  };
-  for (const auto& c : cases) {
-    for (unsigned step = 0; step < 8; step++) {
-      SCOPED_TRACE("marks " + std::to_string(c.marks) + " step " + std::to_string(step));
-      const std::uint8_t state = StateByte::opened(StateByte::withMarks(StateByte::CLOSED, c.marks), step);
-      EXPECT_EQ(std::make_tuple(StateByte::isBlocked(state), StateByte::isUndecided(state),
-                                StateByte::stepOf(state), state & (StateByte::OPEN | StateByte::CLOSED)),
-                std::make_tuple(c.blocked, c.undecided, step, int{StateByte::OPEN}));
-    }
-  }
-}
 
 namespace {
 class NodeStateMapTest : public tw_test::WorldFixture {
