@@ -73,6 +73,11 @@ TEST_F(NodeStateMapTest, BlocksExactlyWhereTheWorldDoes) {
          wall(Vector(200, 30), tw::Box(Vector(0, 0), 2.0e6f, 0.5f));  // reaching far out
          wall(Vector(10.25f, 33.75f), tw::Box(Vector(0, 0), 0.2f, 0.3f));  // between nodes
        }},
+      {"one corner, two extents: spans that share a slot of the map's memo",
+       [] {
+         wall(Vector(130, 5), tw::Box(Vector(0, 0), 0.5f, 1));
+         wall(Vector(130, 25), tw::Box(Vector(0, 0), 6.5f, 1));
+       }},
   };
   for (const auto& w : worlds) {
     SCOPED_TRACE(w.world);
