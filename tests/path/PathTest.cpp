@@ -259,7 +259,7 @@ TEST_F(PathTest, ManagerRefusesBadRequestsAndKeepsOneSearchPerMover) {
   tw::PathFind* first = walker->getPathFind();
   EXPECT_EQ(first->getStart(), (Node{3, 3}));
   EXPECT_EQ(paths().findPath(nullptr, Vector(10, 3)), -1);
-  for (Vector goal : {Vector(80, 3), Vector(5, -0.5f), Vector(std::nanf(""), 3)}) {
+  for (Vector goal : {Vector(80, 3), Vector(5, -0.5f), Vector(-0.5f, 3), Vector(std::nanf(""), 3)}) {
     EXPECT_EQ(paths().findPath(walker, goal), -1) << goal.toString();
   }
   EXPECT_EQ(paths().findPath(new Walker(Vector(-1, 3)), Vector(5, 3)), -1);
