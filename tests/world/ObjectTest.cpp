@@ -28,6 +28,9 @@ using ObjectTest = tw_test::WorldFixture;
 // bit sends too little or too much.
 TEST_F(ObjectTest, SettersMarkWhatChangedAndVelocityIsSpeedTimesDirection) {
   auto* p = new Probe;
+  // A new shape's size: the font scale (2) times the smaller cell side in
+  // whole pixels (1024 / 80 = 12.8 wide, 768 / 24 = 32 high).
+  EXPECT_EQ(p->getShape().getSize(), 24.0f);
   p->setModified(0);
   p->setAltitude(2);
   p->setSolidness(tw::HARD);
