@@ -1,5 +1,6 @@
 // Objects: setters and what they mark modified, interests, acceleration and
-// following a path. The grid and the scene graph have tests of their own.
+// following a path, and the frame it draws centred on its position. The grid
+// and the scene graph have tests of their own.
 #include "engine/world/Object.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "engine/core/EventStep.h"
 #include "engine/loop/GameManager.h"
 #include "engine/world/EventPath.h"
+#include "engine/world/Frame.h"
 #include "tests/support/EngineFixtures.h"
 
 using tw::Box;
@@ -103,5 +105,17 @@ TEST_F(ObjectTest, UpdatesAccelerateAndWalkAPathWaypointByWaypoint) {
     q->followPath();
     EXPECT_EQ(q->getPosition(), x < 10.75f ? Vector(x, 10) : Vector(10, 10)) << x;
     EXPECT_EQ(q->getFollowPath(), x > 10.75f) << x;
+  }
+}
+
+// What an object draws: its frame's characters centred on its position.
+TEST(Frame, CentresItsCharactersOnThePosition) {
+  const struct {
+    int width, height, x, y;
+    Vector at;
+  } cases[] = {{3, 1, 0, 0, Vector(9, 5)}, {1, 3, 0, 2, Vector(10, 6)}, {4, 2, 3, 1, Vector(11.5f, 5.5f)}};
+  for (const auto& c : cases) {
+    const tw::Frame frame(c.width, c.height, std::string(static_cast<size_t>(c.width * c.height), '#'));
+    EXPECT_EQ(frame.cellPosition(Vector(10, 5), c.x, c.y), c.at) << c.width << " x " << c.height;
   }
 }
