@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <sstream>
+#include <thread>
 
+#include "engine/core/Clock.h"
 #include "engine/core/Color.h"
 #include "engine/core/FramePacer.h"
 
@@ -60,4 +63,12 @@ TEST(Utility, FramePacingArithmetic) {
   EXPECT_FALSE(FramePacer::reportOverrun(0, 33, 0)) << "first step";
   EXPECT_FALSE(FramePacer::reportOverrun(700, 33, 5)) << "after an oversleep";
   EXPECT_FALSE(FramePacer::reportOverrun(0, 0, 5)) << "no frame time";
+}
+
+// The stopwatch counts forward: at least the time slept, on split and on delta.
+TEST(Utility, ClockCountsTheTimeSinceItsLastReading) {
+  tw::Clock clock;
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_GE(clock.split(), 2000);
+  EXPECT_GE(clock.delta(), 2000);
 }
