@@ -21,7 +21,8 @@
 # ones that should catch them), which keeps a run affordable; -t overrides
 # it. A mutant known to change nothing observable ends with
 # "  # equivalent: why", and is reported apart from the others.
-# Tests run in two rounds: first all but the window, terminal and package
+# The unchanged tree must first pass every test the selected mutants will
+# run. Tests run in two rounds: first all but the window, terminal and package
 # tests, then (if nothing failed) the window and terminal tests; the package
 # tests, which build a consumer project, are left out. The per-mutant result
 # and the first failing test go to FOLDER/mutants.log; the source tree is
@@ -136,7 +137,17 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 echo "Building and checking the unchanged tree in $build ..."
 if ! build_tree; then echo "The unchanged tree does not build: $build/mutant-build.log" >&2; exit 1; fi
-if ! first=$(run_suite "$tests"); then
+# The unchanged tree must pass the tests the selected mutants will run.
+union=$tests
+if [ -z "$union" ]; then
+  for record in "${records[@]}"; do
+    rest=${record#*$'\t'}
+    chosen=${rest%%$'\t'*}
+    if [ -z "$chosen" ]; then union=""; break; fi
+    case "|$union|" in *"|$chosen|"*) ;; *) union=${union:+$union|}$chosen ;; esac
+  done
+fi
+if ! first=$(run_suite "$union"); then
   echo "The unchanged tree fails a test ($first): $build/mutant-tests.log" >&2
   exit 1
 fi
