@@ -1,4 +1,5 @@
-// The search's node map: on every node of worlds with scattered walls, crowded spots, the mover's own box, a goal inside a wall and spans too
+// The search's node map: what its bytes' marks read as, and on every node of worlds with
+// scattered walls, crowded spots, the mover's own box, a goal inside a wall and spans too
 // large or odd for the quick per-axis runs, the map says blocked exactly where the world's
 // own collision query does, also after the world changes.
 #include "engine/path/NodeStateMap.h"
@@ -9,11 +10,26 @@
 #include <random>
 #include <string>
 
+#include "engine/path/StateByte.h"
 #include "tests/support/EngineFixtures.h"
 
 using tw::Node;
 using tw::NodeStateMap;
 using tw::Vector;
+
+// The byte's readings: only BLOCKER alone blocks, both marks leave the node
+// undecided, and opening a node keeps its marks beside the step taken.
+TEST(StateByte, MarksReadAsBlockedOrUndecidedAndOpeningKeepsThem) {
+  const std::uint8_t marks[] = {0, tw::StateByte::BLOCKER, tw::StateByte::OPENER, tw::StateByte::MARKS};
+  const char* const expected[] = {"free", "blocked", "free", "free undecided"};
+  for (int i = 0; i < 4; i++) {
+    const std::uint8_t state = tw::StateByte::opened(tw::StateByte::CLOSED | marks[i], 5);
+    const std::string reading = std::string(tw::StateByte::isBlocked(state) ? "blocked" : "free") +
+                                (tw::StateByte::isUndecided(state) ? " undecided" : "");
+    EXPECT_EQ(reading + " step " + std::to_string(tw::StateByte::stepOf(state)),
+              std::string(expected[i]) + " step 5") << int{marks[i]};
+  }
+}
 
 namespace {
 class NodeStateMapTest : public tw_test::WorldFixture {
