@@ -60,9 +60,11 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  bash tools/run-tests.sh $(ASAN_BUILD) $(JOBS)
 
-# Timings come from optimised code; tests are not built for them.
-bench: deps
-	cmake -S . -B $(REL_BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+# Timings come from optimised code; tests are not built for them, and
+# make test builds no benchmark.
+bench:
+	@TW_DEPS_LOG=$(REL_BUILD)/install-deps.log bash tools/install-deps.sh bench
+	cmake -S . -B $(REL_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_BENCHMARKS=ON > /dev/null
 	cmake --build $(REL_BUILD) -j $(JOBS) --target benchmarks
 	cd $(REL_BUILD)/bin && for b in ./bench_*; do $$b; done
 

@@ -6,7 +6,12 @@
 // plain array. Both times include setting the search up, reading the path
 // and freeing the search. The main time is Tarnwick's; the counter
 // tw_over_tcod gives the ratio to libtcod in the same run.
+// PathCold measures a world's first searches: three searches right after the
+// world was built (the first one builds what searches share) against
+// libtcod's three, and that first search alone against libtcod building its
+// map from the same cells and searching once (cold_over_tcod_map).
 #include <benchmark/benchmark.h>
+#include <libtcod/fov.h>
 #include <libtcod/path.h>
 
 #include <chrono>
@@ -114,7 +119,7 @@ float tcodCost(int, int, int x_to, int y_to, void* p_map) {
 double tarnwickSearch(tw::Object* p_mover, const Map& map, int* p_steps, int* p_expansions) {
   const auto begin = std::chrono::steady_clock::now();
   {
-    tw::PathFind search(p_mover, tw::Cell{0, 0}, tw::Cell{map.width - 1, map.height - 1});
+    tw::PathFind search(p_mover, tw::Node{0, 0}, tw::Node{map.width - 1, map.height - 1});
     int result = tw::PATH_SEARCHING;
     while (result == tw::PATH_SEARCHING) result = search.cycleOnce();
     *p_steps = search.getPath().getWaypointCount();
@@ -137,6 +142,58 @@ double tcodSearch(Map& map, int* p_steps) {
   }
   TCOD_path_delete(path);
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+}
+
+// Seconds for libtcod to build its own map of the cells and search it once.
+double tcodMapSearch(const Map& map) {
+  const auto begin = std::chrono::steady_clock::now();
+  TCOD_Map* p_tcod_map = TCOD_map_new(map.width, map.height);
+  for (int y = 0; y < map.height; y++) {
+    for (int x = 0; x < map.width; x++) TCOD_map_set_properties(p_tcod_map, x, y, true, !map.at(x, y));
+  }
+  TCOD_path_t path = TCOD_path_new_using_map(p_tcod_map, 1.41f);
+  int x = 0;
+  int y = 0;
+  bool found = TCOD_path_compute(path, 0, 0, map.width - 1, map.height - 1);
+  while (found && TCOD_path_walk(path, &x, &y, false)) {
+  }
+  TCOD_path_delete(path);
+  TCOD_map_delete(p_tcod_map);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  return found ? seconds : -1.0;
+}
+
+// Every iteration builds the world anew (not timed), then times Tarnwick's
+// first three searches in it; the main time is the first search's.
+void BM_PathCold(benchmark::State& state, MapKind kind, int width, int height) {
+  Map map = makeMap(kind, width, height);
+  double first_seconds = 0;
+  double three_seconds = 0;
+  double tcod_three_seconds = 0;
+  double tcod_map_seconds = 0;
+  int steps = 0;
+  int expansions = 0;
+  for (auto _ : state) {
+    buildWorld(map);
+    auto* p_mover = new Block(tw::Vector(0, 0));
+    const double first = tarnwickSearch(p_mover, map, &steps, &expansions);
+    double three = first;
+    for (int i = 0; i < 2; i++) three += tarnwickSearch(p_mover, map, &steps, &expansions);
+    int tcod_steps = 0;
+    for (int i = 0; i < 3; i++) tcod_three_seconds += tcodSearch(map, &tcod_steps);
+    const double tcod_map = tcodMapSearch(map);
+    tw::WorldManager::getInstance().shutDown();
+    if (steps == 0 || tcod_steps == 0 || tcod_map < 0) state.SkipWithError("no path found");
+    first_seconds += first;
+    three_seconds += three;
+    tcod_map_seconds += tcod_map;
+    state.SetIterationTime(first);
+  }
+  state.counters["cold3_over_tcod3"] = three_seconds / tcod_three_seconds;
+  state.counters["cold_over_tcod_map"] = first_seconds / tcod_map_seconds;
+  state.counters["tcod_map_ms"] =
+      benchmark::Counter(tcod_map_seconds * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["tw_expansions"] = expansions;
 }
 
 void BM_Path(benchmark::State& state, MapKind kind, int width, int height) {
@@ -179,6 +236,10 @@ int registerAll() {
           ->UseManualTime()
           ->Unit(benchmark::kMillisecond);
     }
+    const std::string cold = std::string("PathCold/") + k.name + "/200x200";
+    benchmark::RegisterBenchmark(cold.c_str(), BM_PathCold, k.kind, 200, 200)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
   }
   return 0;
 }

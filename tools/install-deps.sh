@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing need, but only
 # those that are missing. As root it installs directly, otherwise through sudo;
 # without either it prints the exact apt-get line and stops.
-#   tools/install-deps.sh         what make run, test and bench need
+#   tools/install-deps.sh         what make run and test need
+#   tools/install-deps.sh bench   that and Google Benchmark with libtcod (make bench)
 #   tools/install-deps.sh fuzz    that and clang with libFuzzer (make fuzz)
 #   tools/install-deps.sh docs    that and Doxygen (make docs)
 #   tools/install-deps.sh web     that and Emscripten and Chromium (make web, and
@@ -15,8 +16,7 @@ LOG=${TW_DEPS_LOG:-build/install-deps.log}
 PACKAGES=(
   build-essential cmake make pkg-config
   libsfml-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libtcod-dev  # only the path benchmark links it, as the peer it is measured against
+  libgtest-dev libgmock-dev googletest
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
 )
@@ -24,6 +24,8 @@ case "${1:-}" in
   fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
   docs) PACKAGES+=(doxygen) ;;
   web) PACKAGES+=(emscripten chromium nodejs) ;;
+  # libtcod only for the path benchmark, as the peer it is measured against.
+  bench) PACKAGES+=(libbenchmark-dev libtcod-dev) ;;
 esac
 
 missing=()

@@ -30,7 +30,9 @@ namespace {
 const std::size_t GRANULE = 16;
 const std::size_t LARGEST = 4096;  // bigger blocks come from the heap
 const std::size_t CLASSES = LARGEST / GRANULE;
-const std::size_t CHUNK = 2u * 1024u * 1024u;  // a large page, and its alignment
+// A chunk is one large page. allocateLarge aligns it to its size, so the
+// chunk of any block is its address with the low bits cleared (chunkOf).
+const std::size_t CHUNK = platform::LARGE_PAGE_BYTES;
 
 // One size of block: the free blocks, each holding the next one's address,
 // and the unused rest of the chunk being cut.

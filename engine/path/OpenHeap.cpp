@@ -7,14 +7,14 @@
 namespace tw {
 
 namespace {
-const OpenHeap::Entry PAD{std::numeric_limits<OpenHeap::Key>::max(), Cell{0, 0}};
+const OpenHeap::Entry PAD{std::numeric_limits<OpenHeap::Key>::max(), Node{0, 0}};
 const std::size_t PADS = 4;
 const std::size_t FIRST_CAPACITY = 256;
 }  // namespace
 
 OpenHeap::OpenHeap() : count(0), capacity(0), p_nodes(nullptr), width(0) {}
 
-void OpenHeap::attach(PathNode* p_new_nodes, int new_width) {
+void OpenHeap::attach(NodeCosts* p_new_nodes, int new_width) {
   count = 0;
   p_nodes = p_new_nodes;
   width = new_width;
@@ -31,14 +31,14 @@ bool OpenHeap::grow() {
   return true;
 }
 
-std::size_t OpenHeap::indexOf(Cell cell) const {
-  return static_cast<std::size_t>(cell.y) * static_cast<std::size_t>(width) +
-         static_cast<std::size_t>(cell.x);
+std::size_t OpenHeap::indexOf(Node node) const {
+  return static_cast<std::size_t>(node.y) * static_cast<std::size_t>(width) +
+         static_cast<std::size_t>(node.x);
 }
 
 void OpenHeap::place(std::size_t slot, const Entry& entry) {
   entries[slot] = entry;
-  p_nodes[indexOf(entry.cell)].slot = static_cast<std::uint32_t>(slot);
+  p_nodes[indexOf(entry.node)].slot = static_cast<std::uint32_t>(slot);
 }
 
 void OpenHeap::siftUp(std::size_t hole, const Entry& entry) {
@@ -51,14 +51,14 @@ void OpenHeap::siftUp(std::size_t hole, const Entry& entry) {
   place(hole, entry);
 }
 
-bool OpenHeap::push(Key key, Cell cell) {
+bool OpenHeap::push(Key key, Node node) {
   // One more entry and its pads must fit; the slots past count hold pads.
   if (count + 1 + PADS > capacity && !grow()) return false;
-  siftUp(count++, Entry{key, cell});
+  siftUp(count++, Entry{key, node});
   return true;
 }
 
-void OpenHeap::lower(Key key, Cell cell) { siftUp(p_nodes[indexOf(cell)].slot, Entry{key, cell}); }
+void OpenHeap::lower(Key key, Node node) { siftUp(p_nodes[indexOf(node)].slot, Entry{key, node}); }
 
 // The last entry drops into the root's hole and sinks below the smallest of
 // the children while that is smaller; the pads never are, so they stay put.

@@ -12,18 +12,13 @@
 #include "engine/world/Box.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/Object.h"
+#include "engine/path/OpenKey.h"
+#include "engine/path/StateByte.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
 
 namespace {
-// The search's bits of a cell's byte, above the blocking marks; the step
-// from its best parent (an index into STEPS) sits above them.
-const std::uint8_t OPEN = 4;
-const std::uint8_t CLOSED = 8;
-const int STEP_SHIFT = 4;
-static_assert((SearchCells::MARK_BITS & (OPEN | CLOSED)) == 0, "search bits above the marks");
-
 // The eight neighbour steps in the order they are tried: rows y-1, y, y+1,
 // and within a row columns x-1, x, x+1.
 const int STEPS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
@@ -36,10 +31,10 @@ struct VerdictTable {
   Verdict of[256];
   VerdictTable() : of() {
     for (int state = 0; state < 256; state++) {
-      const int marks = state & SearchCells::MARK_BITS;
-      if ((state & CLOSED) != 0 || marks == SearchCells::BLOCKED) {
+      const auto byte = static_cast<std::uint8_t>(state);
+      if ((byte & StateByte::CLOSED) != 0 || StateByte::isBlocked(byte)) {
         of[state] = PASS;
-      } else if (marks == SearchCells::UNDECIDED) {
+      } else if (StateByte::isUndecided(byte)) {
         of[state] = ASK;
       }
     }
@@ -67,7 +62,7 @@ float distance(int dx, int dy) {
   return length(dx, dy);
 }
 
-Vector toVector(Cell cell) {
+Vector toVector(Node cell) {
   return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
 }
 
@@ -79,13 +74,7 @@ void boundaryCells(const WorldManager& world, int& w, int& h) {
 }
 }  // namespace
 
-PathFind::OpenKey PathFind::keyOf(float f, std::uint32_t order) {
-  std::uint32_t f_bits = 0;
-  std::memcpy(&f_bits, &f, sizeof f_bits);
-  return (static_cast<OpenKey>(f_bits) << 32) | static_cast<OpenKey>(~order);
-}
-
-PathFind::PathFind(Object* p_init_mover, Cell init_start, Cell init_goal, Object* p_init_target)
+PathFind::PathFind(Object* p_init_mover, Node init_start, Node init_goal, Object* p_init_target)
     : world(WorldManager::getInstance()),
       p_mover(p_init_mover),
       p_target(p_init_target),
@@ -105,15 +94,15 @@ PathFind::PathFind(Object* p_init_mover, Cell init_start, Cell init_goal, Object
 
 PathFind::~PathFind() = default;
 
-void PathFind::allocate(Cell start_cell) {
+void PathFind::allocate(Node start_cell) {
   int w = 0;
   int h = 0;
   boundaryCells(world, w, h);
   if (w <= 0 || h <= 0 || static_cast<long>(w) * h > MAX_PATH_NODES) return;
   if (start_cell.x < 0 || start_cell.y < 0 || start_cell.x >= w || start_cell.y >= h) return;
-  if (!cells.allocate(w, h)) return;
+  if (!states.allocate(w, h)) return;
   // Left uninitialised: a node is written before it is read.
-  nodes.reset(new (std::nothrow) PathNode[static_cast<size_t>(w) * static_cast<size_t>(h)]);
+  nodes.reset(new (std::nothrow) NodeCosts[static_cast<size_t>(w) * static_cast<size_t>(h)]);
   if (!nodes) return;
   open_heap.attach(nodes.get(), w);
   // The grid keeps these dimensions for its whole life, whatever the
@@ -127,14 +116,14 @@ bool PathFind::isAllocated() const { return nodes != nullptr; }
 bool PathFind::isFound() const { return found; }
 Object* PathFind::getMover() const { return p_mover; }
 Object* PathFind::getTarget() const { return p_target; }
-Cell PathFind::getStart() const { return start; }
-Cell PathFind::getGoal() const { return goal; }
+Node PathFind::getStart() const { return start; }
+Node PathFind::getGoal() const { return goal; }
 int PathFind::getOpenCount() const { return open_count; }
 int PathFind::getClosedCount() const { return closed_count; }
 int PathFind::getGridWidth() const { return width; }
 int PathFind::getGridHeight() const { return height; }
 
-int PathFind::indexOf(Cell cell) const { return cell.y * width + cell.x; }
+int PathFind::indexOf(Node cell) const { return cell.y * width + cell.x; }
 
 // Neighbours are limited to the boundary as it is now, and never reach past
 // the grid as it was allocated.
@@ -158,10 +147,10 @@ int PathFind::cycleOnce() {
   }
   // The world may have changed since the last expansion (and the first
   // refresh writes every cell's byte).
-  cells.refresh(p_mover, goal);
-  const Cell current = chooseCurrent();
-  std::uint8_t& current_state = cells.at(static_cast<size_t>(indexOf(current)));
-  current_state = static_cast<std::uint8_t>((current_state & ~OPEN) | CLOSED);
+  states.refresh(p_mover, goal);
+  const Node current = chooseCurrent();
+  std::uint8_t& current_state = states.at(static_cast<size_t>(indexOf(current)));
+  current_state = static_cast<std::uint8_t>((current_state & ~StateByte::OPEN) | StateByte::CLOSED);
   closed_count++;
   if (current == goal) found = true;
   if (p_target != nullptr) checkArrival(current);
@@ -179,13 +168,13 @@ int PathFind::cycleOnce() {
 
 // The open cell with the smallest f, the most recently found among equals;
 // the start cell when nothing is open yet.
-Cell PathFind::chooseCurrent() {
+Node PathFind::chooseCurrent() {
   if (open_count == 0) return start;
   open_count--;
-  return open_heap.pop().cell;
+  return open_heap.pop().node;
 }
 
-void PathFind::checkArrival(Cell current) {
+void PathFind::checkArrival(Node current) {
   if (p_target == nullptr || !targetAlive()) return;
   const Box mover_box = getWorldBox(p_mover, toVector(current));
   const Box target_box = getWorldBox(p_target, toVector(goal));
@@ -210,7 +199,7 @@ bool PathFind::targetAlive() {
 // blocked cells that meet at a corner. Then it is visited unless a route
 // already found to it is better. Visiting changes no neighbour's marks or
 // closed bit, so the steps can all be chosen before any is taken.
-void PathFind::expand(Cell current, int limit_w, int limit_h) {
+void PathFind::expand(Node current, int limit_w, int limit_h) {
   const bool inside = current.x > 0 && current.y > 0 && current.x < limit_w - 1 &&
                       current.y < limit_h - 1;
   unsigned steps = 0;
@@ -230,25 +219,28 @@ const std::uint64_t LOW_BITS = 0x0101010101010101u;
 unsigned gatherBits(std::uint64_t bytes) {
   return static_cast<unsigned>((bytes * 0x0102040810204080u) >> 56);
 }
+
+// Of eight state bytes side by side, the given bit of each, as bit 0 of its byte.
+std::uint64_t bitOfEach(std::uint64_t bytes, int bit) { return (bytes >> bit) & LOW_BITS; }
 }  // namespace
 
 // The steps from a cell whose eight neighbours all lie inside the limits,
 // worked out for all eight at once, without a branch per neighbour (whether
 // one is blocked is as unpredictable as the map): their bytes side by side,
-// byte i holding the neighbour of step i. In each byte the marks are bits 0
-// and 1 (BLOCKED = 1, UNDECIDED = 3) and CLOSED is bit 3. False when some
-// neighbour's marks must be settled by asking the world.
+// byte i holding the neighbour of step i; each mark and flag is read at
+// its StateByte position. False when some neighbour's marks must be settled
+// by asking the world.
 bool PathFind::interiorSteps(size_t here, unsigned& steps) {
-  static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3 && CLOSED == 8,
-                "the byte layout read below");
   const size_t w = static_cast<size_t>(width);
-  const std::uint64_t bytes = static_cast<std::uint64_t>(cells.threeAt(here - w - 1)) |
-                              static_cast<std::uint64_t>(cells.at(here - 1)) << 24 |
-                              static_cast<std::uint64_t>(cells.at(here + 1)) << 32 |
-                              static_cast<std::uint64_t>(cells.threeAt(here + w - 1)) << 40;
-  if ((bytes & (bytes >> 1) & LOW_BITS) != 0) return false;
-  const unsigned blocked = gatherBits(bytes & ~(bytes >> 1) & LOW_BITS);
-  const unsigned closed = gatherBits((bytes >> 3) & LOW_BITS);
+  const std::uint64_t bytes = static_cast<std::uint64_t>(states.threeAt(here - w - 1)) |
+                              static_cast<std::uint64_t>(states.at(here - 1)) << 24 |
+                              static_cast<std::uint64_t>(states.at(here + 1)) << 32 |
+                              static_cast<std::uint64_t>(states.threeAt(here + w - 1)) << 40;
+  const std::uint64_t blocker = bitOfEach(bytes, StateByte::BLOCKER_BIT);
+  const std::uint64_t opener = bitOfEach(bytes, StateByte::OPENER_BIT);
+  if ((blocker & opener) != 0) return false;  // undecided
+  const unsigned blocked = gatherBits(blocker & ~opener);
+  const unsigned closed = gatherBits(bitOfEach(bytes, StateByte::CLOSED_BIT));
   // Steps 0, 2, 5 and 7 are the diagonals; 1, 3, 4 and 6 the cells beside them.
   const unsigned corners = ((blocked >> 1) & (blocked >> 3) & 1u) |
                            (((blocked >> 1) & (blocked >> 4) & 1u) << 2) |
@@ -260,7 +252,7 @@ bool PathFind::interiorSteps(size_t here, unsigned& steps) {
 
 // The same one neighbour at a time, within the limits, asking the world
 // where the marks leave a cell undecided.
-unsigned PathFind::edgeSteps(Cell current, int limit_w, int limit_h) {
+unsigned PathFind::edgeSteps(Node current, int limit_w, int limit_h) {
   unsigned steps = 0;
   for (unsigned step = 0; step < 8; step++) {
     const int dx = STEPS[step][0];
@@ -268,11 +260,11 @@ unsigned PathFind::edgeSteps(Cell current, int limit_w, int limit_h) {
     const int nx = current.x + dx;
     const int ny = current.y + dy;
     if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) continue;
-    std::uint8_t& next_state = cells.at(static_cast<size_t>(ny * width + nx));
+    std::uint8_t& next_state = states.at(static_cast<size_t>(ny * width + nx));
     const Verdict verdict = VERDICTS.of[next_state];
-    if (verdict == PASS || (verdict == ASK && cells.isBlocked(next_state, nx, ny))) continue;
+    if (verdict == PASS || (verdict == ASK && states.isBlocked(next_state, nx, ny))) continue;
     const bool diagonal = dx != 0 && dy != 0;
-    if (diagonal && cells.isBlocked(nx, current.y) && cells.isBlocked(current.x, ny)) continue;
+    if (diagonal && states.isBlocked(nx, current.y) && states.isBlocked(current.x, ny)) continue;
     steps |= 1u << step;
   }
   return steps;
@@ -281,47 +273,46 @@ unsigned PathFind::edgeSteps(Cell current, int limit_w, int limit_h) {
 // Takes one step from current (g) unless the route it makes is worse than
 // one already found. A cell found again on an equal or better route takes
 // the new parent and keeps its place in the order.
-void PathFind::visit(Cell current, int step, float g) {
+void PathFind::visit(Node current, int step, float g) {
   const int nx = current.x + STEPS[step][0];
   const int ny = current.y + STEPS[step][1];
   const auto next = static_cast<size_t>(ny * width + nx);
-  std::uint8_t& next_state = cells.at(next);
+  std::uint8_t& next_state = states.at(next);
   const float g_new = g + STEP_COSTS[step];
-  PathNode& node = nodes[next];
-  const bool was_open = (next_state & OPEN) != 0;
+  NodeCosts& node = nodes[next];
+  const bool was_open = (next_state & StateByte::OPEN) != 0;
   if (was_open && g_new > node.g) return;
   const float f_new = g_new + distance(goal.x - nx, goal.y - ny);
   // A node is read only once written: when it is open.
   const bool f_changed = !was_open || node.f != f_new;
   node.g = g_new;
   node.f = f_new;
-  const int marks = next_state & SearchCells::MARK_BITS;
-  next_state = static_cast<std::uint8_t>(marks | OPEN | (step << STEP_SHIFT));
+  next_state = StateByte::opened(next_state, static_cast<unsigned>(step));
   if (was_open) {
-    if (f_changed) open_heap.lower(keyOf(f_new, node.order), Cell{nx, ny});
+    if (f_changed) open_heap.lower(OpenKey::make(f_new, node.order), Node{nx, ny});
     return;
   }
   open_count++;
   node.order = next_order++;
-  if (!open_heap.push(keyOf(f_new, node.order), Cell{nx, ny})) out_of_memory = true;
+  if (!open_heap.push(OpenKey::make(f_new, node.order), Node{nx, ny})) out_of_memory = true;
 }
 
-bool PathFind::isBlocked(Cell cell, Cell goal_cell) const {
-  return SearchCells::askWorld(p_mover, cell, goal_cell);
+bool PathFind::isBlocked(Node cell, Node goal_cell) const {
+  return NodeStateMap::askWorld(p_mover, cell, goal_cell);
 }
 
 Path PathFind::getPath() const {
   Path path;
   if (!found || !isAllocated()) return path;
-  std::vector<Cell> route;
-  Cell cell = goal;
+  std::vector<Node> route;
+  Node cell = goal;
   // Parent steps always lead to a cell expanded earlier, so the walk ends;
   // the bound only guards against a corrupted grid.
   const size_t most = static_cast<size_t>(width) * static_cast<size_t>(height);
   for (size_t steps = 0; !(cell == start) && steps < most; steps++) {
     route.push_back(cell);
-    const int step = (cells.at(static_cast<size_t>(indexOf(cell))) >> STEP_SHIFT) & 7;
-    cell = Cell{cell.x - STEPS[step][0], cell.y - STEPS[step][1]};
+    const unsigned step = StateByte::stepOf(states.at(static_cast<size_t>(indexOf(cell))));
+    cell = Node{cell.x - STEPS[step][0], cell.y - STEPS[step][1]};
     if (cell.x < 0 || cell.y < 0 || cell.x >= width || cell.y >= height) return Path();
   }
   route.push_back(start);

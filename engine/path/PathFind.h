@@ -9,8 +9,8 @@
 
 #include "engine/path/OpenHeap.h"
 #include "engine/world/Path.h"
-#include "engine/path/SearchCells.h"
-#include "engine/world/Grid.h"
+#include "engine/path/NodeStateMap.h"
+#include "engine/path/Node.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
@@ -27,7 +27,7 @@ class PathFind {
   // Allocates a node grid of the world boundary's size (truncated to whole
   // cells) with the start's g = 0. The grid stays missing when the world is
   // empty or too large, when the start lies outside it, or when memory runs out.
-  PathFind(Object* p_mover, Cell start, Cell goal, Object* p_target = nullptr);
+  PathFind(Object* p_mover, Node start, Node goal, Object* p_target = nullptr);
   ~PathFind();
   PathFind(const PathFind&) = delete;
   PathFind& operator=(const PathFind&) = delete;
@@ -42,41 +42,33 @@ class PathFind {
   // touch there blocks it, unless that object's box contains the goal. Asks
   // the world directly; the search itself reads the same answers from its
   // map of blocked cells.
-  bool isBlocked(Cell cell, Cell goal_cell) const;
+  bool isBlocked(Node cell, Node goal_cell) const;
 
   bool isAllocated() const;
   bool isFound() const;
   Object* getMover() const;
   Object* getTarget() const;  // null once the target object has been destroyed
-  Cell getStart() const;
-  Cell getGoal() const;
+  Node getStart() const;
+  Node getGoal() const;
   int getOpenCount() const;
   int getClosedCount() const;
   int getGridWidth() const;   // columns the node grid was allocated with
   int getGridHeight() const;  // rows the node grid was allocated with
 
  private:
-  // The open set behaves as the ordered list of cells in the order they were
-  // found, scanned from the end for the strictly smallest f. A heap of keys
-  // ordered by (f, newest first) picks the same cell: a key holds f's bits
-  // (which order like the values, f never being negative) above the order
-  // number inverted, so the smallest key is the one to expand.
-  using OpenKey = std::uint64_t;
-  static OpenKey keyOf(float f, std::uint32_t order);
-
-  void allocate(Cell start);
+  void allocate(Node start);
   int finish(int result);
-  int indexOf(Cell cell) const;
-  Cell chooseCurrent();
-  void checkArrival(Cell current);
+  int indexOf(Node cell) const;
+  Node chooseCurrent();
+  void checkArrival(Node current);
   bool targetAlive();
   // Visits the neighbours of current that lie inside limit_w x limit_h and
   // may be entered from it.
-  void expand(Cell current, int limit_w, int limit_h);
+  void expand(Node current, int limit_w, int limit_h);
   // Bit i set: the search may take step i (an index into its eight steps).
   bool interiorSteps(size_t here, unsigned& steps);
-  unsigned edgeSteps(Cell current, int limit_w, int limit_h);
-  void visit(Cell current, int step, float g);
+  unsigned edgeSteps(Node current, int limit_w, int limit_h);
+  void visit(Node current, int step, float g);
   // The boundary's extents in whole cells, but never past the node grid.
   void searchLimits(int& limit_w, int& limit_h) const;
 
@@ -84,15 +76,17 @@ class PathFind {
   Object* p_mover;   // its box is used for every obstacle test; not owned
   Object* p_target;  // reaching its box counts as arrival; not owned, may be null
   int target_id;     // to tell whether the target still exists
-  Cell start;
-  Cell goal;  // moved to the arrival cell when the target is reached
-  std::unique_ptr<PathNode[]> nodes;  // rows of width nodes; null when not allocated
-  // Per cell: blocked or not, open, closed, and the step from the cell the
+  Node start;
+  Node goal;  // moved to the arrival cell when the target is reached
+  std::unique_ptr<NodeCosts[]> nodes;  // rows of width nodes; null when not allocated
+  // Per node: blocked or not, open, closed, and the step from the node the
   // best route came from.
-  SearchCells cells;
+  NodeStateMap states;
   int width;   // columns allocated
   int height;  // rows allocated
-  OpenHeap open_heap;  // the open cells
+  // The open nodes, smallest OpenKey first: by f, the newest among equals,
+  // as a list scanned from its end for the strictly smallest f would pick.
+  OpenHeap open_heap;
   int open_count;
   int closed_count;
   std::uint32_t next_order;

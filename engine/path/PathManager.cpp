@@ -7,7 +7,9 @@
 #include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/world/EventPath.h"
+#include "engine/path/Node.h"
 #include "engine/path/PathFind.h"
+#include "engine/world/PathSearches.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
 
@@ -20,23 +22,33 @@ const LogManager& logger() { return LogManager::getInstance(); }
 int elapsedMs(const Clock& clock) { return clock.split() / 1000; }
 
 // The cell holding position p when it lies inside a w x h world.
-bool toCell(Vector p, int w, int h, Cell& cell) {
+bool toCell(Vector p, int w, int h, Node& cell) {
   // Written so that NaN counts as outside.
   if (!(p.getX() >= 0.0f && p.getX() < static_cast<float>(w) && p.getY() >= 0.0f &&
         p.getY() < static_cast<float>(h))) {
     return false;
   }
-  cell = Cell{static_cast<int>(p.getX()), static_cast<int>(p.getY())};
+  cell = Node{static_cast<int>(p.getX()), static_cast<int>(p.getY())};
   return true;
 }
 }  // namespace
 
+namespace {
+// How the world hands back a search an object lets go of: it leaves the
+// pending list and is deleted.
+class ReleaseToPathManager : public PathSearches {
+ public:
+  void release(PathFind* p_search) override {
+    PathManager::getInstance().removePathFind(p_search);
+    delete p_search;
+  }
+};
+}  // namespace
+
 PathManager::PathManager() : min_cycle_time(0) {
   setType("PathManager");
-  Object::setSearchRelease([](PathFind* p_search) {
-    getInstance().removePathFind(p_search);
-    delete p_search;
-  });
+  static ReleaseToPathManager releases;
+  PathSearches::install(&releases);
 }
 
 PathManager::~PathManager() = default;
@@ -63,7 +75,7 @@ void PathManager::shutDown() {
   logger().writeLog(5, "PathManager::shutDown(): successfully stopped.");
 }
 
-bool PathManager::insideWorld(const char* what, Vector p, int w, int h, Cell& cell) const {
+bool PathManager::insideWorld(const char* what, Vector p, int w, int h, Node& cell) const {
   if (toCell(p, w, h, cell)) return true;
   logger().writeLog("PathManager::findPath(): Error! %s %s outside the world (%d x %d).", what,
                     p.toString().c_str(), w, h);
@@ -87,8 +99,8 @@ int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target) {
                       w, h, MAX_PATH_NODES);
     return -1;
   }
-  Cell start_cell{0, 0};
-  Cell goal_cell{0, 0};
+  Node start_cell{0, 0};
+  Node goal_cell{0, 0};
   if (!insideWorld("Start", p_mover->getPosition(), w, h, start_cell) ||
       !insideWorld("Goal", goal, w, h, goal_cell)) {
     return -1;
@@ -96,7 +108,7 @@ int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target) {
   return addSearch(p_mover, start_cell, goal_cell, p_target);
 }
 
-int PathManager::addSearch(Object* p_mover, Cell start_cell, Cell goal_cell, Object* p_target) {
+int PathManager::addSearch(Object* p_mover, Node start_cell, Node goal_cell, Object* p_target) {
   auto* p_path_find = new (std::nothrow) PathFind(p_mover, start_cell, goal_cell, p_target);
   if (p_path_find == nullptr || !p_path_find->isAllocated()) {
     logger().writeLog("PathManager::findPath(): Error! Unable to allocate the search nodes.");
@@ -111,8 +123,7 @@ int PathManager::addSearch(Object* p_mover, Cell start_cell, Cell goal_cell, Obj
     return -1;
   }
   // The new search replaces any the object already has.
-  p_mover->releasePathFind();
-  p_mover->path_find = p_path_find;
+  p_mover->setPathFind(p_path_find);
   return 0;
 }
 

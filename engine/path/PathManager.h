@@ -12,6 +12,7 @@
 namespace tw {
 
 struct Cell;
+struct Node;
 class Clock;
 class Object;
 class PathFind;
@@ -52,8 +53,8 @@ class TW_API PathManager : public Manager {
   void operator=(const PathManager&) = delete;
 
   // The cell of p when it lies inside a w x h world; logs and fails otherwise.
-  bool insideWorld(const char* what, Vector p, int w, int h, Cell& cell) const;
-  int addSearch(Object* p_mover, Cell start_cell, Cell goal_cell, Object* p_target);
+  bool insideWorld(const char* what, Vector p, int w, int h, Node& node) const;
+  int addSearch(Object* p_mover, Node start, Node goal, Object* p_target);
   // One pass over the pending searches; false when the time is up or the
   // manager was stopped by a handler.
   bool runPass(const Clock& clock, int limit);

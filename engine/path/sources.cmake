@@ -3,5 +3,5 @@ target_sources(tarnwick PRIVATE
   engine/path/OpenHeap.cpp
   engine/path/PathFind.cpp
   engine/path/PathManager.cpp
-  engine/path/SearchCells.cpp
+  engine/path/NodeStateMap.cpp
 )

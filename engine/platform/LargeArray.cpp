@@ -9,15 +9,11 @@
 namespace tw {
 namespace platform {
 
-namespace {
-const std::size_t LARGE_PAGE = 2u * 1024u * 1024u;
-}  // namespace
-
 void* allocateLarge(std::size_t bytes, bool large_pages) {
-  if (bytes < LARGE_PAGE) return std::malloc(bytes);
-  const std::size_t rounded = (bytes + LARGE_PAGE - 1) / LARGE_PAGE * LARGE_PAGE;
+  if (bytes < LARGE_PAGE_BYTES) return std::malloc(bytes);
+  const std::size_t rounded = (bytes + LARGE_PAGE_BYTES - 1) / LARGE_PAGE_BYTES * LARGE_PAGE_BYTES;
   if (rounded < bytes) return nullptr;
-  void* p_block = std::aligned_alloc(LARGE_PAGE, rounded);
+  void* p_block = std::aligned_alloc(LARGE_PAGE_BYTES, rounded);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   // Only advice: where large pages are off, the block works as it is.
   if (p_block != nullptr && large_pages) madvise(p_block, rounded, MADV_HUGEPAGE);

@@ -9,8 +9,14 @@
 namespace tw {
 namespace platform {
 
+// The size of a large page, and the alignment of every block of at least
+// that many bytes from allocateLarge: a user may find a block's start from
+// any address inside it by clearing the low bits (the block pool does).
+constexpr std::size_t LARGE_PAGE_BYTES = std::size_t{2} * 1024 * 1024;
+static_assert((LARGE_PAGE_BYTES & (LARGE_PAGE_BYTES - 1)) == 0, "a power of two");
+
 // At least bytes of memory, aligned for any type; null when memory runs out.
-// Blocks of a large page or more start on a large-page boundary and, unless
+// Blocks of LARGE_PAGE_BYTES or more start on a large-page boundary and, unless
 // large_pages is false, are offered to the system for large pages (which
 // then take a whole large page of memory as soon as one byte is touched).
 void* allocateLarge(std::size_t bytes, bool large_pages = true);

@@ -147,8 +147,8 @@ void Grid::shutDown() {
 
 bool Grid::isStarted() const { return allocated; }
 
-const CellList* Grid::listFor(const Cell& cell) const {
-  if (cell == OUTSIDE_CELL) return &outside;
+const BucketList* Grid::listFor(const Bucket& cell) const {
+  if (cell == OUTSIDE_BUCKET) return &outside;
   if (!allocated || cell.x < 0 || cell.x >= num_cols || cell.y < 0 || cell.y >= num_rows) {
     return nullptr;
   }
@@ -186,12 +186,12 @@ Grid::CellRange Grid::queriedRangeOf(const Object* p_o, Vector where) const {
   return rangeOf(p_o, where);
 }
 
-CellSet Grid::getCells(const Object* p_o, Vector where) const {
+BucketSet Grid::getCells(const Object* p_o, Vector where) const {
   const CellRange range = rangeOf(p_o, where);
-  CellSet set;
-  if (range.outside) set.insert(OUTSIDE_CELL);
+  BucketSet set;
+  if (range.outside) set.insert(OUTSIDE_BUCKET);
   for (int y = range.y0; y <= range.y1; y++) {
-    for (int x = range.x0; x <= range.x1; x++) set.insert(Cell{x, y});
+    for (int x = range.x0; x <= range.x1; x++) set.insert(Bucket{x, y});
   }
   return set;
 }
@@ -218,8 +218,8 @@ void Grid::forEachList(const CellRange& range, Change change) {
 
 int Grid::insertObject(Object* p_o) {
   if (!ready("Grid::insertObject()", p_o)) return -1;
-  const SolidBox entry{p_o, getWorldBox(p_o), p_o->getSolidness() == HARD};
-  forEachList(rangeOf(p_o, p_o->getPosition()), [&entry](CellList& list) { list.append(entry); });
+  const GridEntry entry{p_o, getWorldBox(p_o), p_o->getSolidness() == HARD};
+  forEachList(rangeOf(p_o, p_o->getPosition()), [&entry](BucketList& list) { list.append(entry); });
   revision++;
   return 0;
 }
@@ -227,7 +227,7 @@ int Grid::insertObject(Object* p_o) {
 int Grid::removeObject(Object* p_o) {
   if (!ready("Grid::removeObject()", p_o)) return -1;
   if (!p_o->isSolid() || !p_o->isActive()) return 0;
-  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o](CellList& list) { list.remove(p_o); });
+  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o](BucketList& list) { list.remove(p_o); });
   revision++;
   return 0;
 }
@@ -239,10 +239,10 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   revision++;
   const CellRange from = rangeOf(p_o, p_o->getPosition());
   const CellRange to = queriedRangeOf(p_o, where);
-  const SolidBox moved{p_o, getWorldBox(p_o, where), p_o->getSolidness() == HARD};
+  const GridEntry moved{p_o, getWorldBox(p_o, where), p_o->getSolidness() == HARD};
   // A list that cannot grow leaves the object out, as an ObjectList would.
-  auto place = [&moved](CellList& list, bool stays) {
-    SolidBox* p_entry = stays ? list.find(moved.object()) : nullptr;
+  auto place = [&moved](BucketList& list, bool stays) {
+    GridEntry* p_entry = stays ? list.find(moved.object()) : nullptr;
     if (p_entry != nullptr) {
       *p_entry = moved;
     } else {
@@ -251,7 +251,7 @@ int Grid::updatePosition(Object* p_o, Vector where) {
   };
   // Most moves stay within the same cells.
   if (from == to) {
-    forEachList(to, [&place](CellList& list) { place(list, true); });
+    forEachList(to, [&place](BucketList& list) { place(list, true); });
     return 0;
   }
   if (from.outside && !to.outside) outside.remove(p_o);
@@ -276,7 +276,7 @@ void Grid::prefetch(const Object* p_o, Vector where) const {
   if (to.x0 <= to.x1 && to.y0 <= to.y1) prefetchList(cellAt(to.x0, to.y0), 4);
 }
 
-void Grid::prefetchList(const CellList& list, int lines) {
+void Grid::prefetchList(const BucketList& list, int lines) {
 #if defined(__GNUC__)
   const char* p_bytes = reinterpret_cast<const char*>(&list);
   for (int line = 0; line < lines; line++) __builtin_prefetch(p_bytes + 64 * line);
@@ -289,8 +289,8 @@ void Grid::prefetchList(const CellList& list, int lines) {
 void Grid::updateHardness(const Object* p_o, bool hard) {
   revision++;
   if (!allocated || p_o == nullptr) return;
-  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o, hard](CellList& list) {
-    SolidBox* p_entry = list.find(p_o);
+  forEachList(rangeOf(p_o, p_o->getPosition()), [p_o, hard](BucketList& list) {
+    GridEntry* p_entry = list.find(p_o);
     if (p_entry != nullptr) p_entry->setHard(hard);
   });
 }
@@ -303,13 +303,13 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   const Box box = getWorldBox(p_o, where);
   const CellRange range = rangeOf(p_o, where);
   last_query = Query{p_o, where, p_o->getBox(), range};
-  const int cell_count =
+  const int lists_read =
       (range.outside ? 1 : 0) + (range.x1 - range.x0 + 1) * (range.y1 - range.y0 + 1);
   // An object spanning several cells is listed in each; only its first
   // sighting counts. A single cell lists every object once.
-  TouchedSet touched(cell_count > 1);
-  auto gather = [&](const CellList& list) {
-    for (const SolidBox& entry : list) {
+  TouchedSet touched(lists_read > 1);
+  auto gather = [&](const BucketList& list) {
+    for (const GridEntry& entry : list) {
       if (entry.isOf(p_o) || !boxIntersectsBox(box, entry.box)) continue;
       // The caller hands each object found an event: start fetching it.
       prefetchObject(entry.object());
@@ -323,19 +323,19 @@ ObjectList Grid::getCollisions(const Object* p_o, Vector where) const {
   return result;
 }
 
-ObjectList Grid::getCellObjects(Cell cell) const {
+ObjectList Grid::getCellObjects(Bucket cell) const {
   ObjectList objects;
-  const CellList* p_list = listFor(cell);
+  const BucketList* p_list = listFor(cell);
   if (p_list == nullptr) return objects;
-  for (const SolidBox& entry : *p_list) objects.insert(entry.object());
+  for (const GridEntry& entry : *p_list) objects.insert(entry.object());
   return objects;
 }
 
-CellList& Grid::cellAt(int x, int y) {
+BucketList& Grid::cellAt(int x, int y) {
   return cells[static_cast<size_t>(y) * static_cast<size_t>(num_cols) + static_cast<size_t>(x)];
 }
 
-const CellList& Grid::cellAt(int x, int y) const {
+const BucketList& Grid::cellAt(int x, int y) const {
   return cells[static_cast<size_t>(y) * static_cast<size_t>(num_cols) + static_cast<size_t>(x)];
 }
 

@@ -1,6 +1,6 @@
-// The spatial index behind collision queries: the boundary cut into cells listing the solid
-// active objects whose boxes cover them, with those boxes, plus a list for objects reaching
-// outside. The scene graph decides which objects belong here and reports their moves
+// The spatial index behind collision queries: the boundary cut into buckets (the grid's
+// cells, 20 x 8 world cells by default) listing the solid active objects whose boxes cover
+// them, with those boxes, plus a list for objects reaching outside. The scene graph decides which objects belong here and reports their moves
 // before they happen.
 #pragma once
 
@@ -10,27 +10,28 @@
 #include "engine/core/ObjectList.h"
 #include "engine/platform/LargeArray.h"
 #include "engine/world/Box.h"
-#include "engine/world/CellList.h"
+#include "engine/world/BucketList.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
 class Object;
 
-// A grid cell (column x, row y); (-1, -1) stands for the outside list.
-struct Cell {
+// One of the grid's cells, a bucket of cell_width x cell_height world cells
+// (column x, row y); (-1, -1) stands for the outside list.
+struct Bucket {
   int x;
   int y;
   // Row first, then column, so (-1, -1) comes first.
-  bool operator<(const Cell& other) const {
+  bool operator<(const Bucket& other) const {
     return y != other.y ? y < other.y : x < other.x;
   }
-  bool operator==(const Cell& other) const { return x == other.x && y == other.y; }
+  bool operator==(const Bucket& other) const { return x == other.x && y == other.y; }
 };
 
-const Cell OUTSIDE_CELL = {-1, -1};
+const Bucket OUTSIDE_BUCKET = {-1, -1};
 
-using CellSet = std::set<Cell>;
+using BucketSet = std::set<Bucket>;
 
 class Grid {
  public:
@@ -55,18 +56,23 @@ class Grid {
   // The objects (never p_o itself) that p_o's box at where would touch:
   // outside list first, then by cell in row order, each object once.
   ObjectList getCollisions(const Object* p_o, Vector where) const;
-  CellSet getCells(const Object* p_o, Vector where) const;
-  // The objects listed in one cell (the outside list for OUTSIDE_CELL); empty
+  BucketSet getCells(const Object* p_o, Vector where) const;
+  // The objects listed in one cell (the outside list for OUTSIDE_BUCKET); empty
   // for a cell outside the grid.
-  ObjectList getCellObjects(Cell cell) const;
-  // Calls visit(const SolidBox&) for every entry of every list, the outside
-  // list first: every object in the grid, once per list it is in.
+  ObjectList getCellObjects(Bucket cell) const;
+  // Calls visit(const Object* p_o, const Box& box) for every HARD object in
+  // the grid with its world box as the grid last saw it, once per cell list
+  // it is in, the outside list first. The path search builds its map of
+  // blocked nodes from these, without knowing how entries are kept.
   template <typename Visit>
-  void forEachEntry(Visit visit) const {
-    for (const SolidBox& entry : outside) visit(entry);
-    for (size_t i = 0; i < cell_count; i++) {
-      for (const SolidBox& entry : cells[i]) visit(entry);
-    }
+  void forEachHardBox(Visit visit) const {
+    auto visit_list = [&visit](const BucketList& list) {
+      for (const GridEntry& entry : list) {
+        if (entry.isHard()) visit(static_cast<const Object*>(entry.object()), entry.box);
+      }
+    };
+    visit_list(outside);
+    for (size_t i = 0; i < cell_count; i++) visit_list(cells[i]);
   }
   // Counts every change of the solid objects: entering, leaving, moving and
   // turning between HARD and SOFT. A reader that saw the same number before
@@ -92,22 +98,22 @@ class Grid {
   // rangeOf, taken from the last collision query when it asked about the
   // same object, box and place: a move usually follows its query.
   CellRange queriedRangeOf(const Object* p_o, Vector where) const;
-  // Calls change(CellList&) for the list of every cell of range.
+  // Calls change(BucketList&) for the list of every cell of range.
   template <typename Change>
   void forEachList(const CellRange& range, Change change);
   // False, with the log line naming where, without cells or without an object.
   bool ready(const char* where, const Object* p_o) const;
-  static void prefetchList(const CellList& list, int lines);
+  static void prefetchList(const BucketList& list, int lines);
   // The list of an existing cell (0 <= x < num_cols, 0 <= y < num_rows).
-  CellList& cellAt(int x, int y);
-  const CellList& cellAt(int x, int y) const;
-  // The list behind a cell pair (OUTSIDE_CELL too), or null outside the grid.
-  const CellList* listFor(const Cell& cell) const;
+  BucketList& cellAt(int x, int y);
+  const BucketList& cellAt(int x, int y) const;
+  // The list behind a cell pair (OUTSIDE_BUCKET too), or null outside the grid.
+  const BucketList* listFor(const Bucket& cell) const;
 
-  platform::LargeArray<CellList> cells;  // row by row, num_cols lists per row
-  size_t cell_count;
+  platform::LargeArray<BucketList> cells;  // row by row, num_cols lists per row
+  size_t cell_count;  // buckets in cells, num_cols x num_rows
   bool allocated;  // the cells exist (started)
-  CellList outside;
+  BucketList outside;
   int num_cols;
   int num_rows;
   int cell_width;   // world units

@@ -12,15 +12,15 @@
 #include "engine/core/Utility.h"
 #include "engine/world/EventPath.h"
 #include "engine/world/Geometry.h"
+#include "engine/world/PathSearches.h"
 #include "engine/world/SceneGraph.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
 
 namespace {
-// Filled in by the layers above when their managers are made.
+// Filled in by the resource manager when it is made.
 Sprite* (*sprite_lookup)(const std::string& label) = nullptr;
-void (*search_release)(PathFind* p_search) = nullptr;
 }  // namespace
 
 namespace {
@@ -111,8 +111,9 @@ void Object::releasePathFind() {
   // Cleared first, so nothing reached from here can see a half-released search.
   PathFind* p_old = path_find;
   path_find = nullptr;
-  // Only the path manager makes searches, and it set the hook when it was made.
-  if (search_release != nullptr) search_release(p_old);
+  // Only the path layer makes searches, and it registered itself first.
+  PathSearches* p_searches = PathSearches::installed();
+  if (p_searches != nullptr) p_searches->release(p_old);
 }
 
 void Object::markModified(unsigned int attribute) { modified |= attribute; }
@@ -229,7 +230,6 @@ void Object::setBox(Box new_box) {
 
 void Object::setSpriteLookup(Sprite* (*lookup)(const std::string& label)) { sprite_lookup = lookup; }
 
-void Object::setSearchRelease(void (*release)(PathFind* p_search)) { search_release = release; }
 
 int Object::setSprite(std::string label) {
   Sprite* p_sprite = sprite_lookup != nullptr ? sprite_lookup(label) : nullptr;
@@ -319,6 +319,12 @@ void Object::setPath(Path new_path) {
 
 bool Object::getFollowPath() const { return follow_path; }
 PathFind* Object::getPathFind() const { return path_find; }
+
+void Object::setPathFind(PathFind* p_search) {
+  if (p_search == path_find) return;
+  releasePathFind();
+  path_find = p_search;
+}
 int Object::getEventCount() const { return event_count; }
 
 std::string Object::getEventName(int index) const {

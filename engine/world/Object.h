@@ -116,17 +116,22 @@ class TW_API Object : public Listener {
   bool getFollowPath() const;
   // The pending path search of this object, or null.
   PathFind* getPathFind() const;
+  // Gives the object a new pending search, which it then owns (the path
+  // manager calls it); the one it had is released first (PathSearches).
+  void setPathFind(PathFind* p_search);
   // How setSprite finds a sprite by its label (the resource manager sets it
-  // when it is made), and how an object gives up and deletes a pending path
-  // search it owns (the path manager sets it).
+  // when it is made).
   static void setSpriteLookup(Sprite* (*lookup)(const std::string& label));
-  static void setSearchRelease(void (*release)(PathFind* p_search));
   int getEventCount() const;
   std::string getEventName(int index) const;
 
   // Routes the interest to the manager that owns the event type.
   int registerInterest(std::string event_type);
   int unregisterInterest(std::string event_type);
+
+  // The end of the fields every world update reads or writes, which come
+  // first in the object: a walk over many objects fetches them ahead.
+  const char* updatedFieldsEnd() const { return reinterpret_cast<const char*>(&list_place + 1); }
 
   // One step of path following and of acceleration; the world manager runs
   // both for every active object after it has moved.
@@ -147,7 +152,6 @@ class TW_API Object : public Listener {
 
  private:
   friend class WorldManager;  // enters and leaves the world (in_world)
-  friend class PathManager;   // stores a new search in path_find
   friend class OrderedObjectSet;  // keeps list_place
 
   Object(const Object&) = delete;

@@ -26,6 +26,22 @@ void take(LiveSnapshot& snapshot, const ObjectList& list) {
 
 const LogManager& logger() { return LogManager::getInstance(); }
 
+const std::size_t CACHE_LINE = 64;  // bytes
+
+// The lines from the object's start to the end of the fields an update reads
+// and writes, as Object reports it: a change to Object's layout changes what
+// is fetched. Only the address is used; nothing is read.
+void prefetchUpdatedFields(const Object* p_o) {
+#if defined(__GNUC__)
+  const char* p_end = p_o->updatedFieldsEnd();
+  for (const char* p_line = reinterpret_cast<const char*>(p_o); p_line < p_end; p_line += CACHE_LINE) {
+    __builtin_prefetch(p_line);
+  }
+#else
+  (void)p_o;
+#endif
+}
+
 // How many objects ahead of the one at hand a walk fetches grid cells for.
 const int PREFETCH_AHEAD = 8;
 
@@ -38,12 +54,7 @@ void prefetchAhead(const Grid& grid, const ObjectList& list, const LiveSnapshot&
                    bool moving) {
 #if defined(__GNUC__)
   const int far = i + 2 * PREFETCH_AHEAD;
-  if (far < list.getCount()) {
-    const char* p_far = reinterpret_cast<const char*>(list[far]);
-    __builtin_prefetch(p_far);
-    __builtin_prefetch(p_far + 64);
-    __builtin_prefetch(p_far + 128);
-  }
+  if (far < list.getCount()) prefetchUpdatedFields(list[far]);
 #endif
   const int ahead = i + PREFETCH_AHEAD;
   if (ahead >= list.getCount()) return;

@@ -71,7 +71,8 @@ TEST(ObjectList, CopiesAndSumsAreIndependentOfTheirSources) {
   ObjectList moved(std::move(copy));
   assigned = std::move(moved);
   EXPECT_EQ(items(assigned), (Items{&a, &c, &b}));
-  EXPECT_TRUE(copy.isEmpty() && moved.isEmpty());
+  EXPECT_TRUE(copy.isEmpty());
+  EXPECT_TRUE(moved.isEmpty());
   moved.insert(&a);  // and usable again
   EXPECT_EQ(items(moved), Items{&a});
 }

@@ -25,6 +25,8 @@
 #include "game/Runner.h"
 #include "game/SaveFile.h"
 #include "game/Spawning.h"
+#include "game/Sun.h"
+#include "game/Tree.h"
 #include "game/Vulture.h"
 #include "tests/game/ScriptedPlay.h"
 #include "tests/game/VeldRun.h"
@@ -166,6 +168,7 @@ TEST_F(RunnerTest, HazardsScoreAndEndRunsAsTheyShould) {
                      : c.type == "Panther" ? static_cast<Hazard*>(new Panther(score))
                                            : new Vulture(score);
     EXPECT_EQ(hazard->getPosition(), c.start) << "where it comes in";
+    EXPECT_LT(hazard->getVelocity().getX(), 0.0f) << "comes towards the runner";
     tw::WorldManager::getInstance().moveObject(hazard, c.at);
     if (c.shot) (new veld::Bullet(c.at - tw::Vector(2, 0)))->setVelocity(tw::Vector(1, 0));
     const int before = score->score;
@@ -177,6 +180,17 @@ TEST_F(RunnerTest, HazardsScoreAndEndRunsAsTheyShould) {
       EXPECT_EQ(score->score - before, c.award);
     }
   }
+}
+
+// Scenery: a tree that leaves on the left comes back on the right; the sun
+// is backdrop, drawn first and touching nothing.
+TEST_F(RunnerTest, TreesComeBackAndTheSunStaysBehind) {
+  auto* tree = new veld::Tree;
+  tw::WorldManager::getInstance().moveObject(tree, tw::Vector(-40, tree->getPosition().getY()));
+  steps(1);
+  EXPECT_GE(tree->getPosition().getX(), tw::WorldManager::getInstance().getBoundary().getHorizontal() - 1);
+  const auto* sun = new veld::Sun;
+  EXPECT_EQ(std::make_pair(sun->getAltitude(), sun->getSolidness()), std::make_pair(0, tw::SPECTRAL));
 }
 
 TEST_F(RunnerTest, HazardsComeEveryHundredFiftyStepsAndMoreOftenWithTheScore) {

@@ -116,7 +116,7 @@ std::string worldProblems() {
       if (has(graph.visibleObjects(alt), o) != wanted) problems += who + "visible list\n";
     }
     if (!solid) continue;
-    for (const Cell& cell : graph.getGrid().getCells(o, o->getPosition())) {
+    for (const Bucket& cell : graph.getGrid().getCells(o, o->getPosition())) {
       if (!has(graph.getGrid().getCellObjects(cell), o)) problems += who + "grid cell\n";
     }
   }

@@ -1,6 +1,7 @@
-// The entries of one grid cell: each solid object listed there with its world box. The
-// first few live inside the cell itself, so a query reaches a typical cell's entries in one
-// step; longer lists move to the heap. Which objects belong in a cell is the grid's business.
+// The entries of one bucket of the grid: each solid object listed there with its world box.
+// The first few live inside the list itself, so a query reaches a typical bucket's entries
+// in one step; longer lists move to the heap. Which objects belong in a bucket is the
+// grid's business.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,10 @@ class Object;
 // last saw it, so that a query tests boxes without visiting the objects.
 // Whether it is HARD rides in the address's lowest bit, always clear in an
 // object's address, so that an entry takes 24 bytes instead of 32.
-class SolidBox {
+class GridEntry {
  public:
-  SolidBox() = default;
-  SolidBox(Object* p_o, const Box& init_box, bool hard)
+  GridEntry() = default;
+  GridEntry(Object* p_o, const Box& init_box, bool hard)
       : box(init_box), tagged(reinterpret_cast<std::uintptr_t>(p_o) | (hard ? 1u : 0u)) {}
   Object* object() const { return reinterpret_cast<Object*>(tagged & ~std::uintptr_t{1}); }
   bool isHard() const { return (tagged & 1u) != 0; }
@@ -31,24 +32,24 @@ class SolidBox {
   std::uintptr_t tagged = 0;  // the object, not owned
 };
 
-class CellList {
+class BucketList {
  public:
-  CellList() = default;
-  ~CellList();
-  CellList(const CellList&) = delete;
-  CellList& operator=(const CellList&) = delete;
+  BucketList() = default;
+  ~BucketList();
+  BucketList(const BucketList&) = delete;
+  BucketList& operator=(const BucketList&) = delete;
 
   // In insertion order.
-  SolidBox* begin() { return data(); }
-  SolidBox* end() { return data() + count; }
-  const SolidBox* begin() const { return data(); }
-  const SolidBox* end() const { return data() + count; }
+  GridEntry* begin() { return data(); }
+  GridEntry* end() { return data() + count; }
+  const GridEntry* begin() const { return data(); }
+  const GridEntry* end() const { return data() + count; }
   int size() const { return count; }
 
   // Appends an entry; false (list unchanged) when memory runs out.
-  bool append(const SolidBox& entry);
+  bool append(const GridEntry& entry);
   // The entry of p_o, or null.
-  SolidBox* find(const Object* p_o);
+  GridEntry* find(const Object* p_o);
   // Takes p_o's entry out, keeping the order of the others.
   void remove(const Object* p_o);
   void clear();
@@ -58,14 +59,14 @@ class CellList {
   // entries a prefetch of the list would not fetch).
   static const int INLINE_ENTRIES = 12;
 
-  SolidBox* data() { return heap != nullptr ? heap : local; }
-  const SolidBox* data() const { return heap != nullptr ? heap : local; }
+  GridEntry* data() { return heap != nullptr ? heap : local; }
+  const GridEntry* data() const { return heap != nullptr ? heap : local; }
 
   // The count first, so that it shares a cache line with the first entries.
   int count = 0;
   int capacity = INLINE_ENTRIES;
-  SolidBox* heap = nullptr;  // owned; the entries once there are too many for local
-  SolidBox local[INLINE_ENTRIES];
+  GridEntry* heap = nullptr;  // owned; the entries once there are too many for local
+  GridEntry local[INLINE_ENTRIES];
 };
 
 }  // namespace tw

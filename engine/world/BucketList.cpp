@@ -1,16 +1,16 @@
-#include "engine/world/CellList.h"
+#include "engine/world/BucketList.h"
 
 #include <algorithm>
 #include <new>
 
 namespace tw {
 
-CellList::~CellList() { delete[] heap; }
+BucketList::~BucketList() { delete[] heap; }
 
-bool CellList::append(const SolidBox& entry) {
+bool BucketList::append(const GridEntry& entry) {
   if (count == capacity) {
     const int grown = capacity * 2;
-    auto* p_grown = new (std::nothrow) SolidBox[static_cast<size_t>(grown)];
+    auto* p_grown = new (std::nothrow) GridEntry[static_cast<size_t>(grown)];
     if (p_grown == nullptr) return false;
     std::copy(begin(), end(), p_grown);
     delete[] heap;
@@ -21,15 +21,15 @@ bool CellList::append(const SolidBox& entry) {
   return true;
 }
 
-SolidBox* CellList::find(const Object* p_o) {
-  for (SolidBox& entry : *this) {
+GridEntry* BucketList::find(const Object* p_o) {
+  for (GridEntry& entry : *this) {
     if (entry.isOf(p_o)) return &entry;
   }
   return nullptr;
 }
 
-void CellList::remove(const Object* p_o) {
-  SolidBox* p_entry = find(p_o);
+void BucketList::remove(const Object* p_o) {
+  GridEntry* p_entry = find(p_o);
   if (p_entry == nullptr) return;
   std::copy(p_entry + 1, end(), p_entry);
   count--;
@@ -45,7 +45,7 @@ void CellList::remove(const Object* p_o) {
   }
 }
 
-void CellList::clear() {
+void BucketList::clear() {
   delete[] heap;
   heap = nullptr;
   count = 0;

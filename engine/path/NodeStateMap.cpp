@@ -1,4 +1,4 @@
-#include "engine/path/SearchCells.h"
+#include "engine/path/NodeStateMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 namespace tw {
 
 namespace {
-Vector toVector(Cell cell) {
+Vector toVector(Node cell) {
   return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
 }
 
@@ -31,46 +31,40 @@ long long floorOf(double v) {
 }
 }  // namespace
 
-bool SearchCells::askWorld(const Object* p_mover, Cell cell, Cell goal_cell) {
-  const ObjectList touched = WorldManager::getInstance().getCollisions(p_mover, toVector(cell));
+bool NodeStateMap::askWorld(const Object* p_mover, Node node, Node goal_node) {
+  const ObjectList touched = WorldManager::getInstance().getCollisions(p_mover, toVector(node));
   for (int i = 0; i < touched.getCount(); i++) {
     const Object* p_o = touched[i];
     if (p_o->getSolidness() != HARD) continue;
     // Only the first HARD object decides.
-    return !boxContainsPosition(getWorldBox(p_o), toVector(goal_cell));
+    return !boxContainsPosition(getWorldBox(p_o), toVector(goal_node));
   }
   return false;
 }
 
-bool SearchCells::allocate(int new_width, int new_height) {
+bool NodeStateMap::allocate(int new_width, int new_height) {
   // Left unwritten: the first build writes every byte, and a large grid is
   // not cleared twice.
   const size_t count = static_cast<size_t>(new_width) * static_cast<size_t>(new_height);
-  cells.reset(new (std::nothrow) std::uint8_t[count + SPARE_BYTES]);
-  cell_count = cells ? count : 0;
+  states.reset(new (std::nothrow) std::uint8_t[count + SPARE_BYTES]);
+  node_count = states ? count : 0;
   written = false;
-  if (!cells) return false;
-  std::memset(cells.get() + count, 0, SPARE_BYTES);
+  if (!states) return false;
+  std::memset(states.get() + count, 0, SPARE_BYTES);
   width = new_width;
   height = new_height;
   built = false;
   return true;
 }
 
-static_assert(SearchCells::BLOCKED == 1 && SearchCells::UNDECIDED == 3, "BLOCKER, BLOCKER | OPENER");
-
-bool SearchCells::resolve(std::uint8_t& cell, int x, int y) {
-  const bool blocked = askWorld(p_mover, Cell{x, y}, goal);
-  cell = static_cast<std::uint8_t>((cell & ~MARK_BITS) | (blocked ? BLOCKER : 0));
+bool NodeStateMap::resolve(std::uint8_t& state, int x, int y) {
+  const bool blocked = askWorld(p_mover, Node{x, y}, goal);
+  state = StateByte::withMarks(state, blocked ? StateByte::BLOCKER : 0);
   return blocked;
 }
 
-void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
+void NodeStateMap::remark(const Object* p_new_mover, Node new_goal) {
   const unsigned long now = grid.getRevision();
-  if (built && now == revision && p_new_mover == p_mover && p_new_mover->getBox() == mover_box &&
-      new_goal == goal) {
-    return;
-  }
   p_mover = p_new_mover;
   mover_box = p_new_mover->getBox();
   goal = new_goal;
@@ -80,7 +74,7 @@ void SearchCells::refresh(const Object* p_new_mover, Cell new_goal) {
 }
 
 namespace {
-// Per cell of a node grid, how many HARD entries of the grid a mover with a
+// Per node of a search's grid, how many HARD entries of the grid a mover with a
 // given box would touch there (the mover's own included; 255 stands for 255
 // or more), kept from one search to the next while the grid has not changed:
 // searches in an unchanged world, one after another or side by side, build
@@ -100,51 +94,63 @@ SharedCounts& sharedCounts() {
 }
 
 const std::uint8_t MANY = 255;
+
+// Multiplicative hashing: the product's top bits depend on every bit of the
+// span, so spans that differ only in low mantissa bits (neighbouring
+// coordinates) still spread over the memo. The factor is 2^32 divided by the
+// golden ratio, odd, whose multiples leave the fewest clusters.
+const std::uint32_t GOLDEN_FACTOR = 2654435761u;
 }  // namespace
+
+int NodeStateMap::memoSlot(std::uint32_t corner_bits, std::uint32_t extent_bits) {
+  static_assert((MEMO_SIZE & (MEMO_SIZE - 1)) == 0 && MEMO_SIZE <= 256, "a slot from the top byte");
+  return static_cast<int>(((corner_bits ^ (extent_bits >> 7)) * GOLDEN_FACTOR >> 24) % MEMO_SIZE);
+}
 
 // The collision query finds only objects in the grid: the same objects are
 // walked here, with the boxes the grid keeps for them (an object listed in
-// several cells counts once for each, which changes only how many). A cell
-// is BLOCKED when some entry other than the mover's touches it; the few
+// several grid cells counts once for each, which changes only how many). A
+// node is blocked when some entry other than the mover's touches it; the few
 // entries that the counts cannot tell apart, the mover's own and those
 // holding the goal, are looked at once more for this search.
-void SearchCells::rebuild() {
+void NodeStateMap::rebuild() {
   for (auto& axis : memo) {
     for (RunMemo& entry : axis) entry.used = false;
   }
   // Locals, which the bytes written cannot alias (as they could a member).
-  std::uint8_t* marks = cells.get();
-  const size_t n = cell_count;
+  std::uint8_t* bytes = states.get();
+  const size_t n = node_count;
   if (!grid.isStarted()) {
-    for (size_t i = 0; i < n; i++) marks[i] = written ? marks[i] & ~MARK_BITS : 0;
+    for (size_t i = 0; i < n; i++) bytes[i] = written ? StateByte::withMarks(bytes[i], 0) : 0;
     written = true;
     return;
   }
   const std::vector<std::uint8_t>& counts = currentCounts();
   const std::uint8_t* count = counts.data();
-  // The search's own bits are kept once there are any; BLOCKER is 1.
+  // The search's own bits are kept once there are any. The marks come from
+  // a multiplication rather than a branch per node.
+  const std::uint8_t blocker = StateByte::BLOCKER;
   if (written) {
     for (size_t i = 0; i < n; i++) {
-      marks[i] = static_cast<std::uint8_t>((marks[i] & ~MARK_BITS) | (count[i] != 0));
+      bytes[i] = StateByte::withMarks(bytes[i], static_cast<std::uint8_t>(blocker * (count[i] != 0)));
     }
   } else {
-    for (size_t i = 0; i < n; i++) marks[i] = count[i] != 0;
+    for (size_t i = 0; i < n; i++) bytes[i] = static_cast<std::uint8_t>(blocker * (count[i] != 0));
   }
   written = true;
   markSpecialEntries(counts);
 }
 
-const std::vector<std::uint8_t>& SearchCells::currentCounts() {
+const std::vector<std::uint8_t>& NodeStateMap::currentCounts() {
   SharedCounts& shared = sharedCounts();
   if (shared.valid && shared.revision == revision && shared.mover_box == mover_box &&
       shared.width == width && shared.height == height) {
     return shared.counts;
   }
   shared.valid = false;
-  shared.counts.assign(cell_count, 0);
-  grid.forEachEntry([this, &shared](const SolidBox& entry) {
-    if (!entry.isHard()) return;
-    forEachTouched(entry.box, [&shared](size_t i) {
+  shared.counts.assign(node_count, 0);
+  grid.forEachHardBox([this, &shared](const Object*, const Box& box) {
+    forEachTouched(box, [&shared](size_t i) {
       if (shared.counts[i] != MANY) shared.counts[i]++;
     });
   });
@@ -157,16 +163,15 @@ const std::vector<std::uint8_t>& SearchCells::currentCounts() {
 }
 
 // The mover's own entries do not block it; entries holding the goal mark
-// their cells OPENER instead of BLOCKER. Where a count has reached MANY the
-// rest are unknown, and the cell is left for the world to settle.
-void SearchCells::markSpecialEntries(const std::vector<std::uint8_t>& counts) {
+// their nodes OPENER instead of BLOCKER. Where a count has reached MANY the
+// rest are unknown, and the node is left for the world to settle.
+void NodeStateMap::markSpecialEntries(const std::vector<std::uint8_t>& counts) {
   special.clear();
   const Vector goal_position = toVector(goal);
-  grid.forEachEntry([this, &goal_position](const SolidBox& entry) {
-    if (!entry.isHard()) return;
-    const bool own = entry.isOf(p_mover);
-    if (!own && !boxContainsPosition(entry.box, goal_position)) return;
-    forEachTouched(entry.box, [this, own](size_t i) { special.push_back(Special{i, own}); });
+  grid.forEachHardBox([this, &goal_position](const Object* p_o, const Box& box) {
+    const bool own = p_o == p_mover;
+    if (!own && !boxContainsPosition(box, goal_position)) return;
+    forEachTouched(box, [this, own](size_t i) { special.push_back(Special{i, own}); });
   });
   if (special.empty()) return;
   std::sort(special.begin(), special.end(),
@@ -180,18 +185,19 @@ void SearchCells::markSpecialEntries(const std::vector<std::uint8_t>& counts) {
       (special[next].own ? own : holding)++;
     }
     const int others = counts[index] - own - holding;
-    std::uint8_t marks = static_cast<std::uint8_t>((others > 0 ? BLOCKER : 0) | (holding > 0 ? OPENER : 0));
-    if (counts[index] == MANY) marks = UNDECIDED;
-    cells[index] = static_cast<std::uint8_t>((cells[index] & ~MARK_BITS) | marks);
+    std::uint8_t marks = static_cast<std::uint8_t>((others > 0 ? StateByte::BLOCKER : 0) |
+                                                   (holding > 0 ? StateByte::OPENER : 0));
+    if (counts[index] == MANY) marks = StateByte::MARKS;  // undecided
+    states[index] = StateByte::withMarks(states[index], marks);
     first = next;
   }
 }
 
-// The mover at cell (x, y) touches the object exactly when it overlaps it on
-// the x axis at column x and on the y axis at row y, so the cells form the
+// The mover at node (x, y) touches the object exactly when it overlaps it on
+// the x axis at column x and on the y axis at row y, so the nodes form the
 // product of the columns and rows found on each axis by the same float test.
 template <typename Visit>
-void SearchCells::forEachTouched(const Box& box, Visit visit) {
+void NodeStateMap::forEachTouched(const Box& box, Visit visit) {
   int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
   const Run columns = runOnAxis(0, box.getCorner().getX(), box.getHorizontal(), x0, x1);
   const Run rows = runOnAxis(1, box.getCorner().getY(), box.getVertical(), y0, y1);
@@ -221,9 +227,9 @@ void SearchCells::forEachTouched(const Box& box, Visit visit) {
 
 // With neither extent negative, spansOverlap(a, a_extent, b, b_extent) is
 // exactly a <= b + b_extent && b <= a + a_extent in float, and both halves
-// change only once as a = mover_corner + cell grows: the overlapping cells
+// change only once as a = mover_corner + node grows: the overlapping nodes
 // form one run, found from an estimate by checking its two ends.
-SearchCells::Run SearchCells::overlapRun(float mover_corner, float mover_extent, float corner,
+NodeStateMap::Run NodeStateMap::overlapRun(float mover_corner, float mover_extent, float corner,
                                          float extent, int count, int& lo, int& hi) {
   if (!(mover_extent >= 0.0f && extent >= 0.0f) || !safe(mover_corner) || !safe(mover_extent) ||
       !safe(corner) || !safe(extent) || count > SAFE_MAGNITUDE) {
@@ -245,12 +251,12 @@ SearchCells::Run SearchCells::overlapRun(float mover_corner, float mover_extent,
   return lo <= hi ? Run::FOUND : Run::NONE;
 }
 
-SearchCells::Run SearchCells::runOnAxis(int axis, float corner, float extent, int& lo, int& hi) {
+NodeStateMap::Run NodeStateMap::runOnAxis(int axis, float corner, float extent, int& lo, int& hi) {
   std::uint32_t corner_bits = 0;
   std::uint32_t extent_bits = 0;
   std::memcpy(&corner_bits, &corner, sizeof corner_bits);
   std::memcpy(&extent_bits, &extent, sizeof extent_bits);
-  RunMemo& entry = memo[axis][((corner_bits ^ (extent_bits >> 7)) * 2654435761u >> 24) % MEMO_SIZE];
+  RunMemo& entry = memo[axis][memoSlot(corner_bits, extent_bits)];
   if (!entry.used || entry.corner_bits != corner_bits || entry.extent_bits != extent_bits) {
     const Vector mover_corner = mover_box.getCorner();
     entry.run = axis == 0 ? overlapRun(mover_corner.getX(), mover_box.getHorizontal(), corner,
@@ -266,7 +272,7 @@ SearchCells::Run SearchCells::runOnAxis(int axis, float corner, float extent, in
   return entry.run;
 }
 
-bool SearchCells::overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,
+bool NodeStateMap::overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,
                                   int count, int& lo, int& hi, std::vector<char>& hits) {
   lo = 0;
   hi = count - 1;
