@@ -76,7 +76,8 @@ bool GameManager::isValid(std::string event_type) const { return event_type == S
 void GameManager::writeBanner() const {
   const LogManager& log = LogManager::getInstance();
   log.writeLog("%s", STARS);
-  log.writeLog("** Tarnwick version %d.%02d **", TARNWICK_VERSION_MAJOR, TARNWICK_VERSION_MINOR);
+  const Version version = getVersion();  // the library's own, whatever header a game had
+  log.writeLog("** Tarnwick version %d.%02d **", version.major_version, version.minor_version);
   log.writeLog("** Game engine started **");
   log.writeLog("%s", STARS);
 }

@@ -2,6 +2,7 @@
 // refusals, failures said on standard error, files another running game
 // writes left to it), the loop and its frame pacing.
 #include "engine/loop/GameManager.h"
+#include "engine/core/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,9 @@ TEST_F(GameManagerTest, StartsOnceWithTheBannerAndStopsTheLogLast) {
   game.shutDown();
   EXPECT_FALSE(tw::LogManager::getInstance().isStarted() || game.isStarted());
   EXPECT_TRUE(game.getGameOver());
+  EXPECT_EQ(tw_test::logMessage(engine.logLines().at(1)),
+            "** Tarnwick version " + std::to_string(TARNWICK_VERSION_MAJOR) + "." +
+                std::to_string(TARNWICK_VERSION_MINOR) + " **");  // the library's, as the header says
   EXPECT_EQ(tw_test::logMessage(engine.logLines().at(2)), "** Game engine started **");
   EXPECT_EQ(tw_test::logMessage(engine.logLines().back()), "** Game engine stopped **");
   EXPECT_TRUE(engine.logHas("GameManager::startup(): Warning! GameManager already started."));
