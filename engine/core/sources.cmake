@@ -16,5 +16,6 @@ target_sources(tarnwick PRIVATE
   engine/core/ObjectList.cpp
   engine/core/ObjectListIterator.cpp
   engine/core/RecordIO.cpp
+  engine/core/Unicode.cpp
   engine/core/Utility.cpp
 )

@@ -1,6 +1,7 @@
 // One frame's drawing as a list in drawing order: characters at view
 // positions in cells and filled shapes. The display manager fills it during a
-// frame and hands it, finished, to the active presenter.
+// frame and hands it, finished, to the active presenter. CellChar, the one
+// character type of every cell, is defined here.
 #pragma once
 
 #include "engine/core/Color.h"
@@ -12,10 +13,18 @@
 
 namespace tw {
 
+// The character of a cell: one Unicode code point that fits one cell (a
+// narrow, printable character; see cellFit in engine/core/Unicode.h). The
+// display manager puts only such characters into a draw list, anything else
+// as REPLACEMENT_CHARACTER (U+FFFD), so a presenter never meets a control,
+// wide or invalid one. A presenter that writes text encodes it in UTF-8
+// (appendUtf8), as the capture presenter's snapshot and snapshot_file do.
+using CellChar = char32_t;
+
 struct DrawItem {
   enum class Kind : std::uint8_t { CHARACTER, SHAPE };
   Kind kind = Kind::CHARACTER;
-  char ch = ' ';
+  CellChar ch = U' ';
   std::uint8_t alpha = 255;  // shapes only; characters are opaque
   Rgb color;
   float x = 0.0f;         // view position, cells
@@ -26,7 +35,7 @@ struct DrawItem {
 
 class DrawList {
  public:
-  void addCharacter(float x, float y, char ch, Rgb color, float rotation);
+  void addCharacter(float x, float y, CellChar ch, Rgb color, float rotation);
   void addShape(float x, float y, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
                 float rotation);
   void clear();
