@@ -30,6 +30,7 @@ const char32_t LAST_PRINTABLE = U'~';
 const char32_t FIRST_CELL_FILLING = 0x2500;
 const char32_t LAST_CELL_FILLING = 0x259F;
 const char32_t FULL_BLOCK = 0x2588;
+const float SEAM_OVERLAP = 0.5f;  // pixels a cell-filling glyph reaches past its box
 // Drawn for a character the font lacks, or '?' when it lacks that too.
 const char32_t FONT_REPLACEMENT = REPLACEMENT_CHARACTER;
 // Code points per page of the glyph cache.
@@ -145,6 +146,7 @@ struct WindowPresenter::Impl {
   void loadGlyph(char32_t ch, BatchGlyph& entry);
   GlyphFit fitFor(char32_t ch, const sf::Glyph& glyph) const;
   void fitGlyphs();
+  void fitBlocks();
   void resetGlyphs();
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
@@ -314,17 +316,22 @@ void WindowPresenter::Impl::fitGlyphs() {
   for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
     (*glyph_pages[0])[ch].fit = text_fit;
   }
-  if (coverage.has(FULL_BLOCK)) {
-    const sf::FloatRect ink = platform::getGlyph(font, FULL_BLOCK, char_size, true).bounds;
-    if (ink.width > 0.0f && ink.height > 0.0f) {
-      block_fit.scale_x = cell_w / ink.width;
-      block_fit.scale_y = cell_h / ink.height;
-      block_fit.shift_x = BOX_LEFT * cell_w - ink.left * block_fit.scale_x;
-      block_fit.shift_y =
-          BOX_TOP * cell_h - (static_cast<float>(char_size) + ink.top) * block_fit.scale_y;
-      has_block_fit = true;
-    }
-  }
+  if (coverage.has(FULL_BLOCK)) fitBlocks();
+}
+
+// The full block mapped onto the box and half a pixel past each edge of it:
+// a pixel on the edge between two cells then lies inside both glyphs, so the
+// texture's smoothing at a glyph's edge leaves no seam between joined lines
+// and blocks.
+void WindowPresenter::Impl::fitBlocks() {
+  const sf::FloatRect ink = platform::getGlyph(font, FULL_BLOCK, char_size, true).bounds;
+  if (!(ink.width > 0.0f && ink.height > 0.0f)) return;
+  block_fit.scale_x = (cell_w + 2 * SEAM_OVERLAP) / ink.width;
+  block_fit.scale_y = (cell_h + 2 * SEAM_OVERLAP) / ink.height;
+  block_fit.shift_x = BOX_LEFT * cell_w - SEAM_OVERLAP - ink.left * block_fit.scale_x;
+  block_fit.shift_y = BOX_TOP * cell_h - SEAM_OVERLAP -
+                      (static_cast<float>(char_size) + ink.top) * block_fit.scale_y;
+  has_block_fit = true;
 }
 
 void WindowPresenter::close() {
