@@ -96,7 +96,29 @@ CellFit cellFit(char32_t code) {
   return CellFit::NARROW;
 }
 
+namespace {
+
+// One bit per character of the Basic Multilingual Plane, set where it is
+// narrow: every drawn character is checked, so the common ones take one
+// look-up instead of two searches.
+class NarrowPlane {
+ public:
+  NarrowPlane() {
+    for (char32_t code = 0; code < 0x10000; code++) {
+      if (cellFit(code) == CellFit::NARROW) bits[code / 64] |= std::uint64_t{1} << (code % 64);
+    }
+  }
+  bool has(char32_t code) const { return (bits[code / 64] >> (code % 64)) & 1u; }
+
+ private:
+  std::uint64_t bits[0x10000 / 64] = {};
+};
+
+}  // namespace
+
 char32_t cellCharacter(char32_t code) {
+  static const NarrowPlane narrow;
+  if (code < 0x10000) return narrow.has(code) ? code : REPLACEMENT_CHARACTER;
   return cellFit(code) == CellFit::NARROW ? code : REPLACEMENT_CHARACTER;
 }
 
@@ -120,23 +142,33 @@ std::size_t cellCount(const std::string& text) {
   return count;
 }
 
-void appendUtf8(std::string& out, char32_t code) {
+std::size_t encodeUtf8(char32_t code, char* out) {
   if (!isCharacter(code)) code = REPLACEMENT_CHARACTER;
   if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    out[0] = static_cast<char>(code);
+    return 1;
   }
+  if (code < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (code >> 6));
+    out[1] = static_cast<char>(0x80 | (code & 0x3F));
+    return 2;
+  }
+  if (code < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (code >> 12));
+    out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (code & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (code >> 18));
+  out[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (code & 0x3F));
+  return 4;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+  char bytes[MAX_UTF8_BYTES];
+  out.append(bytes, encodeUtf8(code, bytes));
 }
 
 std::string toUtf8(const std::u32string& cells) {

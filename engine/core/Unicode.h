@@ -50,6 +50,12 @@ char32_t cellCharacter(char32_t code);
 std::u32string toCells(const std::string& text);
 std::size_t cellCount(const std::string& text);
 
+// The most bytes one character takes in UTF-8.
+const std::size_t MAX_UTF8_BYTES = 4;
+
+// Writes code in UTF-8 (a value that is no character as U+FFFD) to out,
+// which has room for MAX_UTF8_BYTES; returns the bytes written.
+std::size_t encodeUtf8(char32_t code, char* out);
 // Appends code in UTF-8 (a value that is no character as U+FFFD).
 void appendUtf8(std::string& out, char32_t code);
 std::string toUtf8(const std::u32string& cells);

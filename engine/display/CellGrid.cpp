@@ -113,14 +113,19 @@ std::string CellGrid::getRow(int y) const {
 }
 
 void CellGrid::appendRow(std::string& text, int y) const {
+  // Encoded straight into the text's room for the longest row, then cut to size.
+  const std::size_t start = text.size();
+  text.resize(start + static_cast<std::size_t>(width) * MAX_UTF8_BYTES);
+  char* out = &text[start];
   const GridCell* cell = &cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
   for (int x = 0; x < width; x++, cell++) {
     if (cell->ch < 0x80) {
-      text += static_cast<char>(cell->ch);
+      *out++ = static_cast<char>(cell->ch);
     } else {
-      appendUtf8(text, cell->ch);
+      out += encodeUtf8(cell->ch, out);
     }
   }
+  text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 std::string CellGrid::getColorRow(int y) const {

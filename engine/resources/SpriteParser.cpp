@@ -58,7 +58,10 @@ std::string characterFault(const char* bytes, const Utf8Character& c) {
   }
   switch (c.fault) {
     case Utf8Fault::NOT_UTF8: return "not UTF-8 (the byte " + hex + ")";
-    case Utf8Fault::CUT_SHORT: return "a UTF-8 character cut short (" + hex + ")";
+    case Utf8Fault::CUT_SHORT:
+      // A lone lead byte is most often a letter of another encoding (Latin-1).
+      if (c.length == 1) return "not UTF-8 (the byte " + hex + ")";
+      return "a UTF-8 character cut short (" + hex + ")";
     case Utf8Fault::OVERLONG: return "an over-long UTF-8 form of " + named(c.code) + " (" + hex + ")";
     case Utf8Fault::SURROGATE:
       return "the surrogate " + codePointName(c.code) + ", which UTF-8 may not carry (" + hex + ")";

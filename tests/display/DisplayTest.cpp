@@ -182,6 +182,7 @@ TEST_F(DisplayTest, Utf8TakesOneCellACharacterAndBadOnesAreRefusedOrReplaced) {
        "\u250c\u2500\u2510\u2502\u2588\u2580\u2584\u2591\u2592\u2593", ""},
       {"\u2190\u2191\u2192\u2193\u2022\u25c6\u2665\u00e9\uFFFD", 9,
        "\u2190\u2191\u2192\u2193\u2022\u25c6\u2665\u00e9\uFFFD", ""},
+      {"\U0001D11E.", 2, "\U0001D11E.", ""},  // four bytes, one cell
       {"a\xFF" "b", 3, "a\uFFFDb", "row 1 of frame 1, character 2: not UTF-8 (the byte 0xFF)"},
       {"\xE2\x94" "ab", 3, "\uFFFDab",
        "row 1 of frame 1, character 1: a UTF-8 character cut short (0xE2 0x94)"},
@@ -193,6 +194,9 @@ TEST_F(DisplayTest, Utf8TakesOneCellACharacterAndBadOnesAreRefusedOrReplaced) {
       {"a\u4e00" "b", 3, "a\uFFFDb",
        "row 1 of frame 1, character 2: U+4E00 '\u4e00', which is double width: a cell holds one "
        "narrow character"},
+      {"\U0001F600", 1, "\uFFFD",
+       "row 1 of frame 1, character 1: U+1F600 '\U0001F600', which is double width: a cell holds "
+       "one narrow character"},
       {"e\u0301", 2, "e\uFFFD",
        "row 1 of frame 1, character 2: U+0301, which has no width of its own: a cell holds one "
        "character"},
@@ -351,6 +355,24 @@ TEST_F(ViewObjectTest, TextAndFrameFollowBorderAndValueFlags) {
   EXPECT_EQ(view->draw(), -1);
   view->setDrawValue(true);
   EXPECT_EQ(view->getDisplayString(), "Score: 7");
+}
+
+// The frame fits the text's characters, not its bytes.
+TEST_F(ViewObjectTest, FrameFitsATextBeyondAsciiByItsCharacters) {
+  tw::DisplayManager& dm = tw::DisplayManager::getInstance();
+  dm.shutDown();
+  tw::Config::getInstance().loadConfig("headless:false,display:capture");
+  ASSERT_EQ(dm.startUp(), 0);
+  auto* view = new tw::ViewObject;
+  view->setViewString("\u2665 \u00c9nergie");  // 9 characters in 12 bytes
+  view->setPosition(Vector(20, 5));
+  view->draw();
+  ASSERT_EQ(dm.swapBuffers(), 0);
+  const std::string dashes = std::string(14, ' ') + std::string(13, '-') + std::string(53, ' ');
+  EXPECT_EQ(dm.snapshot().getRow(4), dashes);
+  EXPECT_EQ(dm.snapshot().getRow(5),
+            std::string(13, ' ') + "| \u2665 \u00c9nergie 0 |" + std::string(52, ' '));
+  EXPECT_EQ(dm.snapshot().getRow(6), dashes);
 }
 
 }  // namespace
