@@ -71,7 +71,7 @@ TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodS
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-simple.txt"), "hero"));
   tw::Sprite* const hero = rm.getSprite("hero");
   const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
-  ASSERT_EQ(54u, bad_files.size());
+  ASSERT_EQ(55u, bad_files.size());
   for (const tw_test::BadFile& bad : bad_files) {
     SCOPED_TRACE(bad.name);
     const std::size_t before = log.messages().size();
