@@ -212,8 +212,8 @@ FrameCost frameCost(Draw draw, int frames, bool read_back) {
     dm.swapBuffers();
     if (read_back) benchmark::DoNotOptimize(dm.snapshot().toText());
   }
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-  return {wall / frames, (processSeconds() - cpu) / frames};
+  const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - begin;
+  return {wall.count() / frames, (processSeconds() - cpu) / frames};
 }
 
 // A full screen of other characters against one of ASCII letters, timed in

@@ -49,6 +49,7 @@ std::string named(char32_t code) {
 // What keeps the character c (starting at bytes) out of a cell, in words;
 // "" when it fits one.
 std::string characterFault(const char* bytes, const Utf8Character& c) {
+  if (c.fault == Utf8Fault::NONE && cellFit(c.code) == CellFit::NARROW) return "";
   std::string hex;
   for (std::size_t i = 0; i < c.length; i++) {
     char byte[8];
@@ -62,7 +63,8 @@ std::string characterFault(const char* bytes, const Utf8Character& c) {
       // A lone lead byte is most often a letter of another encoding (Latin-1).
       if (c.length == 1) return "not UTF-8 (the byte " + hex + ")";
       return "a UTF-8 character cut short (" + hex + ")";
-    case Utf8Fault::OVERLONG: return "an over-long UTF-8 form of " + named(c.code) + " (" + hex + ")";
+    case Utf8Fault::OVERLONG:
+      return "an over-long UTF-8 form of " + named(c.code) + " (" + hex + ")";
     case Utf8Fault::SURROGATE:
       return "the surrogate " + codePointName(c.code) + ", which UTF-8 may not carry (" + hex + ")";
     case Utf8Fault::BEYOND_UNICODE: return "beyond Unicode (" + hex + ")";
@@ -70,7 +72,8 @@ std::string characterFault(const char* bytes, const Utf8Character& c) {
   }
   switch (cellFit(c.code)) {
     case CellFit::CONTROL: return "the control character " + codePointName(c.code);
-    case CellFit::WIDE: return named(c.code) + ", which is double width: a cell holds one narrow character";
+    case CellFit::WIDE:
+      return named(c.code) + ", which is double width: a cell holds one narrow character";
     case CellFit::ZERO_WIDTH:
       return codePointName(c.code) + ", which has no width of its own: a cell holds one character";
     case CellFit::NARROW: break;
@@ -397,7 +400,8 @@ bool SpriteParser::readSimpleHeader(int& frames, int& width, int& height, int& s
   }
   if (!readSimpleLine("color (a string)", "the colour", line)) return false;
   if (!colorFromName(line, false, color)) {
-    logError("%s: Error line %d! Unrecognized color '%s'.", who, line_count, printable(line).c_str());
+    logError("%s: Error line %d! Unrecognized color '%s'.", who, line_count,
+             printable(line).c_str());
     logError("  Valid colors are: black, red, green, yellow,");
     logError("                    blue, magenta, cyan or white.");
     problem(line_count, "unknown colour '%s' (black, red, green, yellow, blue, magenta, cyan or "

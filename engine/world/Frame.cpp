@@ -16,7 +16,10 @@ Frame::Frame(int new_width, int new_height, std::string new_frame_str)
       cells(toCells(frame_str)) {}
 
 Frame::Frame(int new_width, int new_height, const std::u32string& new_cells)
-    : width(new_width), height(new_height), frame_str(toUtf8(new_cells)), cells(toCells(frame_str)) {}
+    : width(new_width),
+      height(new_height),
+      frame_str(toUtf8(new_cells)),
+      cells(toCells(frame_str)) {}
 
 int Frame::getWidth() const { return width; }
 

@@ -106,8 +106,9 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
   for (const auto& c : cases) {
     ASSERT_EQ(0, rm.loadSprite(spriteFile(c[0]), c[0])) << c[0];
     const tw::Sprite& s = *rm.getSprite(c[0]);
+    const char32_t transparency = s.getTransparentCharacter();
     std::string transparent;  // in UTF-8; "0" for none
-    tw::appendUtf8(transparent, s.getTransparentCharacter() != 0 ? s.getTransparentCharacter() : U'0');
+    tw::appendUtf8(transparent, transparency != 0 ? transparency : U'0');
     std::ostringstream shown;
     shown << s.getFrameCount() << " " << s.getWidth() << "x" << s.getHeight() << " "
           << s.getSlowdown() << " " << tw::colorToString(s.getColor()) << " " << transparent << " ";

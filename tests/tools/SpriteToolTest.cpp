@@ -26,7 +26,8 @@ TEST(SpriteTool, CheckSaysWhatIsWrongWithEachBadFileInItsTermsAndPassesTheGoodOn
   std::istringstream output(tool.output());
   std::vector<std::string> lines;
   for (std::string line; std::getline(output, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), bad_files.size() + std::size(tw_test::GOOD_SPRITE_FILES)) << tool.output();
+  const std::size_t files = bad_files.size() + std::size(tw_test::GOOD_SPRITE_FILES);
+  ASSERT_EQ(lines.size(), files) << tool.output();
   for (std::size_t i = 0; i < bad_files.size(); i++) {
     SCOPED_TRACE(bad_files[i].name);
     EXPECT_EQ(lines[i], spriteFile("") + bad_files[i].check);
