@@ -62,8 +62,9 @@ std::string toUtf8(const std::u32string& cells);
 
 // "U+2500" (at least four hexadecimal digits).
 std::string codePointName(char32_t code);
-// text safe to print and to log: well-formed characters that are not
-// control characters as they are, every other byte as \xNN.
+// text safe to print and to log: narrow and wide characters as they are,
+// the bytes of control and zero-width characters and of anything that is
+// not UTF-8 as `\xNN`.
 std::string printable(const std::string& text);
 
 }  // namespace tw

@@ -20,7 +20,7 @@ class Sprite;
 // One problem, with the file line it is about (1 for the first line) and
 // what is wrong in the file's terms ("the header says 3 frames, the body has
 // 2"), printable as it stands: bytes of the file that could upset a terminal
-// are quoted as \xNN.
+// are quoted as `\xNN`.
 struct SpriteProblem {
   int line;
   std::string text;
