@@ -25,7 +25,7 @@ const int MAX_WINDOW_PIXELS = 32767;
 const unsigned MAX_CHARACTER_SIZE = 4096;
 const char32_t FIRST_PRINTABLE = U' ';
 const char32_t LAST_PRINTABLE = U'~';
-// Box drawing, blocks and shades: drawn to fill their cell exactly, so that
+// Box drawing, blocks and shades: drawn to fill their cell, so that
 // lines and blocks join those of the neighbouring cells.
 const char32_t FIRST_CELL_FILLING = 0x2500;
 const char32_t LAST_CELL_FILLING = 0x259F;
