@@ -4,7 +4,8 @@
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
 # make bench runs the benchmarks in a Release build (build-rel/); make fuzz runs each fuzz harness for
 # FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the engine's API
-# reference into build/docs/html.
+# reference into build/docs/html. make web builds Veld and the examples for
+# the browser into build-web/site; make web-serve serves that folder.
 # Each prints one line for what it installs, the build's progress and then
 # the game, the test summary or the result; the installer's, CMake's and each
 # test's full output are in log files under the build folder, named on failure.
@@ -13,6 +14,8 @@ BUILD        ?= build
 ASAN_BUILD   ?= build-asan
 FUZZ_BUILD   ?= build-fuzz
 REL_BUILD    ?= build-rel
+WEB_BUILD    ?= build-web
+WEB_PORT     ?= 8000
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 
@@ -20,7 +23,7 @@ JOBS         ?= $(shell nproc)
 # folder it enters and leaves.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build run test test-asan bench fuzz docs clean
+.PHONY: all deps build run test test-asan bench fuzz docs web web-serve web-bench clean
 
 all: build
 
@@ -33,8 +36,22 @@ build: deps
 run: build
 	@bash tools/run-game.sh $(BUILD)/bin
 
-test: build
+# The web tests play the pages that make web built.
+test: build web
 	@bash tools/run-tests.sh $(BUILD) $(JOBS)
+
+web:
+	@TW_DEPS_LOG=$(WEB_BUILD)/install-deps.log bash tools/install-deps.sh web
+	@bash tools/build-web.sh $(WEB_BUILD) $(JOBS)
+
+web-serve: web
+	@node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+# The browser build's figures; the Veld replay uses the session the web
+# tests recorded natively (make test first).
+web-bench: web
+	node --experimental-websocket bench/web/figures.mjs $(WEB_BUILD)/site \
+	  $(wildcard $(BUILD)/tests/web-work/session.rec)
 
 test-asan: deps
 	@bash tools/build.sh $(ASAN_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON \
@@ -53,13 +70,14 @@ fuzz:
 	@TW_DEPS_LOG=$(FUZZ_BUILD)/install-deps.log bash tools/install-deps.sh fuzz
 	@bash tools/build.sh $(FUZZ_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DTW_FUZZ=ON -DTARNWICK_BUILD_BENCHMARKS=OFF \
-	  -- fuzz_sprite fuzz_config fuzz_record
+	  -- fuzz_sprite fuzz_config fuzz_record fuzz_network fuzz_replay fuzz_terminal fuzz_score
 	bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 docs:
 	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh docs
 	@mkdir -p build/docs
-	@doxygen docs/Doxyfile && echo "API reference: build/docs/html/index.html"
+	@{ cat docs/Doxyfile; echo "INPUT = README.md $$(grep '^engine/' engine/public-headers.txt | tr '\n' ' ')"; } | \
+	  doxygen - && echo "API reference: build/docs/html/index.html"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(REL_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(REL_BUILD) $(WEB_BUILD)

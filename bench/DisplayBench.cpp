@@ -24,6 +24,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
 #include "engine/world/Sprite.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/ResourceManager.h"

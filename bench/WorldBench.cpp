@@ -17,6 +17,7 @@
 #include "engine/loop/GameManager.h"
 #include "engine/world/EventOut.h"
 #include "engine/world/Geometry.h"
+#include "engine/world/SceneGraph.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
 

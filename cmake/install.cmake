@@ -1,5 +1,5 @@
-# What `cmake --install` puts under the prefix: the library, its headers
-# (include/engine/...), the font (share/tarnwick/tw-font.ttf), the CMake
+# What `cmake --install` puts under the prefix: the library, its public headers
+# (include/engine/..., the list in engine/public-headers.txt), the font (share/tarnwick/tw-font.ttf), the CMake
 # package (lib/cmake/Tarnwick) and a pkg-config file (lib/pkgconfig).
 include(CMakePackageConfigHelpers)
 
@@ -11,9 +11,15 @@ set(TW_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tarnwick)
 set_source_files_properties(engine/display/FontLookup.cpp PROPERTIES
   COMPILE_DEFINITIONS TW_INSTALLED_DATA_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tarnwick")
 
-install(TARGETS tarnwick EXPORT TarnwickTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY engine/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/engine
-        FILES_MATCHING PATTERN "*.h")
+install(TARGETS tarnwick EXPORT TarnwickTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# Only the public headers: the engine's insides stay in its source tree.
+file(STRINGS engine/public-headers.txt TW_PUBLIC_HEADERS REGEX "^engine/")
+foreach(header IN LISTS TW_PUBLIC_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})
+endforeach()
 install(FILES ${TW_FONT_SOURCE} DESTINATION ${TW_DATA_DIR} RENAME tw-font.ttf)
 install(EXPORT TarnwickTargets NAMESPACE Tarnwick:: DESTINATION ${TW_PACKAGE_DIR})
 
@@ -21,17 +27,25 @@ configure_package_config_file(cmake/TarnwickConfig.cmake.in
   ${PROJECT_BINARY_DIR}/TarnwickConfig.cmake
   INSTALL_DESTINATION ${TW_PACKAGE_DIR}
   PATH_VARS TW_DATA_DIR)
+# A newer minor version of the same major one serves a game that asked for an
+# older one (find_package(Tarnwick 4.21) takes 4.21 to 4.x); see the README.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/TarnwickConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TarnwickConfig.cmake
               ${PROJECT_BINARY_DIR}/TarnwickConfigVersion.cmake
               cmake/TarnwickFont.cmake
+              cmake/TarnwickWeb.cmake
         DESTINATION ${TW_PACKAGE_DIR})
 
 # The .pc file finds its prefix from its own folder, so the installed tree
 # can be moved.
 file(RELATIVE_PATH TW_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" TW_PC_TO_PREFIX "${TW_PC_TO_PREFIX}")
+if(BUILD_SHARED_LIBS)
+  set(TW_PC_REQUIRES Requires.private)
+else()
+  set(TW_PC_REQUIRES Requires)
+endif()
 configure_file(cmake/tarnwick.pc.in ${PROJECT_BINARY_DIR}/tarnwick.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/tarnwick.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

@@ -2,11 +2,13 @@
 // and catch letters before they reach the ground; five missed end the game.
 // Shows input events, collisions, out-of-world events and view objects.
 //   example_catch [--window | --terminal | --capture]
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
+#include "engine/core/Random.h"
 #include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/ViewObject.h"
@@ -28,7 +30,7 @@ class Letter : public tw::Object {
     setType("Letter");
     setSolidness(tw::SOFT);
     setBox(tw::Box(tw::Vector(-0.5f, -0.5f), 1, 1));  // one cell, centred
-    setPosition(tw::Vector(static_cast<float>(2 + std::rand() % 76), 1));
+    setPosition(tw::Vector(static_cast<float>(2 + tw::randomNumber() % 76), 1));
     setVelocity(tw::Vector(0, 0.25f));  // cells per step
   }
   int eventHandler(const tw::Event* p_e) override {
@@ -65,7 +67,7 @@ class Basket : public tw::Object {
   int eventHandler(const tw::Event* p_e) override {
     if (p_e->getType() == tw::STEP_EVENT) {  // a new letter every 20 steps
       const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount();
-      if (step % 20 == 0) new Letter(static_cast<char>('A' + std::rand() % 26));
+      if (step % 20 == 0) new Letter(static_cast<char>('A' + tw::randomNumber() % 26));
       return 1;
     }
     if (p_e->getType() != tw::KEYBOARD_EVENT) return 0;
@@ -105,6 +107,9 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else {
+      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
+      return 2;
     }
   }
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -19,3 +19,12 @@ foreach(file IN LISTS TW_EXAMPLE_DATA)
 endforeach()
 add_custom_target(example_data ALL DEPENDS ${tw_example_outputs})
 add_dependencies(example_showcase example_data)
+
+# In the browser build each example is a page of the site.
+foreach(example IN LISTS TW_EXAMPLES)
+  set(data)
+  if(example STREQUAL "showcase")
+    set(data DATA data/bird.txt@/example-data/bird.txt)
+  endif()
+  tarnwick_web_page(example_${example} PAGE ${example} ${data})
+endforeach()

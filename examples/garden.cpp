@@ -6,6 +6,7 @@
 // The file holds, per object: its letter, the record's length (4 bytes) and
 // the record Object::serialize wrote.
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -108,9 +109,14 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else if (arg == "--new") {
+      fresh = true;
+    } else if (arg.compare(0, 2, "--") != 0) {
+      save_file = arg;
+    } else {
+      std::fprintf(stderr, "unknown option '%s'\n", arg.c_str());
+      return 2;
     }
-    if (arg == "--new") fresh = true;
-    if (arg.compare(0, 2, "--") != 0) save_file = arg;
   }
   tw::GameManager& game = tw::GameManager::getInstance();
   if (game.startUp() != 0) {  // the reason is on standard error and in the log

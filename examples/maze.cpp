@@ -2,6 +2,7 @@
 // each time it gets there the treasure moves to the maze's other end.
 // Shows PathManager::findPath, path events, HARD walls and a view object.
 //   example_maze [--window | --terminal | --capture]     (Q quits)
+#include <cstdio>
 #include <string>
 
 #include "engine/core/Config.h"
@@ -111,6 +112,9 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else {
+      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
+      return 2;
     }
   }
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -6,6 +6,7 @@
 // terminal; in a terminal without a UTF-8 locale the box drawing shows as
 // '+', '-' and '|', blocks and shades as '#'.
 //   example_showcase [--window | --terminal | --capture]     (Q quits)
+#include <cstdio>
 #include <string>
 
 #include "engine/core/Config.h"
@@ -123,6 +124,9 @@ int main(int argc, char* argv[]) {
     const std::string arg = argv[i];
     if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
+    } else {
+      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
+      return 2;
     }
   }
   tw::GameManager& game = tw::GameManager::getInstance();

@@ -26,10 +26,13 @@ Profile& Profile::get() {
 void Profile::load(const std::string& new_folder) {
   folder = new_folder;
   music_wanted = false;
+  const SaveFile best_file(folder, BEST_FILE), muted_file(folder, MUTED_FILE);
+  best_file.removeLeftovers();
+  muted_file.removeLeftovers();
   int stored_best = 0;
-  if (SaveFile(folder, BEST_FILE).read(stored_best) != SaveFile::FOUND) stored_best = 0;
+  if (best_file.read(stored_best) != SaveFile::FOUND) stored_best = 0;
   int stored_muted = 0;
-  if (SaveFile(folder, MUTED_FILE).read(stored_muted) != SaveFile::FOUND) stored_muted = 0;
+  if (muted_file.read(stored_muted) != SaveFile::FOUND) stored_muted = 0;
   tw::InputManager& input = tw::InputManager::getInstance();
   best = input.carryValue("veld.best", stored_best);
   muted = input.carryValue("veld.muted", stored_muted != 0 ? 1 : 0) != 0;

@@ -12,7 +12,8 @@ class Profile {
  public:
   static Profile& get();
 
-  // Reads the best score and the mute choice from folder.
+  // Reads the best score and the mute choice from folder, first removing
+  // what a game killed while writing them left.
   void load(const std::string& folder);
   int getBest() const { return best; }
   // A finished run's score: kept as the best when it beats it (true then).

@@ -74,4 +74,8 @@ int SaveFile::write(int value) const {
   return 0;
 }
 
+void SaveFile::removeLeftovers() const {
+  if (!folder.empty()) tw::platform::removeStaleTemporaries(path());
+}
+
 }  // namespace veld

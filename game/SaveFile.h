@@ -27,6 +27,8 @@ class SaveFile {
   Status read(int& value) const;
   // Replaces the file whole (temporary file, flush, rename). 0, or -1 logged.
   int write(int value) const;
+  // Removes the temporary file a write left when its game was killed.
+  void removeLeftovers() const;
   std::string path() const;
 
  private:

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/core/EventStep.h"
+#include "engine/core/Random.h"
 #include "game/Boulder.h"
 #include "game/Panther.h"
 #include "game/Points.h"
@@ -33,7 +34,7 @@ int Spawning::eventHandler(const tw::Event* p_e) {
 
 void Spawning::spawn() {
   Points* p_points = points.get();
-  switch (rand() % 3) {
+  switch (tw::randomNumber() % 3) {
     case 0:
       new Boulder(p_points);
       break;

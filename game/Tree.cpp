@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/core/Random.h"
 #include "engine/world/EventOut.h"
 #include "engine/world/WorldManager.h"
 
@@ -11,10 +12,10 @@ Tree::Tree() : row(13) {
   setType("Tree");
   setSprite("tree1");
   setSolidness(tw::SPECTRAL);
-  setVelocity(tw::Vector(-1.0f / static_cast<float>(rand() % 10 + 2), 0));
+  setVelocity(tw::Vector(-1.0f / static_cast<float>(tw::randomNumber() % 10 + 2), 0));
   setAltitude(0);
   const int width = static_cast<int>(tw::WorldManager::getInstance().getBoundary().getHorizontal());
-  const int x = width > 0 ? rand() % width : 0;
+  const int x = width > 0 ? tw::randomNumber() % width : 0;
   setPosition(tw::Vector(static_cast<float>(x), static_cast<float>(row)));
 }
 
@@ -26,8 +27,8 @@ int Tree::eventHandler(const tw::Event* p_e) {
 
 void Tree::reenter() {
   const float width = tw::WorldManager::getInstance().getBoundary().getHorizontal();
-  setPosition(tw::Vector(width + static_cast<float>(rand() % 20), static_cast<float>(row)));
-  setVelocity(tw::Vector(static_cast<float>(-1.0 / (rand() % 10 + 2)), 0));
+  setPosition(tw::Vector(width + static_cast<float>(tw::randomNumber() % 20), static_cast<float>(row)));
+  setVelocity(tw::Vector(static_cast<float>(-1.0 / (tw::randomNumber() % 10 + 2)), 0));
 }
 
 }  // namespace veld

@@ -30,3 +30,6 @@ add_dependencies(veld tw_font)
 
 include(game/data.cmake)
 add_dependencies(veld veld_data)
+
+# In the browser build Veld is the site's front page, its data preloaded.
+tarnwick_web_page(veld PAGE index DATA sprites sounds tw-config.txt)

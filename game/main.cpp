@@ -1,7 +1,8 @@
 // The program entry: reads the command line, starts the engine from the
 // program's own folder, loads the game, creates the controls, the start screen
 // and the pause object, runs the game loop and shuts everything down. The exit
-// code is always 0.
+// status is 0 after a game that ran, 1 when it could not start (a replay or
+// record file refused included) and 2 for a command line it does not take.
 #include "engine/core/Config.h"
 #include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
@@ -20,6 +21,10 @@
 #include <string>
 
 namespace {
+
+const int FAILED_START = 1;
+const int BAD_COMMAND_LINE = 2;
+const int GO_ON = -1;
 
 const char* const USAGE =
     "usage: veld [--window | --terminal | --capture] [--record FILE | --replay FILE]\n"
@@ -46,24 +51,25 @@ bool fileOption(const char* option, const char* name) {
   return true;
 }
 
-// Turns the options into configuration overrides; false when the program
-// should stop (help asked for, or a bad option).
-bool readOptions(int argc, char** argv) {
+// Turns the options into configuration overrides. GO_ON, or the status to
+// end with at once (0 after --help).
+int readOptions(int argc, char** argv) {
   for (int i = 1; i < argc; i++) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--window") == 0 || std::strcmp(arg, "--terminal") == 0 ||
         std::strcmp(arg, "--capture") == 0) {
       tw::Config::getInstance().addOverride(std::string("display:") + (arg + 2));
     } else if (std::strcmp(arg, "--record") == 0 || std::strcmp(arg, "--replay") == 0) {
-      if (!fileOption(arg, i + 1 < argc ? argv[++i] : nullptr)) return false;
+      if (!fileOption(arg, i + 1 < argc ? argv[++i] : nullptr)) return BAD_COMMAND_LINE;
     } else if (std::strcmp(arg, "--help") == 0) {
       std::fputs(USAGE, stderr);
-      return false;
+      return 0;
     } else {
-      return refuse("unknown option", arg);
+      refuse("unknown option", arg);
+      return BAD_COMMAND_LINE;
     }
   }
-  return true;
+  return GO_ON;
 }
 
 // A broken replay file is reported here, where the player sees it, before
@@ -93,14 +99,16 @@ void moveToProgramFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!readOptions(argc, argv) || !replayReadable(argc, argv)) return 0;
+  const int status = readOptions(argc, argv);
+  if (status != GO_ON) return status;
+  if (!replayReadable(argc, argv)) return FAILED_START;
   tw::Config::getInstance().addOverride("window_title:Veld");
   moveToProgramFolder();
   tw::GameManager& game_manager = tw::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     tw::LogManager::getInstance().writeLog("Error starting game manager!");
     game_manager.shutDown();
-    return 0;
+    return FAILED_START;
   }
   tw::LogManager::getInstance().setFlush(true);
   veld::loadResources();

@@ -1,6 +1,6 @@
 # Fails when an engine source includes a header of a layer above its own, or
-# when a third-party library's headers are used outside the one place that
-# may see them. Layers, lowest first: platform, core, world, display, input,
+# when a third-party library's headers (or the browser's runtime) are used
+# outside the one place that may see them. Layers, lowest first: platform, core, world, display, input,
 # path, network, resources, loop.
 # Run: cmake -DSOURCE_DIR=<repository> -P tools/check-layers.cmake
 set(layers platform core world display input path network resources loop)
@@ -25,6 +25,12 @@ foreach(source IN LISTS sources)
     endif()
     if(line MATCHES "<n?curses" AND NOT source MATCHES "^engine/display/TerminalPresenter")
       string(APPEND problems "  ${source} uses curses: ${line}\n")
+    endif()
+    # The browser's runtime only behind the platform layer and the page's
+    # presenter.
+    if(line MATCHES "<emscripten|engine/platform/WebPage.h"
+       AND NOT source MATCHES "^engine/(platform/|display/WebPresenter)")
+      string(APPEND problems "  ${source} uses the browser: ${line}\n")
     endif()
   endforeach()
 endforeach()

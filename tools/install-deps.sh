@@ -5,6 +5,8 @@
 #   tools/install-deps.sh         what make run, test and bench need
 #   tools/install-deps.sh fuzz    that and clang with libFuzzer (make fuzz)
 #   tools/install-deps.sh docs    that and Doxygen (make docs)
+#   tools/install-deps.sh web     that and Emscripten and Chromium (make web, and
+#                                 make test, which runs the page in Chromium)
 # It prints one line naming what it installs; apt's own output goes to the
 # file TW_DEPS_LOG (build/install-deps.log by default), which a failure names.
 set -euo pipefail
@@ -21,6 +23,7 @@ PACKAGES=(
 case "${1:-}" in
   fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
   docs) PACKAGES+=(doxygen) ;;
+  web) PACKAGES+=(emscripten chromium nodejs) ;;
 esac
 
 missing=()
@@ -48,7 +51,7 @@ fi
 mkdir -p "$(dirname "$LOG")"
 echo "Installing ${missing[*]} (apt's output: $LOG)"
 export DEBIAN_FRONTEND=noninteractive
-if ! { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+if ! { $SUDO apt-get update -qq -o DPkg::Lock::Timeout=600 && $SUDO apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}"; } \
     > "$LOG" 2>&1; then
   tail -n 5 "$LOG" >&2
   echo "Installing failed; the whole output is in $LOG" >&2

@@ -8,19 +8,25 @@ build=${1:?build folder}
 seconds=${2:?seconds per harness}
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-declare -A SEEDS=(
-  [fuzz_sprite]=tests/data/sprites
-  [fuzz_config]=tests/data/config
-  [fuzz_record]=tests/data/records
+# Each harness with the folder of test files it starts from.
+HARNESSES=(
+  "fuzz_sprite tests/data/sprites"
+  "fuzz_config tests/data/config"
+  "fuzz_record tests/data/records"
+  "fuzz_network tests/data/messages"
+  "fuzz_replay tests/data/replays"
+  "fuzz_terminal tests/data/terminal"
+  "fuzz_score tests/data/best-score"
 )
 
 mkdir -p "$build/artifacts"
-for name in fuzz_sprite fuzz_config fuzz_record; do
+for harness in "${HARNESSES[@]}"; do
+  name=${harness%% *} seeds=${harness#* }
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   echo "== $name: ${seconds} s"
   set +e
-  "$build/bin/$name" "$corpus" "$root/${SEEDS[$name]}" \
+  "$build/bin/$name" "$corpus" "$root/$seeds" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     -artifact_prefix="$build/artifacts/$name-" -print_final_stats=1 2>&1 |
     grep -E '^(INFO: (seed|-max_len|A corpus)|#[0-9]+ *DONE|stat::number_of_executed_units|stat::peak_rss)|ERROR|SUMMARY|fuzz invariant|==[0-9]+==|runtime error'
@@ -31,4 +37,4 @@ for name in fuzz_sprite fuzz_config fuzz_record; do
     exit 1
   fi
 done
-echo "fuzz: 3 passed, 0 failed"
+echo "fuzz: ${#HARNESSES[@]} passed, 0 failed"

@@ -2,9 +2,11 @@
 // better); only differences of its readings are used.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 namespace tw {
 
-class Clock {
+class TW_API Clock {
  public:
   Clock();
   // Microseconds since the previous reading; restarts the stopwatch.

@@ -2,6 +2,8 @@
 // conversions to channels and to display names.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,7 +27,7 @@ enum Color : int {
 const Color COLOR_DEFAULT = WHITE;
 
 // An opaque colour as three 8-bit channels.
-struct Rgb {
+struct TW_API Rgb {
   std::uint8_t r = 0;
   std::uint8_t g = 0;
   std::uint8_t b = 0;
@@ -34,11 +36,11 @@ inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b ==
 inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 
 // Writes the colour's channels; CUSTOM and unsupported values write nothing.
-void colorToRGB(Color color, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b);
+TW_API void colorToRGB(Color color, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b);
 // The colour's channels; CUSTOM and unsupported values give white (what a
 // character drawn in them shows).
-Rgb colorToRgb(Color color);
+TW_API Rgb colorToRgb(Color color);
 // "Black" ... "White"; "Unknown color" for CUSTOM and unsupported values.
-std::string colorToString(Color color);
+TW_API std::string colorToString(Color color);
 
 }  // namespace tw

@@ -1,5 +1,6 @@
 #include "engine/core/Config.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -20,6 +21,10 @@ const char* const DASHES = "-----------------------------------";
 const std::size_t MAX_CONFIG_BYTES = 1 << 20;
 // The slowest loop accepted: one frame a second.
 const int MAX_FRAME_TIME_MS = 1000;
+// Whole network messages: a peer's length over the setting closes the
+// connection; the setting itself may not pass 1 GiB.
+const int DEFAULT_MAX_MESSAGE_BYTES = 65536;
+const int MAX_MAX_MESSAGE_BYTES = 1 << 30;
 
 std::string configFileName() {
   const char* env_name = std::getenv("TARNWICK_CONFIG");
@@ -37,9 +42,9 @@ const char* const KNOWN_KEYS[] = {
     "window_title",             "show_mouse",             "headless",
     "display",                  "snapshot_file",          "font_file",
     "logfile",                  "random_seed",            "record_file",
-    "replay_file",              "networking",             "grid_width",
-    "grid_height",              "quadtree_depth",         "quadtree_threshold",
-    "signals"};
+    "replay_file",              "networking",             "max_message_bytes",
+    "grid_width",               "grid_height",            "quadtree_depth",
+    "quadtree_threshold",       "signals"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -158,6 +163,7 @@ void Config::reset() {
   record_file.clear();
   replay_file.clear();
   networking = true;
+  max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
   grid_width = 20;
   grid_height = 8;
   quadtree_depth = 10;
@@ -230,28 +236,55 @@ void Config::warnUnknownKeys() const {
   }
 }
 
+// Lines are joined without a separator, so a line whose comma was forgotten
+// runs into the next item ("display:capturesnapshot_file:out.txt"): a value
+// that holds another setting's key says where the comma is missing.
+void Config::warnMissingCommas() const {
+  std::istringstream items(config_string);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    item.erase(std::remove_if(item.begin(), item.end(),
+                              [](unsigned char c) { return std::isspace(c) != 0; }),
+               item.end());
+    const std::size_t colon = item.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = item.substr(0, colon);
+    const std::string value = item.substr(colon + 1);
+    for (const char* known : KNOWN_KEYS) {
+      const std::size_t at = value.find(known);
+      if (at == std::string::npos) continue;
+      LogManager::getInstance().writeLog(
+          "Config::loadConfig(): Warning! The value of %.64s holds the key %s: is a comma "
+          "missing after '%.64s:%.64s'?",
+          key.c_str(), known, key.c_str(), value.substr(0, at).c_str());
+      break;
+    }
+  }
+}
+
 void Config::storeString(const char* key, std::string& setting) const {
   std::string value = match(config_string, key);
   if (!value.empty()) setting = value;
 }
 
-// A longer frame would stall the loop for minutes (and its microsecond
-// arithmetic would overflow), a negative one means nothing: both are refused.
-void Config::storeFrameTime() {
-  std::string value = match(config_string, "frame_time");
+// A whole number within [low, high]; anything else is refused with a
+// warning that names the setting as label, and the setting stays.
+void Config::storeInRange(const char* key, const char* label, int& setting, int low,
+                          int high) const {
+  std::string value = match(config_string, key);
   if (value.empty()) return;
-  long long ms = 0;
-  if (!parseWhole(value, ms)) {
-    warnValue("frame_time", value, "a whole number");
+  long long number = 0;
+  if (!parseWhole(value, number)) {
+    warnValue(key, value, "a whole number");
     return;
   }
-  if (ms < 0 || ms > MAX_FRAME_TIME_MS) {
+  if (number < low || number > high) {
     LogManager::getInstance().writeLog(
-        "loadConfig(): Warning! Frame time '%s' not in range [0,%d]. Keeping %d.", value.c_str(),
-        MAX_FRAME_TIME_MS, frame_time);
+        "loadConfig(): Warning! %s '%s' not in range [%d,%d]. Keeping %d.", label, value.c_str(),
+        low, high, setting);
     return;
   }
-  frame_time = static_cast<int>(ms);
+  setting = static_cast<int>(number);
 }
 
 void Config::storeColor() {
@@ -320,7 +353,10 @@ void Config::loadConfig(std::string config) {
   config_string = config;
   match(config_string, "");
   warnUnknownKeys();
-  storeFrameTime();
+  warnMissingCommas();
+  // A longer frame would stall the loop for minutes (and its microsecond
+  // arithmetic would overflow), a negative one means nothing.
+  storeInRange("frame_time", "Frame time", frame_time, 0, MAX_FRAME_TIME_MS);
   storeFontScale();
   storeInt("window_horizontal_pixels", window_horizontal_pixels);
   storeInt("window_vertical_pixels", window_vertical_pixels);
@@ -340,6 +376,8 @@ void Config::loadConfig(std::string config) {
   storeString("record_file", record_file);
   storeString("replay_file", replay_file);
   storeBool("networking", networking);
+  storeInRange("max_message_bytes", "Max message bytes", max_message_bytes, 1,
+               MAX_MAX_MESSAGE_BYTES);
   storeInt("grid_width", grid_width);
   storeInt("grid_height", grid_height);
   storeInt("quadtree_depth", quadtree_depth);
@@ -369,6 +407,7 @@ void Config::printConfig() const {
   if (!record_file.empty()) log.writeLog(1, "  Record file: %s", record_file.c_str());
   if (!replay_file.empty()) log.writeLog(1, "  Replay file: %s", replay_file.c_str());
   log.writeLog(1, "  Networking: %s", boolText(networking));
+  log.writeLog(1, "  Max message bytes: %d", max_message_bytes);
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", grid_width);
   log.writeLog(1, "  Grid height: %d", grid_height);
@@ -396,6 +435,7 @@ int Config::getRandomSeed() const { return random_seed; }
 std::string Config::getRecordFile() const { return record_file; }
 std::string Config::getReplayFile() const { return replay_file; }
 bool Config::getNetworking() const { return networking; }
+int Config::getMaxMessageBytes() const { return max_message_bytes; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
 

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 
 namespace tw {
 
-class Config {
+class TW_API Config {
  public:
   static Config& getInstance();
 
@@ -56,6 +57,8 @@ class Config {
   std::string getRecordFile() const;
   std::string getReplayFile() const;
   bool getNetworking() const;
+  // The longest whole network message a peer may announce, in bytes.
+  int getMaxMessageBytes() const;
   int getGridWidth() const;
   int getGridHeight() const;
 
@@ -66,9 +69,10 @@ class Config {
   void storeInt(const char* key, int& setting) const;
   void storeBool(const char* key, bool& setting) const;
   void storeString(const char* key, std::string& setting) const;
-  void storeFrameTime();
+  void storeInRange(const char* key, const char* label, int& setting, int low, int high) const;
   void storeFontScale();
   void warnUnknownKeys() const;
+  void warnMissingCommas() const;
   void storeColor();
   void storeStyle();
   void storeState();
@@ -96,6 +100,7 @@ class Config {
   std::string record_file;
   std::string replay_file;
   bool networking;
+  int max_message_bytes;
   int grid_width;   // world units per grid cell
   int grid_height;  // world units per grid cell
   int quadtree_depth;

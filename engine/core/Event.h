@@ -2,13 +2,15 @@
 // Concrete events (step, keyboard, collision, ...) derive from it and add a payload.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <string>
 
 namespace tw {
 
 const std::string UNDEFINED_EVENT = "tw-undefined";
 
-class Event {
+class TW_API Event {
  public:
   Event();
   virtual ~Event();

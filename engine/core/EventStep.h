@@ -2,13 +2,14 @@
 // for "tw-step"; it carries the loop's step count.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 
 namespace tw {
 
 const std::string STEP_EVENT = "tw-step";
 
-class EventStep : public Event {
+class TW_API EventStep : public Event {
  public:
   explicit EventStep(int init_step_count = 0);
 

@@ -5,11 +5,12 @@
 
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 
 namespace tw {
 
-class Listener {
+class TW_API Listener {
  public:
   virtual ~Listener() = default;
   // 1 when the event was handled, 0 otherwise.

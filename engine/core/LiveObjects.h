@@ -4,6 +4,8 @@
 // same address, answers null.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -12,7 +14,7 @@ namespace tw {
 
 class LiveSnapshot;
 
-class LiveObjects {
+class TW_API LiveObjects {
  public:
   // Called by objects as they are made (or get a new id) and destroyed.
   static void add(const void* address, int id);
@@ -54,7 +56,7 @@ class Handle {
 // their addresses then) their ids are looked up, and from then on an entry
 // lives while its address still holds that id. A walk that destroys nothing
 // costs one pointer per entry.
-class LiveSnapshot {
+class TW_API LiveSnapshot {
  public:
   LiveSnapshot();
   ~LiveSnapshot();
@@ -85,7 +87,7 @@ class LiveSnapshot {
 };
 
 // One object's liveness, the same way: no lookup while nothing was destroyed.
-class LiveMark {
+class TW_API LiveMark {
  public:
   LiveMark(const void* address, int id);
   bool stillAlive() const;

@@ -8,8 +8,26 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/RepeatedLog.h"
+#include "engine/platform/LockedFile.h"
 
 namespace tw {
+
+namespace {
+// Games sharing one log name at once; more find no log of their own.
+const int MAX_LOG_FILES = 99;
+
+// "tarnwick.log" as the n-th log: "tarnwick-2.log" (the number before the
+// extension of the file's own name, or at its end when it has none).
+std::string numberedName(const std::string& name, int n) {
+  const std::size_t slash = name.find_last_of('/');
+  const std::size_t dot = name.find_last_of('.');
+  const bool has_extension =
+      dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
+  const std::size_t at = has_extension ? dot : name.size();
+  return name.substr(0, at) + "-" + std::to_string(n) + name.substr(at);
+}
+}  // namespace
 
 char* getTimeString() {
   static char time_str[32];
@@ -25,7 +43,12 @@ char* getTimeString() {
 }
 
 LogManager::LogManager()
-    : do_flush(false), log_level(0), log_time_string(true), log_step_count(true), p_f(nullptr) {
+    : do_flush(false),
+      log_level(0),
+      log_time_string(true),
+      log_step_count(true),
+      p_f(nullptr),
+      notices_held(false) {
   setType("LogManager");
 }
 
@@ -45,9 +68,9 @@ int LogManager::startUp() {
   }
   const char* env_name = std::getenv("TARNWICK_LOG");
   std::string file_name = env_name != nullptr ? env_name : Config::getInstance().getLogFile();
-  p_f = fopen(file_name.c_str(), "w");
   log_file_name = file_name;
   first_error.clear();
+  p_f = openLogFile(file_name);
   if (p_f == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
     return -1;
@@ -57,7 +80,31 @@ int LogManager::startUp() {
   return 0;
 }
 
+// A log another running game is writing stays that game's: this one takes
+// the first free numbered name beside it and says so on standard error.
+FILE* LogManager::openLogFile(const std::string& wanted) {
+  for (int n = 1; n <= MAX_LOG_FILES; n++) {
+    const std::string name = n == 1 ? wanted : numberedName(wanted, n);
+    platform::LockedFile file;
+    std::string why;
+    const platform::LockedFile::Status status = file.open(name, why);
+    if (status == platform::LockedFile::Status::BUSY) continue;
+    if (status != platform::LockedFile::Status::OK) return nullptr;
+    FILE* p_file = file.releaseAsStream();
+    if (p_file == nullptr) return nullptr;
+    if (n > 1) {
+      std::fprintf(stderr, "Tarnwick: the log '%s' is in use by another running game; this one "
+                   "writes '%s'.\n", wanted.c_str(), name.c_str());
+    }
+    log_file_name = name;
+    return p_file;
+  }
+  return nullptr;
+}
+
 void LogManager::shutDown() {
+  // Totals of repeated messages belong in this log, not on standard error.
+  if (isStarted()) RepeatedLog::closeAll("LogManager::shutDown()");
   Manager::shutDown();
   writeLog(5, "LogManager::shutDown(): successfully stopped.");
   if (p_f != nullptr) {
@@ -96,27 +143,74 @@ int LogManager::writeLog(const char* fmt, ...) const {
   return result;
 }
 
+namespace {
+
+// The message formatted whole; a message that cannot be formatted is empty
+// and flagged.
+std::string format(const char* fmt, va_list args, bool& failed) {
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, fmt, measure);
+  va_end(measure);
+  if (length < 0) {
+    failed = true;
+    return "";
+  }
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  std::vsnprintf(&text[0], text.size(), fmt, args);
+  text.pop_back();
+  return text;
+}
+
+bool isSevere(const std::string& text) {
+  return text.find("Error!") != std::string::npos || text.find("Warning!") != std::string::npos;
+}
+
+}  // namespace
+
 int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (level > log_level) return 0;
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
+  const std::string text = format(fmt, args, failed);
   if (log_time_string && fprintf(out, "%s ", getTimeString()) < 0) failed = true;
   if (log_step_count && fprintf(out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
     failed = true;
   }
-  va_list for_error;
-  va_copy(for_error, args);
-  int body = vfprintf(out, fmt, args);
-  if (body < 0) failed = true;
-  if (first_error.empty() && std::strstr(fmt, "Error") != nullptr) {
-    char text[512];
-    std::vsnprintf(text, sizeof(text), fmt, for_error);
-    first_error = text;
-  }
-  va_end(for_error);
+  if (fputs(text.c_str(), out) == EOF && !text.empty()) failed = true;
+  if (first_error.empty() && text.find("Error") != std::string::npos) first_error = text;
   if (fputs("\n", out) == EOF) failed = true;
-  if (do_flush) fflush(out);
-  return failed ? -1 : body;
+  if (do_flush || isSevere(text)) fflush(out);
+  return failed ? -1 : static_cast<int>(text.size());
+}
+
+void LogManager::writeNotice(const char* fmt, ...) const {
+  va_list args;
+  va_start(args, fmt);
+  bool failed = false;
+  const std::string text = format(fmt, args, failed);
+  va_end(args);
+  if (failed || !noticed.insert(text).second) return;
+  if (notices_held) {
+    held_notices.push_back(text);
+  } else {
+    sayOnStandardError(text);
+  }
+}
+
+void LogManager::sayOnStandardError(const std::string& text) const {
+  if (p_f == nullptr) {
+    std::fprintf(stderr, "Tarnwick: %s\n", text.c_str());
+  } else {
+    std::fprintf(stderr, "Tarnwick: %s (the log is %s)\n", text.c_str(), log_file_name.c_str());
+  }
+}
+
+void LogManager::holdNotices(bool hold) {
+  notices_held = hold;
+  if (hold) return;
+  for (const std::string& text : held_notices) sayOnStandardError(text);
+  held_notices.clear();
 }
 
 }  // namespace tw

@@ -4,21 +4,26 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
 
 // The local time as "hh:mm:ss" in a static 32-byte buffer, or "(time error)".
-char* getTimeString();
+TW_API char* getTimeString();
 
-class LogManager : public Manager {
+class TW_API LogManager : public Manager {
  public:
   static LogManager& getInstance();
   ~LogManager() override;
 
-  // Opens the file named by TARNWICK_LOG, or else the configured logfile.
+  // Opens the file named by TARNWICK_LOG, or else the configured logfile,
+  // emptying it. When another running game is writing that file, this one
+  // writes "NAME-2.EXT" (or -3 ...) instead, named on standard error.
   int startUp() override;
   void shutDown() override;
 
@@ -30,19 +35,32 @@ class LogManager : public Manager {
   // The first error line written since start-up ("" when none): what a
   // failed start-up tells the user first.
   std::string getFirstError() const;
-  // The file the log goes to (as named when it was opened).
+  // The file the log goes to (as named when it was opened, or the numbered
+  // name taken when another game had that one).
   std::string getLogFileName() const;
 
   // Writes the line when level <= log level. Returns the length of the message
   // body, 0 when the level suppressed it, -1 when a write failed.
+  // Lines holding "Error!" or "Warning!" reach the file at once, whatever the
+  // flush setting, so that `tail -f` shows them while the game runs.
   int writeLog(int level, const char* fmt, ...) const __attribute__((format(printf, 3, 4)));
   int writeLog(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // Says the text on standard error, naming the log, the first time this
+  // text is said (it is not written to the log, which has lines of its own
+  // about the problem): what the game's developer should see while the game
+  // runs, such as a sprite label that is not loaded.
+  void writeNotice(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // While the terminal itself shows the game, notices wait; they are said
+  // when it is given back (hold false).
+  void holdNotices(bool hold);
 
  private:
   LogManager();
   LogManager(const LogManager&) = delete;
   void operator=(const LogManager&) = delete;
   int writeLine(int level, const char* fmt, va_list args) const;
+  FILE* openLogFile(const std::string& wanted);
+  void sayOnStandardError(const std::string& text) const;
 
   bool do_flush;
   int log_level;
@@ -51,6 +69,9 @@ class LogManager : public Manager {
   FILE* p_f;
   std::string log_file_name;
   mutable std::string first_error;
+  mutable std::set<std::string> noticed;          // notices said so far
+  bool notices_held;
+  mutable std::vector<std::string> held_notices;  // waiting for the terminal
 };
 
 }  // namespace tw

@@ -1,14 +1,15 @@
 #include "engine/core/Manager.h"
 
 #include "engine/core/LogManager.h"
+#include "engine/core/ListenerList.h"
 #include "engine/core/LiveObjects.h"
 
 #include <utility>
 
 namespace tw {
 
-
-Manager::Manager() : type("Manager"), event_count(0), is_started(false) {}
+Manager::Manager()
+    : type("Manager"), event_count(0), obj_list(new ListenerList[MAX_EVENTS]), is_started(false) {}
 
 Manager::~Manager() = default;
 

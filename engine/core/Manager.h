@@ -2,18 +2,20 @@
 // event interests (which objects want which event type), plus dispatch.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/core/Event.h"
+#include "engine/platform/Export.h"
 #include "engine/core/Listener.h"
-#include "engine/core/ListenerList.h"
 
 namespace tw {
 
+class ListenerList;
+
 const int MAX_EVENTS = 100;  // distinct event types per manager
 
-class Manager {
+class TW_API Manager {
  public:
   Manager();
   virtual bool isValid(std::string event_type) const;
@@ -40,7 +42,7 @@ class Manager {
   std::string type;
   int event_count;
   std::string event[MAX_EVENTS];
-  ListenerList obj_list[MAX_EVENTS];  // not owned
+  std::unique_ptr<ListenerList[]> obj_list;  // MAX_EVENTS lists; the listeners are not owned
   bool is_started;
 };
 

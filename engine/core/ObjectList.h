@@ -2,12 +2,14 @@
 // The list never deletes the objects it points to; duplicates are the caller's concern.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 namespace tw {
 
 class Object;
 class ObjectListIterator;
 
-class ObjectList {
+class TW_API ObjectList {
  public:
   // Allocates nothing until the first insertion.
   ObjectList();

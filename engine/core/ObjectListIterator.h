@@ -1,11 +1,12 @@
 // A forward iterator over an ObjectList; it never changes the list.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/ObjectList.h"
 
 namespace tw {
 
-class ObjectListIterator {
+class TW_API ObjectListIterator {
  public:
   explicit ObjectListIterator(const ObjectList* p_list);
 

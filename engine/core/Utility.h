@@ -2,6 +2,8 @@
 // configuration, the stream check used by serialization, number texts, ranges.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -11,16 +13,16 @@ namespace tw {
 // Parses str (when not empty) as "key:value,key:value" items with all white
 // space removed, then returns the value of the first item whose key is find,
 // or "". An empty str searches the items of the previous parse.
-std::string match(std::string str, std::string find);
+TW_API std::string match(std::string str, std::string find);
 
 // 0 when the stream is good, else -1 after one log line naming where.
-int checkStream(const char* where, std::iostream& stream);
+TW_API int checkStream(const char* where, std::iostream& stream);
 
-std::string toString(int i);
-std::string toString(float f);
+TW_API std::string toString(int i);
+TW_API std::string toString(float f);
 // 32 characters of "0"/"1", bit 31 first.
-std::string toBinaryString(std::uint32_t value);
+TW_API std::string toBinaryString(std::uint32_t value);
 // min <= value <= max.
-bool valueInRange(float value, float min, float max);
+TW_API bool valueInRange(float value, float min, float max);
 
 }  // namespace tw

@@ -15,7 +15,10 @@ target_sources(tarnwick PRIVATE
   engine/core/Manager.cpp
   engine/core/ObjectList.cpp
   engine/core/ObjectListIterator.cpp
+  engine/core/Random.cpp
   engine/core/RecordIO.cpp
+  engine/core/RepeatedLog.cpp
   engine/core/Unicode.cpp
   engine/core/Utility.cpp
+  engine/core/Version.cpp
 )

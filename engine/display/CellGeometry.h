@@ -3,6 +3,7 @@
 // justification of drawn strings.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
@@ -15,15 +16,15 @@ enum Justification : int {
 
 // One cell's size in pixels, from the display manager's window size in pixels
 // and in cells. A window of no cells has cells of size 0 (not a division by 0).
-float charWidth();
-float charHeight();
+TW_API float charWidth();
+TW_API float charHeight();
 
 // Cells to pixels and back; an axis whose cell size is 0 converts to 0.
-Vector spacesToPixels(Vector spaces);
-Vector pixelsToSpaces(Vector pixels);
+TW_API Vector spacesToPixels(Vector spaces);
+TW_API Vector pixelsToSpaces(Vector pixels);
 
 // World position minus the view's corner, and back.
-Vector worldToView(Vector world_pos);
-Vector viewToWorld(Vector view_pos);
+TW_API Vector worldToView(Vector world_pos);
+TW_API Vector viewToWorld(Vector view_pos);
 
 }  // namespace tw

@@ -1,6 +1,7 @@
 #include "engine/display/CellGrid.h"
 
 #include "engine/core/Unicode.h"
+#include "engine/display/DrawList.h"
 
 #include <algorithm>
 #include <cmath>

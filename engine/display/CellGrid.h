@@ -1,22 +1,34 @@
 // A finished frame as a grid of character cells: what a terminal shows and
 // what a capture keeps. Turns a draw list into cells (one character per cell,
 // the later drawing winning) and reads them back as rows of UTF-8 text and
-// colours.
+// colours. CellChar, the one character type of every cell, is defined here.
 #pragma once
 
-#include "engine/display/DrawList.h"
+#include "engine/core/Color.h"
+#include "engine/platform/Export.h"
 
 #include <string>
 #include <vector>
 
 namespace tw {
 
-struct GridCell {
+class DrawList;
+struct DrawItem;
+
+// The character of a cell, in a grid and in a draw list alike: one Unicode
+// code point that fits one cell (a narrow, printable character). The display
+// manager puts only such characters into a frame, anything else as U+FFFD
+// (the replacement character), so a presenter never meets a control, wide or
+// invalid one. A presenter that writes text encodes it in UTF-8, as the
+// capture's snapshot and snapshot_file do.
+using CellChar = char32_t;
+
+struct TW_API GridCell {
   CellChar ch = U' ';
   Rgb color;  // the character's colour (the background is the grid's)
 };
 
-class CellGrid {
+class TW_API CellGrid {
  public:
   // The character shapes are drawn with in a grid.
   static constexpr CellChar SHAPE_CHARACTER = U'#';

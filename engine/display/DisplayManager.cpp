@@ -3,9 +3,9 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Unicode.h"
-#include "engine/display/CapturePresenter.h"
-#include "engine/display/TerminalPresenter.h"
-#include "engine/display/WindowPresenter.h"
+#include "engine/display/DrawList.h"
+#include "engine/display/Presenter.h"
+#include "engine/display/PresenterFactory.h"
 
 #include <cstdio>
 
@@ -21,13 +21,6 @@ float cellSize(int pixels, int cells) {
   return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
 }
 
-std::unique_ptr<Presenter> makePresenter(const std::string& display) {
-  if (display == "window") return std::make_unique<WindowPresenter>();
-  if (display == "terminal") return std::make_unique<TerminalPresenter>();
-  if (display == "capture") return std::make_unique<CapturePresenter>();
-  return nullptr;
-}
-
 }  // namespace
 
 DisplayManager::DisplayManager()
@@ -35,6 +28,9 @@ DisplayManager::DisplayManager()
       window_vertical_pixels(0),
       window_horizontal_chars(0),
       window_vertical_chars(0),
+      draw_lists(new DrawList[2]),
+      frame(draw_lists[0]),
+      last_frame(draw_lists[1]),
       grid_current(false) {
   setType("DisplayManager");
   Canvas::set(this);

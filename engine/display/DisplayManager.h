@@ -3,12 +3,11 @@
 // finished list to the active presenter (window, terminal or capture).
 #pragma once
 
+#include "engine/core/Color.h"
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/CellGrid.h"
-#include "engine/core/Color.h"
-#include "engine/display/DrawList.h"
-#include "engine/display/Presenter.h"
 #include "engine/world/Canvas.h"
 #include "engine/world/Vector.h"
 
@@ -18,10 +17,13 @@
 
 namespace tw {
 
+class DrawList;
+class Presenter;
+
 // Channels used for a character drawn in CUSTOM or an unsupported colour.
 const std::uint8_t FALLBACK_CHANNEL = 255;
 
-class DisplayManager : public Manager, public Canvas {
+class TW_API DisplayManager : public Manager, public Canvas {
  public:
   static DisplayManager& getInstance();
   ~DisplayManager() override;
@@ -59,7 +61,8 @@ class DisplayManager : public Manager, public Canvas {
   // The last finished frame as cells (rebuilt only after a swap). Empty
   // (0 x 0) in headless mode.
   const CellGrid& snapshot() const;
-  // The frame being drawn, in drawing order.
+  // The frame being drawn, in drawing order (the engine's own type: its
+  // header is not installed).
   const DrawList& getFrame() const;
 
   int getHorizontalChars() const;
@@ -67,7 +70,8 @@ class DisplayManager : public Manager, public Canvas {
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
   // The active presenter; null before start-up, after shut-down and in
-  // headless mode.
+  // headless mode. Presenters are the engine's own (their headers are not
+  // installed).
   Presenter* getPresenter() const;
 
  private:
@@ -83,9 +87,12 @@ class DisplayManager : public Manager, public Canvas {
   int window_horizontal_chars;
   int window_vertical_chars;
   Rgb window_background_color;
-  // Drawing goes through the const draw operations, so the lists are mutable.
-  mutable DrawList frame;
-  DrawList last_frame;
+  // The frame being drawn and the last finished one, behind a pointer so that
+  // this header need not show them. Drawing goes through the const draw
+  // operations, which add to frame through the reference.
+  std::unique_ptr<DrawList[]> draw_lists;
+  DrawList& frame;       // draw_lists[0]
+  DrawList& last_frame;  // draw_lists[1]
   mutable CellGrid last_grid;
   mutable bool grid_current;
 };

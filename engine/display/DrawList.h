@@ -1,10 +1,11 @@
 // One frame's drawing as a list in drawing order: characters at view
 // positions in cells and filled shapes. The display manager fills it during a
-// frame and hands it, finished, to the active presenter. CellChar, the one
-// character type of every cell, is defined here.
+// frame and hands it, finished, to the active presenter. Its characters are
+// CellChar (engine/display/CellGrid.h).
 #pragma once
 
 #include "engine/core/Color.h"
+#include "engine/display/CellGrid.h"
 #include "engine/world/Canvas.h"
 
 #include <cstddef>
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace tw {
-
-// The character of a cell: one Unicode code point that fits one cell (a
-// narrow, printable character; see cellFit in engine/core/Unicode.h). The
-// display manager puts only such characters into a draw list, anything else
-// as REPLACEMENT_CHARACTER (U+FFFD), so a presenter never meets a control,
-// wide or invalid one. A presenter that writes text encodes it in UTF-8
-// (appendUtf8), as the capture presenter's snapshot and snapshot_file do.
-using CellChar = char32_t;
 
 struct DrawItem {
   enum class Kind : std::uint8_t { CHARACTER, SHAPE };

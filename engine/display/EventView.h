@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 
 namespace tw {
 
 const std::string VIEW_EVENT = "tw-view";
 
-class EventView : public Event {
+class TW_API EventView : public Event {
  public:
   EventView();
   EventView(std::string new_tag, int new_value, bool new_delta);

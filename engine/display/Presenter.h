@@ -31,7 +31,7 @@ class Presenter {
  public:
   virtual ~Presenter() = default;
 
-  // "window", "terminal" or "capture".
+  // "window", "terminal", "capture" or "page" (a browser page's canvas).
   virtual const char* getName() const = 0;
   // Opens the output; 0, or -1 with the reason logged.
   virtual int open(const PresenterSettings& settings) = 0;

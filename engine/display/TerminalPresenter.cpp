@@ -202,6 +202,8 @@ int TerminalPresenter::open(const PresenterSettings& new_settings) {
   impl->terminal.setRestoreBytes(impl->restoreBytes());
   impl->grid = CellGrid(new_settings.horizontal_chars, new_settings.vertical_chars,
                         new_settings.background);
+  // Lines on standard error would scribble over the game's screen.
+  if (platform::Terminal::isTerminal(STDERR_FILENO)) log.holdNotices(true);
   return 0;
 }
 
@@ -288,6 +290,7 @@ void TerminalPresenter::close() {
   impl->terminal.write(std::string(MOUSE_OFF) + (impl->kitty ? KITTY_POP : ""));
   impl->closeCurses();
   impl->terminal.restore();
+  LogManager::getInstance().holdNotices(false);
   impl->is_open = false;
   impl->kitty = false;
   impl->pending.clear();

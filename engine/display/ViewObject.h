@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Object.h"
 
@@ -30,7 +31,7 @@ enum ViewObjectAttribute : unsigned int {
   APPEARANCE = 0x80000,
 };
 
-class ViewObject : public Object {
+class TW_API ViewObject : public Object {
  public:
   ViewObject();
   ~ViewObject() override;
@@ -78,6 +79,6 @@ class ViewObject : public Object {
 };
 
 // The text form of a location value ("top-left" ... "bot-right", else "unknown").
-std::string locationName(int location);
+TW_API std::string locationName(int location);
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/core/Unicode.h"
+#include "engine/display/CellCoverage.h"
 #include "engine/display/FontLookup.h"
 #include "engine/platform/Files.h"
 #include "engine/platform/FontCoverage.h"
@@ -35,13 +36,9 @@ const float SEAM_OVERLAP = 0.5f;  // pixels a cell-filling glyph reaches past it
 const char32_t FONT_REPLACEMENT = REPLACEMENT_CHARACTER;
 // Code points per page of the glyph cache.
 const char32_t GLYPH_PAGE = 256;
-// A cell's background sits a tenth of a cell left of and a fifth of a cell
-// below the character's position; the glyph is fitted into that box.
-const float BOX_LEFT = -0.1f;
-const float BOX_TOP = 0.2f;
-// Tolerance when deciding which cells a box touches, so that boxes which only
-// share an edge do not count as overlapping.
-const float EDGE_EPSILON = 1e-3f;
+// The glyph is fitted into the character's cell box.
+const float BOX_LEFT = CELL_BOX_LEFT;
+const float BOX_TOP = CELL_BOX_TOP;
 
 // The font scale times the smaller cell side, truncated toward zero.
 unsigned characterSize(float font_scale, float width, float height) {
@@ -129,15 +126,11 @@ struct WindowPresenter::Impl {
   GlyphFit text_fit;   // the printable ASCII glyphs' fit, shared by every glyph it suits
   GlyphFit block_fit;  // box drawing, blocks and shades: the full block fills the box
   bool has_block_fit = false;
-  platform::FontCoverage coverage;  // which characters the font has
+  platform::FontCoverage font_coverage;  // which characters the font has
   // The glyphs by code point / GLYPH_PAGE, each page made on first use.
   std::vector<std::unique_ptr<GlyphPage>> glyph_pages;
   sf::VertexArray batch = platform::createTriangleBatch();
-  // Which cells something was drawn into this frame: a cell's stamp equals
-  // the frame's stamp once drawn into. Cells are aligned with the character
-  // boxes and the grid has a margin of one cell around the window.
-  std::vector<unsigned> drawn;
-  unsigned stamp = 0;
+  CellCoverage coverage;  // which cells this frame has drawn into
   int backgrounds_drawn = 0;
 
   int openWindow();
@@ -150,7 +143,6 @@ struct WindowPresenter::Impl {
   void resetGlyphs();
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
-  bool touchCells(float left, float top, float right, float bottom, bool mark);
   void addQuad(const sf::Vector2f corners[4], sf::Color color, sf::Vector2f uv1,
                sf::Vector2f uv2);
 };
@@ -218,10 +210,7 @@ int WindowPresenter::Impl::openWindow() {
   cell_w = cellSize(pixels_x, settings.horizontal_chars);
   cell_h = cellSize(pixels_y, settings.vertical_chars);
   background = sf::Color(settings.background.r, settings.background.g, settings.background.b);
-  const std::size_t cells = static_cast<std::size_t>(std::max(settings.horizontal_chars, 0) + 2) *
-                            static_cast<std::size_t>(std::max(settings.vertical_chars, 0) + 2);
-  drawn.assign(cells, 0);
-  stamp = 0;
+  coverage.reset(settings.horizontal_chars, settings.vertical_chars);
   return 0;
 }
 
@@ -232,7 +221,7 @@ int WindowPresenter::Impl::openFont() {
         settings.font_file.c_str());
     return -1;
   }
-  if (!coverage.open(settings.font_file)) {
+  if (!font_coverage.open(settings.font_file)) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Warning! Cannot read the characters of font '%s'; a "
         "character it lacks may show as an empty box.",
@@ -266,7 +255,9 @@ void WindowPresenter::Impl::loadGlyph(char32_t ch, BatchGlyph& entry) {
   entry.has_quad = char_size > 0 && platform::hasGlyphQuad(ch);
   if (!entry.has_quad) return;
   char32_t shown = ch;
-  if (!coverage.has(shown)) shown = coverage.has(FONT_REPLACEMENT) ? FONT_REPLACEMENT : U'?';
+  if (!font_coverage.has(shown)) {
+    shown = font_coverage.has(FONT_REPLACEMENT) ? FONT_REPLACEMENT : U'?';
+  }
   entry.glyph = platform::getGlyph(font, shown, char_size, true);
   entry.fit = fitFor(ch, entry.glyph);
 }
@@ -316,7 +307,7 @@ void WindowPresenter::Impl::fitGlyphs() {
   for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
     (*glyph_pages[0])[ch].fit = text_fit;
   }
-  if (coverage.has(FULL_BLOCK)) fitBlocks();
+  if (font_coverage.has(FULL_BLOCK)) fitBlocks();
 }
 
 // The full block mapped onto the box and half a pixel past each edge of it:
@@ -339,7 +330,7 @@ void WindowPresenter::close() {
   impl->window.reset();
   impl->batch.clear();
   impl->glyph_pages.clear();
-  impl->coverage.close();
+  impl->font_coverage.close();
 }
 
 int WindowPresenter::getHorizontalPixels() const { return impl->pixels_x; }
@@ -353,10 +344,7 @@ void WindowPresenter::present(const DrawList& frame) {
   if (!s.window) return;
   s.batch.clear();
   s.backgrounds_drawn = 0;
-  if (++s.stamp == 0) {  // wrapped: old stamps could look current
-    std::fill(s.drawn.begin(), s.drawn.end(), 0);
-    s.stamp = 1;
-  }
+  s.coverage.nextFrame();
   for (const DrawItem& item : frame.getItems()) {
     if (item.kind == DrawItem::Kind::CHARACTER) {
       s.addCharacter(item);
@@ -372,34 +360,6 @@ void WindowPresenter::present(const DrawList& frame) {
     s.window->draw(s.batch, sf::RenderStates(&texture));
   }
   s.window->display();
-}
-
-// Whether any cell under the box (in cells, relative to the view) was drawn
-// into this frame; with mark, records the box as drawn. Cells are aligned
-// with the character boxes, so a character on whole cell positions touches
-// exactly one.
-bool WindowPresenter::Impl::touchCells(float left, float top, float right, float bottom,
-                                       bool mark) {
-  const int cols = std::max(settings.horizontal_chars, 0) + 2;
-  const int rows = std::max(settings.vertical_chars, 0) + 2;
-  auto index = [](float v, int limit) {
-    if (!(v > -1.0f)) return 0;  // also NaN
-    if (!(v < static_cast<float>(limit - 1))) return limit - 1;
-    return static_cast<int>(std::floor(v)) + 1;
-  };
-  const int x0 = index(left - BOX_LEFT + EDGE_EPSILON, cols);
-  const int x1 = index(std::ceil(right - BOX_LEFT - EDGE_EPSILON) - 1.0f, cols);
-  const int y0 = index(top - BOX_TOP + EDGE_EPSILON, rows);
-  const int y1 = index(std::ceil(bottom - BOX_TOP - EDGE_EPSILON) - 1.0f, rows);
-  bool found = false;
-  for (int y = y0; y <= y1; y++) {
-    for (int x = x0; x <= x1; x++) {
-      unsigned& cell = drawn[static_cast<std::size_t>(y * cols + x)];
-      if (cell == stamp) found = true;
-      if (mark) cell = stamp;
-    }
-  }
-  return found;
 }
 
 void WindowPresenter::Impl::addQuad(const sf::Vector2f corners[4], sf::Color color,
@@ -436,14 +396,9 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
   const sf::Vector2f at(item.x * cell_w, item.y * cell_h);
   const sf::Vector2f box_at(at.x + BOX_LEFT * cell_w, at.y + BOX_TOP * cell_h);
   const BatchGlyph& entry = glyph(item.ch);
-  float left = item.x + BOX_LEFT, top = item.y + BOX_TOP;
-  float right = left + 1.0f, bottom = top + 1.0f;
-  if (item.rotation != 0.0f) {
-    // A turned box touches the cells of its bounding box (a little generous).
-    const float reach = std::sqrt(2.0f) * (1.0f + std::fabs(BOX_LEFT) + BOX_TOP);
-    left = item.x - reach, right = item.x + reach, top = item.y - reach, bottom = item.y + reach;
-  }
-  const bool hides = touchCells(left, top, right, bottom, false);
+  float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+  CellCoverage::characterBox(item, left, top, right, bottom);
+  const bool hides = coverage.touch(left, top, right, bottom, false);
   if (hides) {
     const sf::Vector2f box[4] = {turned({0, 0}, item.rotation, box_at),
                                  turned({cell_w, 0}, item.rotation, box_at),
@@ -466,7 +421,7 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
                            static_cast<float>(rect.top + rect.height) + 1.0f);
     addQuad(quad, sf::Color(item.color.r, item.color.g, item.color.b), uv1, uv2);
   }
-  if (hides || entry.has_quad) touchCells(left, top, right, bottom, true);
+  if (hides || entry.has_quad) coverage.touch(left, top, right, bottom, true);
 }
 
 // A filled convex polygon as a fan of triangles from its first corner.
@@ -489,7 +444,7 @@ void WindowPresenter::Impl::addShape(const DrawItem& item) {
     batch.append(sf::Vertex(corners[static_cast<std::size_t>(i + 1)], color, WHITE_TEXEL));
   }
   if (cell_w > 0.0f && cell_h > 0.0f) {
-    touchCells(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+    coverage.touch(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
   }
 }
 

@@ -2,10 +2,10 @@
 # presenters that show it.
 target_sources(tarnwick PRIVATE
   engine/display/CapturePresenter.cpp
+  engine/display/CellCoverage.cpp
   engine/display/CellGeometry.cpp
   engine/display/CellGrid.cpp
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
   engine/display/FontLookup.cpp
-  engine/display/WindowPresenter.cpp
 )

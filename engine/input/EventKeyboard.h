@@ -2,6 +2,7 @@
 // (pressed, released, or held at this frame's poll).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 #include "engine/input/Keyboard.h"
 
@@ -11,7 +12,7 @@ namespace tw {
 
 const std::string KEYBOARD_EVENT = "tw-keyboard";
 
-class EventKeyboard : public Event {
+class TW_API EventKeyboard : public Event {
  public:
   EventKeyboard();
   ~EventKeyboard() override;

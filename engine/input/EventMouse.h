@@ -2,6 +2,7 @@
 // window cells (view coordinates, relative to the window's top-left cell).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 #include "engine/input/Mouse.h"
 #include "engine/world/Vector.h"
@@ -12,7 +13,7 @@ namespace tw {
 
 const std::string MOUSE_EVENT = "tw-mouse";
 
-class EventMouse : public Event {
+class TW_API EventMouse : public Event {
  public:
   EventMouse();
   ~EventMouse() override;

@@ -6,6 +6,9 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
+#include "engine/input/RecordingWriter.h"
+#include "engine/platform/InputCodes.h"
 
 namespace tw {
 
@@ -99,7 +102,9 @@ const bool claimed =
     EventRouting::claim(KEYBOARD_EVENT, instance) && EventRouting::claim(MOUSE_EVENT, instance);
 }  // namespace
 
-InputManager::InputManager() { setType("InputManager"); }
+InputManager::InputManager() : writer(std::make_unique<RecordingWriter>()) {
+  setType("InputManager");
+}
 
 InputManager::~InputManager() = default;
 
@@ -155,12 +160,23 @@ int InputManager::openRecordOrReplay() {
   }
   if (!replay_path.empty()) return openReplay(replay_path);
   if (record_path.empty()) return 0;
+  return openRecord(record_path);
+}
+
+// The file is taken now, so that a path that cannot be written, or a file
+// another game is recording into, stops the start rather than the record.
+int InputManager::openRecord(const std::string& path) {
+  const LogManager& log = LogManager::getInstance();
+  std::string why;
+  if (writer->open(path, why) != 0) {
+    log.writeLog("InputManager::startUp(): Error! Record file refused: %s.", why.c_str());
+    return -1;
+  }
   recording = std::make_unique<InputRecording>();
   const DisplayManager& dm = DisplayManager::getInstance();
   recording->setGrid(dm.getHorizontalChars(), dm.getVerticalChars());
   mode = Mode::RECORD;
-  LogManager::getInstance().writeLog("InputManager::startUp(): Recording input into '%s'.",
-                                     record_path.c_str());
+  log.writeLog("InputManager::startUp(): Recording input into '%s'.", path.c_str());
   return 0;
 }
 
@@ -183,8 +199,15 @@ int InputManager::openReplay(const std::string& path) {
         dm.getVerticalChars());
     return -1;
   }
-  log.writeLog("InputManager::startUp(): Replaying '%s': %d frames.", path.c_str(),
-               replay->getFrameCount());
+  if (replay->isCutShort()) {
+    log.writeLog("InputManager::startUp(): Replaying '%s': %d frames (recording ends at step %d, "
+                 "cut short).", path.c_str(), replay->getFrameCount(), replay->getFrameCount());
+    log.writeNotice("replay '%s': recording ends at step %d, cut short", path.c_str(),
+                    replay->getFrameCount());
+  } else {
+    log.writeLog("InputManager::startUp(): Replaying '%s': %d frames.", path.c_str(),
+                 replay->getFrameCount());
+  }
   recording = std::move(replay);
   mode = Mode::REPLAY;
   return 0;
@@ -197,7 +220,7 @@ void InputManager::shutDown() {
     p_presenter->setKeyRepeat(true);
     log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
   }
-  if (mode == Mode::RECORD) saveRecording();
+  if (mode == Mode::RECORD) finishRecording();
   // The recording itself stays until the next start: a handler that shut the
   // engine down may be inside a replayed frame's events.
   mode = Mode::LIVE;
@@ -205,11 +228,23 @@ void InputManager::shutDown() {
   log.writeLog(5, "InputManager::shutDown(): successfully stopped.");
 }
 
-void InputManager::saveRecording() {
-  const LogManager& log = LogManager::getInstance();
+// A write that fails (a full disk) ends the file there: it stays a
+// recording cut short.
+void InputManager::writeRecording() {
   std::string why;
-  if (recording->save(record_path, why) != 0) {
-    log.writeLog("InputManager::shutDown(): Error! Recording not saved: %s.", why.c_str());
+  if (writer->update(*recording, why) != 0) {
+    LogManager::getInstance().writeLog(
+        "InputManager::getInput(): Error! Recording into '%s' stopped at frame %d: %s.",
+        record_path.c_str(), recording->getFrameCount() - 1, why.c_str());
+  }
+}
+
+void InputManager::finishRecording() {
+  const LogManager& log = LogManager::getInstance();
+  if (!writer->isOpen()) return;
+  std::string why;
+  if (writer->finish(*recording, why) != 0) {
+    log.writeLog("InputManager::shutDown(): Error! Recording not finished: %s.", why.c_str());
     return;
   }
   log.writeLog("InputManager::shutDown(): Recorded %d frames into '%s'.",
@@ -242,7 +277,10 @@ void InputManager::getInput() {
     replayFrame(p_presenter);
     return;
   }
-  if (mode == Mode::RECORD) recording->beginFrame();
+  if (mode == Mode::RECORD) {
+    recording->beginFrame();
+    writeRecording();
+  }
   if (headless()) return;
   if (p_presenter == nullptr) {
     LogManager::getInstance().writeLog(
@@ -264,8 +302,13 @@ void InputManager::replayFrame(Presenter* p_presenter) {
     }
   }
   if (replay_frame >= recording->getFrameCount()) {
-    LogManager::getInstance().writeLog("InputManager::getInput(): Replay ended after %d frames.",
-                                       replay_frame);
+    const LogManager& log = LogManager::getInstance();
+    if (recording->isCutShort()) {
+      log.writeLog("InputManager::getInput(): Replay ended after %d frames: recording ends at step "
+                   "%d, cut short.", replay_frame, replay_frame);
+    } else {
+      log.writeLog("InputManager::getInput(): Replay ended after %d frames.", replay_frame);
+    }
     LoopState::getInstance().setGameOver(true);
     return;
   }

@@ -1,23 +1,30 @@
 // The input manager: once per frame turns the presenter's queued events and the
 // live state of keys and mouse buttons into keyboard and mouse events for the
 // objects interested in them. Closing the window ends the game. It also
-// records what it delivers into a file, or replays a file in place of the
-// presenter's input (settings record_file and replay_file).
+// records what it delivers into a file as the game runs, or replays a file
+// in place of the presenter's input (settings record_file and replay_file).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/EventMouse.h"
-#include "engine/display/Presenter.h"
 #include "engine/input/InputRecording.h"
-#include "engine/platform/InputCodes.h"
 
 #include <memory>
 #include <string>
 
 namespace tw {
 
-class InputManager : public Manager {
+class Presenter;
+class RecordingWriter;
+// The neutral input vocabulary of the engine's platform layer (not installed).
+namespace platform {
+enum class Key;
+struct InputEvent;
+}  // namespace platform
+
+class TW_API InputManager : public Manager {
  public:
   static InputManager& getInstance();
 
@@ -26,15 +33,19 @@ class InputManager : public Manager {
   ~InputManager() override;
   // Needs the display manager started (unless headless); turns key repeat off.
   // Opens the replay file when one is set, refusing (-1, logged) one that is
-  // unreadable, broken or made on another grid size.
+  // unreadable, broken or made on another grid size; one cut short is
+  // replayed up to its last whole frame. Takes the record file when one is
+  // set, refusing one that cannot be written or that another running game
+  // is recording into.
   int startUp() override;
-  // Writes the recording, when one is made.
+  // Finishes the recording's file, when one is made.
   void shutDown() override;
 
   // Dispatches this frame's input: queued window events in arrival order, then
   // held mouse buttons (left, right, middle), then held keys. During a replay
   // the recorded frame's events instead (and game over after the last one);
-  // the presenter is then only asked whether the window was closed.
+  // the presenter is then only asked whether the window was closed. While
+  // recording, the frames before this one go to the file now and then.
   void getInput();
 
   bool isRecording() const;
@@ -63,7 +74,9 @@ class InputManager : public Manager {
   void operator=(const InputManager&) = delete;
   int openRecordOrReplay();
   int openReplay(const std::string& path);
-  void saveRecording();
+  int openRecord(const std::string& path);
+  void writeRecording();
+  void finishRecording();
   bool handleEvents(Presenter& presenter);
   void replayFrame(Presenter* p_presenter);
   void closeWindow(const char* why);
@@ -79,6 +92,7 @@ class InputManager : public Manager {
   enum class Mode { LIVE, RECORD, REPLAY };
   Mode mode = Mode::LIVE;
   std::unique_ptr<InputRecording> recording;  // made or replayed
+  std::unique_ptr<RecordingWriter> writer;    // the file of a recording being made
   std::string record_path;
   int replay_frame = 0;  // the next recorded frame to replay
 };

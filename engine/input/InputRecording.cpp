@@ -1,227 +1,195 @@
 #include "engine/input/InputRecording.h"
 
-#include <cmath>
-#include <cstring>
-
-#include "engine/input/Keyboard.h"
-#include "engine/input/Mouse.h"
+#include "engine/input/RecordingBytes.h"
 #include "engine/platform/Files.h"
+
+#include <utility>
+#include <vector>
 
 namespace tw {
 
+using namespace recording_bytes;
+
 namespace {
 
-const char MAGIC[8] = {'T', 'W', 'R', 'E', 'P', 'L', 'A', 'Y'};
-const std::size_t HEADER_BYTES = 40;
-const std::size_t EVENT_BYTES = 12;
-const std::size_t FRAME_BYTES = 2;  // the frame's event count
-const std::size_t CHECKSUM_BYTES = 4;
-const int MAX_FRAME_TIME = 10000;  // milliseconds
-const int MAX_GRID = 10000;        // columns or rows
-const float MAX_POSITION = 1.0e6f;  // cells, either way
+const std::size_t HEADER_BYTES = 28;  // before the header's checksum
+const std::size_t CHECK_BYTES = 4;    // a running checksum
+const std::size_t HEAD_BYTES = 5;     // a record's kind, size and mark
 
-// FNV-1a, 32 bits.
-std::uint32_t checksum(const char* data, std::size_t n) {
-  std::uint32_t hash = 2166136261u;
-  for (std::size_t i = 0; i < n; i++) {
-    hash ^= static_cast<unsigned char>(data[i]);
-    hash *= 16777619u;
-  }
-  return hash;
-}
+// Record kinds after the header.
+enum : unsigned { FRAME_RECORD = 1, VALUE_RECORD = 2, CLOSING_RECORD = 3 };
 
-void putU8(std::string& out, unsigned v) { out += static_cast<char>(v & 0xFFu); }
-void putU16(std::string& out, unsigned v) {
-  putU8(out, v);
-  putU8(out, v >> 8);
-}
-void putU32(std::string& out, std::uint32_t v) {
-  putU16(out, v & 0xFFFFu);
-  putU16(out, v >> 16);
-}
-void putI32(std::string& out, int v) { putU32(out, static_cast<std::uint32_t>(v)); }
-void putF32(std::string& out, float v) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &v, sizeof bits);
-  putU32(out, bits);
-}
-
-// Reads little-endian values from the bytes, never past their end.
-class ByteReader {
+// Appends bytes to out, carrying the running checksum on.
+class Emitter {
  public:
-  explicit ByteReader(const std::string& b) : bytes(b) {}
-  std::size_t left() const { return bytes.size() - CHECKSUM_BYTES - pos; }
-  unsigned u8() { return static_cast<unsigned char>(bytes[pos++]); }
-  unsigned u16() {
-    const unsigned low = u8();
-    return low | (u8() << 8);
+  Emitter(std::uint32_t& hash, std::string& out) : hash(hash), out(out) {}
+  void add(const std::string& bytes) {
+    out += bytes;
+    hash = checksum(hash, bytes.data(), bytes.size());
   }
-  std::uint32_t u32() {
-    const std::uint32_t low = u16();
-    return low | (static_cast<std::uint32_t>(u16()) << 16);
+  void addChecksum(unsigned bytes) {
+    std::string check;
+    bytes == 2 ? putU16(check, hash & 0xFFFFu) : putU32(check, hash);
+    add(check);
   }
-  int i32() { return static_cast<int>(u32()); }
-  int i16() { return static_cast<std::int16_t>(static_cast<std::uint16_t>(u16())); }
-  float f32() {
-    const std::uint32_t bits = u32();
-    float v = 0;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-  }
-  std::string text(std::size_t n) {
-    std::string s = bytes.substr(pos, n);
-    pos += n;
-    return s;
+  // Kind and size, the mark (the checksum's low half) that vouches for
+  // them, the body, and the checksum of everything so far.
+  void record(unsigned kind, unsigned size, const std::string& body) {
+    std::string head;
+    putU8(head, kind);
+    putU16(head, size);
+    add(head);
+    addChecksum(2);
+    add(body);
+    addChecksum(4);
   }
 
  private:
-  const std::string& bytes;
-  std::size_t pos = 0;
+  std::uint32_t& hash;
+  std::string& out;
 };
 
-bool validName(const std::string& name) {
-  if (name.empty() || name.size() > InputRecording::MAX_NAME_LENGTH) return false;
-  for (char c : name) {
-    if (c <= ' ' || c > '~') return false;
+const std::size_t NOT_A_RECORD = static_cast<std::size_t>(-1);
+
+// The body bytes a record of this kind and size holds; NOT_A_RECORD when
+// the pair is not one a writer makes.
+std::size_t bodyBytes(unsigned kind, unsigned size) {
+  switch (kind) {
+    case FRAME_RECORD: return size * EVENT_BYTES;
+    case VALUE_RECORD:
+      return size >= 1 && size <= InputRecording::MAX_NAME_LENGTH ? size + 4 : NOT_A_RECORD;
+    case CLOSING_RECORD: return size == 0 ? 4 : NOT_A_RECORD;
+    default: return NOT_A_RECORD;
   }
-  return true;
 }
 
-bool validPosition(float v) { return std::isfinite(v) && std::fabs(v) <= MAX_POSITION; }
+struct CarriedValue {
+  std::string name;
+  int value;
+  int frame;
+};
 
-// Why an event cannot have been delivered by the input manager ("" when it can).
-std::string checkEvent(const RecordedInput& e) {
-  switch (e.kind) {
-    case RecordedInput::KEY:
-      if (e.action < KEY_PRESSED || e.action > KEY_HELD) return "bad keyboard action";
-      if (e.code < Keyboard::KEY_UNDEFINED || e.code >= Keyboard::KEY_COUNT) return "bad key";
-      return e.x == 0 && e.y == 0 ? "" : "key event with a position";
-    case RecordedInput::MOUSE:
-      if (e.action < MOUSE_CLICKED || e.action > MOUSE_MOVED) return "bad mouse action";
-      if (e.code < Mouse::MOUSE_BUTTON_UNDEFINED || e.code > Mouse::MOUSE_MIDDLE) {
-        return "bad mouse button";
+// Reads a version 2 file: the header, then records up to the closing one.
+// A record the file ends inside, or no closing record at all, leaves the
+// recording cut short; a record whose mark or checksum does not match is
+// refused, so a changed byte cannot pass for a file cut short. Frames go
+// straight into the recording, values into values.
+class Version2Reader {
+ public:
+  Version2Reader(const std::string& bytes, InputRecording& r)
+      : bytes(bytes), in(bytes, 0, bytes.size()), r(r) {}
+  std::string read() {
+    std::string why = readHeader();
+    while (why.empty() && in.left() > 0) {
+      if (closed) return std::to_string(in.left()) + " stray bytes after the closing record";
+      why = readRecord();
+    }
+    return why;
+  }
+
+  std::vector<CarriedValue> values;
+  bool closed = false;
+
+ private:
+  std::string readHeader() {
+    if (bytes.size() < HEADER_BYTES + CHECK_BYTES) {
+      return "truncated: " + std::to_string(bytes.size()) + " bytes";
+    }
+    in.skip(sizeof MAGIC + 4);
+    r.setSeed(in.i32());
+    r.setFrameTime(in.i32());
+    const int columns = in.i32();
+    const int rows = in.i32();
+    r.setGrid(columns, rows);
+    if (!checksumFollows()) return "corrupted: the header's checksum does not match";
+    if (r.getFrameTime() < 0 || r.getFrameTime() > MAX_FRAME_TIME) return "frame time out of range";
+    if (columns < 1 || columns > MAX_GRID || rows < 1 || rows > MAX_GRID) {
+      return "grid size out of range";
+    }
+    return "";
+  }
+
+  // One record; "" when it was taken or the file ends inside it.
+  std::string readRecord() {
+    if (in.left() < HEAD_BYTES) return endsHere();
+    const unsigned kind = in.u8();
+    const unsigned size = in.u16();
+    hashTo(in.position());
+    if (in.u16() != (hash & 0xFFFFu)) return "corrupted: a record's mark does not match" + at();
+    hashTo(in.position());
+    const std::size_t body = bodyBytes(kind, size);
+    if (body == NOT_A_RECORD) {
+      return "unknown record (kind " + std::to_string(kind) + ", size " + std::to_string(size) + ")" + at();
+    }
+    if (in.left() < body + CHECK_BYTES) return endsHere();
+    ByteReader record(bytes, in.position(), in.position() + body);
+    in.skip(body);
+    if (!checksumFollows()) return "corrupted: the checksum does not match" + at();
+    return takeRecord(kind, size, record);
+  }
+
+  std::string takeRecord(unsigned kind, unsigned size, ByteReader& record) {
+    if (kind == FRAME_RECORD) {
+      const int frame = r.getFrameCount();
+      r.beginFrame();
+      for (unsigned i = 0; i < size; i++) {
+        RecordedInput e;
+        const std::string why = record.event(e);
+        if (!why.empty()) return "frame " + std::to_string(frame) + ": " + why;
+        r.addEvent(e);
       }
-      return validPosition(e.x) && validPosition(e.y) ? "" : "mouse position out of range";
-    case RecordedInput::CLOSE:
-      return e.action == 0 && e.code == 0 && e.x == 0 && e.y == 0 ? "" : "bad close event";
+    } else if (kind == VALUE_RECORD) {
+      const std::string name = record.text(size);
+      if (!validName(name)) return "bad value name" + at();
+      if (values.size() >= static_cast<std::size_t>(InputRecording::MAX_VALUES)) return "too many values";
+      values.push_back(CarriedValue{name, record.i32(), r.getFrameCount()});
+    } else {
+      const std::uint32_t frames = record.u32();
+      if (frames != static_cast<std::uint32_t>(r.getFrameCount())) {
+        return "the closing record counts " + std::to_string(frames) + " frames, the file holds " +
+               std::to_string(r.getFrameCount());
+      }
+      closed = true;
+    }
+    return "";
   }
-  return "unknown event kind";
-}
 
-struct Header {
-  std::uint32_t version;
-  int seed, frame_time, columns, rows;
-  std::uint32_t value_count, frame_count, event_count;
+  // The file ends inside the record at in: the recording is cut short there.
+  std::string endsHere() {
+    in.skip(in.left());
+    return "";
+  }
+
+  // Whether the next four bytes are the checksum of all before them; the
+  // running checksum then takes them in too.
+  bool checksumFollows() {
+    hashTo(in.position());
+    const bool same = in.u32() == hash;
+    hashTo(in.position());
+    return same;
+  }
+  void hashTo(std::size_t end) {
+    hash = checksum(hash, bytes.data() + hashed, end - hashed);
+    hashed = end;
+  }
+  std::string at() const { return " at byte " + std::to_string(in.position()); }
+
+  const std::string& bytes;
+  ByteReader in;
+  InputRecording& r;
+  std::uint32_t hash = FNV_START;  // of bytes[0, hashed)
+  std::size_t hashed = 0;
 };
 
-std::string readHeader(ByteReader& in, Header& h) {
-  if (in.text(sizeof MAGIC) != std::string(MAGIC, sizeof MAGIC)) {
+std::string readVersion(const std::string& bytes, std::uint32_t& version) {
+  if (bytes.size() < sizeof MAGIC + 4) return "truncated: " + std::to_string(bytes.size()) + " bytes";
+  if (bytes.compare(0, sizeof MAGIC, std::string(MAGIC, sizeof MAGIC)) != 0) {
     return "not a Tarnwick replay file";
   }
-  h.version = in.u32();
-  if (h.version != InputRecording::VERSION) {
-    return "file version " + std::to_string(h.version) + ", this program reads version " +
-           std::to_string(InputRecording::VERSION);
-  }
-  h.seed = in.i32();
-  h.frame_time = in.i32();
-  h.columns = in.i32();
-  h.rows = in.i32();
-  h.value_count = in.u32();
-  h.frame_count = in.u32();
-  h.event_count = in.u32();
-  if (h.frame_time < 0 || h.frame_time > MAX_FRAME_TIME) return "frame time out of range";
-  if (h.columns < 1 || h.columns > MAX_GRID || h.rows < 1 || h.rows > MAX_GRID) {
-    return "grid size out of range";
-  }
-  if (h.value_count > static_cast<std::uint32_t>(InputRecording::MAX_VALUES)) {
-    return "too many values (" + std::to_string(h.value_count) + ")";
-  }
-  return "";
-}
-
-// The frames and events the header promises must fit in what is left, so
-// that nothing is reserved for a count the file cannot back.
-std::string checkCounts(const ByteReader& in, const Header& h) {
-  const unsigned long long needed =
-      static_cast<unsigned long long>(h.frame_count) * FRAME_BYTES +
-      static_cast<unsigned long long>(h.event_count) * EVENT_BYTES;
-  if (needed > in.left()) {
-    return "truncated or hostile: " + std::to_string(h.frame_count) + " frames and " +
-           std::to_string(h.event_count) + " events need " + std::to_string(needed) +
-           " bytes, " + std::to_string(in.left()) + " are left";
-  }
-  return "";
-}
-
-std::string readValues(ByteReader& in, const Header& h, InputRecording& r) {
-  for (std::uint32_t i = 0; i < h.value_count; i++) {
-    if (in.left() < 1) return "truncated in the values";
-    const std::size_t length = in.u8();
-    if (in.left() < length + 4) return "truncated in the values";
-    const std::string name = in.text(length);
-    const int value = in.i32();
-    int earlier = 0;
-    if (r.getValue(name, earlier) || r.setValue(name, value) != 0) return "bad value name";
-  }
-  return "";
-}
-
-std::string readEvent(ByteReader& in, RecordedInput& e) {
-  const unsigned kind = in.u8();
-  if (kind > RecordedInput::CLOSE) return "unknown event kind " + std::to_string(kind);
-  e.kind = static_cast<RecordedInput::Kind>(kind);
-  e.action = static_cast<int>(in.u8());
-  e.code = in.i16();
-  e.x = in.f32();
-  e.y = in.f32();
-  return checkEvent(e);
-}
-
-std::string readFrames(ByteReader& in, const Header& h, InputRecording& r) {
-  std::uint32_t events_left = h.event_count;
-  for (std::uint32_t f = 0; f < h.frame_count; f++) {
-    if (in.left() < FRAME_BYTES) return "truncated at frame " + std::to_string(f);
-    const unsigned count = in.u16();
-    if (count > events_left || in.left() < count * EVENT_BYTES) {
-      return "frame " + std::to_string(f) + " holds more events than the file";
-    }
-    events_left -= count;
-    r.beginFrame();
-    for (unsigned i = 0; i < count; i++) {
-      RecordedInput e;
-      const std::string why = readEvent(in, e);
-      if (!why.empty()) return "frame " + std::to_string(f) + ": " + why;
-      r.addEvent(e);
-    }
-  }
-  if (events_left != 0) return "fewer events than the header counts";
-  if (in.left() != 0) return std::to_string(in.left()) + " stray bytes after the last frame";
-  return "";
-}
-
-std::string decodeInto(const std::string& bytes, InputRecording& r) {
-  if (bytes.size() < HEADER_BYTES + CHECKSUM_BYTES) {
-    return "truncated: " + std::to_string(bytes.size()) + " bytes";
-  }
-  ByteReader in(bytes);
-  Header h{};
-  std::string why = readHeader(in, h);
-  if (why.empty()) why = checkCounts(in, h);
-  if (why.empty()) why = readValues(in, h, r);
-  if (why.empty()) why = checkCounts(in, h);
-  if (why.empty()) why = readFrames(in, h, r);
-  if (!why.empty()) return why;
-  const std::size_t body = bytes.size() - CHECKSUM_BYTES;
-  std::uint32_t stored = 0;
-  for (std::size_t i = 0; i < CHECKSUM_BYTES; i++) {
-    stored |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[body + i])) << (8 * i);
-  }
-  if (stored != checksum(bytes.data(), body)) return "corrupted: the checksum does not match";
-  r.setSeed(h.seed);
-  r.setFrameTime(h.frame_time);
-  r.setGrid(h.columns, h.rows);
-  return "";
+  version = ByteReader(bytes, sizeof MAGIC, sizeof MAGIC + 4).u32();
+  if (version == 1 || version == InputRecording::VERSION) return "";
+  return "file version " + std::to_string(version) + ", this program reads versions 1 and " +
+         std::to_string(InputRecording::VERSION);
 }
 
 }  // namespace
@@ -237,22 +205,15 @@ void InputRecording::setGrid(int new_columns, int new_rows) {
 }
 
 int InputRecording::setValue(const std::string& name, int value) {
-  if (!validName(name)) return -1;
-  for (auto& named : values) {
-    if (named.first == name) {
-      named.second = value;
-      return 0;
-    }
-  }
-  if (static_cast<int>(values.size()) >= MAX_VALUES) return -1;
-  values.emplace_back(name, value);
+  if (!validName(name) || static_cast<int>(values.size()) >= MAX_VALUES) return -1;
+  values.push_back(Value{name, value, getFrameCount()});
   return 0;
 }
 
 bool InputRecording::getValue(const std::string& name, int& value) const {
-  for (const auto& named : values) {
-    if (named.first != name) continue;
-    value = named.second;
+  for (auto it = values.rbegin(); it != values.rend(); ++it) {
+    if (it->name != name) continue;
+    value = it->value;
     return true;
   }
   return false;
@@ -280,41 +241,76 @@ const RecordedInput* InputRecording::getFrame(int frame, int& count) const {
   return count > 0 ? &events[first] : nullptr;
 }
 
-std::string InputRecording::encode() const {
-  std::string out(MAGIC, sizeof MAGIC);
-  putU32(out, VERSION);
-  putI32(out, seed);
-  putI32(out, frame_time);
-  putI32(out, columns);
-  putI32(out, rows);
-  putU32(out, static_cast<std::uint32_t>(values.size()));
-  putU32(out, static_cast<std::uint32_t>(frame_starts.size()));
-  putU32(out, static_cast<std::uint32_t>(events.size()));
-  for (const auto& named : values) {
-    putU8(out, static_cast<unsigned>(named.first.size()));
-    out += named.first;
-    putI32(out, named.second);
-  }
-  for (int f = 0; f < getFrameCount(); f++) {
-    int count = 0;
-    const RecordedInput* p_events = getFrame(f, count);
-    putU16(out, static_cast<unsigned>(count));
-    for (int i = 0; i < count; i++) {
-      putU8(out, p_events[i].kind);
-      putU8(out, static_cast<unsigned>(p_events[i].action));
-      putU16(out, static_cast<unsigned>(p_events[i].code) & 0xFFFFu);
-      putF32(out, p_events[i].x);
-      putF32(out, p_events[i].y);
+void InputRecording::writeValue(EncodeState& state, const Value& v, std::string& out) const {
+  std::string body = v.name;
+  putU32(body, static_cast<std::uint32_t>(v.value));
+  Emitter(state.checksum, out).record(VALUE_RECORD, static_cast<unsigned>(v.name.size()), body);
+  state.values++;
+}
+
+void InputRecording::writeFrame(EncodeState& state, int frame, std::string& out) const {
+  int count = 0;
+  const RecordedInput* p_events = getFrame(frame, count);
+  std::string body;
+  body.reserve(static_cast<std::size_t>(count) * EVENT_BYTES);
+  for (int i = 0; i < count; i++) putEvent(body, p_events[i]);
+  Emitter(state.checksum, out).record(FRAME_RECORD, static_cast<unsigned>(count), body);
+  state.frames++;
+}
+
+void InputRecording::encodeInto(EncodeState& state, int frames, bool close, std::string& out) const {
+  if (state.closed) return;
+  if (!state.started) {
+    state.checksum = FNV_START;
+    std::string header(MAGIC, sizeof MAGIC);
+    for (std::uint32_t field : {VERSION, static_cast<std::uint32_t>(seed),
+                                static_cast<std::uint32_t>(frame_time),
+                                static_cast<std::uint32_t>(columns), static_cast<std::uint32_t>(rows)}) {
+      putU32(header, field);
     }
+    Emitter emit(state.checksum, out);
+    emit.add(header);
+    emit.addChecksum(4);
+    state.started = true;
   }
-  putU32(out, checksum(out.data(), out.size()));
+  if (frames > getFrameCount()) frames = getFrameCount();
+  while (true) {
+    while (state.values < values.size() && values[state.values].frame <= state.frames) {
+      writeValue(state, values[state.values], out);
+    }
+    if (state.frames >= frames) break;
+    writeFrame(state, state.frames, out);
+  }
+  if (!close || state.frames < getFrameCount()) return;
+  std::string body;
+  putU32(body, static_cast<std::uint32_t>(state.frames));
+  Emitter(state.checksum, out).record(CLOSING_RECORD, 0, body);
+  state.closed = true;
+}
+
+std::string InputRecording::encode() const {
+  EncodeState state;
+  std::string out;
+  encodeInto(state, getFrameCount(), !cut_short, out);
   return out;
 }
 
 int InputRecording::decode(const std::string& bytes, InputRecording& out, std::string& error) {
   InputRecording read;
-  error = decodeInto(bytes, read);
+  std::uint32_t version = 0;
+  error = readVersion(bytes, version);
   if (!error.empty()) return -1;
+  if (version == 1) {
+    error = decodeVersion1(bytes, read);
+    if (!error.empty()) return -1;
+    out = std::move(read);
+    return 0;
+  }
+  Version2Reader reader(bytes, read);
+  error = reader.read();
+  if (!error.empty()) return -1;
+  for (CarriedValue& v : reader.values) read.values.push_back(Value{std::move(v.name), v.value, v.frame});
+  read.cut_short = !reader.closed;
   out = std::move(read);
   return 0;
 }

@@ -1,19 +1,21 @@
 // A recorded run: the input the input manager delivered, frame by frame, with
 // what else a replay needs to play out the same (random seed, frame time,
-// grid size, and values the game read from outside). Also its file format:
-// encode and decode are pure functions of the recording and of the bytes.
+// grid size, and values the game read from outside). Also its file format,
+// written piece by piece while the run goes on: encode and decode are pure
+// functions of the recording and of the bytes.
 #pragma once
+
+#include "engine/platform/Export.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tw {
 
 // One delivered input event.
-struct RecordedInput {
+struct TW_API RecordedInput {
   enum Kind : std::uint8_t { KEY = 0, MOUSE = 1, CLOSE = 2 };
   Kind kind = CLOSE;
   int action = 0;  // KeyboardAction or MouseAction; 0 for CLOSE
@@ -23,9 +25,10 @@ struct RecordedInput {
 };
 bool operator==(const RecordedInput& a, const RecordedInput& b);
 
-class InputRecording {
+class TW_API InputRecording {
  public:
-  static const std::uint32_t VERSION = 1;
+  // The version written; files of version 1 are still read.
+  static const std::uint32_t VERSION = 2;
   static const std::size_t MAX_FILE_BYTES = 64u << 20;
   static const int MAX_VALUES = 64;
   static const std::size_t MAX_NAME_LENGTH = 64;
@@ -41,8 +44,9 @@ class InputRecording {
 
   // A named value the game read from outside the program (a saved best
   // score, say), so that a replay can start from the same one. Names are
-  // 1 to 64 printable characters without blanks; at most 64 values.
-  // -1 when the name or the count is refused.
+  // 1 to 64 printable characters without blanks. Each call is kept, in its
+  // place between the frames, at most 64 in all; the last one of a name
+  // counts. -1 when the name or the count is refused.
   int setValue(const std::string& name, int value);
   bool getValue(const std::string& name, int& value) const;
 
@@ -55,11 +59,29 @@ class InputRecording {
   // The events of one frame (count of them in count); null when it has none.
   const RecordedInput* getFrame(int frame, int& count) const;
 
+  // Read from a file whose writing stopped early (its game was killed): it
+  // holds the frames written whole, and encodes without the closing record.
+  bool isCutShort() const { return cut_short; }
+
+  // How far an encoding has got, so that a recording still being made can
+  // be written out piece by piece.
+  struct EncodeState {
+    std::uint32_t checksum = 0;  // of every byte so far
+    bool started = false;        // the header is written
+    int frames = 0;              // frames written
+    std::size_t values = 0;      // values written
+    bool closed = false;         // the closing record is written
+  };
+  // Appends to out the bytes that follow state: the header first, then the
+  // first `frames` frames with the values set among them; with close (once
+  // every frame is written) the closing record that marks a whole file.
+  void encodeInto(EncodeState& state, int frames, bool close, std::string& out) const;
   // The file's bytes (format in the README).
   std::string encode() const;
-  // Reads a recording from a file's bytes. 0, or -1 with the reason in
-  // error, out left unchanged. Refuses other versions, truncation, stray
-  // bytes, values out of range and a wrong checksum.
+  // Reads a recording from a file's bytes, of version 1 or 2. 0, or -1 with
+  // the reason in error, out left unchanged. A file cut short is read up to
+  // its last whole frame (isCutShort); other versions, changed bytes, stray
+  // bytes and values out of range are refused.
   static int decode(const std::string& bytes, InputRecording& out, std::string& error);
 
   // Writes the file so that it is whole or absent. 0, or -1 with why.
@@ -68,13 +90,22 @@ class InputRecording {
   static int load(const std::string& path, InputRecording& out, std::string& why);
 
  private:
+  struct Value {
+    std::string name;
+    int value;
+    int frame;  // the frames begun when it was set: it is written after them
+  };
+  void writeValue(EncodeState& state, const Value& v, std::string& out) const;
+  void writeFrame(EncodeState& state, int frame, std::string& out) const;
+
   int seed = 0;
   int frame_time = 33;  // milliseconds
   int columns = 80;
   int rows = 24;
-  std::vector<std::pair<std::string, int>> values;
-  std::vector<RecordedInput> events;         // every frame's, in order
+  std::vector<Value> values;                // in the order they were set
+  std::vector<RecordedInput> events;        // every frame's, in order
   std::vector<std::uint32_t> frame_starts;  // index of each frame's first event
+  bool cut_short = false;
 };
 
 }  // namespace tw

@@ -4,4 +4,7 @@ target_sources(tarnwick PRIVATE
   engine/input/EventMouse.cpp
   engine/input/InputManager.cpp
   engine/input/InputRecording.cpp
+  engine/input/RecordingBytes.cpp
+  engine/input/RecordingVersion1.cpp
+  engine/input/RecordingWriter.cpp
 )

@@ -13,12 +13,16 @@
 #include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/Random.h"
+#include "engine/core/Version.h"
 #include "engine/world/Animation.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
+#include "engine/platform/Socket.h"
 #include "engine/platform/Timer.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
@@ -26,7 +30,6 @@
 namespace tw {
 
 namespace {
-const float ENGINE_VERSION = 4.21f;
 // Path expansions each pending search gets per step while input is recorded
 // or replayed, in place of a slice of the frame's spare time, so that a
 // search ends on the same step on any machine.
@@ -73,7 +76,7 @@ bool GameManager::isValid(std::string event_type) const { return event_type == S
 void GameManager::writeBanner() const {
   const LogManager& log = LogManager::getInstance();
   log.writeLog("%s", STARS);
-  log.writeLog("** Tarnwick version %.2f **", static_cast<double>(ENGINE_VERSION));
+  log.writeLog("** Tarnwick version %d.%02d **", TARNWICK_VERSION_MAJOR, TARNWICK_VERSION_MINOR);
   log.writeLog("** Game engine started **");
   log.writeLog("%s", STARS);
 }
@@ -98,10 +101,16 @@ int GameManager::startEngineManagers() {
                    "Input manager started.") != 0) {
     return -1;
   }
-  if (Config::getInstance().getNetworking() &&
-      startManager(NetworkManager::getInstance(),
-                   "GameManager::startUp(): Error! Starting network manager.",
-                   "Network manager started.") != 0) {
+  if (Config::getInstance().getNetworking() && !platform::socketsExist()) {
+    // A browser page: the game plays on without the network manager, whose
+    // own start-up would fail.
+    LogManager::getInstance().writeLog(
+        "GameManager::startUp(): Warning! No network manager: a browser page cannot open TCP "
+        "connections.");
+  } else if (Config::getInstance().getNetworking() &&
+             startManager(NetworkManager::getInstance(),
+                          "GameManager::startUp(): Error! Starting network manager.",
+                          "Network manager started.") != 0) {
     return -1;
   }
   if (startManager(ResourceManager::getInstance(),
@@ -143,6 +152,9 @@ void GameManager::seedRandom() const {
   if (input.isRecording()) input.getRecording()->setSeed(seed);
   if (seed == -1) return;
   LogManager::getInstance().writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+  // The engine's own sequence is the same in every build; rand() is seeded
+  // too for games that still draw from it natively.
+  seedRandomNumbers(static_cast<unsigned>(seed));
   srand(static_cast<unsigned>(seed));
 }
 
@@ -177,6 +189,8 @@ int GameManager::startUp() {
   LoopState::getInstance().setFrameTime(Config::getInstance().getFrameTime());
   log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", getFrameTime());
   if (startEngineManagers() != 0) {
+    // Stopped first, so that a terminal is back to normal and shows the line.
+    stopEngineManagers();
     reportStartFailure();
     return -1;
   }
@@ -293,6 +307,7 @@ void GameManager::run() {
   adjust = 0;
   do {
     runStep();
+    platform::yieldToHost();
   } while (!LoopState::getInstance().getGameOver());
   LogManager::getInstance().writeLog(1, "GameManager::run(): end of game loop");
 }

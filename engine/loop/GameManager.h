@@ -4,19 +4,23 @@
 // world stands still.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
 
 class Clock;
 
-class GameManager : public Manager {
+class TW_API GameManager : public Manager {
  public:
   static GameManager& getInstance();
 
   // Accepts exactly "tw-step".
   bool isValid(std::string event_type) const override;
   ~GameManager() override;
+  // 0, or -1 after one line on standard error saying what failed; the
+  // managers it had started are stopped again then (the log stays open
+  // until shutDown).
   int startUp() override;
   void shutDown() override;
 

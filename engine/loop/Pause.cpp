@@ -3,6 +3,7 @@
 #include "engine/loop/GameManager.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/input/InputManager.h"
 #include "engine/platform/Timer.h"

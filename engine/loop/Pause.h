@@ -2,12 +2,13 @@
 // its handler returns only when another key press arrives (or the window closes).
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/input/Keyboard.h"
 #include "engine/world/Object.h"
 
 namespace tw {
 
-class Pause : public Object {
+class TW_API Pause : public Object {
  public:
   explicit Pause(Keyboard::Key key);
   ~Pause() override;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 
 namespace tw {
@@ -23,9 +24,9 @@ const std::string NETWORK_SYNC_EVENT = "tw-network-sync";
 
 const int NETWORK_EVENT_TYPE_COUNT = 11;
 // Every type above, in the order the network manager lists them.
-extern const std::string NETWORK_EVENT_TYPES[NETWORK_EVENT_TYPE_COUNT];
+extern TW_API const std::string NETWORK_EVENT_TYPES[NETWORK_EVENT_TYPE_COUNT];
 // True when event_type is one of the network family (exact, case-sensitive).
-bool isNetworkEventType(const std::string& event_type);
+TW_API bool isNetworkEventType(const std::string& event_type);
 
 // Labels: what happened. 1 and 3 are valid too but nothing raises them yet.
 const int NETWORK_UNDEFINED = -1;
@@ -33,7 +34,7 @@ const int NETWORK_ACCEPT = 0;
 const int NETWORK_CLOSE = 2;
 const int NETWORK_LABEL_MAX = 3;
 
-class EventNetwork : public Event {
+class TW_API EventNetwork : public Event {
  public:
   explicit EventNetwork(int init_label = NETWORK_UNDEFINED);
 

@@ -3,11 +3,12 @@
 // It differs from EventNetwork only in its type string.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/network/EventNetwork.h"
 
 namespace tw {
 
-class EventNetworkAccept : public EventNetwork {
+class TW_API EventNetworkAccept : public EventNetwork {
  public:
   explicit EventNetworkAccept(int init_label = NETWORK_ACCEPT);
 };

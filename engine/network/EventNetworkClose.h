@@ -3,11 +3,12 @@
 // It differs from EventNetwork only in its type string.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/network/EventNetwork.h"
 
 namespace tw {
 
-class EventNetworkClose : public EventNetwork {
+class TW_API EventNetworkClose : public EventNetwork {
  public:
   explicit EventNetworkClose(int init_label = NETWORK_CLOSE);
 };

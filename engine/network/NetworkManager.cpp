@@ -1,13 +1,17 @@
 #include "engine/network/NetworkManager.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <deque>
 #include <new>
 #include <utility>
 
-#include "engine/core/LoopState.h"
+#include "engine/core/Config.h"
 #include "engine/core/EventRouting.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/LoopState.h"
+#include "engine/core/RepeatedLog.h"
 #include "engine/network/EventNetworkAccept.h"
 #include "engine/network/EventNetworkClose.h"
 #include "engine/platform/Socket.h"
@@ -16,6 +20,8 @@ namespace tw {
 
 namespace {
 const int DEFAULT_MAX_CONNECTIONS = 3;
+const std::size_t LENGTH_BYTES = 4;        // the length in front of each whole message
+const std::size_t READ_CHUNK = 64 * 1024;  // bytes asked of the system per read
 
 // Tells every interested object about socket through an event of type E.
 template <typename E>
@@ -30,14 +36,59 @@ bool isValidMessage(const void* buffer, int bytes) {
   return bytes >= 0 && (buffer != nullptr || bytes == 0);
 }
 
-// 1, 10, 100, ...: the counts of blocked sends at which a line is written.
-bool isPowerOfTen(long long n) {
-  while (n >= 10 && n % 10 == 0) n /= 10;
-  return n == 1;
+void appendLength(std::string& out, std::uint32_t length) {
+  for (std::size_t i = 0; i < LENGTH_BYTES; i++) {
+    out += static_cast<char>((length >> (8 * i)) & 0xFF);
+  }
+}
+
+std::uint32_t lengthAt(const char* bytes) {
+  std::uint32_t length = 0;
+  for (std::size_t i = 0; i < LENGTH_BYTES; i++) {
+    length |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  }
+  return length;
+}
+
+// Peers that reset their connections, or announce messages too long, over
+// and over would fill the log: after the first, only counts are written.
+RepeatedLog& resets() {
+  static RepeatedLog counter("connections reset by their peer");
+  return counter;
+}
+RepeatedLog& longMessages() {
+  static RepeatedLog counter("connections closed for a message over max_message_bytes");
+  return counter;
 }
 }  // namespace
 
-NetworkManager::NetworkManager() : listening_socket(-1), max_connections(DEFAULT_MAX_CONNECTIONS) {
+struct NetworkManager::Connection {
+  struct DelayedMessage {
+    int bytes;
+    std::unique_ptr<char[]> data;
+    int due_step;  // game loop step from which it may be sent
+  };
+
+  explicit Connection(int new_socket)
+      : socket(new_socket),
+        blocked_sends("sends on socket " + std::to_string(new_socket) + " would have blocked") {}
+
+  // What remains of inbox after the messages already taken.
+  std::size_t unread() const { return inbox.size() - inbox_start; }
+
+  int socket;
+  int value = 0;
+  std::deque<DelayedMessage> send_queue;
+  RepeatedLog blocked_sends;
+  std::string inbox;            // bytes received for whole messages
+  std::size_t inbox_start = 0;  // where the next message starts in inbox
+  std::string outbox;           // whole messages' bytes the system has not taken yet
+};
+
+NetworkManager::NetworkManager()
+    : listening_socket(-1),
+      max_connections(DEFAULT_MAX_CONNECTIONS),
+      max_message_bytes(Config::getInstance().getMaxMessageBytes()) {
   setType("NetworkManager");
 }
 
@@ -60,7 +111,7 @@ const bool claimed = claimNetworkTypes();
 // At program exit the log may already be gone, so whatever is still open is
 // closed quietly and nobody is told.
 NetworkManager::~NetworkManager() {
-  for (int socket : sockets) platform::socketClose(socket);
+  for (const auto& connection : connections) platform::socketClose(connection->socket);
   if (listening_socket != -1) platform::socketClose(listening_socket);
 }
 
@@ -84,10 +135,12 @@ int NetworkManager::startUp() {
     return -1;
   }
   if (platform::socketStartUp() != 0) {
-    log.writeLog("NetworkManager::startUp(): Error! WSAStartup() code : %d",
-                 platform::socketLastError());
+    const int code = platform::socketLastError();
+    log.writeLog("NetworkManager::startUp(): Error! Sockets cannot start: %s (code %d).",
+                 platform::socketErrorText(code).c_str(), code);
     return -1;
   }
+  max_message_bytes = Config::getInstance().getMaxMessageBytes();
   Manager::startUp();
   log.writeLog(5, "NetworkManager::startUp(): successfully started.");
   return 0;
@@ -97,6 +150,8 @@ void NetworkManager::shutDown() {
   close(-1);
   if (isServer()) closeServer();
   if (platform::socketCleanUp() != 0) logErrorText(platform::socketLastError());
+  resets().close("NetworkManager::shutDown()");
+  longMessages().close("NetworkManager::shutDown()");
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -167,10 +222,11 @@ int NetworkManager::connect(std::string host, std::string port) {
   }
   log.writeLog(1, "NetworkManager::connect(): Connected to %s:%s, socket %d.", host.c_str(),
                port.c_str(), socket);
-  sockets.push_back(socket);
-  connection_value.push_back(0);
-  send_queues.emplace_back();
-  blocked_sends.push_back(0);
+  return addConnection(socket);
+}
+
+int NetworkManager::addConnection(int socket) {
+  connections.push_back(std::make_unique<Connection>(socket));
   return socket;
 }
 
@@ -209,16 +265,13 @@ int NetworkManager::accept() {
     return -2;
   }
   log.writeLog(1, "NetworkManager::accept(): New connection, socket %d.", socket);
-  sockets.push_back(socket);
-  connection_value.push_back(0);
-  send_queues.emplace_back();
-  blocked_sends.push_back(0);
+  addConnection(socket);
   announce<EventNetworkAccept>(*this, socket);
   return socket;
 }
 
 bool NetworkManager::isConnected(int socket) const {
-  if (socket == -1) return !sockets.empty();
+  if (socket == -1) return !connections.empty();
   if (indexOf(socket) >= 0) return true;
   LogManager::getInstance().writeLog("NetworkManager::isConnected(): Warning! Socket %d not connected.",
                                      socket);
@@ -240,13 +293,13 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
   const long sent = platform::socketSend(socket, buffer, static_cast<size_t>(bytes));
   if (sent == -1) {
     const int code = platform::socketLastError();
-    if (platform::socketWouldBlock(code)) return refuseBlockedSend(indexOf(socket), code);
+    if (platform::socketWouldBlock(code)) return refuseBlockedSend(*find(socket), code);
+    if (platform::socketPeerGone(code)) {
+      dropLostPeer(socket, code, "NetworkManager::send()");
+      return -1;
+    }
     log.writeLog("NetworkManager::send(): Error! Return is -1.");
     logErrorText(code);
-    if (platform::socketPeerGone(code)) {
-      log.writeLog(1, "\tsocket is closed");
-      close(socket);
-    }
     return -1;
   }
   if (sent < bytes) {
@@ -258,19 +311,23 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
 }
 
 // A peer that stops reading makes every later send would-block, many times a
-// frame: the first of a connection is logged in full, then only the count, at
-// 10, 100, 1000 ... and when the connection closes.
-int NetworkManager::refuseBlockedSend(int index, int code) {
-  const LogManager& log = LogManager::getInstance();
-  const long long count = ++blocked_sends[static_cast<size_t>(index)];
-  if (count == 1) {
-    log.writeLog("NetworkManager::send(): Error! Return is -1.");
+// frame: only the first of a connection is logged in full.
+int NetworkManager::refuseBlockedSend(Connection& connection, int code) {
+  if (connection.blocked_sends.count("NetworkManager::send()")) {
+    LogManager::getInstance().writeLog("NetworkManager::send(): Error! Return is -1.");
     logErrorText(code);
-  } else if (isPowerOfTen(count)) {
-    log.writeLog("NetworkManager::send(): Warning! %lld sends on socket %d would have blocked.",
-                 count, sockets[static_cast<size_t>(index)]);
   }
   return -1;
+}
+
+// A reset (or otherwise vanished) peer ends its connection. Many peers doing
+// it, as a flood of connections may, would fill the log line by line.
+void NetworkManager::dropLostPeer(int socket, int code, const char* where) {
+  if (resets().count(where)) {
+    LogManager::getInstance().writeLog("%s: Error! Socket %d lost:", where, socket);
+    logErrorText(code);
+  }
+  close(socket);
 }
 
 int NetworkManager::receive(void* buffer, int bytes, int socket) {
@@ -286,18 +343,161 @@ int NetworkManager::receive(void* buffer, int bytes, int socket) {
   }
   const long got = platform::socketReceive(socket, buffer, static_cast<size_t>(bytes));
   if (got > 0) return static_cast<int>(got);
+  return endOfReading(socket, got, "NetworkManager::receive()");
+}
+
+// What a read that gave got (0 or -1) means: 0 when nothing was waiting, -1
+// when the peer closed or lost the connection (closed here too) or on an error.
+int NetworkManager::endOfReading(int socket, long got, const char* where) {
+  const LogManager& log = LogManager::getInstance();
   if (got == 0) {
-    log.writeLog("NetworkManager::receive(): Note! Socket %d closed by peer.", socket);
+    log.writeLog("%s: Note! Socket %d closed by peer.", where, socket);
     close(socket);
     return -1;
   }
   const int code = platform::socketLastError();
-  if (platform::socketWouldBlock(code)) return 0;
-  log.writeLog("NetworkManager::receive(): Error! recv() returned:");
+  if (platform::socketWouldBlock(code)) return 0;  // nothing was waiting
+  if (platform::socketPeerGone(code)) {
+    dropLostPeer(socket, code, where);
+    return -1;
+  }
+  log.writeLog("%s: Error! recv() returned:", where);
   logErrorText(code);
-  if (platform::socketPeerGone(code)) close(socket);
   return -1;
 }
+
+int NetworkManager::sendMessage(const std::string& message, int socket) {
+  // Checked here too: a string's size may not fit the int of the other form.
+  if (message.size() > static_cast<std::size_t>(max_message_bytes)) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::sendMessage(): Error! Message of %zu bytes is over max_message_bytes "
+        "(%d). Not sent.",
+        message.size(), max_message_bytes);
+    return -1;
+  }
+  return sendMessage(message.data(), static_cast<int>(message.size()), socket);
+}
+
+// The message goes behind whatever still waits, so the peer reads the
+// messages whole and in order. What waits is bounded by one whole message.
+int NetworkManager::sendMessage(const void* buffer, int bytes, int socket) {
+  const LogManager& log = LogManager::getInstance();
+  Connection* p_connection = socket == -1 ? nullptr : find(socket);
+  if (p_connection == nullptr) {
+    log.writeLog("NetworkManager::sendMessage(): Error! Socket %d not connected. Unable to send.",
+                 socket);
+    return -1;
+  }
+  if (!isValidMessage(buffer, bytes)) {
+    log.writeLog("NetworkManager::sendMessage(): Error! Invalid message of %d bytes.", bytes);
+    return -1;
+  }
+  if (bytes > max_message_bytes) {
+    log.writeLog(
+        "NetworkManager::sendMessage(): Error! Message of %d bytes is over max_message_bytes "
+        "(%d). Not sent.",
+        bytes, max_message_bytes);
+    return -1;
+  }
+  if (flushMessages(socket) == -1) return -1;
+  // An empty outbox takes any message, as bytes is at most the maximum.
+  const std::size_t waiting = p_connection->outbox.size();
+  if (waiting + static_cast<std::size_t>(bytes) > static_cast<std::size_t>(max_message_bytes)) {
+    return refuseWaitingMessage(*p_connection, bytes);
+  }
+  appendLength(p_connection->outbox, static_cast<std::uint32_t>(bytes));
+  p_connection->outbox.append(static_cast<const char*>(buffer), static_cast<std::size_t>(bytes));
+  return flushMessages(socket);
+}
+
+int NetworkManager::refuseWaitingMessage(Connection& connection, int bytes) {
+  if (connection.blocked_sends.count("NetworkManager::sendMessage()")) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::sendMessage(): Error! Socket %d is not reading: %zu bytes still wait. "
+        "Message of %d bytes not sent.",
+        connection.socket, connection.outbox.size(), bytes);
+  }
+  return -1;
+}
+
+// Hands the system as much of the waiting bytes as it takes. 0 unless the
+// connection was lost (and closed) or the system refused.
+int NetworkManager::flushMessages(int socket) {
+  Connection* p_connection = find(socket);
+  if (p_connection == nullptr || p_connection->outbox.empty()) return 0;
+  std::string& outbox = p_connection->outbox;
+  const long sent = platform::socketSend(socket, outbox.data(), outbox.size());
+  if (sent >= 0) {
+    outbox.erase(0, static_cast<std::size_t>(sent));
+    return 0;
+  }
+  const int code = platform::socketLastError();
+  if (platform::socketWouldBlock(code)) return 0;  // it all waits
+  if (platform::socketPeerGone(code)) {
+    dropLostPeer(socket, code, "NetworkManager::sendMessage()");
+    return -1;
+  }
+  LogManager::getInstance().writeLog("NetworkManager::sendMessage(): Error! send() returned:");
+  logErrorText(code);
+  return -1;
+}
+
+int NetworkManager::receiveMessage(std::string& message, int socket) {
+  Connection* p_connection = find(socket);
+  if (p_connection == nullptr) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::receiveMessage(): Error! Socket %d not connected. Unable to receive.",
+        socket);
+    return -1;
+  }
+  Connection& connection = *p_connection;
+  for (;;) {
+    if (connection.unread() >= LENGTH_BYTES) {
+      // Compared as announced, never added to: a length near 2^32 cannot wrap.
+      const std::uint32_t length = lengthAt(&connection.inbox[connection.inbox_start]);
+      if (length > static_cast<std::uint32_t>(max_message_bytes)) {
+        return refuseLongMessage(socket, length);
+      }
+      if (connection.unread() - LENGTH_BYTES >= length) {
+        message.assign(connection.inbox, connection.inbox_start + LENGTH_BYTES, length);
+        connection.inbox_start += LENGTH_BYTES + length;
+        return 1;
+      }
+    }
+    const int got = readForMessages(connection);
+    if (got <= 0) return got;  // connection is gone when got is -1
+  }
+}
+
+// Reads what the peer sent, up to one chunk, behind the unread bytes. The
+// inbox thus holds at most one whole message and one chunk. Returns the bytes
+// read, 0 when none were waiting, -1 on an error or a closed connection.
+int NetworkManager::readForMessages(Connection& connection) {
+  connection.inbox.erase(0, connection.inbox_start);
+  connection.inbox_start = 0;
+  const std::size_t had = connection.inbox.size();
+  connection.inbox.resize(had + READ_CHUNK);
+  const int socket = connection.socket;
+  const long got = platform::socketReceive(socket, &connection.inbox[had], READ_CHUNK);
+  connection.inbox.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
+  if (got > 0) return static_cast<int>(got);
+  return endOfReading(socket, got, "NetworkManager::receiveMessage()");
+}
+
+// Nothing after a length that cannot be right can be trusted, so the
+// connection ends, with one line however many peers do it.
+int NetworkManager::refuseLongMessage(int socket, unsigned long length) {
+  if (longMessages().count("NetworkManager::receiveMessage()")) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::receiveMessage(): Error! Socket %d announced a message of %lu bytes, "
+        "over max_message_bytes (%d). Connection closed.",
+        socket, length, max_message_bytes);
+  }
+  close(socket);
+  return -1;
+}
+
+int NetworkManager::getMaxMessageBytes() const { return max_message_bytes; }
 
 int NetworkManager::close(int socket) {
   if (socket != -1) {
@@ -311,7 +511,8 @@ int NetworkManager::close(int socket) {
   }
   // Close handlers may close or open connections themselves, so the sockets
   // to close are fixed first and looked up afresh one by one.
-  const std::vector<int> to_close = sockets;
+  std::vector<int> to_close;
+  for (const auto& connection : connections) to_close.push_back(connection->socket);
   int result = 0;
   for (int each : to_close) {
     const int index = indexOf(each);
@@ -320,16 +521,13 @@ int NetworkManager::close(int socket) {
   return result;
 }
 
-// The connection leaves the lists before anyone is told, so a close handler
+// The connection leaves the list before anyone is told, so a close handler
 // sees it gone and cannot send on (or close again) a released descriptor.
 int NetworkManager::closeAt(int index) {
-  const int socket = sockets[static_cast<size_t>(index)];
-  const long long blocked = blocked_sends[static_cast<size_t>(index)];
-  if (blocked > 1) {
-    LogManager::getInstance().writeLog(
-        "NetworkManager::close(): Note! %lld sends on socket %d would have blocked.", blocked, socket);
-  }
-  dropAt(index);
+  const auto at = connections.begin() + static_cast<std::ptrdiff_t>(index);
+  const int socket = (*at)->socket;
+  (*at)->blocked_sends.close("NetworkManager::close()");
+  connections.erase(at);
   int result = 0;
   if (platform::socketClose(socket) == -1) {
     // The system releases the descriptor even then; it is not kept for a retry,
@@ -342,18 +540,10 @@ int NetworkManager::closeAt(int index) {
   return result;
 }
 
-void NetworkManager::dropAt(int index) {
-  const auto offset = static_cast<std::ptrdiff_t>(index);
-  sockets.erase(sockets.begin() + offset);
-  connection_value.erase(connection_value.begin() + offset);
-  send_queues.erase(send_queues.begin() + offset);
-  blocked_sends.erase(blocked_sends.begin() + offset);
-}
-
 int NetworkManager::queueMessage(const void* buffer, int bytes, int socket, int due_step) {
   const LogManager& log = LogManager::getInstance();
-  const int index = indexOf(socket);
-  if (index < 0) {
+  Connection* p_connection = find(socket);
+  if (p_connection == nullptr) {
     log.writeLog("NetworkManager::queueMessage(): Error! Socket %d not connected.", socket);
     return -1;
   }
@@ -361,26 +551,29 @@ int NetworkManager::queueMessage(const void* buffer, int bytes, int socket, int 
     log.writeLog("NetworkManager::queueMessage(): Error! Invalid message of %d bytes.", bytes);
     return -1;
   }
-  DelayedMessage message{bytes, std::unique_ptr<char[]>(new (std::nothrow) char[bytes > 0 ? bytes : 1]),
-                         due_step};
+  Connection::DelayedMessage message{
+      bytes, std::unique_ptr<char[]>(new (std::nothrow) char[bytes > 0 ? bytes : 1]), due_step};
   if (!message.data) {
     log.writeLog("NetworkManager::queueMessage(): Error! No memory for %d bytes.", bytes);
     return -1;
   }
   if (bytes > 0) std::memcpy(message.data.get(), buffer, static_cast<size_t>(bytes));
-  send_queues[static_cast<size_t>(index)].push_back(std::move(message));
+  p_connection->send_queue.push_back(std::move(message));
   return 0;
 }
 
 int NetworkManager::sendQueued() { return sendQueued(LoopState::getInstance().getStepCount()); }
 
 int NetworkManager::sendQueued(int current_step) {
-  if (sockets.empty()) return 0;
-  // A failed send may close its connection and shift the lists, so each
+  // A failed send may close its connection and shift the list, so each
   // connection is found again by its socket rather than by position.
-  const std::vector<int> connections = sockets;
+  std::vector<int> sockets;
+  for (const auto& connection : connections) sockets.push_back(connection->socket);
   int total = 0;
-  for (int socket : connections) total += sendDueOn(socket, current_step);
+  for (int socket : sockets) {
+    total += flushMessages(socket);
+    total += sendDueOn(socket, current_step);
+  }
   return total;
 }
 
@@ -389,50 +582,55 @@ int NetworkManager::sendQueued(int current_step) {
 int NetworkManager::sendDueOn(int socket, int current_step) {
   int total = 0;
   for (;;) {
-    const int index = indexOf(socket);
-    if (index < 0) break;
-    std::deque<DelayedMessage>& queue = send_queues[static_cast<size_t>(index)];
+    Connection* p_connection = find(socket);
+    if (p_connection == nullptr) break;
+    auto& queue = p_connection->send_queue;
     if (queue.empty() || queue.front().due_step > current_step) break;
-    const DelayedMessage message = std::move(queue.front());
+    const Connection::DelayedMessage message = std::move(queue.front());
     queue.pop_front();
     total += send(message.data.get(), message.bytes, socket);
   }
   return total;
 }
 
-int NetworkManager::getConnectionCount() const { return static_cast<int>(sockets.size()); }
+int NetworkManager::getConnectionCount() const { return static_cast<int>(connections.size()); }
 
 int NetworkManager::getSocket(int index) const {
   if (index < 0 || index >= getConnectionCount()) return -1;
-  return sockets[static_cast<size_t>(index)];
+  return connections[static_cast<size_t>(index)]->socket;
 }
 
 int NetworkManager::getConnectionValue(int socket) const {
-  const int index = indexOf(socket);
-  return index < 0 ? 0 : connection_value[static_cast<size_t>(index)];
+  const Connection* p_connection = find(socket);
+  return p_connection == nullptr ? 0 : p_connection->value;
 }
 
 int NetworkManager::setConnectionValue(int socket, int value) {
-  const int index = indexOf(socket);
-  if (index < 0) {
+  Connection* p_connection = find(socket);
+  if (p_connection == nullptr) {
     LogManager::getInstance().writeLog(
         "NetworkManager::setConnectionValue(): Error! Socket %d not connected.", socket);
     return -1;
   }
-  connection_value[static_cast<size_t>(index)] = value;
+  p_connection->value = value;
   return 0;
 }
 
 int NetworkManager::getQueuedCount(int socket) const {
-  const int index = indexOf(socket);
-  return index < 0 ? -1 : static_cast<int>(send_queues[static_cast<size_t>(index)].size());
+  const Connection* p_connection = find(socket);
+  return p_connection == nullptr ? -1 : static_cast<int>(p_connection->send_queue.size());
 }
 
 int NetworkManager::indexOf(int socket) const {
-  for (size_t i = 0; i < sockets.size(); i++) {
-    if (sockets[i] == socket) return static_cast<int>(i);
+  for (size_t i = 0; i < connections.size(); i++) {
+    if (connections[i]->socket == socket) return static_cast<int>(i);
   }
   return -1;
+}
+
+NetworkManager::Connection* NetworkManager::find(int socket) const {
+  const int index = indexOf(socket);
+  return index < 0 ? nullptr : connections[static_cast<size_t>(index)].get();
 }
 
 void NetworkManager::logErrorText(int code) const {

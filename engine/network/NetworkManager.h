@@ -1,13 +1,14 @@
-// The network manager: TCP connections (as server or client), sending now or at
-// a later game step, receiving, closing, and the accept and close events for
-// interested objects. The sockets themselves come from engine/platform/Socket.h.
+// The network manager: TCP connections (as server or client), sending bytes
+// now or at a later game step, sending and receiving whole messages, closing,
+// and the accept and close events for interested objects. The sockets
+// themselves come from engine/platform/Socket.h.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 
 namespace tw {
@@ -15,7 +16,7 @@ namespace tw {
 const std::string DEFAULT_PORT = "9876";
 const int CONNECT_TIMEOUT_MS = 3000;  // longest a client connect may stall the loop
 
-class NetworkManager : public Manager {
+class TW_API NetworkManager : public Manager {
  public:
   static NetworkManager& getInstance();
   ~NetworkManager() override;
@@ -26,8 +27,9 @@ class NetworkManager : public Manager {
   // Closes every connection and the listening socket.
   void shutDown() override;
 
-  // Listens on port ("0" picks a free one) at host (empty: every local
-  // address). Non-blocking, so accept() never waits. Returns 0 or -1.
+  // Listens on port ("0" picks a free one) at host ("127.0.0.1" for this
+  // machine only; empty: every local address). Non-blocking, so accept()
+  // never waits. Returns 0 or -1.
   int setUpServer(std::string port = DEFAULT_PORT, std::string host = "");
   // Stops listening; connections already made stay. Returns 0 or -1.
   int closeServer();
@@ -52,9 +54,32 @@ class NetworkManager : public Manager {
   // Closes one connection, or every connection for -1. Returns 0 or -1.
   int close(int socket = -1);
 
+  // Whole messages: each travels as its length (4 bytes, little-endian) and
+  // its bytes, so the receiver gets exactly the messages sent, however TCP
+  // splits them. A connection carries either whole messages or the plain
+  // bytes of send and receive, never both.
+  //
+  // Sends one message of at most getMaxMessageBytes() bytes, whole or not at
+  // all: 0 when it went out or waits, in order, for the system to take it
+  // (the loop sends what waits each frame); -1 when refused (not connected,
+  // too long, or with the bytes still waiting for a peer that stopped
+  // reading it would pass the maximum) or when the connection was lost.
+  int sendMessage(const void* buffer, int bytes, int socket);
+  int sendMessage(const std::string& message, int socket);
+  // Takes the next whole message received on socket into message, never
+  // waiting: 1 when one was taken, 0 when none is complete yet, -1 on an
+  // error or when the connection is gone (closed by the peer, lost, or closed
+  // here because the peer announced a message longer than
+  // getMaxMessageBytes(), which is logged once).
+  int receiveMessage(std::string& message, int socket);
+  // The longest message sent or accepted, from the max_message_bytes setting
+  // when the manager started.
+  int getMaxMessageBytes() const;
+
   // Copies the message into socket's queue, to be sent from step due_step on.
   int queueMessage(const void* buffer, int bytes, int socket, int due_step);
-  // Sends every due queued message at the game manager's current step.
+  // Sends what whole messages left waiting, then every due queued message at
+  // the game manager's current step.
   int sendQueued();
   // The same for a given step; returns the sum of the send results.
   int sendQueued(int current_step);
@@ -66,28 +91,31 @@ class NetworkManager : public Manager {
   int getQueuedCount(int socket) const;  // messages waiting, -1 when not connected
 
  private:
-  struct DelayedMessage {
-    int bytes;
-    std::unique_ptr<char[]> data;
-    int due_step;  // game loop step from which it may be sent
-  };
+  // One connection's socket, value, delayed messages, whole-message buffers
+  // and count of blocked sends (defined in NetworkManager.cpp).
+  struct Connection;
 
   NetworkManager();
   NetworkManager(const NetworkManager&) = delete;
   void operator=(const NetworkManager&) = delete;
+  Connection* find(int socket) const;
   int indexOf(int socket) const;
+  int addConnection(int socket);
   int closeAt(int index);
-  void dropAt(int index);
   int sendDueOn(int socket, int current_step);
-  int refuseBlockedSend(int index, int code);
+  int flushMessages(int socket);
+  int refuseBlockedSend(Connection& connection, int code);
+  int refuseWaitingMessage(Connection& connection, int bytes);
+  int readForMessages(Connection& connection);
+  int endOfReading(int socket, long got, const char* where);
+  int refuseLongMessage(int socket, unsigned long length);
+  void dropLostPeer(int socket, int code, const char* where);
   void logErrorText(int code) const;
 
   int listening_socket;  // -1 when this process is not a server
   int max_connections;
-  std::vector<int> sockets;           // in the order they were made
-  std::vector<int> connection_value;  // parallel to sockets
-  std::vector<std::deque<DelayedMessage>> send_queues;  // parallel to sockets
-  std::vector<long long> blocked_sends;  // parallel to sockets: sends that would have blocked
+  int max_message_bytes;
+  std::vector<std::unique_ptr<Connection>> connections;  // in the order they were made
 };
 
 }  // namespace tw

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/RepeatedLog.h"
 #include "engine/core/Utility.h"
 #include "engine/world/ObjectRecord.h"
 #include "engine/core/RecordIO.h"
@@ -20,6 +21,13 @@ const std::uint64_t MIN_STRING_BYTES = 8;  // the count of an empty string
 bool has(unsigned int mask, unsigned int bit) { return (mask & bit) != 0; }
 
 const LogManager& logger() { return LogManager::getInstance(); }
+
+// A game that asks every step for attributes an object does not have would
+// fill the log: after the first, only counts are written.
+RepeatedLog& unknownWritten() {
+  static RepeatedLog counter("records asked to write unknown attributes");
+  return counter;
+}
 
 // Record fields 1 to 7: identity, interests and placement.
 void writeIdentity(std::stringstream& ss, const Object& o, unsigned int mask) {
@@ -268,7 +276,7 @@ int Object::writeRecord(std::stringstream* p_ss, unsigned int attr, unsigned int
   logger().writeLog(25, "\t%s", toBinaryString(attr).c_str());
   // A mask bit without its field would corrupt the record, so bits no
   // writer knows are left out.
-  if ((attr & ~record_bits) != 0) {
+  if ((attr & ~record_bits) != 0 && unknownWritten().count(SERIALIZE)) {
     logger().writeLog("Object::serialize(): Warning! Unknown attributes %s not written.",
                       toBinaryString(attr & ~record_bits).c_str());
   }

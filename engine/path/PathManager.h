@@ -5,17 +5,18 @@
 
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
-#include "engine/world/Grid.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
+struct Cell;
 class Clock;
 class Object;
 class PathFind;
 
-class PathManager : public Manager {
+class TW_API PathManager : public Manager {
  public:
   static PathManager& getInstance();
 

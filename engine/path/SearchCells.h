@@ -12,6 +12,7 @@
 
 #include "engine/world/Box.h"
 #include "engine/world/Grid.h"
+#include "engine/world/SceneGraph.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {

@@ -1,6 +1,13 @@
 #include "engine/platform/Files.h"
 
+#include "engine/platform/HostStorage.h"
+#include "engine/platform/LockedFile.h"
+#include "engine/platform/Timer.h"
+
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,19 +46,6 @@ bool readUpTo(int fd, std::size_t limit, std::string& bytes) {
   return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // Makes the rename itself last across a power loss (best effort).
 void syncFolder(const std::string& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -60,10 +54,43 @@ void syncFolder(const std::string& folder) {
   close(fd);
 }
 
+// One fixed name per file, so that writers killed again and again leave one
+// temporary file at most, which the next writer reuses.
+std::string temporaryFor(const std::string& path) { return path + ".tmp"; }
+
+// A replacement waits this long at most for another program writing the same
+// file (a few milliseconds' work), then gives up rather than hang.
+const int BUSY_WAITS = 50;
+const int BUSY_WAIT_MS = 5;
+
+// Earlier versions named the temporary file after the writing process
+// ("best-score.tmp1234") and left it behind when killed: such a file whose
+// process no longer runs is removed.
+void removeOrphans(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp";
+  DIR* folder = opendir(parentOf(path).c_str());
+  if (folder == nullptr) return;
+  while (const struct dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.find_first_not_of("0123456789", prefix.size()) != std::string::npos ||
+        name.size() - prefix.size() > 9) {
+      continue;
+    }
+    const pid_t pid = static_cast<pid_t>(std::stol(name.substr(prefix.size())));
+    if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH) {
+      unlink((parentOf(path) + "/" + name).c_str());
+    }
+  }
+  closedir(folder);
+}
+
 }  // namespace
 
 ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes) {
   bytes.clear();
+  restoreHostStorage();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadStatus::MISSING : ReadStatus::UNREADABLE;
   struct stat info {};
@@ -83,28 +110,41 @@ ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::st
 }
 
 int replaceFile(const std::string& path, const std::string& bytes, std::string& why) {
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    why = "cannot create '" + temporary + "': " + errorText();
-    return -1;
+  restoreHostStorage();  // first, so that it cannot bring an older copy back over this one
+  const std::string temporary = temporaryFor(path);
+  LockedFile file;
+  LockedFile::Status status = file.open(temporary, why);
+  for (int wait = 0; status == LockedFile::Status::BUSY && wait < BUSY_WAITS; wait++) {
+    sleepMilliseconds(BUSY_WAIT_MS);
+    status = file.open(temporary, why);
   }
-  bool ok = writeAll(fd, bytes) && fsync(fd) == 0;
-  if (!ok) why = "cannot write '" + temporary + "': " + errorText();
-  if (close(fd) != 0 && ok) {
-    ok = false;
-    why = "cannot write '" + temporary + "': " + errorText();
-  }
+  if (status != LockedFile::Status::OK) return -1;
+  bool ok = file.append(bytes, why) == 0 && file.sync(why) == 0;
   if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
     ok = false;
     why = "cannot rename '" + temporary + "' to '" + path + "': " + errorText();
   }
-  if (!ok) {
-    unlink(temporary.c_str());
-    return -1;
-  }
+  // Removed while still locked, so that nobody else is writing it.
+  if (!ok) unlink(temporary.c_str());
+  file.close();
+  if (!ok) return -1;
   syncFolder(parentOf(path));
-  return 0;
+  return keepInHostStorage(path, bytes, why);
+}
+
+void removeStaleTemporaries(const std::string& path) {
+  const std::string temporary = temporaryFor(path);
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd >= 0) {
+    struct stat opened {}, named {};
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 &&
+        stat(temporary.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev && S_ISREG(named.st_mode)) {
+      unlink(temporary.c_str());
+    }
+    close(fd);
+  }
+  removeOrphans(path);
 }
 
 int makeFolders(const std::string& path, std::string& why) {

@@ -3,6 +3,8 @@
 // and the folders a program needs (its own, the user's data folder).
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <cstddef>
 #include <string>
 
@@ -17,29 +19,38 @@ enum class ReadStatus {
 };
 
 // Reads the whole file into bytes when it holds at most max_bytes.
-ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes);
+TW_API ReadStatus readWholeFile(const std::string& path, std::size_t max_bytes, std::string& bytes);
 
-// Replaces path with bytes: writes a temporary file in the same folder,
-// flushes it to the disk and renames it over path, so readers see the old
-// content or the new one, never a mix. 0, or -1 with the reason in why.
-int replaceFile(const std::string& path, const std::string& bytes, std::string& why);
+// Replaces path with bytes: writes the temporary file path + ".tmp" under a
+// lock, flushes it to the disk and renames it over path, so readers see the
+// old content or the new one, never a mix. Two programs replacing the same
+// file take turns; a program killed while writing leaves that one temporary
+// file, reused by the next writer. In a browser page a file in the user data
+// folder is also kept in the browser's storage (HostStorage.h). 0, or -1 with
+// the reason in why.
+TW_API int replaceFile(const std::string& path, const std::string& bytes, std::string& why);
+
+// Removes what a killed replaceFile(path) left: the temporary file when no
+// program is writing it (and temporary files of an earlier naming,
+// path + ".tmp" + a process id, whose process no longer runs).
+TW_API void removeStaleTemporaries(const std::string& path);
 
 // Creates the folder and any missing parents. 0, or -1 with the reason in why.
-int makeFolders(const std::string& path, std::string& why);
+TW_API int makeFolders(const std::string& path, std::string& why);
 
 // $XDG_DATA_HOME when it is set and absolute, else $HOME/.local/share; ""
 // when neither is known.
-std::string userDataFolder();
+TW_API std::string userDataFolder();
 
 // The folder holding the running program, "" when it cannot be found.
-std::string programFolder();
+TW_API std::string programFolder();
 
 // path made absolute against the working directory (unchanged when it
 // already is, or when the working directory is unknown).
-std::string absolutePath(const std::string& path);
+TW_API std::string absolutePath(const std::string& path);
 
 // Makes folder the working directory. 0, or -1.
-int changeFolder(const std::string& folder);
+TW_API int changeFolder(const std::string& folder);
 
 }  // namespace platform
 }  // namespace tw

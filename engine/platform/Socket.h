@@ -11,6 +11,9 @@ namespace platform {
 
 const int NO_SOCKET = -1;
 
+// False where the platform has no TCP sockets at all (a browser page).
+bool socketsExist();
+
 // Start and stop the socket library. POSIX needs no such step, so both succeed.
 int socketStartUp();
 int socketCleanUp();

@@ -6,9 +6,13 @@ namespace platform {
 namespace {
 
 const unsigned char ESC = 0x1b;
-// An escape sequence longer than this is not one a terminal sends: its
-// introducer is dropped so that garbage cannot grow the buffer for ever.
+// An escape sequence longer than this is not one a terminal sends. It is
+// dropped whole, up to its final byte, wherever the reads split it: the
+// decision falls at the same byte whether it came in one piece or many.
 const std::size_t MAX_SEQUENCE = 256;
+
+bool isParameterByte(unsigned char c) { return c >= 0x20 && c <= 0x3f; }
+bool isFinalByte(unsigned char c) { return c >= 0x40 && c <= 0x7e; }
 
 using Fields = std::vector<std::vector<int>>;  // ';'-separated fields of ':'-separated numbers
 
@@ -198,28 +202,48 @@ void TerminalInput::feed(const char* bytes, std::size_t count, std::vector<Termi
   buffer.append(bytes, count);
   std::size_t pos = 0;
   while (pos < buffer.size()) {
-    const std::size_t used = parseOne(pos, out);
-    if (used == 0) {
-      if (buffer.size() - pos <= MAX_SEQUENCE) break;
-      pos++;  // not a sequence any terminal sends: drop its ESC
+    if (dropping) {
+      pos += skipDropped(pos);
       continue;
     }
+    const std::size_t used = parseOne(pos, out);
+    if (used == 0) break;  // an unfinished sequence waits for more
     pos += used;
   }
   buffer.erase(0, pos);
 }
 
-bool TerminalInput::hasPending() const { return !buffer.empty(); }
+// The rest of a sequence being dropped: its parameter bytes and its final
+// byte. Any other byte ends it unread, as it ends a sequence cut off.
+std::size_t TerminalInput::skipDropped(std::size_t pos) {
+  std::size_t i = pos;
+  while (i < buffer.size() && isParameterByte(static_cast<unsigned char>(buffer[i]))) i++;
+  if (i < buffer.size()) {
+    dropping = false;
+    if (isFinalByte(static_cast<unsigned char>(buffer[i]))) i++;
+  }
+  return i - pos;
+}
 
+bool TerminalInput::hasPending() const { return !buffer.empty() || dropping; }
+
+// A lone ESC is the Escape key, and ESC before '[' or 'O' is Alt with that
+// key. A sequence begun further is not typing: it is dropped, with the rest
+// of it should that come before the next flush.
 void TerminalInput::flush(std::vector<TerminalItem>& out) {
-  for (char c : buffer) {
-    const Key key = keyFromByte(static_cast<unsigned char>(c));
-    if (key != Key::Unknown) out.push_back(keyItem(key, 1));
+  if (buffer.size() <= 2) {
+    for (char c : buffer) {
+      const Key key = keyFromByte(static_cast<unsigned char>(c));
+      if (key != Key::Unknown) out.push_back(keyItem(key, 1));
+    }
+    dropping = false;
+  } else {
+    dropping = true;
   }
   buffer.clear();
 }
 
-std::size_t TerminalInput::parseOne(std::size_t pos, std::vector<TerminalItem>& out) const {
+std::size_t TerminalInput::parseOne(std::size_t pos, std::vector<TerminalItem>& out) {
   const unsigned char byte = static_cast<unsigned char>(buffer[pos]);
   if (byte == ESC) return parseEscape(pos, out);
   const Key key = keyFromByte(byte);
@@ -227,7 +251,7 @@ std::size_t TerminalInput::parseOne(std::size_t pos, std::vector<TerminalItem>& 
   return 1;
 }
 
-std::size_t TerminalInput::parseEscape(std::size_t pos, std::vector<TerminalItem>& out) const {
+std::size_t TerminalInput::parseEscape(std::size_t pos, std::vector<TerminalItem>& out) {
   if (pos + 1 >= buffer.size()) return 0;  // a lone ESC: Escape or the start of a sequence
   const char next = buffer[pos + 1];
   if (next == '[') return parseCsi(pos, out);
@@ -243,14 +267,17 @@ std::size_t TerminalInput::parseEscape(std::size_t pos, std::vector<TerminalItem
   return 1;
 }
 
-std::size_t TerminalInput::parseCsi(std::size_t pos, std::vector<TerminalItem>& out) const {
+std::size_t TerminalInput::parseCsi(std::size_t pos, std::vector<TerminalItem>& out) {
   const std::size_t start = pos + 2;
   std::size_t i = start;
   while (i < buffer.size()) {
     const unsigned char c = static_cast<unsigned char>(buffer[i]);
-    if (c >= 0x40 && c <= 0x7e) break;  // the final byte
-    if (c < 0x20 || c > 0x3f) return i - pos;  // broken off: drop what came so far
-    i++;
+    if (isFinalByte(c)) break;
+    if (!isParameterByte(c)) return i - pos;  // broken off: drop what came so far
+    if (++i - pos >= MAX_SEQUENCE) {
+      dropping = true;  // over-long: what came so far goes, and the rest with it
+      return i - pos;
+    }
   }
   if (i >= buffer.size()) return 0;
   const char final_byte = buffer[i];

@@ -31,22 +31,28 @@ class TerminalInput {
  public:
   // Parses bytes after whatever an earlier call left unfinished, appending
   // every complete item to out. An escape sequence cut off at the end of the
-  // chunk waits for the next one.
+  // chunk waits for the next one, so however the same bytes are split
+  // between calls, the items are the same. A sequence longer than any a
+  // terminal sends, or one not understood, is dropped whole.
   void feed(const char* bytes, std::size_t count, std::vector<TerminalItem>& out);
-  // True while bytes of an unfinished escape sequence are held back.
+  // True while an unfinished escape sequence is held back or being dropped.
   bool hasPending() const;
-  // Gives up waiting: the held-back ESC is the Escape key and the bytes after
-  // it are typed characters. The caller decides when enough time has passed.
+  // Gives up waiting: a held-back lone ESC is the Escape key (ESC with '['
+  // or 'O' after it, Alt with that key); a longer unfinished sequence is
+  // dropped, and so is its rest should it come before the next flush (which
+  // ends the dropping). The caller decides when enough time has passed.
   void flush(std::vector<TerminalItem>& out);
 
  private:
   // Parses one item at the front of buffer[pos...]; returns the bytes used,
   // or 0 when the sequence there is not complete yet.
-  std::size_t parseOne(std::size_t pos, std::vector<TerminalItem>& out) const;
-  std::size_t parseEscape(std::size_t pos, std::vector<TerminalItem>& out) const;
-  std::size_t parseCsi(std::size_t pos, std::vector<TerminalItem>& out) const;
+  std::size_t parseOne(std::size_t pos, std::vector<TerminalItem>& out);
+  std::size_t parseEscape(std::size_t pos, std::vector<TerminalItem>& out);
+  std::size_t parseCsi(std::size_t pos, std::vector<TerminalItem>& out);
+  std::size_t skipDropped(std::size_t pos);
 
-  std::string buffer;  // bytes not parsed yet
+  std::string buffer;     // bytes not parsed yet
+  bool dropping = false;  // inside an over-long or given-up sequence
 };
 
 // The key a typed byte stands for (control characters, printable ASCII).

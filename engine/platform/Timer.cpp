@@ -26,5 +26,7 @@ void sleepMilliseconds(int milliseconds) { sleepFor(static_cast<long long>(milli
 
 void waitMicroseconds(int microseconds) { sleepFor(static_cast<long long>(microseconds) * 1000LL); }
 
+void yieldToHost() {}
+
 }  // namespace platform
 }  // namespace tw

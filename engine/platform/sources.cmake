@@ -2,7 +2,8 @@
 target_sources(tarnwick PRIVATE
   engine/platform/FileCheck.cpp
   engine/platform/Files.cpp
+  engine/platform/LockedFile.cpp
   engine/platform/InputCodes.cpp
   engine/platform/LargeArray.cpp
-  engine/platform/Timer.cpp
+  engine/platform/RandomSequence.cpp
 )

@@ -8,6 +8,7 @@
 #include "engine/world/Sprite.h"
 #include "engine/platform/FileCheck.h"
 #include "engine/platform/Audio.h"
+#include "engine/platform/Files.h"
 #include "engine/resources/SpriteParser.h"
 
 namespace tw {
@@ -21,6 +22,24 @@ bool openSpriteFile(const std::string& file_name, std::ifstream& file) {
   if (platform::isSpecialFile(file_name)) return false;
   file.open(file_name);
   return file.is_open();
+}
+
+// The folder a file name was looked for in: a relative name is taken from the
+// working folder, which is what a developer most often has wrong.
+std::string folderOf(const std::string& file_name) {
+  const std::string full = platform::absolutePath(file_name);
+  const std::size_t slash = full.find_last_of('/');
+  return slash == std::string::npos ? "." : full.substr(0, slash == 0 ? 1 : slash);
+}
+
+// A file that did not load: the folder it was looked for in, in the log and,
+// once, on standard error.
+void noteMissingFile(const char* operation, const char* kind, const std::string& file_name) {
+  const std::string folder = folderOf(file_name);
+  logger().writeLog("RM::%s(): Note! '%s' was looked for in '%s'.", operation, file_name.c_str(),
+                    folder.c_str());
+  logger().writeNotice("%s file '%s' not loaded (looked for it in '%s')", kind, file_name.c_str(),
+                       folder.c_str());
 }
 
 }  // namespace
@@ -123,11 +142,16 @@ int ResourceManager::loadSprite(std::string file_name, std::string label) {
   std::ifstream file;
   if (!openSpriteFile(file_name, file)) {
     logger().writeLog("RM::loadSprite(): Error! Cannot open file '%s'.", file_name.c_str());
+    noteMissingFile("loadSprite", "sprite", file_name);
     logger().writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
   }
   Sprite* sprite = parseSpriteFile(file, label);
-  if (sprite == nullptr) return -1;
+  if (sprite == nullptr) {
+    logger().writeNotice("sprite '%s' not loaded: '%s' has problems (tw-sprite check lists them)",
+                         label.c_str(), file_name.c_str());
+    return -1;
+  }
   sprite->setLabel(label);
   sprites[sprite_count++] = sprite;
   dumpSprite(*sprite, label);
@@ -141,6 +165,7 @@ Sprite* ResourceManager::getSprite(std::string label) const {
     if (sprites[i] != nullptr && sprites[i]->getLabel() == label) return sprites[i];
   }
   logger().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
+  logger().writeNotice("no sprite labelled '%s' is loaded", label.c_str());
   return nullptr;
 }
 
@@ -152,6 +177,7 @@ int ResourceManager::loadSound(std::string file_name, std::string label) {
   }
   if (sounds[sound_count].loadSound(file_name) != 0) {
     logger().writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", file_name.c_str());
+    noteMissingFile("loadSound", "sound", file_name);
     return -1;
   }
   sounds[sound_count].setLabel(label);
@@ -166,6 +192,7 @@ Sound* ResourceManager::getSound(std::string label) {
     if (sounds[i].getLabel() == label) return &sounds[i];
   }
   logger().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
+  logger().writeNotice("no sound labelled '%s' is loaded", label.c_str());
   return nullptr;
 }
 
@@ -181,6 +208,7 @@ int ResourceManager::loadMusic(std::string file_name, std::string label) {
   }
   if (musics[music_count].loadMusic(file_name) != 0) {
     logger().writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", file_name.c_str());
+    noteMissingFile("loadMusic", "music", file_name);
     return -1;
   }
   musics[music_count].setLabel(label);
@@ -195,6 +223,7 @@ Music* ResourceManager::getMusic(std::string label) {
     if (musics[i].getLabel() == label) return &musics[i];
   }
   logger().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
+  logger().writeNotice("no music labelled '%s' is loaded", label.c_str());
   return nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <istream>
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/resources/Music.h"
 #include "engine/resources/Sound.h"
@@ -18,7 +19,7 @@ const int MAX_SPRITES = 1000;
 const int MAX_SOUNDS = 100;
 const int MAX_MUSICS = 50;
 
-class ResourceManager : public Manager {
+class TW_API ResourceManager : public Manager {
  public:
   static ResourceManager& getInstance();
   ~ResourceManager() override;

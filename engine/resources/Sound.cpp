@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/core/LogManager.h"
+#include "engine/platform/Audio.h"
 #include "engine/platform/FileCheck.h"
 
 namespace tw {

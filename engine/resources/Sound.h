@@ -6,11 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "engine/platform/Audio.h"
+#include "engine/platform/Export.h"
 
 namespace tw {
 
-class Sound {
+namespace platform {
+class SoundClip;  // the audio library behind the platform layer
+}  // namespace platform
+
+class TW_API Sound {
  public:
   Sound();
   ~Sound();

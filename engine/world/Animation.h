@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/world/Box.h"
 #include "engine/world/Vector.h"
 
@@ -12,7 +13,7 @@ namespace tw {
 
 class Sprite;
 
-class Animation {
+class TW_API Animation {
  public:
   Animation();
 

@@ -5,11 +5,12 @@
 #include <iosfwd>
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
-class Box {
+class TW_API Box {
  public:
   Box() : corner(), horizontal(0.0f), vertical(0.0f) {}
   Box(Vector init_corner, float init_horizontal, float init_vertical)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Vector.h"
 
@@ -14,14 +15,14 @@ namespace tw {
 // of `radius` pixels, whose bounding square's top-left corner lies `offset_x`,
 // `offset_y` pixels from the position it is drawn at and which is turned by
 // the drawing's rotation about that corner.
-struct ShapeOutline {
+struct TW_API ShapeOutline {
   int points = 0;
   float radius = 0.0f;    // pixels
   float offset_x = 0.0f;  // pixels
   float offset_y = 0.0f;  // pixels
 };
 
-class Canvas {
+class TW_API Canvas {
  public:
   virtual ~Canvas() = default;
   // Draws one Unicode character; 0 drawn, -1 not drawn.

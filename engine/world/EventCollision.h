@@ -3,6 +3,7 @@
 // the mover was going to.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 #include "engine/world/Vector.h"
 
@@ -12,7 +13,7 @@ class Object;
 
 const std::string COLLISION_EVENT = "tw-collision";
 
-class EventCollision : public Event {
+class TW_API EventCollision : public Event {
  public:
   EventCollision();
   EventCollision(Object* p_init_object1, Object* p_init_object2, Vector init_position);

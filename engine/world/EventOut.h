@@ -2,13 +2,14 @@
 // wholly out of the world's boundary. It carries nothing but its type.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 
 namespace tw {
 
 const std::string OUT_EVENT = "tw-out";
 
-class EventOut : public Event {
+class TW_API EventOut : public Event {
  public:
   EventOut();
 };

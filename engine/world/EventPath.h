@@ -2,6 +2,7 @@
 // and, when a path was found, the path. The path manager delivers it directly.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/core/Event.h"
 #include "engine/world/Path.h"
 
@@ -14,7 +15,7 @@ const int PATH_NOT_FOUND = 0;
 const int PATH_SEARCHING = 1;
 const int PATH_FOUND = 2;
 
-class EventPath : public Event {
+class TW_API EventPath : public Event {
  public:
   EventPath();
   EventPath(int init_result, Path init_path);

@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
-class Frame {
+class TW_API Frame {
  public:
   // An empty frame (0 by 0) that draws nothing.
   Frame();

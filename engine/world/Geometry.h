@@ -3,6 +3,7 @@
 // an obstacle. Vector and Box themselves live in their own files.
 #pragma once
 
+#include "engine/platform/Export.h"
 #include "engine/world/Box.h"
 #include "engine/world/Object.h"
 #include "engine/world/Vector.h"
@@ -27,7 +28,7 @@ inline bool boxContainsPosition(const Box& box, const Vector& p) {
   return c.getX() <= p.getX() && p.getX() <= c.getX() + box.getHorizontal() &&
          c.getY() <= p.getY() && p.getY() <= c.getY() + box.getVertical();
 }
-float distance(const Vector& p1, const Vector& p2);
+TW_API float distance(const Vector& p1, const Vector& p2);
 // The box the object would have at where.
 inline Box getWorldBox(const Object* p_o, const Vector& where) {
   Box box = p_o->getBox();
@@ -38,6 +39,6 @@ inline Box getWorldBox(const Object* p_o, const Vector& where) {
 inline Box getWorldBox(const Object* p_o) { return getWorldBox(p_o, p_o->getPosition()); }
 // Which side the mover met the obstacle from, pointing from the obstacle
 // towards the mover: each component -1, 0 or 1; (0,0) when no side touches.
-Vector getNormal(const Object* p_mover, const Object* p_obstacle);
+TW_API Vector getNormal(const Object* p_mover, const Object* p_obstacle);
 
 }  // namespace tw

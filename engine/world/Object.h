@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "engine/core/Event.h"
+#include "engine/platform/Export.h"
 #include "engine/core/Listener.h"
 #include "engine/world/Animation.h"
 #include "engine/world/Shape.h"
 #include "engine/world/Path.h"
 #include "engine/world/Box.h"
 #include "engine/world/ObjectAttribute.h"
-#include "engine/world/OrderedObjectSet.h"
 #include "engine/world/Solidness.h"
 #include "engine/world/Vector.h"
 
@@ -29,7 +29,7 @@ struct ObjectRecord;
 const int MAX_ALTITUDE = 4;     // drawing layers are 0 (first) to MAX_ALTITUDE
 const int MAX_OBJ_EVENTS = 100;  // event interests one object may hold
 
-class Object : public Listener {
+class TW_API Object : public Listener {
  public:
   Object();
   virtual ~Object();
@@ -176,7 +176,9 @@ class Object : public Listener {
   bool follow_path;
   bool avoid_collisions;  // a HARD mover that slides along HARD obstacles
   bool in_world;          // entered into the world's scene graph at construction
-  // The object's slot in the scene graph list of each kind it is in.
+  // The object's slot in the scene graph list of each kind it is in (the
+  // kinds are OrderedObjectSet's ListKind).
+  static constexpr int LIST_KINDS = 5;
   std::uint32_t list_place[LIST_KINDS];
   Animation animation;
   int event_count;

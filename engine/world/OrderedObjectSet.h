@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "engine/core/ObjectList.h"
+#include "engine/world/Object.h"
 
 namespace tw {
 
-class Object;
-
 // The kinds of list an object can be in, at most one list of each kind at a
 // time: its place in that list is kept in the object itself, so that no
-// lookup table is needed to find it.
+// lookup table is needed to find it (Object::LIST_KINDS places).
 enum class ListKind : std::uint8_t { ACTIVE = 0, INACTIVE = 1, SOLID = 2, VISIBLE = 3, TYPE = 4 };
-const int LIST_KINDS = 5;
 
 class OrderedObjectSet {
+  static_assert(static_cast<int>(ListKind::TYPE) + 1 == Object::LIST_KINDS,
+                "an object keeps one place per kind of list");
+
  public:
   explicit OrderedObjectSet(ListKind kind);
 

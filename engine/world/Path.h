@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
-class Path {
+class TW_API Path {
  public:
   Path();
 

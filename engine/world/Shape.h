@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Vector.h"
 
@@ -19,7 +20,7 @@ enum ShapeType {
   TRIANGLE = 2,
 };
 
-class Shape {
+class TW_API Shape {
  public:
   Shape();
 

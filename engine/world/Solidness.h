@@ -2,6 +2,8 @@
 // SPECTRAL takes no part.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <string>
 
 namespace tw {
@@ -13,6 +15,6 @@ enum Solidness {
 };
 
 // "hard", "soft", "spectral", or "undefined" for any other value.
-std::string toString(Solidness solidness);
+TW_API std::string toString(Solidness solidness);
 
 }  // namespace tw

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Frame.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
-class Sprite {
+class TW_API Sprite {
  public:
   // max_frames is the fixed capacity. A negative capacity is refused with a
   // log line and the sprite then holds no frames at all.

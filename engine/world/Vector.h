@@ -2,12 +2,14 @@
 // positions, directions and velocities.
 #pragma once
 
+#include "engine/platform/Export.h"
+
 #include <iosfwd>
 #include <string>
 
 namespace tw {
 
-class Vector {
+class TW_API Vector {
  public:
   // The small operations are defined here: positions are read and added in
   // every collision test and path step.

@@ -11,6 +11,7 @@
 #include "engine/world/EventOut.h"
 #include "engine/world/Geometry.h"
 #include "engine/world/Object.h"
+#include "engine/world/SceneGraph.h"
 
 namespace tw {
 
@@ -67,7 +68,12 @@ Object* firstHard(const ObjectList& list) {
 }
 }  // namespace
 
-WorldManager::WorldManager() : p_view_following(nullptr) { setType("WorldManager"); }
+WorldManager::WorldManager()
+    : owned_scene_graph(new SceneGraph),
+      scene_graph(*owned_scene_graph),
+      p_view_following(nullptr) {
+  setType("WorldManager");
+}
 
 WorldManager::~WorldManager() = default;
 

@@ -3,20 +3,22 @@
 // event type no other manager owns. The index itself is the scene graph's.
 #pragma once
 
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
+#include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/core/ObjectList.h"
 #include "engine/world/Box.h"
-#include "engine/world/SceneGraph.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
 
 class Object;
+class SceneGraph;
 
-class WorldManager : public Manager {
+class TW_API WorldManager : public Manager {
  public:
   static WorldManager& getInstance();
 
@@ -53,6 +55,7 @@ class WorldManager : public Manager {
   // The object the view follows, or null for none.
   void setViewFollowing(Object* p_new_view_following);
   Object* getViewFollowing() const;
+  // The world's index; the engine's own (its header is not installed).
   SceneGraph& getSceneGraph() { return scene_graph; }
 
  private:
@@ -73,7 +76,9 @@ class WorldManager : public Manager {
   void destroy(Object* p_o);
   bool isDying(const Object* p_o) const;
 
-  SceneGraph scene_graph;
+  // The index lives behind a pointer so that this header need not show it.
+  std::unique_ptr<SceneGraph> owned_scene_graph;
+  SceneGraph& scene_graph;  // *owned_scene_graph
   ObjectList deletions;     // objects marked for deletion, in marking order
   std::unordered_set<const Object*> marked;  // the same objects, for a quick "marked yet?"
   Object* p_view_following;  // not owned

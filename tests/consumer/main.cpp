@@ -1,10 +1,12 @@
 // A tiny game on the engine as a user builds it: a word drawn by an object,
 // three frames through the capture presenter, then the frame is checked.
-// Exits 0 when the word shows where it was drawn.
+// Exits 0 when the word shows where it was drawn and the library it runs with
+// is the version its headers name.
 #include <cstdio>
 
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
+#include "engine/core/Version.h"
 #include "engine/loop/GameManager.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/world/Object.h"
@@ -32,6 +34,14 @@ class Word : public tw::Object {
 }  // namespace
 
 int main() {
+  // The headers it was compiled with and the library it runs with agree.
+  const tw::Version version = tw::getVersion();
+  if (version.major_version != TARNWICK_VERSION_MAJOR ||
+      version.minor_version != TARNWICK_VERSION_MINOR) {
+    std::printf("compiled with %d.%d, runs with %s\n", TARNWICK_VERSION_MAJOR,
+                TARNWICK_VERSION_MINOR, tw::getVersionString());
+    return 1;
+  }
   tw::Config::getInstance().addOverride("display:capture");
   tw::Config::getInstance().addOverride("networking:false");
   tw::GameManager& game = tw::GameManager::getInstance();

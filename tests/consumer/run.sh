@@ -4,6 +4,11 @@
 #   run.sh package          ENGINE_SOURCE ENGINE_BUILD WORK
 #     installs ENGINE_BUILD into WORK/prefix, builds with find_package and
 #     with pkg-config, and runs both programs from another folder
+#   run.sh shared           ENGINE_SOURCE - WORK
+#     builds the engine as a shared library (with Veld and the examples, which
+#     must link against its exported API alone), checks its SONAME and that
+#     it exports nothing but the public API, installs it into WORK/prefix and
+#     builds and runs the consumer against it
 #   run.sh add_subdirectory ENGINE_SOURCE - WORK
 #   run.sh fetchcontent     ENGINE_SOURCE - WORK
 #     builds the engine inside the consumer's tree (library only)
@@ -41,6 +46,33 @@ case "$route" in
     # shellcheck disable=SC2086
     g++ -o "$work/consumer-pc" "$here/main.cpp" $flags || fail "building with pkg-config ($flags)"
     run_consumer "$work/consumer-pc"
+    ;;
+  shared)
+    prefix=$work/prefix
+    cmake -S "$source" -B "$work/engine" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 \
+      -DBUILD_SHARED_LIBS=ON -DTARNWICK_BUILD_GAME=ON -DTARNWICK_BUILD_EXAMPLES=ON \
+      > "$work/engine-configure.log" || fail "configuring the shared engine, see $work/engine-configure.log"
+    cmake --build "$work/engine" -j 2 > "$work/engine-build.log" ||
+      fail "building the shared engine, Veld and the examples, see $work/engine-build.log"
+    cmake --install "$work/engine" --prefix "$prefix" > "$work/install.log"
+    lib=$(find "$prefix/lib" -name 'libtarnwick.so.*.*' | head -n 1)
+    [ -n "$lib" ] || fail "no libtarnwick.so.MAJOR.MINOR.PATCH installed"
+    soname=$(readelf -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+    major=$(sed -n 's/^#define TARNWICK_VERSION_MAJOR //p' "$prefix/include/engine/core/Version.h")
+    [ "$soname" = "libtarnwick.so.$major" ] || fail "SONAME is '$soname', not libtarnwick.so.$major"
+    # Every exported engine name is declared in an installed header, and none
+    # is a class the engine keeps inside (defined in a header not installed).
+    nm -D --defined-only "$lib" | c++filt | sed -nE 's/^[0-9a-f]+ . ((typeinfo name|typeinfo|vtable|VTT|guard variable) for |(non-)?virtual thunk to )?tw::([A-Za-z_0-9]+).*/\4/p' |
+      sort -u > "$work/exported"
+    (cd "$source" && find engine -name '*.h' | grep -vxFf <(grep '^engine/' engine/public-headers.txt) |
+       xargs sed -nE 's/^(class|struct) ([A-Za-z_0-9]+)[^;]*$/\2/p') | sort -u > "$work/inside"
+    while read -r name; do
+      grep -rqw -- "$name" "$prefix/include" || fail "libtarnwick exports tw::$name, which no public header declares"
+      ! grep -qxF -- "$name" "$work/inside" || fail "libtarnwick exports tw::$name, one of the engine's insides"
+    done < "$work/exported"
+    echo "libtarnwick exports $(nm -D --defined-only "$lib" | wc -l) symbols, of $(wc -l < "$work/exported") engine names"
+    configure_and_build -DCMAKE_PREFIX_PATH="$prefix"
+    run_consumer "$work/build/consumer"
     ;;
   add_subdirectory|fetchcontent)
     configure_and_build -DTARNWICK_ROUTE="$route" -DTARNWICK_SOURCE="$source"

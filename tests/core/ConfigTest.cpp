@@ -27,7 +27,8 @@ static std::string settings(const Config& c) {
     << c.getFontScale() << " window_title=" << c.getWindowTitle() << " show_mouse=" << c.getShowMouse()
     << " headless=" << c.getHeadless() << " display=" << c.getDisplay() << " font_file="
     << c.getFontFile() << " logfile=" << c.getLogFile() << " random_seed=" << c.getRandomSeed()
-    << " networking=" << c.getNetworking() << " grid_width=" << c.getGridWidth()
+    << " networking=" << c.getNetworking() << " max_message_bytes=" << c.getMaxMessageBytes()
+    << " grid_width=" << c.getGridWidth()
     << " grid_height=" << c.getGridHeight() << " ";
   return s.str();
 }

@@ -54,3 +54,30 @@ TEST_F(LogManagerTest, OpensTheFileTheEnvironmentOrTheConfigurationNames) {
   EXPECT_EQ(tw_test::readFile(dir.file("env.log")).substr(8), "    0 line for 'env.log'\n");
   EXPECT_EQ(tw_test::readFile(dir.file("configured.log")).substr(8), "    0 line for ''\n");
 }
+
+// Warnings and errors are in the file as soon as they are written, flushing
+// on or off; a notice is said on standard error once, naming the log, and
+// waits while it is held (the terminal shows the game).
+TEST_F(LogManagerTest, WarningsReachTheFileAtOnceAndNoticesAreSaidOnce) {
+  const std::string path = dir.file("now.log");
+  ScopedEnv env("TARNWICK_LOG", path.c_str());
+  ASSERT_EQ(log.startUp(), 0);
+  log.setFlush(false);
+  log.writeLog("X::y(): Warning! first");
+  log.writeLog("%s", "X::z(): Error! second");
+  EXPECT_NE(tw_test::readFile(path).find("Warning! first\n"), std::string::npos);
+  EXPECT_NE(tw_test::readFile(path).find("Error! second\n"), std::string::npos);
+  testing::internal::CaptureStderr();
+  log.writeNotice("sprite '%s' missing", "a");
+  log.writeNotice("sprite '%s' missing", "a");
+  log.holdNotices(true);
+  log.writeNotice("held");
+  const std::string while_held = testing::internal::GetCapturedStderr();
+  testing::internal::CaptureStderr();
+  log.holdNotices(false);
+  const std::string released = testing::internal::GetCapturedStderr();
+  log.shutDown();
+  EXPECT_EQ(while_held, "Tarnwick: sprite 'a' missing (the log is " + path + ")\n");
+  EXPECT_EQ(released, "Tarnwick: held (the log is " + path + ")\n");
+  EXPECT_EQ(tw_test::readFile(path).find("missing"), std::string::npos);
+}

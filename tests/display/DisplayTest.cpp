@@ -16,6 +16,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/Unicode.h"
 #include "engine/display/CellGrid.h"
+#include "engine/display/DrawList.h"
 #include "engine/display/EventView.h"
 #include "engine/display/FontLookup.h"
 #include "engine/display/ViewObject.h"

@@ -1,5 +1,6 @@
 // Each example under examples/ played briefly as its own process in the
-// capture presenter, with scripted keys, checking what its last frame shows.
+// capture presenter, with scripted keys, checking what its last frame shows;
+// the exit status of Veld and the examples.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -95,6 +96,43 @@ TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
       << final_score;
   EXPECT_NE(std::string::npos, final_score.find("hosting on port"));
   EXPECT_EQ(final_score.substr(final_score.find('\n') + 1), guest.output());
+}
+
+// 0 after a game that ran and quit, 1 when it could not start (a refused
+// replay or record file included), 2 for an option it does not take.
+TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
+  const struct {
+    const char* program;
+    const char* args;
+    const char* setting;  // DIR/ stands for the run's folder
+    int status;
+  } cases[] = {
+      {"veld", "--capture", "", 0},
+      {"veld", "--bogus", "", 2},
+      {"veld", "--record", "", 2},
+      {"veld", "--capture --replay DIR/none.rec", "", 1},
+      {"veld", "--capture --record DIR/none/run.rec", "", 1},
+      {"veld", "--capture", "logfile:DIR/none/game.log", 1},
+      {"example_showcase", "--capture", "", 0},
+      {"example_catch", "--capture --bogus", "", 2},
+      {"example_garden", "--capture --frobnicate", "", 2},
+      {"example_maze", "--capture", "replay_file:DIR/none.rec", 1},
+      {"example_pong", "--capture --host 0", "logfile:DIR/none/game.log", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.program) + " " + c.args + " " + c.setting);
+    ProgramRun run(c.program);
+    auto here = [&](std::string text) {
+      for (std::size_t at; (at = text.find("DIR/")) != std::string::npos;) {
+        text.replace(at, 4, run.folder().path() + "/");
+      }
+      return text;
+    };
+    if (c.setting[0] != '\0') run.configure(here(c.setting));
+    if (c.status == 0) run.press(2, tw::Keyboard::Q);
+    run.run(here(c.args));
+    EXPECT_EQ(run.status(), c.status) << run.output();
+  }
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ TEST_F(EndToEndTest, PlaysFromStartScreenToClosingTheWindow) {
 TEST_F(EndToEndTest, WithoutADisplayStartUpFailsCleanly) {
   const tw_test::ScopedEnv no_display("DISPLAY", nullptr);
   launch();
-  EXPECT_EQ(exitCode(), 0);
+  EXPECT_EQ(exitCode(), 1);
   EXPECT_TRUE(logHas("Error! Unable to open display"));
   EXPECT_TRUE(logHas("Error starting game manager!"));
 }

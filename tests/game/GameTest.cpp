@@ -3,6 +3,8 @@
 // the player sees after scripts of keys and steps, and the ways the game ends;
 // a scripted player's long session recorded and replayed; the best-score file.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -351,6 +353,38 @@ TEST_F(ProfileTest, BestScoreFileProblemsNeverStopTheGame) {
               !c.logged.empty());
     EXPECT_LE(filesIn(folder).size(), 1u) << "a temporary file left";
   }
+}
+
+// Writers of the best score killed at any moment, again and again, leave the
+// file whole and one temporary file beside it at most; the next start
+// removes it, and temporary files of the earlier naming (after a process id)
+// whose process is gone.
+TEST_F(ProfileTest, KilledWritersLeaveOneTemporaryFileAtMostWhichTheNextStartRemoves) {
+  const std::string folder = dir.file("kills");
+  const veld::SaveFile file(folder, "best-score");
+  ASSERT_EQ(file.write(1), 0);
+  for (int round = 0; round < 40; round++) {
+    SCOPED_TRACE(round);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+      for (int score = 2;; score++) file.write(score);
+    }
+    usleep(static_cast<useconds_t>(1000 + round * 7919 % 20000));
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    int value = 0;
+    EXPECT_EQ(file.read(value), veld::SaveFile::FOUND);
+    EXPECT_LE(filesIn(folder).size(), 2u);
+  }
+  const std::string running = "best-score.tmp" + std::to_string(getpid());
+  for (const std::string name : {"best-score.tmp", "best-score.tmp999999999", running.c_str()}) {
+    dir.write("kills/" + name, "1");
+  }
+  veld::Profile::get().load(folder);
+  std::vector<std::string> left = filesIn(folder);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"best-score", running}));
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // The built game played in a real terminal (tmux): what the terminal shows
 // is, cell for cell and colour for colour, the frame the capture of the same
-// run holds; the quit key and SIGTERM leave the terminal as it was.
+// run holds; the quit key and SIGTERM leave the terminal as it was; a
+// recording of a run killed with SIGKILL replays to within a second of its end.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 
+#include "engine/input/InputRecording.h"
 #include "tests/support/EngineFixtures.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TmuxDriver.h"
 
 namespace {
@@ -18,20 +21,23 @@ class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
   // Starts Veld in an 80 x 24 pane (in this environment), noting its process,
   // the terminal's modes before and after, and its exit code; every frame is
   // also written as text.
-  void SetUp() override {
+  void SetUp() override { launch(""); }
+  void launch(const std::string& args) {
     dir.write("tw-config.txt", "snapshot_file:" + dir.file("frame.txt") + ",random_seed:5,networking:false");
     const std::string d = dir.path() + "/";
     ASSERT_TRUE(tmux.start(80, 24, "stty -a > " + d + "before; sh -c 'echo $$ > " + d + "pid; exec " +
-                                       TW_VELD + " --terminal'; echo $? > " + d + "status; stty -a > " + d +
-                                       "after; exec sleep 300"));
+                                       TW_VELD + " --terminal " + args + "'; echo $? > " + d +
+                                       "status; stty -a > " + d + "after; exec sleep 300"));
     ASSERT_TRUE(shows("Press  P  to play"));
     pid = std::stoi(tw_test::readFile(dir.file("pid")));
   }
-  bool shows(const std::string& text) {
+  // Waits until the text is on the screen (or, with shown false, is not).
+  bool shows(const std::string& text, bool shown = true) {
     return tw_test::TmuxDriver::waitFor([&] {
       const std::vector<std::string> rows = tmux.rows();
-      return std::any_of(rows.begin(), rows.end(),
-                         [&](const std::string& row) { return row.find(text) != std::string::npos; });
+      return shown == std::any_of(rows.begin(), rows.end(), [&](const std::string& row) {
+               return row.find(text) != std::string::npos;
+             });
     });
   }
 
@@ -88,6 +94,46 @@ TEST_F(TerminalGame, SigtermEndsTheGameAndRestoresTheTerminal) {
   kill(pid, SIGTERM);
   expectRestored();
   EXPECT_TRUE(logHas("Game engine stopped"));
+}
+
+class RecordedTerminalGame : public TerminalGame {
+ protected:
+  void SetUp() override { launch("--record " + dir.file("run.rec")); }
+};
+
+// M (mute) pressed three times, each press seen on the screen, and the game
+// killed a second after the last: the recording holds all three, says it was
+// cut short, and the program replays it to the last press.
+TEST_F(RecordedTerminalGame, ARunKilledWithSigkillReplaysToWithinASecondOfItsEnd) {
+  for (int press = 0; press < 3; press++) {
+    usleep(800000);  // a terminal without key releases takes a quick second m as a repeat
+    tmux.sendKeys("m");
+    ASSERT_TRUE(shows("MUTED", press % 2 == 0)) << "press " << press;
+  }
+  usleep(1000000);
+  kill(pid, SIGKILL);
+  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
+  tw::InputRecording recording;
+  std::string why;
+  ASSERT_EQ(tw::InputRecording::load(dir.file("run.rec"), recording, why), 0) << why;
+  EXPECT_TRUE(recording.isCutShort());
+  int presses = 0;
+  for (int f = 0; f < recording.getFrameCount(); f++) {
+    int count = 0;
+    const tw::RecordedInput* p_events = recording.getFrame(f, count);
+    for (int i = 0; i < count; i++) {
+      presses += p_events[i].kind == tw::RecordedInput::KEY && p_events[i].code == tw::Keyboard::M &&
+                 p_events[i].action == tw::KEY_PRESSED;
+    }
+  }
+  EXPECT_EQ(presses, 3);
+  tw_test::ProgramRun replay("veld");
+  EXPECT_TRUE(replay.run("--replay " + dir.file("run.rec"))) << replay.output();
+  EXPECT_NE(replay.output().find("recording ends at step " + std::to_string(recording.getFrameCount()) +
+                                 ", cut short"),
+            std::string::npos)
+      << replay.output();
+  EXPECT_NE(replay.lastFrame().find("MUTED"), std::string::npos) << replay.lastFrame();
 }
 
 }  // namespace

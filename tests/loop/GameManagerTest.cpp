@@ -1,5 +1,6 @@
 // The game manager: start-up and shut-down of the engine (banner, order,
-// refusals, failures said on standard error), the loop and its frame pacing.
+// refusals, failures said on standard error, files another running game
+// writes left to it), the loop and its frame pacing.
 #include "engine/loop/GameManager.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <chrono>
 
 #include "engine/core/EventStep.h"
+#include "engine/platform/LockedFile.h"
 #include "engine/platform/Timer.h"
 #include "tests/support/EngineFixtures.h"
 
@@ -88,4 +90,49 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
             std::string::npos)
       << err;
   EXPECT_NE(err.find("(the log is " + engine.dir.file("game.log") + ")\n"), std::string::npos) << err;
+}
+
+// A log or a record file another running game is writing (here: holding
+// under its lock, with a line in it) stays that game's: a second log is
+// taken beside it, a record file is refused before play. A record file that
+// cannot be created is refused too.
+TEST_F(GameManagerTest, LeavesFilesAnotherRunningGameWritesToIt) {
+  const std::string d = engine.dir.path() + "/";
+  const struct {
+    const char* held;
+    std::string setting;
+    int started;
+    std::string said;  // on standard error
+    const char* log;   // where the log went
+  } cases[] = {
+      {"game.log", "", 0,
+       "the log '" + d + "game.log' is in use by another running game; this one writes '" + d +
+           "game-2.log'.",
+       "game-2.log"},
+      {"run.rec", "record_file:" + d + "run.rec", -1,
+       "Record file refused: '" + d + "run.rec' is in use by another running program.", "game.log"},
+      {nullptr, "record_file:" + d + "none/run.rec", -1,
+       "Record file refused: cannot open '" + d + "none/run.rec': No such file", "game.log"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setting);
+    tw::platform::LockedFile other_game;
+    std::string why;
+    if (c.held != nullptr) {
+      ASSERT_EQ(other_game.open(d + c.held, why), tw::platform::LockedFile::Status::OK) << why;
+      ASSERT_EQ(other_game.append("the other game's\n", why), 0);
+    }
+    tw::Config::getInstance().clearOverrides();
+    if (!c.setting.empty()) tw::Config::getInstance().addOverride(c.setting);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game.startUp(), c.started);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(c.said), std::string::npos) << err;
+    EXPECT_EQ(tw::LogManager::getInstance().getLogFileName(), d + c.log);
+    game.shutDown();
+    EXPECT_TRUE(tw_test::fileContains(d + c.log, "Game engine stopped"));
+    if (c.held != nullptr) {
+      EXPECT_EQ(tw_test::readFile(d + c.held), "the other game's\n");
+    }
+  }
 }

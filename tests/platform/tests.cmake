@@ -1,1 +1,4 @@
 # Tests of engine/platform (or the game, for tests/game).
+tw_add_test_suite(platform_tests
+  platform/RandomSequenceTest.cpp
+)

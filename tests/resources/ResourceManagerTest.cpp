@@ -118,11 +118,20 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
   // A label is looked up exactly, and gives the first sprite loaded under it.
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-robust.txt"), "good-simple.txt"));
   EXPECT_EQ(tw::RED, rm.getSprite("good-simple.txt")->getColor());
+  // A file that cannot be opened is named with the folder it was looked for
+  // in, in the log and once on standard error; so is a label not loaded.
+  testing::internal::CaptureStderr();
   EXPECT_EQ(nullptr, rm.getSprite("Good-simple.txt"));
   for (const std::string& file : {dir.file("absent.txt"), dir.path()}) {
     EXPECT_EQ(-1, rm.loadSprite(file, "s"));
     EXPECT_TRUE(log.contains("RM::loadSprite(): Error! Cannot open file '" + file + "'."));
+    const std::string folder = file.substr(0, file.rfind('/'));
+    EXPECT_TRUE(log.contains("RM::loadSprite(): Note! '" + file + "' was looked for in '" + folder + "'."));
   }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Tarnwick: sprite file '" + dir.file("absent.txt") + "' not loaded (looked for it in '" +
+                      dir.path() + "')"), std::string::npos) << said;
+  EXPECT_NE(said.find("Tarnwick: no sprite labelled 'Good-simple.txt' is loaded"), std::string::npos) << said;
   EXPECT_EQ(10, rm.getSpriteCount());
 }
 

@@ -30,21 +30,27 @@ void ProgramRun::press(int frame, tw::Keyboard::Key key, int times) {
 void ProgramRun::configure(const std::string& item) { items.push_back(item); }
 
 std::string ProgramRun::command(const std::string& args) const {
-  std::string config = "display:capture,\nsnapshot_file:" + dir.file("frame.txt") +
-                       ",\nlogfile:" + dir.file("log.txt") + ",\n";
+  // The run's own items first: of two values for a key the first counts.
+  std::string config;
   for (const std::string& item : items) config += item + ",\n";
-  std::string env = "TARNWICK_CONFIG=" + dir.write("tw-config.txt", config) + " ";
+  config += "display:capture,\nsnapshot_file:" + dir.file("frame.txt") + ",\nlogfile:" +
+            dir.file("log.txt") + ",\n";
+  std::string env = "TARNWICK_CONFIG=" + dir.write("tw-config.txt", config) + " XDG_DATA_HOME=" +
+                    dir.path() + " ";
   if (scripted) {
     std::string why;
     EXPECT_EQ(0, script.save(dir.file("script.replay"), why)) << why;
     env += "TARNWICK_REPLAY=" + dir.file("script.replay") + " ";
   }
-  return env + "./" + program + " " + args + " > " + dir.file("output.txt") + " 2>&1";
+  // A program that does not end by itself is stopped after two minutes.
+  return env + "timeout -s KILL 120 ./" + program + " " + args + " > " + dir.file("output.txt") +
+         " 2>&1";
 }
 
 bool ProgramRun::run(const std::string& args) {
   const int status = std::system(command(args).c_str());
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return exit_status == 0;
 }
 
 std::string ProgramRun::output() const { return readFile(dir.file("output.txt")); }

@@ -1,6 +1,7 @@
-// Runs one of the build's programs (examples, tools) as a separate process in
-// the capture presenter, for a scripted number of frames with scripted keys,
-// and reads back what it printed and the last frame it drew.
+// Runs one of the build's programs (Veld, examples, tools) as a separate
+// process in the capture presenter, for a scripted number of frames with
+// scripted keys, and reads back its exit status, what it printed and the
+// last frame it drew. Its data folder (XDG_DATA_HOME) is the run's own.
 #pragma once
 
 #include <string>
@@ -22,12 +23,15 @@ class ProgramRun {
   void setFrames(int count);
   // Key presses delivered at the start of frame (0 based).
   void press(int frame, tw::Keyboard::Key key, int times = 1);
-  // A configuration item added to the run's tw-config.txt ("key:value").
+  // A configuration item added to the run's tw-config.txt ("key:value"),
+  // winning over the run's own (display, snapshot_file, logfile).
   void configure(const std::string& item);
 
   // Runs the program with args (already quoted for the shell); true when it
   // exited with status 0.
   bool run(const std::string& args = "");
+  // The last run's exit status (137 when it was killed after two minutes).
+  int status() const { return exit_status; }
   // The shell command run() uses, for starting the program some other way.
   std::string command(const std::string& args) const;
 
@@ -41,6 +45,7 @@ class ProgramRun {
   std::vector<std::string> items;
   tw::InputRecording script;
   bool scripted = false;
+  int exit_status = -1;
 };
 
 }  // namespace tw_test

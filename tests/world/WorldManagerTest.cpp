@@ -10,6 +10,7 @@
 #include <map>
 
 #include "engine/world/EventOut.h"
+#include "engine/world/SceneGraph.h"
 #include "tests/support/EngineFixtures.h"
 
 using tw::Box;

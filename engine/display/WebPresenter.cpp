@@ -1,0 +1,156 @@
+#include "engine/display/WebPresenter.h"
+
+#include <algorithm>
+
+#include "engine/core/LogManager.h"
+#include "engine/platform/WebPage.h"
+
+namespace tw {
+
+namespace {
+
+const int DEFAULT_PIXELS_X = 1024;
+const int DEFAULT_PIXELS_Y = 768;
+
+float cellSize(int pixels, int cells) {
+  return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
+}
+
+float packed(Rgb color) {
+  return static_cast<float>((static_cast<unsigned>(color.r) << 16) |
+                            (static_cast<unsigned>(color.g) << 8) | color.b);
+}
+
+}  // namespace
+
+const char* WebPresenter::getName() const { return "page"; }
+
+int WebPresenter::open(const PresenterSettings& settings) {
+  // A page has no desktop size to take: 0 means the default window.
+  pixels_x = settings.horizontal_pixels > 0 ? settings.horizontal_pixels : DEFAULT_PIXELS_X;
+  pixels_y = settings.vertical_pixels > 0 ? settings.vertical_pixels : DEFAULT_PIXELS_Y;
+  cell_w = cellSize(pixels_x, settings.horizontal_chars);
+  cell_h = cellSize(pixels_y, settings.vertical_chars);
+  if (!(cell_w > 0.0f && cell_h > 0.0f) ||
+      platform::page::open(settings.horizontal_chars, settings.vertical_chars, cell_w, cell_h,
+                           static_cast<unsigned>(packed(settings.background)),
+                           settings.font_scale) != 0) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
+    return -1;
+  }
+  coverage.reset(settings.horizontal_chars, settings.vertical_chars);
+  grid = CellGrid(settings.horizontal_chars, settings.vertical_chars, settings.background);
+  keys_down.fill(false);
+  buttons_down.fill(false);
+  opened = true;
+  return 0;
+}
+
+void WebPresenter::close() {
+  if (!opened) return;
+  opened = false;
+  platform::page::close();
+}
+
+int WebPresenter::getHorizontalPixels() const { return pixels_x; }
+
+int WebPresenter::getVerticalPixels() const { return pixels_y; }
+
+int WebPresenter::getBackgroundsDrawn() const { return backgrounds_drawn; }
+
+void WebPresenter::present(const DrawList& frame) {
+  if (!opened) return;
+  list.clear();
+  backgrounds_drawn = 0;
+  coverage.nextFrame();
+  for (const DrawItem& item : frame.getItems()) {
+    if (item.kind == DrawItem::Kind::CHARACTER) {
+      addCharacter(item);
+    } else {
+      addShape(item);
+    }
+  }
+  platform::page::present(list);
+  grid.paint(frame, cell_w, cell_h);
+  platform::page::setScreenText(grid.toText());
+}
+
+// Position in window pixels; the page scales them to the canvas.
+void WebPresenter::addCharacter(const DrawItem& item) {
+  float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+  CellCoverage::characterBox(item, left, top, right, bottom);
+  const bool hides = coverage.touch(left, top, right, bottom, false);
+  const unsigned code = static_cast<unsigned>(item.ch);  // a Unicode code point
+  const bool inked = code > 0x20 && code != 0x7f;
+  if (hides) backgrounds_drawn++;
+  list.insert(list.end(), {0.0f, static_cast<float>(code), packed(item.color), item.x * cell_w,
+                           item.y * cell_h, item.rotation, hides ? 1.0f : 0.0f});
+  if (hides || inked) coverage.touch(left, top, right, bottom, true);
+}
+
+void WebPresenter::addShape(const DrawItem& item) {
+  const int n = item.shape.points;
+  if (n < 3) return;
+  list.insert(list.end(), {1.0f, packed(item.color), static_cast<float>(item.alpha),
+                           static_cast<float>(n)});
+  float min_x = 0, max_x = 0, min_y = 0, max_y = 0;
+  for (int i = 0; i < n; i++) {
+    float px = 0.0f, py = 0.0f;
+    shapeCorner(item, i, cell_w, cell_h, px, py);
+    list.push_back(px);
+    list.push_back(py);
+    min_x = i == 0 ? px : std::min(min_x, px), max_x = i == 0 ? px : std::max(max_x, px);
+    min_y = i == 0 ? py : std::min(min_y, py), max_y = i == 0 ? py : std::max(max_y, py);
+  }
+  coverage.touch(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+}
+
+bool WebPresenter::pollEvent(platform::InputEvent& event) {
+  if (!opened || !platform::page::pollEvent(event)) return false;
+  track(event);
+  return true;
+}
+
+void WebPresenter::track(const platform::InputEvent& event) {
+  using Type = platform::InputEvent::Type;
+  const int key = static_cast<int>(event.key);
+  const int button = static_cast<int>(event.button);
+  switch (event.type) {
+    case Type::KeyPressed:
+    case Type::KeyReleased:
+      if (key >= 0 && key < platform::KEY_COUNT) {
+        keys_down[static_cast<std::size_t>(key)] = event.type == Type::KeyPressed;
+      }
+      break;
+    case Type::MouseButtonPressed:
+    case Type::MouseButtonReleased:
+      if (button >= 0 && button < static_cast<int>(buttons_down.size())) {
+        buttons_down[static_cast<std::size_t>(button)] = event.type == Type::MouseButtonPressed;
+      }
+      mouse = Vector(event.x, event.y);
+      break;
+    case Type::MouseMoved:
+      mouse = Vector(event.x, event.y);
+      break;
+    default:
+      break;
+  }
+}
+
+bool WebPresenter::isKeyDown(platform::Key key) const {
+  const int code = static_cast<int>(key);
+  return code >= 0 && code < platform::KEY_COUNT && keys_down[static_cast<std::size_t>(code)];
+}
+
+bool WebPresenter::isButtonDown(platform::MouseButton button) const {
+  const int code = static_cast<int>(button);
+  return code >= 0 && code < static_cast<int>(buttons_down.size()) &&
+         buttons_down[static_cast<std::size_t>(code)];
+}
+
+Vector WebPresenter::getMousePosition() const { return mouse; }
+
+void WebPresenter::setKeyRepeat(bool enabled) { platform::page::setKeyRepeat(enabled); }
+
+}  // namespace tw

@@ -1,0 +1,63 @@
+// The byte-level pieces both replay file versions share: little-endian values
+// written to and read from a byte string (never past its end), the running
+// FNV-1a checksum, and the rules an event and a value name must meet.
+// The layouts themselves are InputRecording's (and the README's).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/input/InputRecording.h"
+
+namespace tw {
+namespace recording_bytes {
+
+const char MAGIC[8] = {'T', 'W', 'R', 'E', 'P', 'L', 'A', 'Y'};
+const std::size_t EVENT_BYTES = 12;
+const int MAX_FRAME_TIME = 10000;   // milliseconds
+const int MAX_GRID = 10000;         // columns or rows
+const std::uint32_t FNV_START = 2166136261u;
+
+// FNV-1a (32 bits) carried on from hash over n more bytes.
+std::uint32_t checksum(std::uint32_t hash, const char* data, std::size_t n);
+
+void putU8(std::string& out, unsigned v);
+void putU16(std::string& out, unsigned v);
+void putU32(std::string& out, std::uint32_t v);
+void putEvent(std::string& out, const RecordedInput& e);
+
+// Reads little-endian values from bytes[begin, end). Callers check left()
+// before reading; a read past the end yields zeros, never a stray access.
+class ByteReader {
+ public:
+  ByteReader(const std::string& bytes, std::size_t begin, std::size_t end)
+      : bytes(bytes), end(end < bytes.size() ? end : bytes.size()), pos(begin) {}
+  std::size_t left() const { return pos < end ? end - pos : 0; }
+  std::size_t position() const { return pos; }
+  void skip(std::size_t n) { pos += n < left() ? n : left(); }
+  unsigned u8();
+  unsigned u16();
+  std::uint32_t u32();
+  int i32() { return static_cast<int>(u32()); }
+  float f32();
+  std::string text(std::size_t n);
+  // Reads one event's 12 bytes; "" or why the input manager could not have
+  // delivered it.
+  std::string event(RecordedInput& e);
+
+ private:
+  const std::string& bytes;
+  std::size_t end;
+  std::size_t pos;
+};
+
+// Names of carried values: 1 to 64 printable characters, no blanks.
+bool validName(const std::string& name);
+
+// Reads the bytes of a version 1 file (its magic and version already
+// checked) into r: "" or why the file is refused (RecordingVersion1.cpp).
+std::string decodeVersion1(const std::string& bytes, InputRecording& r);
+
+}  // namespace recording_bytes
+}  // namespace tw

@@ -1,0 +1,11 @@
+#include "engine/platform/HostStorage.h"
+
+namespace tw {
+namespace platform {
+
+void restoreHostStorage() {}
+
+int keepInHostStorage(const std::string&, const std::string&, std::string&) { return 0; }
+
+}  // namespace platform
+}  // namespace tw

@@ -1,0 +1,65 @@
+#include "engine/platform/WebPage.h"
+
+#include <emscripten.h>
+
+#include <cstdint>
+
+namespace {
+
+EM_JS(int, tw_page_open, (int cols, int rows, float cell_w, float cell_h, unsigned background,
+                          float font_scale),
+      { return Module.tw.open(cols, rows, cell_w, cell_h, background, font_scale); });
+EM_JS(void, tw_page_close, (), { Module.tw.close(); });
+EM_JS(void, tw_page_present, (const float* list, int count), { Module.tw.present(list, count); });
+EM_JS(void, tw_page_text, (const char* text), { Module.tw.screenText(UTF8ToString(text)); });
+EM_JS(int, tw_page_poll, (void* event), { return Module.tw.poll(event); });
+EM_JS(void, tw_page_repeat, (int enabled), { Module.tw.keyRepeat = enabled !== 0; });
+EM_JS(void, tw_page_message, (const char* text, int error),
+      { Module.tw.message(UTF8ToString(text), error !== 0); });
+
+// The layout tw.poll writes.
+struct PolledEvent {
+  std::int32_t type;
+  std::int32_t key;
+  std::int32_t button;
+  float x;
+  float y;
+};
+
+}  // namespace
+
+namespace tw {
+namespace platform {
+namespace page {
+
+int open(int cols, int rows, float cell_w, float cell_h, unsigned background, float font_scale) {
+  return tw_page_open(cols, rows, cell_w, cell_h, background, font_scale);
+}
+
+void close() { tw_page_close(); }
+
+void present(const std::vector<float>& list) {
+  tw_page_present(list.data(), static_cast<int>(list.size()));
+}
+
+void setScreenText(const std::string& text) { tw_page_text(text.c_str()); }
+
+bool pollEvent(InputEvent& event) {
+  PolledEvent polled{};
+  if (tw_page_poll(&polled) == 0) return false;
+  event = InputEvent();
+  event.type = static_cast<InputEvent::Type>(polled.type);
+  event.key = static_cast<Key>(polled.key);
+  event.button = static_cast<MouseButton>(polled.button);
+  event.x = polled.x;
+  event.y = polled.y;
+  return true;
+}
+
+void setKeyRepeat(bool enabled) { tw_page_repeat(enabled ? 1 : 0); }
+
+void showMessage(const std::string& text, bool error) { tw_page_message(text.c_str(), error ? 1 : 0); }
+
+}  // namespace page
+}  // namespace platform
+}  // namespace tw

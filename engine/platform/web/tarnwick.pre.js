@@ -1,0 +1,484 @@
+// The page side of the engine's browser build, run before the program:
+// the canvas the frames are drawn on, the text mirror of the screen, the
+// keyboard and mouse queue, the frame callbacks the loop waits on, sound
+// through Web Audio and the browser storage that keeps the user's data
+// folder. The C++ side reaches it as Module.tw (engine/platform/Web*.cpp).
+Module.tw = (function () {
+  'use strict';
+
+  // Event types and key numbers as engine/platform/InputCodes.h numbers them.
+  const CLOSED = 0, KEY_PRESSED = 1, KEY_RELEASED = 2, MOUSE_MOVED = 3;
+  const BUTTON_PRESSED = 4, BUTTON_RELEASED = 5;
+  const KEYS = {};
+  'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('').forEach((c, i) => { KEYS['Key' + c] = i; });
+  for (let i = 0; i < 10; i++) { KEYS['Digit' + i] = 26 + i; KEYS['Numpad' + i] = 75 + i; }
+  for (let i = 1; i <= 15; i++) KEYS['F' + i] = 84 + i;
+  Object.assign(KEYS, {
+    Escape: 36, ControlLeft: 37, ShiftLeft: 38, AltLeft: 39, MetaLeft: 40, ControlRight: 41,
+    ShiftRight: 42, AltRight: 43, MetaRight: 44, ContextMenu: 45, BracketLeft: 46,
+    BracketRight: 47, Semicolon: 48, Comma: 49, Period: 50, Quote: 51, Slash: 52,
+    Backslash: 53, Backquote: 54, Equal: 55, Minus: 56, Space: 57, Enter: 58, Backspace: 59,
+    Tab: 60, PageUp: 61, PageDown: 62, End: 63, Home: 64, Insert: 65, Delete: 66,
+    NumpadAdd: 67, NumpadSubtract: 68, NumpadMultiply: 69, NumpadDivide: 70, ArrowLeft: 71,
+    ArrowRight: 72, ArrowUp: 73, ArrowDown: 74, Pause: 100, NumpadEnter: 58,
+  });
+  const BUTTONS = [0, 2, 1, 3, 4];  // DOM button number -> engine button
+  const FONT_FAMILY = 'TarnwickFont';
+  // A cell's box sits a tenth of a cell left of and a fifth of a cell below
+  // the character's position, as in the window.
+  const BOX_LEFT = -0.1, BOX_TOP = 0.2;
+  const MAX_EVENTS = 4096;
+
+  const tw = {
+    events: [],
+    held: new Set(),
+    keyRepeat: true,
+    wake: null,          // ends the loop's current wait early (page leaving)
+    waitedThisFrame: false,
+    frames: 0,
+    stepTimes: [],       // main-thread milliseconds between the loop's waits
+    resumedAt: 0,
+    firstFrameAt: 0,     // milliseconds from the page's start to the first frame
+    storageKey: 'tarnwick:' + location.pathname + ':',
+  };
+
+  function pageElement(id) { return document.getElementById(id); }
+
+  // A message the player should read: shown on the page and in the console.
+  tw.message = function (text, isError) {
+    const box = pageElement('message');
+    if (box) {
+      const line = document.createElement('div');
+      line.textContent = text;
+      if (isError) line.className = 'error';
+      box.appendChild(line);
+      box.hidden = false;
+    }
+    (isError ? console.error : console.log)('Tarnwick: ' + text);
+  };
+
+  function push(type, key, button, x, y) {
+    if (tw.events.length < MAX_EVENTS) tw.events.push([type, key, button, x, y]);
+  }
+
+  // ---- Canvas and screen text -------------------------------------------
+
+  const view = { cols: 0, rows: 0, cellW: 0, cellH: 0, background: '#000', fontScale: 2,
+                 charSize: 0, fit: null, scaleX: 1, scaleY: 1, open: false, lastText: '' };
+
+  function colorText(packed) {
+    return 'rgb(' + ((packed >> 16) & 255) + ',' + ((packed >> 8) & 255) + ',' + (packed & 255) + ')';
+  }
+
+  // Fits [low, high] into [boxLow, boxLow + boxSize]: shrinks only when it is
+  // longer, centres horizontally, moves vertically only as far as needed.
+  function fitAxis(low, high, boxLow, boxSize, centre) {
+    const span = high - low;
+    const scale = span > boxSize && span > 0 ? boxSize / span : 1;
+    const sl = low * scale, sh = high * scale;
+    let shift = 0;
+    if (centre) shift = boxLow + (boxSize - (sh - sl)) / 2 - sl;
+    else if (sl < boxLow) shift = boxLow - sl;
+    else if (sh > boxLow + boxSize) shift = boxLow + boxSize - sh;
+    return [scale, shift];
+  }
+
+  // One map from glyph coordinates (baseline at the character size) into the
+  // cell box, from the union of the printable characters' ink.
+  function fitGlyphs(ctx) {
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
+    let left = 0, right = 0, top = 0, bottom = 0, any = false;
+    for (let c = 33; c <= 126; c++) {
+      const m = ctx.measureText(String.fromCharCode(c));
+      const l = -m.actualBoundingBoxLeft - 1, r = m.actualBoundingBoxRight + 1;
+      const t = view.charSize - m.actualBoundingBoxAscent - 1;
+      const d = view.charSize + m.actualBoundingBoxDescent + 1;
+      left = any ? Math.min(left, l) : l; right = any ? Math.max(right, r) : r;
+      top = any ? Math.min(top, t) : t; bottom = any ? Math.max(bottom, d) : d;
+      any = true;
+    }
+    const x = fitAxis(left, right, BOX_LEFT * view.cellW, view.cellW, true);
+    const y = fitAxis(top, bottom, BOX_TOP * view.cellH, view.cellH, false);
+    view.fit = { sx: x[0], dx: x[1], sy: y[0], dy: y[1] };
+  }
+
+  // Whole device pixels per cell, as large as the page allows, so every cell
+  // edge falls on a pixel.
+  function sizeCanvas() {
+    const canvas = Module.canvas;
+    const ratio = window.devicePixelRatio || 1;
+    const room = canvas.parentElement || document.body;
+    const width = Math.max(room.clientWidth, 80) * ratio;
+    const height = Math.max(window.innerHeight - canvas.getBoundingClientRect().top - 8, 60) * ratio;
+    const aspect = view.cellW / view.cellH;
+    let cellH = Math.floor(Math.min(height / view.rows, width / view.cols / aspect));
+    cellH = Math.max(cellH, 4);
+    const cellW = Math.max(Math.round(cellH * aspect), 2);
+    canvas.width = cellW * view.cols;
+    canvas.height = cellH * view.rows;
+    canvas.style.width = canvas.width / ratio + 'px';
+    canvas.style.height = canvas.height / ratio + 'px';
+    view.scaleX = cellW / view.cellW;
+    view.scaleY = cellH / view.cellH;
+    resetAtlas();
+  }
+
+  tw.open = function (cols, rows, cellW, cellH, background, fontScale) {
+    const canvas = Module.canvas;
+    if (!canvas || !canvas.getContext) return -1;
+    view.ctx = canvas.getContext('2d', { alpha: false });
+    if (!view.ctx) return -1;
+    Object.assign(view, { cols, rows, cellW, cellH, background: colorText(background),
+                          fontScale, lastText: '' });
+    view.charSize = Math.max(1, Math.floor(fontScale * Math.min(cellW, cellH)));
+    fitGlyphs(view.ctx);
+    sizeCanvas();
+    view.open = true;
+    document.body.dataset.state = 'running';
+    return 0;
+  };
+
+  tw.close = function () {
+    if (!view.open) return;
+    view.open = false;
+    document.body.dataset.state = 'ended';
+    tw.message('The game has ended. Reload the page to play again.', false);
+  };
+
+  // Glyphs are drawn once per character and colour into an atlas of
+  // cell-sized tiles (in device pixels, a pixel of margin around the cell
+  // box) and copied from there: far cheaper than drawing text every frame.
+  const ATLAS_COLUMNS = 32, ATLAS_ROWS = 64;
+  const atlas = { canvas: null, ctx: null, tiles: new Map(), tileW: 0, tileH: 0 };
+
+  function resetAtlas() {
+    atlas.tiles.clear();
+    atlas.tileW = Math.round(view.cellW * view.scaleX) + 2;
+    atlas.tileH = Math.round(view.cellH * view.scaleY) + 2;
+    atlas.canvas = atlas.canvas || document.createElement('canvas');
+    atlas.canvas.width = atlas.tileW * ATLAS_COLUMNS;
+    atlas.canvas.height = atlas.tileH * ATLAS_ROWS;
+    atlas.ctx = atlas.canvas.getContext('2d');
+  }
+
+  // The tile's index for code in colour, drawn on first use.
+  function tile(code, color) {
+    const key = code * 16777216 + color;
+    let index = atlas.tiles.get(key);
+    if (index !== undefined) return index;
+    if (atlas.tiles.size === ATLAS_COLUMNS * ATLAS_ROWS) resetAtlas();
+    index = atlas.tiles.size;
+    atlas.tiles.set(key, index);
+    const ctx = atlas.ctx, fit = view.fit, sx = view.scaleX, sy = view.scaleY;
+    const left = (index % ATLAS_COLUMNS) * atlas.tileW, top = Math.floor(index / ATLAS_COLUMNS) * atlas.tileH;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(left, top, atlas.tileW, atlas.tileH);
+    ctx.clip();
+    ctx.setTransform(sx * fit.sx, 0, 0, sy * fit.sy,
+                     left + 1 + (fit.dx - BOX_LEFT * view.cellW) * sx,
+                     top + 1 + (fit.dy - BOX_TOP * view.cellH) * sy);
+    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
+    ctx.textBaseline = 'alphabetic';
+    ctx.fillStyle = colorText(color);
+    ctx.fillText(String.fromCodePoint(code), 0, view.charSize);
+    ctx.restore();
+    return index;
+  }
+
+  // Draws one frame from the list the presenter wrote into the heap:
+  //   0, code, colour, x, y, rotation, hides    a character (window pixels)
+  //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
+  tw.present = function (pointer, count) {
+    const ctx = view.ctx;
+    const list = HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count);
+    const sx = view.scaleX, sy = view.scaleY;
+    const cellW = Math.round(view.cellW * sx), cellH = Math.round(view.cellH * sy);
+    // New glyphs go into the atlas before any is copied from it: the copies
+    // then read one version of the atlas, not a new one after every glyph.
+    for (let i = 0; i < count;) {
+      if (list[i] === 0) {
+        if (list[i + 1] > 32) tile(list[i + 1], list[i + 2]);
+        i += 7;
+      } else {
+        i += 4 + 2 * list[i + 3];
+      }
+    }
+    const tileW = atlas.tileW, tileH = atlas.tileH;
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.fillStyle = view.background;
+    ctx.fillRect(0, 0, Module.canvas.width, Module.canvas.height);
+    for (let i = 0; i < count;) {
+      if (list[i] === 0) {
+        const code = list[i + 1], color = list[i + 2];
+        const x = list[i + 3] * sx, y = list[i + 4] * sy, turn = list[i + 5], hides = list[i + 6];
+        i += 7;
+        // The cell box's corner, on whole device pixels.
+        let left = Math.round(x + BOX_LEFT * cellW), top = Math.round(y + BOX_TOP * cellH);
+        if (turn !== 0) {
+          ctx.setTransform(1, 0, 0, 1, x, y);
+          ctx.rotate(turn * Math.PI / 180);
+          left = BOX_LEFT * cellW;
+          top = BOX_TOP * cellH;
+        }
+        if (hides) {
+          ctx.fillStyle = view.background;
+          ctx.fillRect(left, top, cellW, cellH);
+        }
+        if (code > 32) {
+          const index = tile(code, color);
+          ctx.drawImage(atlas.canvas, (index % ATLAS_COLUMNS) * tileW,
+                        Math.floor(index / ATLAS_COLUMNS) * tileH, tileW, tileH,
+                        left - 1, top - 1, tileW, tileH);
+        }
+        if (turn !== 0) ctx.setTransform(1, 0, 0, 1, 0, 0);
+      } else {
+        const color = list[i + 1], alpha = list[i + 2], n = list[i + 3];
+        ctx.setTransform(sx, 0, 0, sy, 0, 0);
+        ctx.fillStyle = 'rgba(' + ((color >> 16) & 255) + ',' + ((color >> 8) & 255) + ',' +
+                        (color & 255) + ',' + alpha / 255 + ')';
+        ctx.beginPath();
+        for (let k = 0; k < n; k++) {
+          const px = list[i + 4 + 2 * k], py = list[i + 5 + 2 * k];
+          if (k === 0) ctx.moveTo(px, py); else ctx.lineTo(px, py);
+        }
+        ctx.closePath();
+        ctx.fill();
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
+        i += 4 + 2 * n;
+      }
+    }
+    tw.frames++;
+    document.body.dataset.frames = tw.frames;
+    if (tw.frames === 1) tw.firstFrameAt = performance.now();
+  };
+
+  // The frame as text, for tools, tests and assistive software.
+  tw.screenText = function (text) {
+    if (text === view.lastText) return;
+    view.lastText = text;
+    const element = pageElement('screen-text');
+    if (element) element.textContent = text;
+  };
+
+  // ---- Input ------------------------------------------------------------
+
+  function cellOf(event) {
+    const rect = Module.canvas.getBoundingClientRect();
+    if (rect.width <= 0 || rect.height <= 0) return [0, 0];
+    return [(event.clientX - rect.left) / rect.width * view.cols,
+            (event.clientY - rect.top) / rect.height * view.rows];
+  }
+
+  function releaseHeld() {
+    tw.held.forEach((key) => push(KEY_RELEASED, key, 0, 0, 0));
+    tw.held.clear();
+  }
+
+  function listen() {
+    window.addEventListener('keydown', (event) => {
+      tw.unlockAudio();
+      const key = KEYS[event.code];
+      if (key === undefined) return;
+      event.preventDefault();  // Space, arrows and F-keys belong to the game
+      if (event.repeat && (!tw.keyRepeat || tw.held.has(key))) return;
+      tw.held.add(key);
+      push(KEY_PRESSED, key, 0, 0, 0);
+    });
+    window.addEventListener('keyup', (event) => {
+      const key = KEYS[event.code];
+      if (key === undefined) return;
+      event.preventDefault();
+      if (!tw.held.delete(key)) return;
+      push(KEY_RELEASED, key, 0, 0, 0);
+    });
+    // Keys held while the page loses focus would never see their release.
+    window.addEventListener('blur', releaseHeld);
+    document.addEventListener('visibilitychange', () => { if (document.hidden) releaseHeld(); });
+    const canvas = Module.canvas;
+    canvas.addEventListener('mousemove', (event) => {
+      const [x, y] = cellOf(event);
+      push(MOUSE_MOVED, -1, 0, x, y);
+    });
+    canvas.addEventListener('mousedown', (event) => {
+      tw.unlockAudio();
+      const [x, y] = cellOf(event);
+      push(BUTTON_PRESSED, -1, BUTTONS[event.button] || 0, x, y);
+    });
+    window.addEventListener('mouseup', (event) => {
+      const [x, y] = cellOf(event);
+      push(BUTTON_RELEASED, -1, BUTTONS[event.button] || 0, x, y);
+    });
+    canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+    // Leaving the page closes the game through the normal path: a close
+    // request, and the loop woken at once to read it.
+    window.addEventListener('pagehide', () => {
+      push(CLOSED, -1, 0, 0, 0);
+      if (tw.wake) tw.wake();
+    });
+    window.addEventListener('resize', () => { if (view.open) sizeCanvas(); });
+  }
+
+  // Writes the next event into the heap (type, key, button as int32, then x,
+  // y as float32); 0 when none is waiting.
+  tw.poll = function (pointer) {
+    const event = tw.events.shift();
+    if (!event) return 0;
+    HEAP32[pointer >> 2] = event[0];
+    HEAP32[(pointer >> 2) + 1] = event[1];
+    HEAP32[(pointer >> 2) + 2] = event[2];
+    HEAPF32[(pointer >> 2) + 3] = event[3];
+    HEAPF32[(pointer >> 2) + 4] = event[4];
+    return 1;
+  };
+
+  // ---- The loop's waits ---------------------------------------------------
+
+  // Resolves on the frame callback nearest to ms milliseconds from now. A
+  // hidden page gets no frame callbacks, so the loop stops stepping there.
+  tw.waitFrame = function (ms) {
+    tw.waitedThisFrame = true;
+    const target = performance.now() + ms;
+    if (tw.resumedAt > 0 && tw.stepTimes.length < 100000) tw.stepTimes.push(target - ms - tw.resumedAt);
+    return new Promise((resolve) => {
+      let done = false;
+      const finish = () => {
+        if (done) return;
+        done = true;
+        tw.wake = null;
+        tw.resumedAt = performance.now();
+        resolve();
+      };
+      tw.wake = finish;
+      const tick = (now) => {
+        if (done) return;
+        // Half a display frame early rather than a whole one late: the loop
+        // carries any oversleep into the next frame.
+        if (now >= target - 8) finish(); else requestAnimationFrame(tick);
+      };
+      requestAnimationFrame(tick);
+    });
+  };
+
+  // ---- Sound ------------------------------------------------------------
+
+  const audio = { context: null, clips: [], unlocked: false };
+
+  function audioContext() {
+    if (audio.context) return audio.context;
+    const Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return null;
+    try { audio.context = new Context(); } catch (e) { return null; }
+    return audio.context;
+  }
+
+  // Browsers refuse sound before the first key or click; music asked for
+  // before then starts now.
+  tw.unlockAudio = function () {
+    if (audio.unlocked) return;
+    const context = audioContext();
+    if (!context) return;
+    audio.unlocked = true;
+    context.resume().then(() => {
+      audio.clips.forEach((clip) => { if (clip && clip.wanted) startClip(clip); });
+    }, () => {});
+  };
+
+  tw.loadClip = function (id, path, music) {
+    const context = audioContext();
+    const clip = { buffer: null, source: null, wanted: false, loop: false, music };
+    audio.clips[id] = clip;
+    if (!context) return;
+    let bytes;
+    try { bytes = FS.readFile(path); } catch (e) { return; }
+    const copy = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
+    context.decodeAudioData(copy).then((buffer) => {
+      clip.buffer = buffer;
+      if (clip.wanted && audio.unlocked) startClip(clip);
+    }, () => tw.message('The sound ' + path + ' could not be decoded by this browser.', true));
+  };
+
+  function startClip(clip) {
+    const context = audio.context;
+    if (!clip.buffer || !context || context.state !== 'running') return;
+    if (clip.source) { try { clip.source.stop(); } catch (e) { } }
+    const source = context.createBufferSource();
+    source.buffer = clip.buffer;
+    source.loop = clip.loop;
+    source.connect(context.destination);
+    source.onended = () => { if (clip.source === source) { clip.source = null; clip.wanted = false; } };
+    source.start();
+    clip.source = source;
+    tw.soundsStarted = (tw.soundsStarted || 0) + 1;
+  }
+
+  tw.playClip = function (id, loop) {
+    const clip = audio.clips[id];
+    if (!clip) return;
+    clip.loop = loop;
+    // An effect missed before the first key is gone; music waits for it.
+    clip.wanted = clip.music || audio.unlocked;
+    if (audio.unlocked) startClip(clip);
+  };
+
+  tw.stopClip = function (id) {
+    const clip = audio.clips[id];
+    if (!clip) return;
+    clip.wanted = false;
+    if (clip.source) { try { clip.source.stop(); } catch (e) { } clip.source = null; }
+  };
+
+  tw.dropClip = function (id) { tw.stopClip(id); audio.clips[id] = null; };
+
+  // ---- Storage ------------------------------------------------------------
+
+  function storage() {
+    try { return window.localStorage; } catch (e) { return null; }
+  }
+
+  // Copies every kept file of this page back into the file system.
+  tw.restoreFiles = function () {
+    const store = storage();
+    if (!store) {
+      tw.message('The browser blocks this page\'s storage: the best score and the mute choice ' +
+                 'will not last past this visit.', true);
+      return;
+    }
+    try {
+      for (let i = 0; i < store.length; i++) {
+        const key = store.key(i);
+        if (!key || !key.startsWith(tw.storageKey)) continue;
+        const path = key.substring(tw.storageKey.length);
+        const folder = path.substring(0, path.lastIndexOf('/'));
+        if (folder) FS.mkdirTree(folder);
+        const text = store.getItem(key);
+        FS.writeFile(path, Uint8Array.from(atob(text), (c) => c.charCodeAt(0)));
+      }
+    } catch (e) {
+      tw.message('The browser storage could not be read (' + e.message + ').', true);
+    }
+  };
+
+  // 0 when kept; otherwise says why on the page and gives -1.
+  tw.keepFile = function (path, pointer, length) {
+    const store = storage();
+    let text = '';
+    const bytes = HEAPU8.subarray(pointer, pointer + length);
+    for (let i = 0; i < bytes.length; i++) text += String.fromCharCode(bytes[i]);
+    try {
+      if (!store) throw new Error('storage is blocked');
+      store.setItem(tw.storageKey + path, btoa(text));
+      return 0;
+    } catch (e) {
+      tw.message('The browser storage is full or blocked: ' + path + ' was not kept (' +
+                 e.message + ').', true);
+      return -1;
+    }
+  };
+
+  if (typeof window !== 'undefined' && typeof document !== 'undefined') {
+    Module.preRun = [].concat(Module.preRun || [], [listen]);
+  }
+  return tw;
+})();

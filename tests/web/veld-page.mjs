@@ -1,0 +1,123 @@
+// Veld's page in headless Chromium: the start screen read from #screen-text
+// equals the capture presenter's golden frame and every non-blank cell of it
+// is inked on the canvas; a run starts, jumps (with its sound) and pauses;
+// a hidden tab stops stepping; the best score and mute choice survive a reload; blocked storage and a
+// missing data file say so on the page.
+//   node --experimental-websocket veld-page.mjs SITE_FOLDER TEST_DATA_FOLDER
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import { runCases } from './browser.mjs';
+import { serve } from '../../tools/web-serve.mjs';
+
+const [site, data] = process.argv.slice(2);
+const golden = fs.readFileSync(`${data}/frames/start-screen.txt`, 'utf8')
+  .split('\n').slice(0, 24).join('\n') + '\n';
+// The page again under /missing/, without its data file.
+const missing = { '/missing/index.data': '/nonexistent' };
+for (const name of ['index.html', 'index.js', 'index.wasm', 'tw-font.ttf']) {
+  missing['/missing/' + name] = `${site}/${name}`;
+}
+const server = await serve(site, 0, missing);
+const base = `http://127.0.0.1:${server.address().port}`;
+
+async function startPage(browser, page = '/index.html') {
+  await browser.open(base + page);
+  await browser.waitFor(`Number(document.body.dataset.frames) > 2`, 10000, 'the first frames');
+}
+
+// The row holding the runner's arms, top row 0.
+const runnerRow = (text) => text.split('\n').findIndex((row) => row.includes('/|\\'));
+const scoreOf = (text) => Number((text.match(/Score:\s+(\d+)/) || [])[1]);
+
+// For each non-blank cell of the screen text, whether the canvas has a pixel
+// other than the background in that cell's box; gives the cells without ink.
+const UNINKED_CELLS = `(() => {
+  const text = document.getElementById('screen-text').textContent.split('\\n');
+  const canvas = document.getElementById('canvas');
+  const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+  const cw = canvas.width / 80, ch = canvas.height / 24, missing = [];
+  for (let y = 0; y < 24; y++) for (let x = 0; x < 80; x++) {
+    if ((text[y][x] || ' ') === ' ') continue;
+    let inked = false;
+    const x0 = Math.max(0, Math.floor((x - 0.1) * cw)), x1 = Math.min(canvas.width, Math.ceil((x + 0.9) * cw));
+    const y0 = Math.max(0, Math.floor((y + 0.2) * ch)), y1 = Math.min(canvas.height, Math.ceil((y + 1.2) * ch));
+    for (let py = y0; py < y1 && !inked; py++) for (let px = x0; px < x1 && !inked; px++) {
+      const i = (py * canvas.width + px) * 4;
+      inked = pixels[i] + pixels[i + 1] + pixels[i + 2] > 60;
+    }
+    if (!inked) missing.push(x + ',' + y + ' ' + text[y][x]);
+  }
+  return missing;
+})()`;
+
+await runCases({
+  'the start screen is the golden frame, every non-blank cell inked': async (browser) => {
+    await startPage(browser);
+    assert.equal(await browser.screenText(), golden);
+    assert.deepEqual(await browser.evaluate(UNINKED_CELLS), []);
+  },
+
+  'P starts a run, Space jumps, Esc pauses and plays on': async (browser) => {
+    await startPage(browser);
+    await browser.key('KeyP', 'p');
+    const running = await browser.waitForScreen((t) => t.includes('Score') && runnerRow(t) > 0,
+                                                5000, 'a run');
+    await browser.key('Space', ' ');
+    await browser.waitForScreen((t) => runnerRow(t) > 0 && runnerRow(t) < runnerRow(running),
+                                3000, 'the runner in the air');
+    // The jump's sound: audio opened with the first key.
+    await browser.waitFor(`Module.tw.soundsStarted > 0`, 3000, 'a sound started');
+    await browser.key('Escape', 'Escape');
+    const paused = await browser.waitForScreen((t) => t.includes('PAUSED'), 3000, 'the pause box');
+    await new Promise((resolve) => setTimeout(resolve, 400));
+    assert.equal(await browser.screenText(), paused, 'something moved while paused');
+    await browser.key('Escape', 'Escape');
+    await browser.waitForScreen((t) => !t.includes('PAUSED') && t !== paused, 3000, 'play again');
+  },
+
+  'a hidden tab steps no more, and plays on when shown again': async (browser) => {
+    await startPage(browser);
+    const other = await browser.send('Target.createTarget', { url: 'about:blank' });
+    await browser.waitFor(`document.hidden`, 3000, 'the page hidden behind another tab');
+    const frames = await browser.evaluate(`Module.tw.frames`);
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    assert.equal(await browser.evaluate(`Module.tw.frames`), frames, 'frames while hidden');
+    await browser.send('Target.closeTarget', { targetId: other.targetId });
+    await browser.waitFor(`Module.tw.frames > ${frames}`, 3000, 'frames again');
+  },
+
+  'the best score and mute choice survive a reload': async (browser) => {
+    await startPage(browser);
+    await browser.key('KeyM', 'm');
+    await browser.waitForScreen((t) => t.includes('MUTED'), 3000, 'MUTED');
+    await browser.key('KeyP', 'p');
+    const scored = await browser.waitForScreen((t) => scoreOf(t) >= 2, 8000, 'a score of 2');
+    await browser.key('KeyQ', 'q');
+    await browser.waitForScreen((t) => /best/i.test(t) && !t.includes('Score:  '), 5000,
+                                'the game-over screen');
+    await startPage(browser);
+    const text = await browser.screenText();
+    assert.match(text, /MUTED/);
+    const best = Number((text.match(/Best score:\s+(\d+)/) || [])[1]);
+    assert.ok(best >= scoreOf(scored), `best score ${best} after a score of ${scoreOf(scored)}`);
+  },
+
+  'storage that refuses a write says so on the page and plays on': async (browser) => {
+    await browser.send('Page.addScriptToEvaluateOnNewDocument', {
+      source: `Storage.prototype.setItem = function () {
+                 throw new DOMException('the quota is used up', 'QuotaExceededError'); };`,
+    });
+    await startPage(browser);
+    await browser.key('KeyM', 'm');
+    await browser.waitFor(`/storage is full or blocked/.test(document.getElementById('message').innerText)`,
+                          3000, 'the storage message');
+    await browser.waitForScreen((t) => t.includes('MUTED'), 3000, 'MUTED all the same');
+  },
+
+  'a missing data file says so on the page': async (browser) => {
+    await browser.open(base + '/missing/index.html');
+    await browser.waitFor(`document.body.dataset.state === 'failed'`, 10000, 'the failure');
+    assert.match(await browser.evaluate(`document.getElementById('message').innerText`), /index\.data|failed/);
+  },
+});
+server.close();
