@@ -7,12 +7,17 @@ foreach(example IN LISTS TW_EXAMPLES)
   target_link_libraries(example_${example} PRIVATE tarnwick)
 endforeach()
 
-add_custom_command(OUTPUT ${TW_RUNTIME_DIR}/example-data/bird.txt
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/data/bird.txt
-          ${TW_RUNTIME_DIR}/example-data/bird.txt
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/data/bird.txt
-  COMMENT "Copying the examples' data")
-add_custom_target(example_data ALL DEPENDS ${TW_RUNTIME_DIR}/example-data/bird.txt)
+set(TW_EXAMPLE_DATA bird.txt panel.txt)
+set(tw_example_outputs)
+foreach(file IN LISTS TW_EXAMPLE_DATA)
+  add_custom_command(OUTPUT ${TW_RUNTIME_DIR}/example-data/${file}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/data/${file}
+            ${TW_RUNTIME_DIR}/example-data/${file}
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/data/${file}
+    COMMENT "Copying the examples' data")
+  list(APPEND tw_example_outputs ${TW_RUNTIME_DIR}/example-data/${file})
+endforeach()
+add_custom_target(example_data ALL DEPENDS ${tw_example_outputs})
 add_dependencies(example_showcase example_data)
 
 # In the browser build each example is a page of the site.

@@ -1,7 +1,10 @@
 // Sprites and shapes: a bird loaded from a sprite file flaps its wings (its
 // animation) as it flies across the screen, above a circle that grows and
-// shrinks, a square and a triangle. Shapes are drawn in pixels in a window
-// and as '#' cells in a terminal.
+// shrinks, a square and a triangle, under a panel drawn with box-drawing
+// characters and shades, beside a bar of blocks and shades that fills and
+// empties. Shapes are drawn in pixels in a window and as '#' cells in a
+// terminal; in a terminal without a UTF-8 locale the box drawing shows as
+// '+', '-' and '|', blocks and shades as '#'.
 //   example_showcase [--window | --terminal | --capture]     (Q quits)
 #include <cstdio>
 #include <string>
@@ -75,6 +78,45 @@ class Figure : public tw::Object {
   bool pulsing;
 };
 
+// The panel: a sprite of box-drawing characters and shades (UTF-8 in its
+// file), two frames whose shades change places.
+class Panel : public tw::Object {
+ public:
+  Panel() {
+    setType("Panel");
+    setSolidness(tw::SPECTRAL);
+    setSprite("panel");
+    setPosition(tw::Vector(66, 2));
+  }
+};
+
+// A bar of ten cells that fills with full blocks over light shades and
+// empties again, drawn as a UTF-8 string: one character, one cell.
+class Bar : public tw::Object {
+ public:
+  Bar() {
+    setType("Bar");
+    setSolidness(tw::SPECTRAL);
+    setPosition(tw::Vector(2, 23));
+    registerInterest(tw::STEP_EVENT);
+  }
+  int eventHandler(const tw::Event* p_e) override {
+    if (p_e->getType() != tw::STEP_EVENT) return 0;
+    const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount() / 5 % 20;
+    filled = step <= 10 ? step : 20 - step;
+    return 1;
+  }
+  int draw() override {
+    std::string bar = "\u2665 ";
+    for (int i = 0; i < 10; i++) bar += i < filled ? "\u2588" : "\u2591";
+    return tw::DisplayManager::getInstance().drawString(getPosition(), bar, tw::JUSTIFY_LEFT,
+                                                        tw::RED);
+  }
+
+ private:
+  int filled = 0;  // cells of the ten
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -93,11 +135,15 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   // Sprite files lie beside the program, in example-data/.
-  if (tw::ResourceManager::getInstance().loadSprite("example-data/bird.txt", "bird") != 0) {
+  tw::ResourceManager& resources = tw::ResourceManager::getInstance();
+  if (resources.loadSprite("example-data/bird.txt", "bird") != 0 ||
+      resources.loadSprite("example-data/panel.txt", "panel") != 0) {
     game.shutDown();
-    return 1;  // why is in the log (try: tw-sprite check example-data/bird.txt)
+    return 1;  // why is in the log (try: tw-sprite check example-data/*.txt)
   }
   new Bird;
+  new Panel;
+  new Bar;
   new Figure(tw::CIRCLE, tw::RED, 20, true);
   new Figure(tw::SQUARE, tw::GREEN, 40, false);
   new Figure(tw::TRIANGLE, tw::MAGENTA, 60, false);

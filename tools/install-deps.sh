@@ -15,7 +15,7 @@ LOG=${TW_DEPS_LOG:-build/install-deps.log}
 
 PACKAGES=(
   build-essential cmake make pkg-config
-  libsfml-dev fonts-dejavu-core
+  libsfml-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux

@@ -1,6 +1,7 @@
 // tw-sprite: checks sprite files with the engine's own reader and plays one.
-//   tw-sprite check FILE...   every problem as FILE:LINE: message on standard
-//                             output; exit status 1 when any file is bad
+//   tw-sprite check FILE...   every problem as FILE:LINE: message (in the
+//                             file's terms) on standard output; exit status 1
+//                             when any file is bad
 //   tw-sprite show [--window | --terminal | --capture] FILE
 //                             plays the animation until Q, Esc or closing
 #include <fstream>
@@ -48,8 +49,9 @@ bool checkFile(const std::string& name) {
     if (problems.empty()) std::cout << name << ": not a sprite\n";
     return false;
   }
-  std::cout << name << ": ok, " << sprite->getFrameCount() << " frames of " << sprite->getWidth()
-            << " x " << sprite->getHeight() << '\n';
+  const int frames = sprite->getFrameCount();
+  std::cout << name << ": ok, " << frames << (frames == 1 ? " frame of " : " frames of ")
+            << sprite->getWidth() << " x " << sprite->getHeight() << '\n';
   return true;
 }
 

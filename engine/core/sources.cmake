@@ -18,6 +18,7 @@ target_sources(tarnwick PRIVATE
   engine/core/Random.cpp
   engine/core/RecordIO.cpp
   engine/core/RepeatedLog.cpp
+  engine/core/Unicode.cpp
   engine/core/Utility.cpp
   engine/core/Version.cpp
 )

@@ -1,5 +1,6 @@
 #include "engine/display/CellGrid.h"
 
+#include "engine/core/Unicode.h"
 #include "engine/display/DrawList.h"
 
 #include <algorithm>
@@ -11,13 +12,6 @@ namespace tw {
 namespace {
 
 const GridCell BLANK_CELL;
-
-char shownCharacter(char ch) {
-  const unsigned char c = static_cast<unsigned char>(ch);
-  if (c < 0x20 || c == 0x7f) return ' ';
-  if (c > 0x7f) return '?';
-  return ch;
-}
 
 // Whether (px, py) lies inside the closed polygon (even-odd rule).
 bool insidePolygon(const std::vector<float>& xs, const std::vector<float>& ys, float px,
@@ -61,7 +55,7 @@ void CellGrid::paint(const DrawList& list, float cell_width, float cell_height) 
   }
 }
 
-void CellGrid::put(float x, float y, char ch, Rgb color) {
+void CellGrid::put(float x, float y, CellChar ch, Rgb color) {
   const float col = std::floor(x + 0.5f);
   const float row = std::floor(y + 0.5f);
   // Comparing as floats keeps NaN and huge positions out of the int conversion.
@@ -71,7 +65,7 @@ void CellGrid::put(float x, float y, char ch, Rgb color) {
   }
   GridCell& cell = cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                          static_cast<std::size_t>(col)];
-  cell.ch = shownCharacter(ch);
+  cell.ch = ch >= 0x20 && ch < 0x7f ? ch : cellCharacter(ch);
   cell.color = color;
 }
 
@@ -114,10 +108,25 @@ const GridCell& CellGrid::at(int x, int y) const {
 }
 
 std::string CellGrid::getRow(int y) const {
-  if (y < 0 || y >= height) return "";
-  std::string row(static_cast<std::size_t>(width), ' ');
-  for (int x = 0; x < width; x++) row[static_cast<std::size_t>(x)] = at(x, y).ch;
+  std::string row;
+  if (y >= 0 && y < height) appendRow(row, y);
   return row;
+}
+
+void CellGrid::appendRow(std::string& text, int y) const {
+  // Encoded straight into the text's room for the longest row, then cut to size.
+  const std::size_t start = text.size();
+  text.resize(start + static_cast<std::size_t>(width) * MAX_UTF8_BYTES);
+  char* out = &text[start];
+  const GridCell* cell = &cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)];
+  for (int x = 0; x < width; x++, cell++) {
+    if (cell->ch < 0x80) {
+      *out++ = static_cast<char>(cell->ch);
+    } else {
+      out += encodeUtf8(cell->ch, out);
+    }
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 std::string CellGrid::getColorRow(int y) const {
@@ -125,7 +134,7 @@ std::string CellGrid::getColorRow(int y) const {
   std::string row(static_cast<std::size_t>(width), ' ');
   for (int x = 0; x < width; x++) {
     const GridCell& cell = at(x, y);
-    if (cell.ch != ' ') row[static_cast<std::size_t>(x)] = colorLetter(cell.color);
+    if (cell.ch != U' ') row[static_cast<std::size_t>(x)] = colorLetter(cell.color);
   }
   return row;
 }
@@ -133,7 +142,10 @@ std::string CellGrid::getColorRow(int y) const {
 std::string CellGrid::toText() const {
   std::string text;
   text.reserve(static_cast<std::size_t>((width + 1) * height));
-  for (int y = 0; y < height; y++) text += getRow(y) + "\n";
+  for (int y = 0; y < height; y++) {
+    appendRow(text, y);
+    text += '\n';
+  }
   return text;
 }
 

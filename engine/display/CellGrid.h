@@ -1,6 +1,7 @@
 // A finished frame as a grid of character cells: what a terminal shows and
 // what a capture keeps. Turns a draw list into cells (one character per cell,
-// the later drawing winning) and reads them back as rows of text and colours.
+// the later drawing winning) and reads them back as rows of UTF-8 text and
+// colours. CellChar, the one character type of every cell, is defined here.
 #pragma once
 
 #include "engine/core/Color.h"
@@ -14,15 +15,23 @@ namespace tw {
 class DrawList;
 struct DrawItem;
 
+// The character of a cell, in a grid and in a draw list alike: one Unicode
+// code point that fits one cell (a narrow, printable character). The display
+// manager puts only such characters into a frame, anything else as U+FFFD
+// (the replacement character), so a presenter never meets a control, wide or
+// invalid one. A presenter that writes text encodes it in UTF-8, as the
+// capture's snapshot and snapshot_file do.
+using CellChar = char32_t;
+
 struct TW_API GridCell {
-  char ch = ' ';
+  CellChar ch = U' ';
   Rgb color;  // the character's colour (the background is the grid's)
 };
 
 class TW_API CellGrid {
  public:
   // The character shapes are drawn with in a grid.
-  static constexpr char SHAPE_CHARACTER = '#';
+  static constexpr CellChar SHAPE_CHARACTER = U'#';
 
   CellGrid() = default;
   CellGrid(int width, int height, Rgb background);
@@ -34,21 +43,22 @@ class TW_API CellGrid {
   // needed (0 skips shapes).
   void paint(const DrawList& list, float cell_width, float cell_height);
   // A character lands in the nearest cell: floor(x + 0.5), floor(y + 0.5).
-  // Outside the grid it is dropped. Blanks and control characters show as a
-  // blank, characters beyond ASCII as '?'.
-  void put(float x, float y, char ch, Rgb color);
+  // Outside the grid it is dropped. A character that does not fit one cell
+  // (control, wide, zero-width, no character at all) shows as
+  // REPLACEMENT_CHARACTER.
+  void put(float x, float y, CellChar ch, Rgb color);
 
   int getWidth() const;
   int getHeight() const;
   Rgb getBackground() const;
   // The cell at (x, y); a blank cell outside the grid.
   const GridCell& at(int x, int y) const;
-  // Row y as text (width characters); "" outside the grid.
+  // Row y as UTF-8 text (width characters); "" outside the grid.
   std::string getRow(int y) const;
   // Row y as colour letters: k r g y b m c w for the eight engine colours,
   // '*' for any other, a blank for a blank cell.
   std::string getColorRow(int y) const;
-  // Every row followed by a line break.
+  // Every row followed by a line break, in UTF-8.
   std::string toText() const;
   // Writes the rows, then a line "--" and the colour rows. 0, or -1 when
   // the file cannot be written.
@@ -56,6 +66,8 @@ class TW_API CellGrid {
 
  private:
   void paintShape(const DrawItem& item, float cell_width, float cell_height);
+  // Appends row y (inside the grid) in UTF-8.
+  void appendRow(std::string& text, int y) const;
 
   int width = 0;
   int height = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/Unicode.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/Presenter.h"
 #include "engine/display/PresenterFactory.h"
@@ -112,7 +113,17 @@ void DisplayManager::shutDown() {
   LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
 
-int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g,
+namespace {
+
+// A char is a whole character only within ASCII.
+char32_t fromChar(char ch) {
+  const unsigned char c = static_cast<unsigned char>(ch);
+  return c < 0x80 ? c : REPLACEMENT_CHARACTER;
+}
+
+}  // namespace
+
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, std::uint8_t r, std::uint8_t g,
                                   std::uint8_t b, float rotation) const {
   if (!isStarted()) {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
@@ -120,17 +131,27 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std
   }
   if (!presenter || frame.size() >= MAX_FRAME_ITEMS) return -1;
   const Vector view = worldToView(world_pos);
-  frame.addCharacter(view.getX(), view.getY(), ch, Rgb{r, g, b}, rotation);
+  frame.addCharacter(view.getX(), view.getY(), cellCharacter(ch), Rgb{r, g, b}, rotation);
   return 0;
 }
 
-int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
+int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g,
+                                  std::uint8_t b, float rotation) const {
+  return drawCharacter(world_pos, fromChar(ch), r, g, b, rotation);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, Color color,
+                                  float rotation) const {
   if (Config::getInstance().getHeadless()) return -1;
   std::uint8_t r = FALLBACK_CHANNEL;
   std::uint8_t g = FALLBACK_CHANNEL;
   std::uint8_t b = FALLBACK_CHANNEL;
   colorToRGB(color, r, g, b);
   return drawCharacter(world_pos, ch, r, g, b, rotation);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float rotation) const {
+  return drawCharacter(world_pos, fromChar(ch), color, rotation);
 }
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just,
@@ -140,17 +161,20 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
     return -1;
   }
   if (!presenter) return -1;
-  const float length = static_cast<float>(str.size());
+  const std::size_t length = cellCount(str);
   float start_x = world_pos.getX();
-  if (just == JUSTIFY_CENTER) start_x -= static_cast<float>(str.size() / 2);
-  if (just == JUSTIFY_RIGHT) start_x -= length;
+  if (just == JUSTIFY_CENTER) start_x -= static_cast<float>(length / 2);
+  if (just == JUSTIFY_RIGHT) start_x -= static_cast<float>(length);
   std::uint8_t r = FALLBACK_CHANNEL;
   std::uint8_t g = FALLBACK_CHANNEL;
   std::uint8_t b = FALLBACK_CHANNEL;
   colorToRGB(color, r, g, b);
-  for (std::size_t i = 0; i < str.size(); i++) {
-    Vector pos(start_x + static_cast<float>(i), world_pos.getY());
-    drawCharacter(pos, str[i], r, g, b, 0.0f);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < length; i++) {
+    const Utf8Character c = decodeUtf8(str.data() + at, str.size() - at);
+    at += c.length;
+    const char32_t shown = c.fault == Utf8Fault::NONE ? c.code : REPLACEMENT_CHARACTER;
+    drawCharacter(Vector(start_x + static_cast<float>(i), world_pos.getY()), shown, r, g, b, 0.0f);
   }
   return 0;
 }

@@ -34,11 +34,20 @@ class TW_API DisplayManager : public Manager, public Canvas {
   void shutDown() override;
 
   // Draws one character at a world position (cells); 0 drawn, -1 not drawn.
-  // The character goes into this frame's draw list at its view position.
-  int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const override;
+  // The character goes into this frame's draw list at its view position. A
+  // character that does not fit one cell (a control, wide or zero-width one)
+  // is drawn as REPLACEMENT_CHARACTER, and so is a char beyond ASCII: alone
+  // it is only part of a UTF-8 character.
+  int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const;
+  int drawCharacter(Vector world_pos, char32_t ch, Color color,
+                    float rotation = 0.0f) const override;
   int drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                     float rotation = 0.0f) const;
-  // Draws str one character per cell, placed by justification.
+  int drawCharacter(Vector world_pos, char32_t ch, std::uint8_t r, std::uint8_t g,
+                    std::uint8_t b, float rotation = 0.0f) const;
+  // Draws str, UTF-8 text, one character per cell, placed by justification
+  // on its length in characters. Invalid UTF-8 and characters that do not
+  // fit one cell take one cell each, as REPLACEMENT_CHARACTER.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
   // Draws a filled shape whose outline is measured from a world position.
   int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,

@@ -4,7 +4,7 @@
 
 namespace tw {
 
-void DrawList::addCharacter(float x, float y, char ch, Rgb color, float rotation) {
+void DrawList::addCharacter(float x, float y, CellChar ch, Rgb color, float rotation) {
   DrawItem item;
   item.kind = DrawItem::Kind::CHARACTER;
   item.ch = ch;

@@ -1,9 +1,11 @@
 // One frame's drawing as a list in drawing order: characters at view
 // positions in cells and filled shapes. The display manager fills it during a
-// frame and hands it, finished, to the active presenter.
+// frame and hands it, finished, to the active presenter. Its characters are
+// CellChar (engine/display/CellGrid.h).
 #pragma once
 
 #include "engine/core/Color.h"
+#include "engine/display/CellGrid.h"
 #include "engine/world/Canvas.h"
 
 #include <cstddef>
@@ -15,7 +17,7 @@ namespace tw {
 struct DrawItem {
   enum class Kind : std::uint8_t { CHARACTER, SHAPE };
   Kind kind = Kind::CHARACTER;
-  char ch = ' ';
+  CellChar ch = U' ';
   std::uint8_t alpha = 255;  // shapes only; characters are opaque
   Rgb color;
   float x = 0.0f;         // view position, cells
@@ -26,7 +28,7 @@ struct DrawItem {
 
 class DrawList {
  public:
-  void addCharacter(float x, float y, char ch, Rgb color, float rotation);
+  void addCharacter(float x, float y, CellChar ch, Rgb color, float rotation);
   void addShape(float x, float y, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
                 float rotation);
   void clear();

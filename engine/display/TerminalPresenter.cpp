@@ -2,12 +2,15 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGrid.h"
+#include "engine/platform/CharacterLocale.h"
 #include "engine/platform/Terminal.h"
 #include "engine/platform/TerminalInput.h"
 
 // Curses' function-like macros (clear, erase, move ...) would rewrite member
-// calls of the same names; its functions are used instead.
+// calls of the same names; its functions are used instead. Its wide-character
+// calls are declared only on request.
 #define NCURSES_NOMACROS
+#define NCURSES_WIDECHAR 1
 #include <curses.h>
 
 #include <algorithm>
@@ -67,6 +70,27 @@ std::string capability(const char* name, const char* fallback) {
   return value;
 }
 
+// What a terminal that cannot show a character beyond ASCII shows instead:
+// lines of the box-drawing block as '-', '|' or '+', blocks and shades as
+// '#', anything else as '?'.
+char asciiLookAlike(CellChar ch) {
+  if (ch >= 0x2580 && ch <= 0x259F) return '#';
+  if (ch < 0x2500 || ch > 0x257F) return '?';
+  switch (ch) {
+    case 0x2500: case 0x2501: case 0x2504: case 0x2505: case 0x2508: case 0x2509:
+    case 0x254C: case 0x254D: case 0x2550: case 0x2574: case 0x2576: case 0x2578:
+    case 0x257A: case 0x257C: case 0x257E:
+      return '-';
+    case 0x2502: case 0x2503: case 0x2506: case 0x2507: case 0x250A: case 0x250B:
+    case 0x254E: case 0x254F: case 0x2551: case 0x2575: case 0x2577: case 0x2579:
+    case 0x257B: case 0x257D: case 0x257F:
+      return '|';
+    case 0x2571: return '/';
+    case 0x2572: return '\\';
+    default: return '+';  // corners, junctions, crossings
+  }
+}
+
 // A configured pixel size, or the default window's for a 0 ("the desktop's").
 int pixelsOr(int pixels, int fallback) { return pixels > 0 ? pixels : fallback; }
 
@@ -103,6 +127,7 @@ struct TerminalPresenter::Impl {
   bool fitsTerminal();
   void showTooSmall(int columns, int rows);
   void paint(const DrawList& frame);
+  void putCell(int x, int y, const GridCell& cell);
   void pump();
   void handle(const platform::TerminalItem& item);
   void handleKey(const platform::TerminalItem& item);
@@ -114,6 +139,7 @@ struct TerminalPresenter::Impl {
   int output_fd;
   platform::Terminal terminal;
   platform::TerminalInput parser;
+  platform::CharacterLocale locale;  // UTF-8: characters beyond ASCII are written as they are
   PresenterSettings settings;
   bool is_open = false;
   SCREEN* screen = nullptr;
@@ -184,6 +210,8 @@ int TerminalPresenter::open(const PresenterSettings& new_settings) {
 int TerminalPresenter::Impl::openCurses(const char* term) {
   const int out_copy = dup(output_fd);
   const int in_copy = dup(input_fd);
+  // Curses writes in the locale's encoding as it is when the screen is made.
+  locale.useEnvironment();
   out_file = out_copy >= 0 ? fdopen(out_copy, "w") : nullptr;
   in_file = in_copy >= 0 ? fdopen(in_copy, "r") : nullptr;
   if (out_file != nullptr && in_file != nullptr) {
@@ -280,6 +308,7 @@ void TerminalPresenter::Impl::closeCurses() {
   if (in_file != nullptr) std::fclose(in_file);
   out_file = nullptr;
   in_file = nullptr;
+  locale.restore();
 }
 
 int TerminalPresenter::getHorizontalPixels() const {
@@ -337,14 +366,26 @@ void TerminalPresenter::Impl::paint(const DrawList& frame) {
                             static_cast<float>(std::max(grid.getHeight(), 1));
   grid.paint(frame, cell_width, cell_height);
   for (int y = 0; y < grid.getHeight(); y++) {
-    for (int x = 0; x < grid.getWidth(); x++) {
-      const GridCell& cell = grid.at(x, y);
-      const chtype attributes = A_BOLD | COLOR_PAIR(pairFor(cell.color));
-      mvwaddch(stdscr, y, x, static_cast<chtype>(static_cast<unsigned char>(cell.ch)) | attributes);
-    }
+    for (int x = 0; x < grid.getWidth(); x++) putCell(x, y, grid.at(x, y));
   }
   wnoutrefresh(stdscr);
   doupdate();
+}
+
+// A character beyond ASCII goes out as it is only where the terminal's
+// locale is UTF-8 and gives it one column (so the row cannot shift),
+// otherwise as its ASCII look-alike.
+void TerminalPresenter::Impl::putCell(int x, int y, const GridCell& cell) {
+  const short pair = pairFor(cell.color);
+  if (cell.ch >= 0x80 && locale.isUtf8() && platform::CharacterLocale::columns(cell.ch) == 1) {
+    const wchar_t text[2] = {static_cast<wchar_t>(cell.ch), L'\0'};
+    cchar_t wide;
+    setcchar(&wide, text, A_BOLD, pair, nullptr);
+    mvwadd_wch(stdscr, y, x, &wide);
+    return;
+  }
+  const char shown = cell.ch < 0x80 ? static_cast<char>(cell.ch) : asciiLookAlike(cell.ch);
+  mvwaddch(stdscr, y, x, static_cast<chtype>(shown) | A_BOLD | COLOR_PAIR(pair));
 }
 
 // Reads what the terminal sent and turns it into pending events.

@@ -17,6 +17,10 @@ namespace tw {
 // nothing). The eight engine colours are the terminal's eight basic colours,
 // in bold, on the configured background; any other colour is the nearest of
 // the 256-colour cube where the terminal has one, else of the eight.
+// Characters beyond ASCII are written as they are where the terminal's
+// locale (LC_ALL, LC_CTYPE or LANG) is UTF-8 and gives them one column;
+// elsewhere lines of the box-drawing block show as '-', '|' or '+', blocks
+// and shades as '#', anything else as '?'.
 //
 // Keys. A terminal that speaks the kitty keyboard protocol (asked at open)
 // reports real presses, repeats and releases. A classic terminal sends only

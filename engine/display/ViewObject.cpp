@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/Unicode.h"
 #include "engine/core/Utility.h"
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
@@ -194,7 +195,7 @@ int ViewObject::draw() {
   const Vector pos = viewToWorld(getPosition());
   int result = display.drawString(pos, text, JUSTIFY_CENTER, color);
   if (!border) return result;
-  const int n = static_cast<int>(text.size());
+  const int n = static_cast<int>(cellCount(text));  // characters, not bytes
   const std::string dashes(static_cast<size_t>(n), '-');
   result += display.drawString(Vector(pos.getX(), pos.getY() - 1), dashes, JUSTIFY_CENTER, color);
   result += display.drawString(Vector(pos.getX(), pos.getY() + 1), dashes, JUSTIFY_CENTER, color);

@@ -53,6 +53,7 @@ class TW_API ViewObject : public Object {
   virtual void setValue(int new_value);
   virtual void setBorder(bool new_border);
   virtual void setColor(Color new_color);
+  // UTF-8 text; the border fits its length in characters.
   virtual void setViewString(std::string new_view_string);
 
   int getLocation() const;

@@ -81,7 +81,7 @@ void WebPresenter::addCharacter(const DrawItem& item) {
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
   CellCoverage::characterBox(item, left, top, right, bottom);
   const bool hides = coverage.touch(left, top, right, bottom, false);
-  const unsigned code = static_cast<unsigned char>(item.ch);
+  const unsigned code = static_cast<unsigned>(item.ch);  // a Unicode code point
   const bool inked = code > 0x20 && code != 0x7f;
   if (hides) backgrounds_drawn++;
   list.insert(list.end(), {0.0f, static_cast<float>(code), packed(item.color), item.x * cell_w,

@@ -1,9 +1,11 @@
 #include "engine/display/WindowPresenter.h"
 
 #include "engine/core/LogManager.h"
+#include "engine/core/Unicode.h"
 #include "engine/display/CellCoverage.h"
 #include "engine/display/FontLookup.h"
 #include "engine/platform/Files.h"
+#include "engine/platform/FontCoverage.h"
 #include "engine/platform/Sfml.h"
 
 #include <SFML/Graphics/RenderStates.hpp>
@@ -22,8 +24,18 @@ namespace {
 // The largest window side the X protocol and the drawing code accept.
 const int MAX_WINDOW_PIXELS = 32767;
 const unsigned MAX_CHARACTER_SIZE = 4096;
-const char FIRST_PRINTABLE = ' ';
-const char LAST_PRINTABLE = '~';
+const char32_t FIRST_PRINTABLE = U' ';
+const char32_t LAST_PRINTABLE = U'~';
+// Box drawing, blocks and shades: drawn to fill their cell, so that
+// lines and blocks join those of the neighbouring cells.
+const char32_t FIRST_CELL_FILLING = 0x2500;
+const char32_t LAST_CELL_FILLING = 0x259F;
+const char32_t FULL_BLOCK = 0x2588;
+const float SEAM_OVERLAP = 0.5f;  // pixels a cell-filling glyph reaches past its box
+// Drawn for a character the font lacks, or '?' when it lacks that too.
+const char32_t FONT_REPLACEMENT = REPLACEMENT_CHARACTER;
+// Code points per page of the glyph cache.
+const char32_t GLYPH_PAGE = 256;
 // The glyph is fitted into the character's cell box.
 const float BOX_LEFT = CELL_BOX_LEFT;
 const float BOX_TOP = CELL_BOX_TOP;
@@ -45,8 +57,8 @@ float cellSize(int pixels, int cells) {
 }
 
 // Maps a glyph's own coordinates (pixels from the text position, baseline at
-// the character size) into its cell box, shrinking only where the font's
-// glyphs are larger than the box: one map for all glyphs of the font.
+// the character size) into its cell box. Glyphs of one kind share a map
+// (see fitFor), so they keep their sizes and baseline among themselves.
 struct GlyphFit {
   float scale_x = 1.0f;
   float scale_y = 1.0f;
@@ -77,11 +89,27 @@ void fitAxis(float low, float high, float box_low, float box_size, bool centre, 
   }
 }
 
+// A glyph's padded box in its own coordinates (pixels from the text
+// position, baseline at the character size): the texture's one pixel of
+// padding included, so the quad carries the glyph's smoothed edges.
+struct GlyphBox {
+  float left, top, right, bottom;
+  GlyphBox(const sf::Glyph& glyph, unsigned char_size) {
+    const sf::FloatRect& b = glyph.bounds;
+    const float base = static_cast<float>(char_size);
+    left = b.left - 1.0f, right = b.left + b.width + 1.0f;
+    top = base + b.top - 1.0f, bottom = base + b.top + b.height + 1.0f;
+  }
+};
+
 struct BatchGlyph {
   bool loaded = false;
-  bool has_quad = false;  // blanks, tabs and line breaks paint only their background
+  bool has_quad = false;  // blanks paint only their background
   sf::Glyph glyph;
+  GlyphFit fit;  // into the cell box
 };
+
+using GlyphPage = std::array<BatchGlyph, GLYPH_PAGE>;
 
 }  // namespace
 
@@ -95,16 +123,24 @@ struct WindowPresenter::Impl {
   float cell_h = 0.0f;
   unsigned char_size = 0;
   sf::Color background = sf::Color::Black;
-  GlyphFit fit;
-  std::array<BatchGlyph, 256> glyphs;
+  GlyphFit text_fit;   // the printable ASCII glyphs' fit, shared by every glyph it suits
+  GlyphFit block_fit;  // box drawing, blocks and shades: the full block fills the box
+  bool has_block_fit = false;
+  platform::FontCoverage font_coverage;  // which characters the font has
+  // The glyphs by code point / GLYPH_PAGE, each page made on first use.
+  std::vector<std::unique_ptr<GlyphPage>> glyph_pages;
   sf::VertexArray batch = platform::createTriangleBatch();
   CellCoverage coverage;  // which cells this frame has drawn into
   int backgrounds_drawn = 0;
 
   int openWindow();
   int openFont();
-  const BatchGlyph& glyph(char ch);
+  const BatchGlyph& glyph(char32_t ch);
+  void loadGlyph(char32_t ch, BatchGlyph& entry);
+  GlyphFit fitFor(char32_t ch, const sf::Glyph& glyph) const;
   void fitGlyphs();
+  void fitBlocks();
+  void resetGlyphs();
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
   void addQuad(const sf::Vector2f corners[4], sf::Color color, sf::Vector2f uv1,
@@ -185,52 +221,116 @@ int WindowPresenter::Impl::openFont() {
         settings.font_file.c_str());
     return -1;
   }
+  if (!font_coverage.open(settings.font_file)) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Warning! Cannot read the characters of font '%s'; a "
+        "character it lacks may show as an empty box.",
+        settings.font_file.c_str());
+  }
   char_size = characterSize(settings.font_scale, cell_w, cell_h);
-  glyphs.fill(BatchGlyph());
+  resetGlyphs();
   if (char_size > 0) fitGlyphs();
   return 0;
 }
 
-const BatchGlyph& WindowPresenter::Impl::glyph(char ch) {
-  BatchGlyph& entry = glyphs[static_cast<unsigned char>(ch)];
-  if (!entry.loaded) {
-    const std::uint32_t code_point = platform::codePoint(ch);
-    entry.has_quad = char_size > 0 && platform::hasGlyphQuad(code_point);
-    if (entry.has_quad) entry.glyph = platform::getGlyph(font, code_point, char_size, true);
-    entry.loaded = true;
-  }
+void WindowPresenter::Impl::resetGlyphs() {
+  glyph_pages.clear();
+  glyph_pages.resize((0x10FFFF / GLYPH_PAGE) + 1);
+  text_fit = GlyphFit();
+  has_block_fit = false;
+}
+
+const BatchGlyph& WindowPresenter::Impl::glyph(char32_t ch) {
+  if (ch > 0x10FFFF) ch = FONT_REPLACEMENT;
+  std::unique_ptr<GlyphPage>& page = glyph_pages[ch / GLYPH_PAGE];
+  if (!page) page = std::make_unique<GlyphPage>();
+  BatchGlyph& entry = (*page)[ch % GLYPH_PAGE];
+  if (!entry.loaded) loadGlyph(ch, entry);
   return entry;
 }
 
-// Loads the printable glyphs (so the font's texture seldom grows in play) and
-// fits their union into the cell box.
+// A character the font lacks is drawn as the font's replacement character.
+void WindowPresenter::Impl::loadGlyph(char32_t ch, BatchGlyph& entry) {
+  entry.loaded = true;
+  entry.has_quad = char_size > 0 && platform::hasGlyphQuad(ch);
+  if (!entry.has_quad) return;
+  char32_t shown = ch;
+  if (!font_coverage.has(shown)) {
+    shown = font_coverage.has(FONT_REPLACEMENT) ? FONT_REPLACEMENT : U'?';
+  }
+  entry.glyph = platform::getGlyph(font, shown, char_size, true);
+  entry.fit = fitFor(ch, entry.glyph);
+}
+
+// The printable ASCII glyphs share one fit; box drawing, blocks and shades
+// share the fit that makes the full block fill the box; any other glyph
+// takes the shared fit when that keeps it inside the box, else a fit of its
+// own (shrunk only as far as needed, centred across, moved up or down as
+// little as needed).
+GlyphFit WindowPresenter::Impl::fitFor(char32_t ch, const sf::Glyph& shape) const {
+  if (ch < 0x80) return text_fit;
+  if (has_block_fit && ch >= FIRST_CELL_FILLING && ch <= LAST_CELL_FILLING) return block_fit;
+  const GlyphBox b(shape, char_size);
+  const sf::Vector2f top_left = text_fit.apply({b.left, b.top});
+  const sf::Vector2f bottom_right = text_fit.apply({b.right, b.bottom});
+  const float slack = 0.5f;  // pixels
+  if (top_left.x >= BOX_LEFT * cell_w - slack && top_left.y >= BOX_TOP * cell_h - slack &&
+      bottom_right.x <= (BOX_LEFT + 1.0f) * cell_w + slack &&
+      bottom_right.y <= (BOX_TOP + 1.0f) * cell_h + slack) {
+    return text_fit;
+  }
+  GlyphFit own;
+  fitAxis(b.left, b.right, BOX_LEFT * cell_w, cell_w, true, own.scale_x, own.shift_x);
+  fitAxis(b.top, b.bottom, BOX_TOP * cell_h, cell_h, false, own.scale_y, own.shift_y);
+  return own;
+}
+
+// Loads the printable glyphs (so the font's texture seldom grows in play),
+// fits their union into the cell box, and maps the full block onto the box.
 void WindowPresenter::Impl::fitGlyphs() {
   float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
   bool any = false;
-  for (char ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
+  for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
     const BatchGlyph& entry = glyph(ch);
     if (!entry.has_quad) continue;
-    const sf::FloatRect& b = entry.glyph.bounds;
-    const float base = static_cast<float>(char_size);
-    const float l = b.left - 1.0f, r = b.left + b.width + 1.0f;  // the texture's padding
-    const float t = base + b.top - 1.0f, d = base + b.top + b.height + 1.0f;
-    left = any ? std::min(left, l) : l;
-    right = any ? std::max(right, r) : r;
-    top = any ? std::min(top, t) : t;
-    bottom = any ? std::max(bottom, d) : d;
+    const GlyphBox b(entry.glyph, char_size);
+    left = any ? std::min(left, b.left) : b.left;
+    right = any ? std::max(right, b.right) : b.right;
+    top = any ? std::min(top, b.top) : b.top;
+    bottom = any ? std::max(bottom, b.bottom) : b.bottom;
     any = true;
   }
-  fit = GlyphFit();
-  if (!any) return;
-  fitAxis(left, right, BOX_LEFT * cell_w, cell_w, true, fit.scale_x, fit.shift_x);
-  fitAxis(top, bottom, BOX_TOP * cell_h, cell_h, false, fit.scale_y, fit.shift_y);
+  if (any) {
+    fitAxis(left, right, BOX_LEFT * cell_w, cell_w, true, text_fit.scale_x, text_fit.shift_x);
+    fitAxis(top, bottom, BOX_TOP * cell_h, cell_h, false, text_fit.scale_y, text_fit.shift_y);
+  }
+  for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
+    (*glyph_pages[0])[ch].fit = text_fit;
+  }
+  if (font_coverage.has(FULL_BLOCK)) fitBlocks();
+}
+
+// The full block mapped onto the box and half a pixel past each edge of it:
+// a pixel on the edge between two cells then lies inside both glyphs, so the
+// texture's smoothing at a glyph's edge leaves no seam between joined lines
+// and blocks.
+void WindowPresenter::Impl::fitBlocks() {
+  const sf::FloatRect ink = platform::getGlyph(font, FULL_BLOCK, char_size, true).bounds;
+  if (!(ink.width > 0.0f && ink.height > 0.0f)) return;
+  block_fit.scale_x = (cell_w + 2 * SEAM_OVERLAP) / ink.width;
+  block_fit.scale_y = (cell_h + 2 * SEAM_OVERLAP) / ink.height;
+  block_fit.shift_x = BOX_LEFT * cell_w - SEAM_OVERLAP - ink.left * block_fit.scale_x;
+  block_fit.shift_y = BOX_TOP * cell_h - SEAM_OVERLAP -
+                      (static_cast<float>(char_size) + ink.top) * block_fit.scale_y;
+  has_block_fit = true;
 }
 
 void WindowPresenter::close() {
   if (impl->window) impl->window->close();
   impl->window.reset();
   impl->batch.clear();
-  impl->glyphs.fill(BatchGlyph());
+  impl->glyph_pages.clear();
+  impl->font_coverage.close();
 }
 
 int WindowPresenter::getHorizontalPixels() const { return impl->pixels_x; }
@@ -308,14 +408,12 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
     backgrounds_drawn++;
   }
   if (entry.has_quad) {
-    const sf::FloatRect& b = entry.glyph.bounds;
-    const float base = static_cast<float>(char_size);
-    const float l = b.left - 1.0f, r = b.left + b.width + 1.0f;
-    const float t = base + b.top - 1.0f, d = base + b.top + b.height + 1.0f;
-    const sf::Vector2f quad[4] = {turned(fit.apply({l, t}), item.rotation, at),
-                                  turned(fit.apply({r, t}), item.rotation, at),
-                                  turned(fit.apply({l, d}), item.rotation, at),
-                                  turned(fit.apply({r, d}), item.rotation, at)};
+    const GlyphBox b(entry.glyph, char_size);
+    const GlyphFit& fit = entry.fit;
+    const sf::Vector2f quad[4] = {turned(fit.apply({b.left, b.top}), item.rotation, at),
+                                  turned(fit.apply({b.right, b.top}), item.rotation, at),
+                                  turned(fit.apply({b.left, b.bottom}), item.rotation, at),
+                                  turned(fit.apply({b.right, b.bottom}), item.rotation, at)};
     const sf::IntRect& rect = entry.glyph.textureRect;
     const sf::Vector2f uv1(static_cast<float>(rect.left) - 1.0f,
                            static_cast<float>(rect.top) - 1.0f);

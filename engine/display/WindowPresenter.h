@@ -1,6 +1,8 @@
 // The presenter that shows frames in a desktop window through the window
-// library: each frame in one batched draw, every glyph fitted into its cell.
-// The library's types stay inside WindowPresenter.cpp.
+// library: each frame in one batched draw, every glyph fitted into its cell
+// (box drawing, blocks and shades filling it, so they join their
+// neighbours), a character the font lacks drawn as the font's U+FFFD. The
+// library's types stay inside WindowPresenter.cpp.
 #pragma once
 
 #include "engine/display/Presenter.h"

@@ -1,5 +1,7 @@
-# Platform sources: the terminal's modes, signals and input bytes (POSIX).
+# Platform sources: the terminal's modes, signals, input bytes and character
+# locale (POSIX).
 target_sources(tarnwick PRIVATE
+  engine/platform/CharacterLocale.cpp
   engine/platform/Terminal.cpp
   engine/platform/TerminalInput.cpp
 )

@@ -1,7 +1,8 @@
 // Reads one sprite file, in the simple or the robust text format, from an open
 // stream into a new Sprite, logging every problem with its line number and,
-// when asked, handing the problems to the caller too. The caller opens the
-// file and owns the result.
+// when asked, handing each problem to the caller too, said in the file's
+// terms. Frame rows are UTF-8, one narrow character per cell. The caller
+// opens the file and owns the result.
 #pragma once
 
 #include <deque>
@@ -16,8 +17,10 @@ namespace tw {
 
 class Sprite;
 
-// One line of a problem report, with the file line it is about (1 for the
-// first line). A problem may take several report lines.
+// One problem, with the file line it is about (1 for the first line) and
+// what is wrong in the file's terms ("the header says 3 frames, the body has
+// 2"), printable as it stands: bytes of the file that could upset a terminal
+// are quoted as `\xNN`.
 struct SpriteProblem {
   int line;
   std::string text;
@@ -32,8 +35,8 @@ class SpriteParser {
   // Parses from in; the line counter starts at 0.
   explicit SpriteParser(std::istream& in);
 
-  // Every problem written to the log from now on is also appended to list
-  // (not owned; null for none). The log gets the same lines either way.
+  // Every problem found from now on is also appended to list (not owned;
+  // null for none). The log gets its own lines either way.
   void setProblemList(std::vector<SpriteProblem>* list);
 
   // Picks the format from the first line (robust when it is "<HEADER>",
@@ -46,15 +49,16 @@ class SpriteParser {
   Sprite* loadSimpleSprite();
   Sprite* loadRobustSprite();
 
-  // The next line without its line feed and one trailing carriage return. A
-  // line that does not end in a line feed is an error and reads as "".
-  // With count set, the line counter moves on by one.
+  // The next line without its line feed and one trailing carriage return
+  // (and the first line without a UTF-8 byte order mark). A line that does
+  // not end in a line feed is an error and reads as "". With count set, the
+  // line counter moves on by one.
   std::string getLine(bool count = true);
   // The inner lines of section name ("<name>" ... "</name>"); empty on error.
   Lines readData(const std::string& name);
-  // Takes the next frame (height rows then "end") off the front of body.
-  // body_line is the file's line number of body's first line and moves on
-  // with every line taken. An empty frame on error.
+  // Takes the next frame (height rows of width characters, then "end") off
+  // the front of body. body_line is the file's line number of body's first
+  // line and moves on with every line taken. An empty frame on error.
   Frame readFrame(Lines& body, int width, int height, int& body_line);
   int getLineCount() const;
 
@@ -70,22 +74,35 @@ class SpriteParser {
   static bool colorFromName(const std::string& name, bool allow_default, Color& color);
 
  private:
-  bool readSimpleLine(const char* missing, std::string& line);
+  // How the last line read ended.
+  enum class LineEnd { LINE_FEED, NO_LINE_FEED, END_OF_FILE };
+
+  bool readSimpleLine(const char* missing, const char* what, std::string& line);
   bool readSimpleHeader(int& frames, int& width, int& height, int& slowdown, Color& color);
   bool readSimpleFrames(Sprite& sprite, int frames);
   bool readSimpleRow(const Sprite& sprite, int frame, int frames, int row, std::string& rows);
-  bool simpleFileEndsHere();
-  bool readRobustHeader(int& frames, int& width, int& height, int& slowdown, char& transparency,
-                        std::string& color_text);
+  bool simpleFileEndsHere(int frames);
+  bool readRobustHeader(int& frames, int& width, int& height, int& slowdown,
+                        char32_t& transparency, std::string& color_text);
+  bool readTransparency(const std::string& value, char32_t& transparency);
   bool readRobustFrames(Sprite& sprite, Lines& body, int frames, int& body_line);
   bool readRobustFooter();
+  bool rowIsGood(const std::string& row, int width, int line, int row_index);
+  void endOfDataProblem(int line, const std::string& missing);
 
-  // Writes one unlevelled log line (printf style) and hands it on with line.
-  int report(int line, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
+  // Writes one unlevelled log line (printf style).
+  int logError(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // Hands one problem on, in the file's terms (printf style).
+  void problem(int line, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
 
   std::istream& in;
-  int line_count;                       // lines read so far with counting on
+  int line_count;                        // lines read so far with counting on
+  LineEnd line_end;                      // how the last line read ended
   std::vector<SpriteProblem>* problems;  // not owned; null when nobody asked
+  int problem_count;                     // problems found, handed on or not
+  int frame_number;                      // the frame being read, from 1
+  int frame_total;                       // the frames the header says the body has
+  int header_end;                        // the line problems of header values are about
 };
 
 }  // namespace tw

@@ -43,7 +43,7 @@ int Animation::draw(Vector position) {
   if (sprite == nullptr) return 0;
   // The frame is drawn before the counters move, so each frame is shown for
   // exactly `slowdown` consecutive draws.
-  const int result = sprite->draw(index, position, sprite->getTransparency());
+  const int result = sprite->drawSkipping(index, position, sprite->getTransparentCharacter());
   if (slowdown_count == -1 || held) return result;  // frozen
   slowdown_count++;
   if (slowdown_count < sprite->getSlowdown()) return result;

@@ -25,8 +25,8 @@ struct TW_API ShapeOutline {
 class TW_API Canvas {
  public:
   virtual ~Canvas() = default;
-  // 0 drawn, -1 not drawn.
-  virtual int drawCharacter(Vector world_pos, char ch, Color color, float rotation) const = 0;
+  // Draws one Unicode character; 0 drawn, -1 not drawn.
+  virtual int drawCharacter(Vector world_pos, char32_t ch, Color color, float rotation) const = 0;
   virtual int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color,
                         std::uint8_t alpha, float rotation) const = 0;
   // False when nothing can be shown (headless, not started).

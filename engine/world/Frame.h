@@ -1,5 +1,6 @@
 // One rectangular character-art picture: its size and its rows stored one
-// after another. Drawing hands each visible character to the display manager.
+// after another, as UTF-8 text and as the cells it shows. Drawing hands each
+// visible character to the display manager.
 #pragma once
 
 #include <string>
@@ -14,14 +15,23 @@ class TW_API Frame {
  public:
   // An empty frame (0 by 0) that draws nothing.
   Frame();
-  // frame_str holds the rows one after another, row 0 first, no separators.
+  // frame_str holds the rows one after another, row 0 first, no separators,
+  // in UTF-8: each character takes one cell, so a row is width characters
+  // (not bytes) long. A character that does not fit one cell (invalid UTF-8,
+  // a control, wide or zero-width character) shows as REPLACEMENT_CHARACTER.
   Frame(int new_width, int new_height, std::string new_frame_str);
+  // The same from the characters themselves.
+  Frame(int new_width, int new_height, const std::u32string& new_cells);
 
   int getWidth() const;
   int getHeight() const;
+  // The rows as given, in UTF-8.
   std::string getString() const;
   // The rows without a copy, for drawing and dumping.
   const std::string& getStringRef() const;
+  // The character of every cell, row 0 first: character (x, y) at
+  // y * width + x. What the frame draws.
+  const std::u32string& getCells() const;
 
   // Where character (x, y) lands when the frame is centred on position: a
   // width of 4 puts the columns 1.5 cells left to 1.5 cells right of it.
@@ -31,11 +41,14 @@ class TW_API Frame {
   // equal to transparent (0: none skipped). Stops with -1 at the first
   // character the display refuses; 0 otherwise, also for an empty frame.
   int draw(Vector position, Color color, char transparent = 0) const;
+  // The same with any transparent character (0: none skipped).
+  int drawSkipping(Vector position, Color color, char32_t transparent) const;
 
  private:
   int width;              // characters per row
   int height;             // rows
-  std::string frame_str;  // character (x, y) at y * width + x
+  std::string frame_str;  // the rows in UTF-8
+  std::u32string cells;   // character (x, y) at y * width + x
 };
 
 }  // namespace tw

@@ -64,9 +64,20 @@ void Sprite::setSlowdown(int new_sprite_slowdown) { slowdown = new_sprite_slowdo
 
 int Sprite::getSlowdown() const { return slowdown; }
 
-void Sprite::setTransparency(char new_transparency) { transparency = new_transparency; }
+void Sprite::setTransparency(char new_transparency) {
+  const unsigned char t = static_cast<unsigned char>(new_transparency);
+  transparency = t < 0x80 ? t : 0;
+}
 
-char Sprite::getTransparency() const { return transparency; }
+char Sprite::getTransparency() const {
+  return transparency < 0x80 ? static_cast<char>(transparency) : 0;
+}
+
+void Sprite::setTransparentCharacter(char32_t new_transparency) {
+  transparency = new_transparency;
+}
+
+char32_t Sprite::getTransparentCharacter() const { return transparency; }
 
 void Sprite::setLabel(std::string new_label) { label = std::move(new_label); }
 
@@ -75,6 +86,11 @@ std::string Sprite::getLabel() const { return label; }
 int Sprite::draw(int frame_number, Vector position, char transparent) const {
   if (frame_number < 0 || frame_number >= frame_count) return 0;
   return frames[static_cast<std::size_t>(frame_number)].draw(position, color, transparent);
+}
+
+int Sprite::drawSkipping(int frame_number, Vector position, char32_t transparent) const {
+  if (frame_number < 0 || frame_number >= frame_count) return 0;
+  return frames[static_cast<std::size_t>(frame_number)].drawSkipping(position, color, transparent);
 }
 
 }  // namespace tw

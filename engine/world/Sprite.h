@@ -37,14 +37,22 @@ class TW_API Sprite {
   Color getColor() const;
   void setSlowdown(int new_sprite_slowdown);
   int getSlowdown() const;
+  // The transparent character as a char: ASCII only (a char beyond ASCII is
+  // only part of a UTF-8 character and sets none). getTransparency gives 0
+  // when the transparent character is beyond ASCII.
   void setTransparency(char new_transparency);
   char getTransparency() const;
+  // Any transparent character (0: none).
+  void setTransparentCharacter(char32_t new_transparency);
+  char32_t getTransparentCharacter() const;
   void setLabel(std::string new_label);
   std::string getLabel() const;
 
   // Draws frame frame_number centred at position in the sprite's colour. An
   // out-of-range index draws nothing and returns 0.
   int draw(int frame_number, Vector position, char transparent) const;
+  // The same with any transparent character (0: none).
+  int drawSkipping(int frame_number, Vector position, char32_t transparent) const;
 
  private:
   int width;            // characters, the same for every frame
@@ -53,7 +61,7 @@ class TW_API Sprite {
   int frame_count;      // frames added so far
   Color color;          // every frame is drawn in it
   int slowdown;         // draws each frame stays on screen
-  char transparency;    // character not drawn; 0 draws every character
+  char32_t transparency;  // character not drawn; 0 draws every character
   // Grows only as frames arrive, never beyond max_frame_count, so that a huge
   // capacity read from an untrusted file costs nothing until real frames exist.
   std::vector<Frame> frames;

@@ -8,16 +8,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "engine/core/Config.h"
+#include "engine/core/Unicode.h"
 #include "engine/display/CellGrid.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/EventView.h"
 #include "engine/display/FontLookup.h"
 #include "engine/display/ViewObject.h"
 #include "engine/platform/Files.h"
+#include "engine/resources/SpriteParser.h"
 #include "engine/world/Animation.h"
 #include "engine/world/Sprite.h"
 #include "engine/world/WorldManager.h"
@@ -48,22 +52,23 @@ TEST(CellGrid, EachCharacterLandsInTheNearestCell) {
   }
 }
 
-// The later of two characters in one cell wins, odd characters show plainly,
-// and a shape fills the cells whose centres it covers: here a circle of
-// radius 24 pixels centred on cell (10, 5)'s top-left corner (as the engine
-// draws a default circle there), in cells of 12.8 x 32 pixels.
-TEST(CellGrid, PaintsTheLaterCharacterPlainCharactersAndShapes) {
+// The later of two characters in one cell wins, a character no cell can
+// hold shows as U+FFFD, and a shape fills the cells whose centres it covers:
+// here a circle of radius 24 pixels centred on cell (10, 5)'s top-left corner
+// (as the engine draws a default circle there), in cells of 12.8 x 32 pixels.
+TEST(CellGrid, PaintsTheLaterCharacterCharactersACellHoldsAndShapes) {
   tw::DrawList list;
   list.addCharacter(1, 0, 'A', RED, 0);
   list.addCharacter(1.2f, 0, 'B', GREEN, 30);  // same cell, turned: rotation is ignored
-  list.addCharacter(2, 0, '\t', RED, 0);
-  list.addCharacter(3, 0, static_cast<char>(0xe9), RED, 0);
+  list.addCharacter(2, 0, U'\t', RED, 0);
+  list.addCharacter(3, 0, U'\u2500', RED, 0);
   list.addCharacter(4, 0, 'x', tw::Rgb{200, 100, 50}, 0);
+  list.addCharacter(5, 0, U'\u4e00', GREEN, 0);  // wide
   list.addShape(10, 5, tw::ShapeOutline{10, 24, -12, -12}, GREEN, 255, 0);
   tw::CellGrid grid(20, 10, tw::Rgb{});
   grid.paint(list, 12.8f, 32.0f);
-  EXPECT_EQ(grid.getRow(0), " B ?x               ");
-  EXPECT_EQ(grid.getColorRow(0), " g r*               ");
+  EXPECT_EQ(grid.getRow(0), " B\uFFFD\u2500x\uFFFD              ");
+  EXPECT_EQ(grid.getColorRow(0), " grr*g              ");
   EXPECT_EQ(grid.getRow(4) + grid.getRow(6), std::string(40, ' '));
   EXPECT_EQ(grid.getRow(5), "         ####       ");
   EXPECT_EQ(grid.getColorRow(5), "         gggg       ");
@@ -158,6 +163,70 @@ TEST_F(DisplayTest, DrawsAtViewPositionsAndJustifiesStringsUntilTheNextSwap) {
   EXPECT_EQ(row(0) + row(1), "Z" + std::string(59, ' '));
   ASSERT_EQ(dm.swapBuffers(), 0);
   EXPECT_EQ(row(0) + row(1), std::string(60, ' '));
+}
+
+// UTF-8 text, one character per cell: the same bytes read as a sprite's row
+// (a one-frame simple file as wide as the characters drawn) and drawn as a
+// string, left-justified at x = 0 and right-justified to end at x = 59. A
+// character no cell holds is refused by the reader, which says which one and
+// why, and is drawn as U+FFFD in one cell.
+TEST_F(DisplayTest, Utf8TakesOneCellACharacterAndBadOnesAreRefusedOrReplaced) {
+  start("display:capture");
+  const struct {
+    const char* text;     // the bytes
+    int cells;            // how many it takes
+    const char* drawn;
+    const char* problem;  // the reader's; "" for a good row
+  } cases[] = {
+      {"plain", 5, "plain", ""},
+      {"\u250c\u2500\u2510\u2502\u2588\u2580\u2584\u2591\u2592\u2593", 10,
+       "\u250c\u2500\u2510\u2502\u2588\u2580\u2584\u2591\u2592\u2593", ""},
+      {"\u2190\u2191\u2192\u2193\u2022\u25c6\u2665\u00e9\uFFFD", 9,
+       "\u2190\u2191\u2192\u2193\u2022\u25c6\u2665\u00e9\uFFFD", ""},
+      {"\U0001D11E.", 2, "\U0001D11E.", ""},  // four bytes, one cell
+      {"a\xFF" "b", 3, "a\uFFFDb", "row 1 of frame 1, character 2: not UTF-8 (the byte 0xFF)"},
+      {"\xE2\x94" "ab", 3, "\uFFFDab",
+       "row 1 of frame 1, character 1: a UTF-8 character cut short (0xE2 0x94)"},
+      {"a\xC0\xAF" "b", 3, "a\uFFFDb",
+       "row 1 of frame 1, character 2: an over-long UTF-8 form of U+002F '/' (0xC0 0xAF)"},
+      {"\xED\xA0\x80", 1, "\uFFFD",
+       "row 1 of frame 1, character 1: the surrogate U+D800, which UTF-8 may not carry (0xED "
+       "0xA0 0x80)"},
+      {"a\u4e00" "b", 3, "a\uFFFDb",
+       "row 1 of frame 1, character 2: U+4E00 '\u4e00', which is double width: a cell holds one "
+       "narrow character"},
+      {"\U0001F600", 1, "\uFFFD",
+       "row 1 of frame 1, character 1: U+1F600 '\U0001F600', which is double width: a cell holds "
+       "one narrow character"},
+      {"e\u0301", 2, "e\uFFFD",
+       "row 1 of frame 1, character 2: U+0301, which has no width of its own: a cell holds one "
+       "character"},
+      {"a\tb", 3, "a\uFFFDb", "row 1 of frame 1, character 2: the control character U+0009"},
+      {"\x1B[2J", 4, "\uFFFD[2J", "row 1 of frame 1, character 1: the control character U+001B"},
+  };
+  const float row_end = 60;
+  float y = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(tw::printable(c.text));
+    std::istringstream file("1\n" + std::to_string(c.cells) + "\n1\n0\nwhite\n" + c.text + "\n");
+    tw::SpriteParser parser(file);
+    std::vector<tw::SpriteProblem> problems;
+    parser.setProblemList(&problems);
+    const std::unique_ptr<Sprite> sprite(parser.loadSprite());
+    EXPECT_EQ(problems.empty() ? "" : problems[0].text, c.problem);
+    if (sprite) {
+      EXPECT_EQ(sprite->getFrame(0).getString(), c.text);  // byte for byte
+    }
+    dm.drawString(Vector(0, y), c.text, tw::JUSTIFY_LEFT, tw::WHITE);
+    dm.drawString(Vector(row_end, y++), c.text, tw::JUSTIFY_RIGHT, tw::WHITE);
+  }
+  ASSERT_EQ(dm.swapBuffers(), 0);
+  y = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(tw::printable(c.text));
+    const std::string gap(static_cast<std::size_t>(row_end) - 2 * c.cells, ' ');
+    EXPECT_EQ(dm.snapshot().getRow(y++), c.drawn + gap + c.drawn + std::string(20, ' '));
+  }
 }
 
 TEST_F(DisplayTest, FrameStopsAtTheFirstRefusedCharacterAndSkipsTransparentOnes) {
@@ -287,6 +356,24 @@ TEST_F(ViewObjectTest, TextAndFrameFollowBorderAndValueFlags) {
   EXPECT_EQ(view->draw(), -1);
   view->setDrawValue(true);
   EXPECT_EQ(view->getDisplayString(), "Score: 7");
+}
+
+// The frame fits the text's characters, not its bytes.
+TEST_F(ViewObjectTest, FrameFitsATextBeyondAsciiByItsCharacters) {
+  tw::DisplayManager& dm = tw::DisplayManager::getInstance();
+  dm.shutDown();
+  tw::Config::getInstance().loadConfig("headless:false,display:capture");
+  ASSERT_EQ(dm.startUp(), 0);
+  auto* view = new tw::ViewObject;
+  view->setViewString("\u2665 \u00c9nergie");  // 9 characters in 12 bytes
+  view->setPosition(Vector(20, 5));
+  view->draw();
+  ASSERT_EQ(dm.swapBuffers(), 0);
+  const std::string dashes = std::string(14, ' ') + std::string(13, '-') + std::string(53, ' ');
+  EXPECT_EQ(dm.snapshot().getRow(4), dashes);
+  EXPECT_EQ(dm.snapshot().getRow(5),
+            std::string(13, ' ') + "| \u2665 \u00c9nergie 0 |" + std::string(52, ' '));
+  EXPECT_EQ(dm.snapshot().getRow(6), dashes);
 }
 
 }  // namespace

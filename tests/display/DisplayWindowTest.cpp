@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/core/Config.h"
+#include "engine/core/Unicode.h"
 #include "engine/display/WindowPresenter.h"
 #include "engine/world/Shape.h"
 #include "tests/support/TestSupport.h"
@@ -124,6 +125,63 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   shot = shoot();
   EXPECT_GE(count(shot, GREEN_PIXEL, 30, 5), GLYPH_PIXELS);
   EXPECT_EQ(count(shot, RED_PIXEL) + count(shot, 0xff00ff), 0);
+}
+
+// Pixels of this colour whose centres lie in the box a glyph of cell (x, y)
+// is fitted into (the cell moved a tenth of a cell left and a fifth down),
+// or in the box widened by margin pixels.
+int inBox(const Screenshot& shot, std::uint32_t color, float x, float y, int margin = 0) {
+  auto first = [](double edge) { return static_cast<int>(std::ceil(edge - 0.5)); };
+  return shot.count(first(x * 12.8 - 1.28) - margin, first(y * 32 + 6.4) - margin,
+                    first((x + 1) * 12.8 - 1.28) + margin, first((y + 1) * 32 + 6.4) + margin,
+                    color);
+}
+
+// Box drawing, blocks and shades land in their cells as an ASCII glyph does
+// and fill them, so that lines and blocks join those of the next cells
+// without a seam (reaching at most a pixel past the box to do so); a
+// character the font lacks (U+16A0) shows as the font's U+FFFD does.
+TEST_F(DisplayWindow, BoxDrawingGlyphsFillTheirCellsAndMissingOnesShowTheReplacement) {
+  ASSERT_NO_FATAL_FAILURE(start());
+  const struct {
+    char32_t ch;
+    tw::Color color;
+    std::uint32_t pixel;
+    int least;  // pixels in its box
+  } cases[] = {{U'M', tw::RED, RED_PIXEL, GLYPH_PIXELS},
+               {U'\u253c', tw::GREEN, GREEN_PIXEL, 12 + 28},  // a crossing of two lines
+               {U'\u2588', tw::BLUE, BLUE_PIXEL, 12 * 31},    // the full block
+               {U'\u2592', tw::YELLOW, 0xffff00, 80},         // a shade
+               {U'\u16a0', tw::MAGENTA, 0xff00ff, GLYPH_PIXELS}};
+  float x = 10;
+  for (const auto& c : cases) dm.drawCharacter(tw::Vector(x++, 5), c.ch, c.color);
+  dm.drawCharacter(tw::Vector(19, 5), tw::REPLACEMENT_CHARACTER, tw::MAGENTA);
+  dm.drawString(tw::Vector(30, 10), "\u2500\u2500\u2500\u2500\u2500", tw::JUSTIFY_LEFT, tw::CYAN);
+  for (int y = 12; y < 15; y++) dm.drawCharacter(tw::Vector(40, y), U'\u2502', tw::WHITE);
+  const Screenshot shot = shoot();
+  x = 10;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<unsigned>(c.ch));
+    EXPECT_GE(inBox(shot, c.pixel, x, 5), c.least);
+    const int margin = c.ch < 0x80 ? 0 : 1;
+    if (c.color != tw::MAGENTA) {
+      EXPECT_EQ(count(shot, c.pixel), inBox(shot, c.pixel, x, 5, margin));  // nowhere else
+    }
+    x++;
+  }
+  EXPECT_EQ(inBox(shot, 0xff00ff, 14, 5), inBox(shot, 0xff00ff, 19, 5));  // as U+FFFD
+  // The line runs unbroken across its five cells, the bar down its three: a
+  // pixel where two cells meet may be a shade darker, none is missing.
+  int longest = 0;
+  for (int py = 10 * 32; py < 12 * 32; py++) {
+    longest = std::max(longest, shot.count(384, py, 446, py + 1, 0x00ffff, 16));
+  }
+  EXPECT_EQ(longest, 446 - 384);
+  int tallest = 0;
+  for (int px = 40 * 12.8 - 2; px < 41 * 12.8; px++) {
+    tallest = std::max(tallest, shot.count(px, 391, px + 1, 486, 0xffffff, 16));
+  }
+  EXPECT_EQ(tallest, 486 - 391);
 }
 
 // The character size is the font scale times the smaller cell side, set anew

@@ -34,10 +34,11 @@ struct Probe {
 
 // Started too small, the probe waits with one line; once the terminal is
 // large enough, the screen is the frame's cell grid (nothing left of the
-// message or of the first frame), and keys and the mouse become events.
+// message or of the first frame; box drawing, blocks and shades as they are
+// in a UTF-8 locale), and keys and the mouse become events.
 TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   Probe probe;
-  ASSERT_TRUE(probe.start(20, 10));
+  ASSERT_TRUE(probe.start(20, 10, "LC_ALL=C.UTF-8 "));
   EXPECT_TRUE(TmuxDriver::waitFor([&] {
     std::string text;
     for (const std::string& row : probe.tmux.rows()) text += row.empty() ? "" : row + " ";
@@ -71,6 +72,19 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
       return std::find(events.begin(), events.end(), event) != events.end();
     })) << event;
   }
+}
+
+// Where the terminal's locale is not UTF-8, what lies beyond ASCII shows as
+// its ASCII look-alike, in the same cells.
+TEST(TerminalPresenter, WithoutAUtf8LocaleShowsAsciiLookAlikesInTheSameCells) {
+  Probe probe;
+  ASSERT_TRUE(probe.start(80, 24, "LC_ALL=C "));
+  ASSERT_TRUE(TmuxDriver::waitFor([&] {
+    const std::vector<std::string> rows = probe.tmux.rows();
+    return rows.size() > 6 && rows[0] == "TERMINAL PROBE";
+  }));
+  EXPECT_EQ(probe.tmux.rows()[6], "+-+|##??x");
+  EXPECT_EQ(probe.tmux.colorRows()[6], "ggggggggg");
 }
 
 // However the probe ends (the quit key, a signal, also while it waits in a

@@ -19,13 +19,16 @@ using tw::platform::InputEvent;
 
 tw::Rgb color(int c) { return tw::colorToRgb(static_cast<tw::Color>(c)); }  // BLACK, RED ... WHITE
 
-void addText(tw::DrawList& list, float x, float y, const std::string& text, tw::Rgb color) {
+void addText(tw::DrawList& list, float x, float y, const std::u32string& text, tw::Rgb color) {
   for (std::size_t i = 0; i < text.size(); i++) list.addCharacter(x + i, y, text[i], color, 0.0f);
 }
 
 tw::DrawList probeFrame() {
   tw::DrawList list;
-  addText(list, 0, 0, "TERMINAL PROBE", color(7));
+  addText(list, 0, 0, U"TERMINAL PROBE", color(7));
+  // Box drawing, blocks, shades, an arrow, a wide character (which no cell
+  // holds) and a letter after them, which must stay in its column.
+  addText(list, 0, 6, U"\u250c\u2500\u2510\u2502\u2588\u2591\u2192\u4e00x", color(2));
   for (int c = 0; c < 8; c++) list.addCharacter(10.0f + c, 2.0f, "KRGYBMCW"[c], color(c), 0.0f);
   list.addCharacter(20.4f, 3.6f, 'a', color(1), 0.0f);      // to (20, 4)
   list.addCharacter(20.5f, 3.5f, 'b', color(2), 45.0f);     // to (21, 4), rotation ignored
@@ -72,8 +75,8 @@ int main(int argc, char** argv) {
   if (presenter.open(settings) != 0) return 1;
   // A first frame that the probe's frame overwrites in part and blanks elsewhere.
   tw::DrawList first;
-  addText(first, 0, 0, "FIRST FRAME, REPLACED AT ONCE", color(2));
-  addText(first, 5, 10, "gone", color(3));
+  addText(first, 0, 0, U"FIRST FRAME, REPLACED AT ONCE", color(2));
+  addText(first, 5, 10, U"gone", color(3));
   presenter.present(first);
   std::ofstream events(dir + "/events.txt");
   for (int i = 0; i < 2000; i++) {  // about a minute at most, until a close request or Q

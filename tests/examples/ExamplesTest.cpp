@@ -40,14 +40,17 @@ TEST(Examples, CatchCountsTheLetterTheBasketIsMovedUnderAndEndsAfterFiveMissed) 
 }
 
 // The maze chaser finds the treasure at both ends; the showcase's bird takes
-// its next frame four steps on, among its shapes.
+// its next frame four steps on, among its shapes, its box-drawn panel and its
+// bar of blocks.
 TEST(Examples, MazeChaserReachesTheTreasureAndShowcaseAnimatesItsSprite) {
   ProgramRun maze("example_maze"), showcase("example_showcase");
   maze.setFrames(700);
   ASSERT_TRUE(maze.run("--capture")) << maze.output();
   EXPECT_GE(valueAfter(maze.lastFrame(), "Found"), 2) << maze.lastFrame();
   for (const auto& [frames, shown] : {std::make_pair(3, "\\(o)/"), std::make_pair(7, "-=(o)=-"),
-                                      std::make_pair(7, "#"), std::make_pair(7, "triangle")}) {
+                                      std::make_pair(7, "#"), std::make_pair(7, "triangle"),
+                                      std::make_pair(7, "\u2551   Tarnwick showcase  \u2551"),
+                                      std::make_pair(7, "\u2665 \u2588\u2591\u2591")}) {
     showcase.setFrames(frames);
     ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
     EXPECT_NE(std::string::npos, showcase.lastFrame().find(shown)) << showcase.lastFrame();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/Unicode.h"
 #include "engine/world/Sprite.h"
 #include "tests/support/SpriteCorpus.h"
 #include "tests/support/TestSupport.h"
@@ -70,7 +71,7 @@ TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodS
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-simple.txt"), "hero"));
   tw::Sprite* const hero = rm.getSprite("hero");
   const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
-  ASSERT_EQ(44u, bad_files.size());
+  ASSERT_EQ(55u, bad_files.size());
   for (const tw_test::BadFile& bad : bad_files) {
     SCOPED_TRACE(bad.name);
     const std::size_t before = log.messages().size();
@@ -98,14 +99,19 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
       {"good-robust-space.txt", "1 3x1 0 Cyan   [ a ]"},  // transparency " "
       {"good-robust-default.txt", "1 1x1 0 White 0 [o]"},
       // The later of two widths, "framesX1", slowdown -1 as none, unused lines.
-      {"good-robust-lenient.txt", "1 2x1 0 White 0 [xy]"}};
+      {"good-robust-lenient.txt", "1 2x1 0 White 0 [xy]"},
+      // Widths in characters; a transparent character beyond ASCII; a byte order mark.
+      {"good-utf8-robust.txt", "2 5x3 2 Yellow · [┌───┐│▓▒░│└───┘][╔═══╗║·█·║╚═══╝]"},
+      {"good-utf8-simple-bom.txt", "1 4x1 0 Red 0 [←↑→↓]"}};
   for (const auto& c : cases) {
     ASSERT_EQ(0, rm.loadSprite(spriteFile(c[0]), c[0])) << c[0];
     const tw::Sprite& s = *rm.getSprite(c[0]);
+    const char32_t transparency = s.getTransparentCharacter();
+    std::string transparent;  // in UTF-8; "0" for none
+    tw::appendUtf8(transparent, transparency != 0 ? transparency : U'0');
     std::ostringstream shown;
     shown << s.getFrameCount() << " " << s.getWidth() << "x" << s.getHeight() << " "
-          << s.getSlowdown() << " " << tw::colorToString(s.getColor()) << " "
-          << (s.getTransparency() != 0 ? s.getTransparency() : '0') << " ";
+          << s.getSlowdown() << " " << tw::colorToString(s.getColor()) << " " << transparent << " ";
     for (int f = 0; f < s.getFrameCount(); f++) shown << "[" << s.getFrame(f).getString() << "]";
     EXPECT_EQ(c[1], shown.str()) << c[0];
   }
@@ -126,7 +132,7 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
   EXPECT_NE(said.find("Tarnwick: sprite file '" + dir.file("absent.txt") + "' not loaded (looked for it in '" +
                       dir.path() + "')"), std::string::npos) << said;
   EXPECT_NE(said.find("Tarnwick: no sprite labelled 'Good-simple.txt' is loaded"), std::string::npos) << said;
-  EXPECT_EQ(8, rm.getSpriteCount());
+  EXPECT_EQ(10, rm.getSpriteCount());
 }
 
 // Each kind has a fixed number of slots: one past it is refused, and a

@@ -1,9 +1,9 @@
-// The sprite corpus (tests/data/sprites): where its files are, and its bad
-// files with the messages the reader writes about each, as listed in
-// expected-messages.txt. Shared by the resource manager's test and tw-sprite's.
+// The sprite corpus (tests/data/sprites): where its files are, its good
+// files, and its bad files with what tw-sprite check says about each and the
+// messages the reader logs, as listed in expected-messages.txt. Shared by the
+// resource manager's test and tw-sprite's.
 #pragma once
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,10 +16,15 @@ inline std::string spriteFile(const std::string& name) {
   return dataPath("sprites/" + name);
 }
 
+const char* const GOOD_SPRITE_FILES[] = {
+    "good-simple.txt",         "good-simple-crlf.txt",    "good-robust.txt",
+    "good-robust-crlf.txt",    "good-robust-default.txt", "good-robust-lenient.txt",
+    "good-robust-space.txt",   "good-utf8-robust.txt",    "good-utf8-simple-bom.txt"};
+
 struct BadFile {
   std::string name;
-  int line;                           // the file line of the first message
-  std::vector<std::string> messages;  // in this order
+  std::string check;                  // what tw-sprite check prints, "FILE:LINE: message"
+  std::vector<std::string> messages;  // logged, in this order
 };
 
 inline std::vector<BadFile> badSpriteFiles() {
@@ -32,8 +37,7 @@ inline std::vector<BadFile> badSpriteFiles() {
     } else if (in_entry) {
       files.back().messages.push_back(line);
     } else {
-      const std::size_t space = line.rfind(' ');
-      files.push_back({line.substr(0, space), std::atoi(line.c_str() + space + 1), {}});
+      files.push_back({line.substr(0, line.find(':')), line, {}});
       in_entry = true;
     }
   }

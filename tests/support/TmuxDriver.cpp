@@ -105,6 +105,8 @@ std::vector<std::string> TmuxDriver::colorRows() const {
         if (end == std::string::npos) break;
         applySgr(line.substr(i + 2, end - i - 2), foreground);
         i = end;
+      } else if ((static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) {
+        continue;  // the rest of a UTF-8 character: one cell, one letter
       } else if (line[i] == ' ') {
         colors += ' ';
       } else {

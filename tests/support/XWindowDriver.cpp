@@ -70,11 +70,20 @@ std::uint32_t Screenshot::pixel(int x, int y) const {
          rgb[i + 2];
 }
 
-int Screenshot::count(int x0, int y0, int x1, int y1, std::uint32_t rgb_color) const {
+int Screenshot::count(int x0, int y0, int x1, int y1, std::uint32_t rgb_color,
+                      int tolerance) const {
+  auto near = [&](std::uint32_t p) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int a = static_cast<int>((p >> shift) & 0xff);
+      const int b = static_cast<int>((rgb_color >> shift) & 0xff);
+      if (a - b > tolerance || b - a > tolerance) return false;
+    }
+    return true;
+  };
   int n = 0;
   for (int y = y0; y < y1; y++) {
     for (int x = x0; x < x1; x++) {
-      if (x >= 0 && y >= 0 && x < width && y < height && pixel(x, y) == rgb_color) n++;
+      if (x >= 0 && y >= 0 && x < width && y < height && near(pixel(x, y))) n++;
     }
   }
   return n;

@@ -18,8 +18,9 @@ struct Screenshot {
   bool valid() const { return width > 0 && height > 0; }
   // Pixel (x, y) packed as 0xRRGGBB; 0 outside the picture.
   std::uint32_t pixel(int x, int y) const;
-  // How many pixels of the rectangle [x0, x1) x [y0, y1) have exactly this colour.
-  int count(int x0, int y0, int x1, int y1, std::uint32_t rgb_color) const;
+  // How many pixels of the rectangle [x0, x1) x [y0, y1) have this colour,
+  // each channel at most tolerance off.
+  int count(int x0, int y0, int x1, int y1, std::uint32_t rgb_color, int tolerance = 0) const;
 };
 
 // The size in pixels of the default screen of $DISPLAY; false without one.
