@@ -7,9 +7,7 @@ const char* CapturePresenter::getName() const { return "capture"; }
 int CapturePresenter::open(const PresenterSettings& new_settings) {
   settings = new_settings;
   pending.clear();
-  keys_down.fill(false);
-  buttons_down.fill(false);
-  mouse = Vector();
+  input = InputState();
   frames = 0;
   return 0;
 }
@@ -28,48 +26,17 @@ bool CapturePresenter::pollEvent(platform::InputEvent& event) {
   if (pending.empty()) return false;
   event = pending.front();
   pending.pop_front();
-  track(event);
+  input.track(event);
   return true;
 }
 
-void CapturePresenter::track(const platform::InputEvent& event) {
-  using Type = platform::InputEvent::Type;
-  const int key = static_cast<int>(event.key);
-  const int button = static_cast<int>(event.button);
-  switch (event.type) {
-    case Type::KeyPressed:
-    case Type::KeyReleased:
-      if (key >= 0 && key < platform::KEY_COUNT) {
-        keys_down[static_cast<std::size_t>(key)] = event.type == Type::KeyPressed;
-      }
-      break;
-    case Type::MouseButtonPressed:
-    case Type::MouseButtonReleased:
-      if (button >= 0 && button < static_cast<int>(buttons_down.size())) {
-        buttons_down[static_cast<std::size_t>(button)] = event.type == Type::MouseButtonPressed;
-      }
-      mouse = Vector(event.x, event.y);
-      break;
-    case Type::MouseMoved:
-      mouse = Vector(event.x, event.y);
-      break;
-    default:
-      break;
-  }
-}
-
-bool CapturePresenter::isKeyDown(platform::Key key) const {
-  const int code = static_cast<int>(key);
-  return code >= 0 && code < platform::KEY_COUNT && keys_down[static_cast<std::size_t>(code)];
-}
+bool CapturePresenter::isKeyDown(platform::Key key) const { return input.isKeyDown(key); }
 
 bool CapturePresenter::isButtonDown(platform::MouseButton button) const {
-  const int code = static_cast<int>(button);
-  return code >= 0 && code < static_cast<int>(buttons_down.size()) &&
-         buttons_down[static_cast<std::size_t>(code)];
+  return input.isButtonDown(button);
 }
 
-Vector CapturePresenter::getMousePosition() const { return mouse; }
+Vector CapturePresenter::getMousePosition() const { return input.getMousePosition(); }
 
 bool CapturePresenter::isInteractive() const { return false; }
 

@@ -3,9 +3,9 @@
 // Games run under it on servers and in tests, where nobody looks.
 #pragma once
 
+#include "engine/display/InputState.h"
 #include "engine/display/Presenter.h"
 
-#include <array>
 #include <deque>
 
 namespace tw {
@@ -32,13 +32,9 @@ class CapturePresenter : public Presenter {
   long getFrameCount() const;
 
  private:
-  void track(const platform::InputEvent& event);
-
   PresenterSettings settings;
   std::deque<platform::InputEvent> pending;
-  std::array<bool, platform::KEY_COUNT> keys_down{};
-  std::array<bool, 5> buttons_down{};
-  Vector mouse;
+  InputState input;  // what the events polled so far left down
   long frames = 0;
 };
 

@@ -41,8 +41,7 @@ int WebPresenter::open(const PresenterSettings& settings) {
   }
   coverage.reset(settings.horizontal_chars, settings.vertical_chars);
   grid = CellGrid(settings.horizontal_chars, settings.vertical_chars, settings.background);
-  keys_down.fill(false);
-  buttons_down.fill(false);
+  input = InputState();
   opened = true;
   return 0;
 }
@@ -108,48 +107,17 @@ void WebPresenter::addShape(const DrawItem& item) {
 
 bool WebPresenter::pollEvent(platform::InputEvent& event) {
   if (!opened || !platform::page::pollEvent(event)) return false;
-  track(event);
+  input.track(event);
   return true;
 }
 
-void WebPresenter::track(const platform::InputEvent& event) {
-  using Type = platform::InputEvent::Type;
-  const int key = static_cast<int>(event.key);
-  const int button = static_cast<int>(event.button);
-  switch (event.type) {
-    case Type::KeyPressed:
-    case Type::KeyReleased:
-      if (key >= 0 && key < platform::KEY_COUNT) {
-        keys_down[static_cast<std::size_t>(key)] = event.type == Type::KeyPressed;
-      }
-      break;
-    case Type::MouseButtonPressed:
-    case Type::MouseButtonReleased:
-      if (button >= 0 && button < static_cast<int>(buttons_down.size())) {
-        buttons_down[static_cast<std::size_t>(button)] = event.type == Type::MouseButtonPressed;
-      }
-      mouse = Vector(event.x, event.y);
-      break;
-    case Type::MouseMoved:
-      mouse = Vector(event.x, event.y);
-      break;
-    default:
-      break;
-  }
-}
-
-bool WebPresenter::isKeyDown(platform::Key key) const {
-  const int code = static_cast<int>(key);
-  return code >= 0 && code < platform::KEY_COUNT && keys_down[static_cast<std::size_t>(code)];
-}
+bool WebPresenter::isKeyDown(platform::Key key) const { return input.isKeyDown(key); }
 
 bool WebPresenter::isButtonDown(platform::MouseButton button) const {
-  const int code = static_cast<int>(button);
-  return code >= 0 && code < static_cast<int>(buttons_down.size()) &&
-         buttons_down[static_cast<std::size_t>(code)];
+  return input.isButtonDown(button);
 }
 
-Vector WebPresenter::getMousePosition() const { return mouse; }
+Vector WebPresenter::getMousePosition() const { return input.getMousePosition(); }
 
 void WebPresenter::setKeyRepeat(bool enabled) { platform::page::setKeyRepeat(enabled); }
 

@@ -5,11 +5,11 @@
 // keyboard and mouse. The page side is engine/platform/WebPage.
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "engine/display/CellCoverage.h"
 #include "engine/display/CellGrid.h"
+#include "engine/display/InputState.h"
 #include "engine/display/Presenter.h"
 
 namespace tw {
@@ -38,7 +38,6 @@ class WebPresenter : public Presenter {
  private:
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
-  void track(const platform::InputEvent& event);
 
   bool opened = false;
   int pixels_x = 0;
@@ -49,9 +48,7 @@ class WebPresenter : public Presenter {
   CellGrid grid;  // the frame as cells, for the page's text mirror
   std::vector<float> list;  // the frame's drawing, as the page reads it
   int backgrounds_drawn = 0;
-  std::array<bool, platform::KEY_COUNT> keys_down{};
-  std::array<bool, 5> buttons_down{};
-  Vector mouse;
+  InputState input;  // what the page's events so far left down
 };
 
 }  // namespace tw

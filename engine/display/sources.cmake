@@ -8,4 +8,5 @@ target_sources(tarnwick PRIVATE
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
   engine/display/FontLookup.cpp
+  engine/display/InputState.cpp
 )
