@@ -130,14 +130,8 @@ class Version2Reader {
 
   std::string takeRecord(unsigned kind, unsigned size, ByteReader& record) {
     if (kind == FRAME_RECORD) {
-      const int frame = r.getFrameCount();
-      r.beginFrame();
-      for (unsigned i = 0; i < size; i++) {
-        RecordedInput e;
-        const std::string why = record.event(e);
-        if (!why.empty()) return "frame " + std::to_string(frame) + ": " + why;
-        r.addEvent(e);
-      }
+      const std::string why = readFrame(record, size, r.getFrameCount(), r);
+      if (!why.empty()) return why;
     } else if (kind == VALUE_RECORD) {
       const std::string name = record.text(size);
       if (!validName(name)) return "bad value name" + at();

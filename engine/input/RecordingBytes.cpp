@@ -107,6 +107,17 @@ std::string ByteReader::event(RecordedInput& e) {
   return checkEvent(e);
 }
 
+std::string readFrame(ByteReader& in, unsigned count, int frame, InputRecording& r) {
+  r.beginFrame();
+  for (unsigned i = 0; i < count; i++) {
+    RecordedInput e;
+    const std::string why = in.event(e);
+    if (!why.empty()) return "frame " + std::to_string(frame) + ": " + why;
+    r.addEvent(e);
+  }
+  return "";
+}
+
 bool validName(const std::string& name) {
   if (name.empty() || name.size() > InputRecording::MAX_NAME_LENGTH) return false;
   for (char c : name) {

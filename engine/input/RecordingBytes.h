@@ -52,6 +52,10 @@ class ByteReader {
   std::size_t pos;
 };
 
+// Reads count events from in into a new frame of r (its index frame, for
+// the reason); "" or why one of them is not an event.
+std::string readFrame(ByteReader& in, unsigned count, int frame, InputRecording& r);
+
 // Names of carried values: 1 to 64 printable characters, no blanks.
 bool validName(const std::string& name);
 

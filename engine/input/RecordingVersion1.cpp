@@ -72,13 +72,8 @@ std::string readFrames(ByteReader& in, const Header& h, InputRecording& r) {
       return "frame " + std::to_string(f) + " holds more events than the file";
     }
     events_left -= count;
-    r.beginFrame();
-    for (unsigned i = 0; i < count; i++) {
-      RecordedInput e;
-      const std::string why = in.event(e);
-      if (!why.empty()) return "frame " + std::to_string(f) + ": " + why;
-      r.addEvent(e);
-    }
+    const std::string why = readFrame(in, count, static_cast<int>(f), r);
+    if (!why.empty()) return why;
   }
   if (events_left != 0) return "fewer events than the header counts";
   if (in.left() != 0) return std::to_string(in.left()) + " stray bytes after the last frame";
