@@ -5,7 +5,9 @@
 #     the list in the README's "Public headers" table;
 #   - every engine header an installed header includes is installed too, and
 #     none includes SFML or curses;
-#   - each installed header compiles on its own from the installed tree alone.
+#   - each installed header compiles on its own from the installed tree alone;
+#   - every class, struct and function it declares at namespace level carries
+#     TW_API, so that a shared library exports it (templates excepted).
 #   check-public-headers.sh SOURCE_DIR BUILD_DIR CXX
 set -uo pipefail
 source_dir=$1 build_dir=$2 cxx=$3
@@ -46,6 +48,9 @@ while read -r header; do
   if grep -Eq '^[[:space:]]*#[[:space:]]*include <(SFML/|n?curses)' "$include/$header"; then
     problem "$header includes a library the engine keeps behind its seams"
   fi
+  unexported=$(awk -f "$source_dir/tools/unexported-declarations.awk" "$include/$header")
+  [ -z "$unexported" ] || problem "$header declares what a shared library would not export:
+$unexported"
   if ! printf '#include "%s"\n#include "%s"\n' "$header" "$header" |
        "$cxx" -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I "$include" \
          -x c++ - 2> "$work/compile.log"; then

@@ -238,7 +238,7 @@ void Config::warnUnknownKeys() const {
 
 // Lines are joined without a separator, so a line whose comma was forgotten
 // runs into the next item ("display:capturesnapshot_file:out.txt"): a value
-// that holds another setting's key says where the comma is missing.
+// that holds another setting's key and colon says where the comma is missing.
 void Config::warnMissingCommas() const {
   std::istringstream items(config_string);
   std::string item;
@@ -251,7 +251,8 @@ void Config::warnMissingCommas() const {
     const std::string key = item.substr(0, colon);
     const std::string value = item.substr(colon + 1);
     for (const char* known : KNOWN_KEYS) {
-      const std::size_t at = value.find(known);
+      // The next item's key runs on with its colon: "capturesnapshot_file:".
+      const std::size_t at = value.find(std::string(known) + ":");
       if (at == std::string::npos) continue;
       LogManager::getInstance().writeLog(
           "Config::loadConfig(): Warning! The value of %.64s holds the key %s: is a comma "

@@ -145,6 +145,9 @@ int LogManager::writeLog(const char* fmt, ...) const {
 
 namespace {
 
+// Distinct notices said on standard error before the rest go to the log only.
+const std::size_t MAX_NOTICES = 100;
+
 // The message formatted whole; a message that cannot be formatted is empty
 // and flagged.
 std::string format(const char* fmt, va_list args, bool& failed) {
@@ -190,7 +193,14 @@ void LogManager::writeNotice(const char* fmt, ...) const {
   bool failed = false;
   const std::string text = format(fmt, args, failed);
   va_end(args);
-  if (failed || !noticed.insert(text).second) return;
+  if (failed || noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return;
+  noticed.insert(text);
+  // A game that keeps making new problems must not flood the terminal or
+  // fill memory: past the limit, one line says where the rest is.
+  say(noticed.size() <= MAX_NOTICES ? text : "further problems are in the log only");
+}
+
+void LogManager::say(const std::string& text) const {
   if (notices_held) {
     held_notices.push_back(text);
   } else {

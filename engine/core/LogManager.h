@@ -48,7 +48,8 @@ class TW_API LogManager : public Manager {
   // Says the text on standard error, naming the log, the first time this
   // text is said (it is not written to the log, which has lines of its own
   // about the problem): what the game's developer should see while the game
-  // runs, such as a sprite label that is not loaded.
+  // runs, such as a sprite label that is not loaded. After 100 distinct
+  // notices one more says that further problems are in the log only.
   void writeNotice(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
   // While the terminal itself shows the game, notices wait; they are said
   // when it is given back (hold false).
@@ -60,6 +61,7 @@ class TW_API LogManager : public Manager {
   void operator=(const LogManager&) = delete;
   int writeLine(int level, const char* fmt, va_list args) const;
   FILE* openLogFile(const std::string& wanted);
+  void say(const std::string& text) const;  // now, or once the terminal is back
   void sayOnStandardError(const std::string& text) const;
 
   bool do_flush;

@@ -12,7 +12,7 @@
 namespace tw {
 
 // (Not named major and minor: some C libraries define those as macros.)
-struct Version {
+struct TW_API Version {
   int major_version;
   int minor_version;
   int patch_version;

@@ -45,7 +45,7 @@ class TW_API CellGrid {
   // A character lands in the nearest cell: floor(x + 0.5), floor(y + 0.5).
   // Outside the grid it is dropped. A character that does not fit one cell
   // (control, wide, zero-width, no character at all) shows as
-  // REPLACEMENT_CHARACTER.
+  // U+FFFD, the replacement character.
   void put(float x, float y, CellChar ch, Rgb color);
 
   int getWidth() const;

@@ -154,6 +154,15 @@ int DisplayManager::drawCharacter(Vector world_pos, char ch, Color color, float 
   return drawCharacter(world_pos, fromChar(ch), color, rotation);
 }
 
+int DisplayManager::drawCharacter(Vector world_pos, int ch, Color color, float rotation) const {
+  return drawCharacter(world_pos, static_cast<char32_t>(ch), color, rotation);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, int ch, std::uint8_t r, std::uint8_t g,
+                                  std::uint8_t b, float rotation) const {
+  return drawCharacter(world_pos, static_cast<char32_t>(ch), r, g, b, rotation);
+}
+
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just,
                                Color color) const {
   if (!isStarted()) {

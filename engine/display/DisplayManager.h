@@ -36,8 +36,8 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // Draws one character at a world position (cells); 0 drawn, -1 not drawn.
   // The character goes into this frame's draw list at its view position. A
   // character that does not fit one cell (a control, wide or zero-width one)
-  // is drawn as REPLACEMENT_CHARACTER, and so is a char beyond ASCII: alone
-  // it is only part of a UTF-8 character.
+  // is drawn as U+FFFD, the replacement character, and so is a char beyond
+  // ASCII: alone it is only part of a UTF-8 character.
   int drawCharacter(Vector world_pos, char ch, Color color, float rotation = 0.0f) const;
   int drawCharacter(Vector world_pos, char32_t ch, Color color,
                     float rotation = 0.0f) const override;
@@ -45,9 +45,15 @@ class TW_API DisplayManager : public Manager, public Canvas {
                     float rotation = 0.0f) const;
   int drawCharacter(Vector world_pos, char32_t ch, std::uint8_t r, std::uint8_t g,
                     std::uint8_t b, float rotation = 0.0f) const;
+  // A character given as an int (what arithmetic such as 'a' + i gives, or an
+  // unsigned char promotes to) is a code point; a negative one is drawn as
+  // U+FFFD.
+  int drawCharacter(Vector world_pos, int ch, Color color, float rotation = 0.0f) const;
+  int drawCharacter(Vector world_pos, int ch, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                    float rotation = 0.0f) const;
   // Draws str, UTF-8 text, one character per cell, placed by justification
   // on its length in characters. Invalid UTF-8 and characters that do not
-  // fit one cell take one cell each, as REPLACEMENT_CHARACTER.
+  // fit one cell take one cell each, as U+FFFD, the replacement character.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
   // Draws a filled shape whose outline is measured from a world position.
   int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,

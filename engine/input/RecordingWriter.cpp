@@ -16,11 +16,9 @@ int RecordingWriter::update(const InputRecording& recording, std::string& why) {
 int RecordingWriter::finish(const InputRecording& recording, std::string& why) {
   if (!file.isOpen()) return 0;
   if (write(recording, recording.getFrameCount(), true, why) != 0) return -1;
-  // A device (/dev/null) cannot be flushed, and needs not be.
-  std::string ignored;
-  file.sync(ignored);
+  const int synced = file.sync(why);
   file.close();
-  return 0;
+  return synced;
 }
 
 int RecordingWriter::write(const InputRecording& recording, int frames, bool close,

@@ -29,11 +29,12 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 
 LockedFile::~LockedFile() { close(); }
 
-LockedFile::Status LockedFile::open(const std::string& path, std::string& why) {
+LockedFile::Status LockedFile::open(const std::string& path, std::string& why, bool follow_link) {
   close();
+  const int links = follow_link ? 0 : O_NOFOLLOW;
   for (int attempt = 0; attempt < OPEN_ATTEMPTS; attempt++) {
     // Without O_NONBLOCK a pipe nobody reads would block the program here.
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | links, 0644);
     if (fd < 0) {
       why = failure("cannot open", path);
       return Status::FAILED;
@@ -98,6 +99,8 @@ int LockedFile::append(const std::string& bytes, std::string& why) {
 
 int LockedFile::sync(std::string& why) {
   if (fd >= 0 && fsync(fd) == 0) return 0;
+  // A device or a pipe has no disk to reach.
+  if (fd >= 0 && (errno == EINVAL || errno == EROFS)) return 0;
   why = fd < 0 ? "not open" : std::string("cannot flush: ") + std::strerror(errno);
   return -1;
 }

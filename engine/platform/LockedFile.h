@@ -26,11 +26,14 @@ class LockedFile {
   // Opens path for writing, creating it when missing, takes the lock without
   // waiting and only then empties the file, so a busy file keeps its bytes.
   // A name that is not a regular file (/dev/null, a terminal) is opened as
-  // it is, without lock or emptying.
-  Status open(const std::string& path, std::string& why);
+  // it is, without lock or emptying. A file of the program's own making (a
+  // temporary file) is opened with follow_link false, so that a link planted
+  // in its place is refused rather than followed to what it names.
+  Status open(const std::string& path, std::string& why, bool follow_link = true);
   // Writes every byte at the end of what was written. 0, or -1 with why.
   int append(const std::string& bytes, std::string& why);
-  // Flushes what was written to the disk. 0, or -1 with why.
+  // Flushes what was written to the disk. 0 (also for what cannot be
+  // flushed: a device, a pipe), or -1 with why.
   int sync(std::string& why);
   void close();
   bool isOpen() const { return fd >= 0; }

@@ -18,7 +18,8 @@ class TW_API Frame {
   // frame_str holds the rows one after another, row 0 first, no separators,
   // in UTF-8: each character takes one cell, so a row is width characters
   // (not bytes) long. A character that does not fit one cell (invalid UTF-8,
-  // a control, wide or zero-width character) shows as REPLACEMENT_CHARACTER.
+  // a control, wide or zero-width character) shows as U+FFFD, the
+  // replacement character.
   Frame(int new_width, int new_height, std::string new_frame_str);
   // The same from the characters themselves.
   Frame(int new_width, int new_height, const std::u32string& new_cells);

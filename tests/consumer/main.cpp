@@ -24,6 +24,8 @@ class Word : public tw::Object {
     return 1;
   }
   int draw() override {
+    // A character computed as an int, as older games draw them.
+    tw::DisplayManager::getInstance().drawCharacter(tw::Vector(10, 6), 'a' + 1, tw::GREEN);
     return tw::DisplayManager::getInstance().drawString(tw::Vector(10, 5), "hello",
                                                         tw::JUSTIFY_LEFT, tw::GREEN);
   }
@@ -53,5 +55,8 @@ int main() {
   const std::string row = frame.getRow(5);
   std::printf("row 5: '%s'\n", row.c_str());
   if (frame.getWidth() != 80 || frame.getHeight() != 24) return 1;
-  return row.substr(10, 5) == "hello" && frame.getColorRow(5).substr(10, 5) == "ggggg" ? 0 : 1;
+  return row.substr(10, 5) == "hello" && frame.getColorRow(5).substr(10, 5) == "ggggg" &&
+                 frame.getRow(6).substr(10, 1) == "b"
+             ? 0
+             : 1;
 }

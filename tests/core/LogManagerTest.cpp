@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "engine/core/Config.h"
@@ -76,7 +77,13 @@ TEST_F(LogManagerTest, WarningsReachTheFileAtOnceAndNoticesAreSaidOnce) {
   testing::internal::CaptureStderr();
   log.holdNotices(false);
   const std::string released = testing::internal::GetCapturedStderr();
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 150; i++) log.writeNotice("label %d", i);  // 98 more fit
+  const std::string flood = testing::internal::GetCapturedStderr();
   log.shutDown();
+  EXPECT_EQ(std::count(flood.begin(), flood.end(), '\n'), 99);
+  EXPECT_EQ(flood.substr(flood.rfind("Tarnwick:")),
+            "Tarnwick: further problems are in the log only (the log is " + path + ")\n");
   EXPECT_EQ(while_held, "Tarnwick: sprite 'a' missing (the log is " + path + ")\n");
   EXPECT_EQ(released, "Tarnwick: held (the log is " + path + ")\n");
   EXPECT_EQ(tw_test::readFile(path).find("missing"), std::string::npos);

@@ -21,7 +21,7 @@ export class Browser {
       '--disable-renderer-backgrounding', '--disable-background-timer-throttling',
       '--window-size=1100,900', `--user-data-dir=${profile}`, '--remote-debugging-port=0',
       'about:blank',
-    ], { stdio: ['ignore', 'ignore', 'pipe'] });
+    ], { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
     let stderr = '';
     child.stderr.on('data', (chunk) => { stderr += chunk; });
     // Chromium writes its port into the profile once it listens (the file
@@ -138,10 +138,14 @@ export class Browser {
 
   async close() {
     try { this.socket.close(); } catch (e) { /* already closed */ }
-    this.child.kill('SIGTERM');
-    await new Promise((resolve) => {
+    // Chromium leads its own process group: ending the group ends its
+    // helper processes too, which would otherwise go on writing the profile.
+    const exited = new Promise((resolve) => {
       if (this.child.exitCode !== null) resolve(); else this.child.once('exit', resolve);
     });
+    try { process.kill(-this.child.pid, 'SIGTERM'); } catch (e) { this.child.kill('SIGTERM'); }
+    await exited;
+    await sleep(200);
     // Chromium's helper processes may still be writing their last files.
     try {
       fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });

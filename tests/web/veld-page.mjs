@@ -119,5 +119,13 @@ await runCases({
     await browser.waitFor(`document.body.dataset.state === 'failed'`, 10000, 'the failure');
     assert.match(await browser.evaluate(`document.getElementById('message').innerText`), /index\.data|failed/);
   },
+
+  'every example page starts and goes on drawing': async (browser) => {
+    for (const page of ['catch', 'maze', 'showcase', 'garden']) {
+      await browser.open(`${base}/${page}.html`);
+      await browser.waitFor(`Number(document.body.dataset.frames) > 5`, 10000, `${page}'s frames`);
+      assert.equal(await browser.evaluate(`document.body.dataset.state`), 'running', page);
+    }
+  },
 });
 server.close();
