@@ -5,7 +5,9 @@
 #     the list in the README's "Public headers" table;
 #   - every engine header an installed header includes is installed too, and
 #     none includes SFML or curses;
-#   - each installed header compiles on its own from the installed tree alone.
+#   - each installed header compiles on its own from the installed tree alone;
+#   - every function or variable they declare at namespace scope is exported
+#     (TW_API), unless it is inline or a template.
 #   check-public-headers.sh SOURCE_DIR BUILD_DIR CXX
 set -uo pipefail
 source_dir=$1 build_dir=$2 cxx=$3
@@ -46,6 +48,14 @@ while read -r header; do
   if grep -Eq '^[[:space:]]*#[[:space:]]*include <(SFML/|n?curses)' "$include/$header"; then
     problem "$header includes a library the engine keeps behind its seams"
   fi
+  # The shared library hides what lacks TW_API: a function or variable
+  # declared at namespace scope (from the first column) without it compiles
+  # in a game and then fails to link. Inline and template ones need none.
+  while IFS= read -r line; do
+    problem "$header:${line%%:*}: '${line#*:}' lacks TW_API: libtarnwick.so would not export it"
+  done < <(grep -nE '^[A-Za-z_][^(]*[ *&](operator[^ (]+|[A-Za-z_][A-Za-z_0-9]*)\(|^extern ' \
+             "$include/$header" |
+           grep -vE '^[0-9]+:(TW_API|extern TW_API|inline|template|static|constexpr|typedef|using|friend|class|struct|enum|namespace)\b')
   if ! printf '#include "%s"\n#include "%s"\n' "$header" "$header" |
        "$cxx" -std=c++17 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I "$include" \
          -x c++ - 2> "$work/compile.log"; then

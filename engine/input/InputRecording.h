@@ -23,7 +23,7 @@ struct TW_API RecordedInput {
   float x = 0.0f;  // mouse position in cells; 0 otherwise
   float y = 0.0f;
 };
-bool operator==(const RecordedInput& a, const RecordedInput& b);
+TW_API bool operator==(const RecordedInput& a, const RecordedInput& b);
 
 class TW_API InputRecording {
  public:
