@@ -1,5 +1,6 @@
 // Serves a folder of static files (the browser build's site) on 127.0.0.1,
-// with the types a browser needs for WebAssembly, and prints the address.
+// with the types a browser needs for WebAssembly, and prints the address of
+// its front page (index.html), or of each of its pages when it has none.
 //   node tools/web-serve.mjs FOLDER [PORT]     (PORT 0 picks a free one)
 // Imported, serve(folder, port, extras) gives the listening server; extras
 // maps more names to files elsewhere ({'/session.rec': '/tmp/x.rec'}).
@@ -42,12 +43,23 @@ export function serve(folder, port, extras = {}) {
   });
 }
 
+// The addresses to print: the folder's front page, or each page in it when it
+// has none (a game's own build names its page after the game).
+function pageAddresses(folder, base) {
+  if (fs.existsSync(path.join(folder, 'index.html'))) return [base];
+  return fs.readdirSync(folder).filter((name) => name.endsWith('.html')).sort()
+    .map((name) => base + encodeURIComponent(name));
+}
+
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
   const folder = process.argv[2];
-  if (!folder || !fs.existsSync(path.join(folder, 'index.html'))) {
-    console.error(`No site in '${folder}': build it with make web.`);
+  if (!folder || !fs.statSync(folder, { throwIfNoEntry: false })?.isDirectory()) {
+    console.error(`No folder '${folder ?? ''}' to serve: build the pages first ` +
+                  '(make web, or emcmake cmake and cmake --build for a game of your own).');
     process.exit(1);
   }
   const server = await serve(folder, Number(process.argv[3] || 8000));
-  console.log(`Serving ${folder} on http://127.0.0.1:${server.address().port}/ (Ctrl-C stops)`);
+  const pages = pageAddresses(folder, `http://127.0.0.1:${server.address().port}/`);
+  console.log(`Serving ${folder} (Ctrl-C stops):` + (pages.length ? '' : ' it holds no page (.html)'));
+  for (const page of pages) console.log(`  ${page}`);
 }

@@ -162,7 +162,8 @@ int WindowPresenter::open(const PresenterSettings& settings) {
   if (impl->settings.font_file.empty()) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! No font file '%s' (looked in the working directory, "
-        "beside the program and in %s).",
+        "beside the program and in %s): name a TrueType font with font_file, or put one beside "
+        "the program (tarnwick_copy_font in CMake).",
         settings.font_file.c_str(), installedDataFolder().c_str());
     return -1;
   }
@@ -180,7 +181,10 @@ int WindowPresenter::Impl::openWindow() {
   unsigned desktop_height = 0;
   if (!platform::getDesktopSize(desktop_width, desktop_height)) {
     const char* name = std::getenv("DISPLAY");
-    log.writeLog("DisplayManager::startUp(): Error! Unable to open display '%s'.",
+    // The likeliest cause is a machine without a desktop (ssh, a server):
+    // say which presenters need none.
+    log.writeLog("DisplayManager::startUp(): Error! Unable to open display '%s': "
+                 "display:terminal and display:capture need none.",
                  name != nullptr ? name : "");
     return -1;
   }

@@ -118,7 +118,8 @@ TEST_F(EndToEndTest, WithoutADisplayStartUpFailsCleanly) {
   const tw_test::ScopedEnv no_display("DISPLAY", nullptr);
   launch();
   EXPECT_EQ(exitCode(), 1);
-  EXPECT_TRUE(logHas("Error! Unable to open display"));
+  EXPECT_TRUE(logHas("Error! Unable to open display '': display:terminal and display:capture "
+                     "need none."));
   EXPECT_TRUE(logHas("Error starting game manager!"));
 }
 

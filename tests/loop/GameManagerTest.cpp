@@ -93,6 +93,10 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
                      "working directory, beside the program and in "),
             std::string::npos)
       << err;
+  EXPECT_NE(err.find("): name a TrueType font with font_file, or put one beside the program "
+                     "(tarnwick_copy_font in CMake). (the log is "),
+            std::string::npos)
+      << err;
   EXPECT_NE(err.find("(the log is " + engine.dir.file("game.log") + ")\n"), std::string::npos) << err;
 }
 

@@ -1,13 +1,26 @@
 // The catch example built as a game of one's own (examples/web-consumer,
 // emcmake cmake with tarnwick_web_page) starts in the page and its basket
-// answers a key.
+// answers a key. Its folder is served as a game developer serves theirs, by
+// the server's command, which prints the page's address (the folder has no
+// index.html).
 //   node --experimental-websocket consumer-page.mjs CONSUMER_SITE_FOLDER
+import { spawn } from 'node:child_process';
+import { fileURLToPath } from 'node:url';
 import { runCases } from './browser.mjs';
-import { serve } from '../../tools/web-serve.mjs';
 
 const [site] = process.argv.slice(2);
-const server = await serve(site, 0);
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = spawn(process.execPath,
+                     [fileURLToPath(new URL('../../tools/web-serve.mjs', import.meta.url)), site, '0'],
+                     { stdio: ['ignore', 'pipe', 'inherit'] });
+const page = await new Promise((resolve, reject) => {
+  let printed = '';
+  server.stdout.on('data', (chunk) => {
+    printed += chunk;
+    const address = printed.match(/http:\/\/127\.0\.0\.1:\d+\/catch\.html/);
+    if (address) resolve(address[0]);
+  });
+  server.once('exit', (status) => reject(new Error(`the server stopped (${status}): ${printed}`)));
+});
 const basketColumn = (text) => text.split('\n').reduce((found, row) => {
   const at = row.indexOf('\\___/');
   return at >= 0 ? at : found;
@@ -15,7 +28,7 @@ const basketColumn = (text) => text.split('\n').reduce((found, row) => {
 
 await runCases({
   'the consumer page starts and its basket moves on a key': async (browser) => {
-    await browser.open(`${base}/catch.html`);
+    await browser.open(page);
     const first = await browser.waitForScreen((t) => basketColumn(t) >= 0, 10000, 'the basket');
     await browser.key('KeyD', 'd');
     // Pressed, then held for a step or two: two cells a step, to the right.
@@ -23,4 +36,4 @@ await runCases({
                                 'the basket further right');
   },
 });
-server.close();
+server.kill();
