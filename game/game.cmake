@@ -1,6 +1,6 @@
 # The game Veld: its classes (a library the tests share), the program entry
 # and the data laid out beside it.
-add_library(veld_game STATIC
+add_library(veld_game ${tw_inside_type}
   game/Boulder.cpp
   game/Bullet.cpp
   game/Controls.cpp

@@ -5,7 +5,8 @@
 #
 #   tools/mutate.sh [-c] [-b FOLDER] [-m REGEX] [-t REGEX] [LIST...]
 #     -c         only check that every mutant still matches its file
-#     -b FOLDER  build folder (default build-mut; configured as a Debug build)
+#     -b FOLDER  build folder (default build-mut; a Debug build with the engine
+#                and the game's classes as shared libraries, TW_SHARED_INSIDES)
 #     -m REGEX   only the mutants whose line matches REGEX
 #     -t REGEX   only the tests matching REGEX (ctest -R) for every mutant
 #     LIST       mutant lists (default tools/mutants/*.txt)
@@ -132,9 +133,12 @@ fi
 echo "${#records[@]} mutants selected."
 [ "$check_only" -eq 1 ] && exit 0
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_BUILD_BENCHMARKS=OFF > /dev/null || exit 1
-fi
+# The engine and the game's classes as shared libraries that the programs do
+# not relink against: a mutant rebuilds one object and one library.
+mkdir -p "$build"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_BUILD_BENCHMARKS=OFF \
+  -DTW_SHARED_INSIDES=ON > "$build/mutant-configure.log" 2>&1 ||
+  { echo "Configuring $build failed: $build/mutant-configure.log" >&2; exit 1; }
 echo "Building and checking the unchanged tree in $build ..."
 if ! build_tree; then echo "The unchanged tree does not build: $build/mutant-build.log" >&2; exit 1; fi
 # The unchanged tree must pass the tests the selected mutants will run.
