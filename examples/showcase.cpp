@@ -79,14 +79,16 @@ class Figure : public tw::Object {
 };
 
 // The panel: a sprite of box-drawing characters and shades (UTF-8 in its
-// file), two frames whose shades change places.
+// file), two frames whose shades change places. A sprite is centred on its
+// position, so one of even width (24) sits on whole cells, in line with the
+// text, only at half a cell.
 class Panel : public tw::Object {
  public:
   Panel() {
     setType("Panel");
     setSolidness(tw::SPECTRAL);
     setSprite("panel");
-    setPosition(tw::Vector(66, 2));
+    setPosition(tw::Vector(66.5f, 2));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/LogManager.h"
+#include "engine/display/CellFilling.h"
 #include "engine/platform/WebPage.h"
 
 namespace tw {
@@ -31,10 +32,18 @@ int WebPresenter::open(const PresenterSettings& settings) {
   pixels_y = settings.vertical_pixels > 0 ? settings.vertical_pixels : DEFAULT_PIXELS_Y;
   cell_w = cellSize(pixels_x, settings.horizontal_chars);
   cell_h = cellSize(pixels_y, settings.vertical_chars);
-  if (!(cell_w > 0.0f && cell_h > 0.0f) ||
-      platform::page::open(settings.horizontal_chars, settings.vertical_chars, cell_w, cell_h,
-                           static_cast<unsigned>(packed(settings.background)),
-                           settings.font_scale) != 0) {
+  platform::page::CanvasGeometry geometry;
+  geometry.cols = settings.horizontal_chars;
+  geometry.rows = settings.vertical_chars;
+  geometry.cell_w = cell_w;
+  geometry.cell_h = cell_h;
+  geometry.box_left = CELL_BOX_LEFT;
+  geometry.box_top = CELL_BOX_TOP;
+  geometry.full_block = FULL_BLOCK;
+  geometry.fill_overlap = CELL_FILL_OVERLAP;
+  geometry.background = static_cast<unsigned>(packed(settings.background));
+  geometry.font_scale = settings.font_scale;
+  if (!(cell_w > 0.0f && cell_h > 0.0f) || platform::page::open(geometry) != 0) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
     return -1;
@@ -75,7 +84,8 @@ void WebPresenter::present(const DrawList& frame) {
   platform::page::setScreenText(grid.toText());
 }
 
-// Position in window pixels; the page scales them to the canvas.
+// Position in window pixels; the page scales them to the canvas. Box
+// drawing, blocks and shades are marked as filling their cell.
 void WebPresenter::addCharacter(const DrawItem& item) {
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
   CellCoverage::characterBox(item, left, top, right, bottom);
@@ -84,7 +94,8 @@ void WebPresenter::addCharacter(const DrawItem& item) {
   const bool inked = code > 0x20 && code != 0x7f;
   if (hides) backgrounds_drawn++;
   list.insert(list.end(), {0.0f, static_cast<float>(code), packed(item.color), item.x * cell_w,
-                           item.y * cell_h, item.rotation, hides ? 1.0f : 0.0f});
+                           item.y * cell_h, item.rotation, hides ? 1.0f : 0.0f,
+                           fillsCell(item.ch) ? 1.0f : 0.0f});
   if (hides || inked) coverage.touch(left, top, right, bottom, true);
 }
 

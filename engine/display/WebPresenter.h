@@ -1,6 +1,7 @@
 // The presenter that shows frames on a browser page's canvas, with the
 // window's cell geometry (glyphs of the shipped font fitted into their cell
-// boxes, backgrounds only where they hide something, shapes, rotation), and
+// boxes, box drawing, blocks and shades filling them, backgrounds only where
+// they hide something, shapes, rotation), and
 // mirrors each frame as text on the page. Input comes from the page's
 // keyboard and mouse. The page side is engine/platform/WebPage.
 #pragma once

@@ -3,6 +3,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/core/Unicode.h"
 #include "engine/display/CellCoverage.h"
+#include "engine/display/CellFilling.h"
 #include "engine/display/FontLookup.h"
 #include "engine/platform/Files.h"
 #include "engine/platform/FontCoverage.h"
@@ -26,12 +27,6 @@ const int MAX_WINDOW_PIXELS = 32767;
 const unsigned MAX_CHARACTER_SIZE = 4096;
 const char32_t FIRST_PRINTABLE = U' ';
 const char32_t LAST_PRINTABLE = U'~';
-// Box drawing, blocks and shades: drawn to fill their cell, so that
-// lines and blocks join those of the neighbouring cells.
-const char32_t FIRST_CELL_FILLING = 0x2500;
-const char32_t LAST_CELL_FILLING = 0x259F;
-const char32_t FULL_BLOCK = 0x2588;
-const float SEAM_OVERLAP = 0.5f;  // pixels a cell-filling glyph reaches past its box
 // Drawn for a character the font lacks, or '?' when it lacks that too.
 const char32_t FONT_REPLACEMENT = REPLACEMENT_CHARACTER;
 // Code points per page of the glyph cache.
@@ -273,7 +268,7 @@ void WindowPresenter::Impl::loadGlyph(char32_t ch, BatchGlyph& entry) {
 // little as needed).
 GlyphFit WindowPresenter::Impl::fitFor(char32_t ch, const sf::Glyph& shape) const {
   if (ch < 0x80) return text_fit;
-  if (has_block_fit && ch >= FIRST_CELL_FILLING && ch <= LAST_CELL_FILLING) return block_fit;
+  if (has_block_fit && fillsCell(ch)) return block_fit;
   const GlyphBox b(shape, char_size);
   const sf::Vector2f top_left = text_fit.apply({b.left, b.top});
   const sf::Vector2f bottom_right = text_fit.apply({b.right, b.bottom});
@@ -321,10 +316,10 @@ void WindowPresenter::Impl::fitGlyphs() {
 void WindowPresenter::Impl::fitBlocks() {
   const sf::FloatRect ink = platform::getGlyph(font, FULL_BLOCK, char_size, true).bounds;
   if (!(ink.width > 0.0f && ink.height > 0.0f)) return;
-  block_fit.scale_x = (cell_w + 2 * SEAM_OVERLAP) / ink.width;
-  block_fit.scale_y = (cell_h + 2 * SEAM_OVERLAP) / ink.height;
-  block_fit.shift_x = BOX_LEFT * cell_w - SEAM_OVERLAP - ink.left * block_fit.scale_x;
-  block_fit.shift_y = BOX_TOP * cell_h - SEAM_OVERLAP -
+  block_fit.scale_x = (cell_w + 2 * CELL_FILL_OVERLAP) / ink.width;
+  block_fit.scale_y = (cell_h + 2 * CELL_FILL_OVERLAP) / ink.height;
+  block_fit.shift_x = BOX_LEFT * cell_w - CELL_FILL_OVERLAP - ink.left * block_fit.scale_x;
+  block_fit.shift_y = BOX_TOP * cell_h - CELL_FILL_OVERLAP -
                       (static_cast<float>(char_size) + ink.top) * block_fit.scale_y;
   has_block_fit = true;
 }

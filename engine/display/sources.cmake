@@ -3,6 +3,7 @@
 target_sources(tarnwick PRIVATE
   engine/display/CapturePresenter.cpp
   engine/display/CellCoverage.cpp
+  engine/display/CellFilling.cpp
   engine/display/CellGeometry.cpp
   engine/display/CellGrid.cpp
   engine/display/DisplayManager.cpp

@@ -6,9 +6,14 @@
 
 namespace {
 
-EM_JS(int, tw_page_open, (int cols, int rows, float cell_w, float cell_h, unsigned background,
-                          float font_scale),
-      { return Module.tw.open(cols, rows, cell_w, cell_h, background, font_scale); });
+EM_JS(int, tw_page_open, (int cols, int rows, float cell_w, float cell_h, float box_left,
+                          float box_top, unsigned full_block, float fill_overlap,
+                          unsigned background, float font_scale),
+      {
+        return Module.tw.open({cols, rows, cellW: cell_w, cellH: cell_h, boxLeft: box_left,
+                               boxTop: box_top, fullBlock: full_block, fillOverlap: fill_overlap,
+                               background, fontScale: font_scale});
+      });
 EM_JS(void, tw_page_close, (), { Module.tw.close(); });
 EM_JS(void, tw_page_present, (const float* list, int count), { Module.tw.present(list, count); });
 EM_JS(void, tw_page_text, (const char* text), { Module.tw.screenText(UTF8ToString(text)); });
@@ -32,8 +37,10 @@ namespace tw {
 namespace platform {
 namespace page {
 
-int open(int cols, int rows, float cell_w, float cell_h, unsigned background, float font_scale) {
-  return tw_page_open(cols, rows, cell_w, cell_h, background, font_scale);
+int open(const CanvasGeometry& g) {
+  return tw_page_open(g.cols, g.rows, g.cell_w, g.cell_h, g.box_left, g.box_top,
+                      static_cast<unsigned>(g.full_block), g.fill_overlap, g.background,
+                      g.font_scale);
 }
 
 void close() { tw_page_close(); }

@@ -13,12 +13,25 @@ namespace tw {
 namespace platform {
 namespace page {
 
-// Opens the canvas for cols x rows cells of cell_w x cell_h window pixels;
-// background is 0xRRGGBB. 0, or -1 when the page has no canvas.
-int open(int cols, int rows, float cell_w, float cell_h, unsigned background, float font_scale);
+// The canvas's cells and how glyphs sit in them.
+struct CanvasGeometry {
+  int cols = 0;
+  int rows = 0;
+  float cell_w = 0.0f;  // window pixels
+  float cell_h = 0.0f;
+  float box_left = 0.0f;  // the cell box's corner from a character's position, in cells
+  float box_top = 0.0f;
+  char32_t full_block = 0;    // whose ink a cell-filling glyph's fit maps onto the box
+  float fill_overlap = 0.0f;  // device pixels a cell-filling glyph reaches past its box
+  unsigned background = 0;    // 0xRRGGBB
+  float font_scale = 0.0f;    // character size over the smaller cell side
+};
+
+// Opens the canvas; 0, or -1 when the page has no canvas.
+int open(const CanvasGeometry& geometry);
 // Marks the game as ended on the page.
 void close();
-// Draws one frame from its drawing list.
+// Draws one frame from its drawing list (laid out as tw.present reads it).
 void present(const std::vector<float>& list);
 // Sets the page's text mirror of the screen (rows separated by line breaks).
 void setScreenText(const std::string& text);

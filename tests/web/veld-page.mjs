@@ -50,6 +50,61 @@ const UNINKED_CELLS = `(() => {
   return missing;
 })()`;
 
+// Neighbouring cells whose lines or blocks join (the first reaches towards
+// the second and the second back), and those whose seam shows: a pixel line
+// across it, up to a quarter of a cell either side, whose brightest pixel in
+// the cells' band is under three quarters of the pair's brightest.
+const JOIN_GAPS = `(() => {
+  const joins = { right: '\u2500\u2550\u2554\u255a\u255f\u2588', left: '\u2500\u2550\u2557\u255d\u2562\u2588',
+                  down: '\u2502\u2551\u2554\u2557\u255f\u2562\u2588', up: '\u2502\u2551\u255a\u255d\u255f\u2562\u2588' };
+  const text = document.getElementById('screen-text').textContent.split('\\n');
+  const at = (x, y) => (text[y] || '')[x] || ' ';
+  const canvas = document.getElementById('canvas'), w = canvas.width;
+  const pixels = canvas.getContext('2d').getImageData(0, 0, w, canvas.height).data;
+  const cw = w / 80, ch = canvas.height / 24, gaps = [];
+  const bright = (px, py) => pixels[(py * w + px) * 4] + pixels[(py * w + px) * 4 + 1] + pixels[(py * w + px) * 4 + 2];
+  let pairs = 0;
+  // Lines a to b across the seam, each seen along from to to.
+  const check = (a, b, from, to, pixel, where) => {
+    const best = [];
+    for (let line = Math.floor(a); line < Math.ceil(b); line++) {
+      let most = 0;
+      for (let k = Math.max(0, Math.floor(from)); k < Math.ceil(to); k++) most = Math.max(most, pixel(line, k));
+      best.push(most);
+    }
+    pairs++;
+    if (best.some((most) => most < 0.75 * Math.max(...best))) gaps.push(where);
+  };
+  for (let y = 0; y < 24; y++) for (let x = 0; x < 80; x++) {
+    const where = at(x, y) + ' at ' + x + ',' + y;
+    if (joins.right.includes(at(x, y)) && joins.left.includes(at(x + 1, y))) {
+      check((x + 0.65) * cw, (x + 1.15) * cw, (y + 0.2) * ch, (y + 1.2) * ch, (px, py) => bright(px, py), where + ' right');
+    }
+    if (joins.down.includes(at(x, y)) && joins.up.includes(at(x, y + 1))) {
+      check((y + 0.95) * ch, (y + 1.45) * ch, (x - 0.1) * cw, (x + 0.9) * cw, (py, px) => bright(px, py), where + ' down');
+    }
+  }
+  return { pairs, gaps };
+})()`;
+
+// The page drawing U+2630, which the font lacks (another font on the
+// machine has it), and then U+FFFD: how many pixels are inked in the first
+// and how many differ between the two.
+const LACKING_DRAWN = `(() => {
+  const canvas = document.getElementById('canvas'), ctx = canvas.getContext('2d');
+  const drawn = (code) => {
+    Module.tw.draw(new Float32Array([0, code, 0xffffff, 0, 0, 0, 0, 0]));
+    return ctx.getImageData(0, 0, canvas.width, canvas.height).data;
+  };
+  const lacking = drawn(0x2630), replacement = drawn(0xfffd);
+  let inked = 0, differ = 0;
+  for (let i = 0; i < lacking.length; i += 4) {
+    if (lacking[i] > 0) inked++;
+    if (lacking[i] !== replacement[i]) differ++;
+  }
+  return { inked, differ };
+})()`;
+
 await runCases({
   'the start screen is the golden frame, every non-blank cell inked': async (browser) => {
     await startPage(browser);
@@ -112,6 +167,17 @@ await runCases({
     await browser.waitFor(`/storage is full or blocked/.test(document.getElementById('message').innerText)`,
                           3000, 'the storage message');
     await browser.waitForScreen((t) => t.includes('MUTED'), 3000, 'MUTED all the same');
+  },
+
+  'the showcase\'s box drawing and blocks join without a seam; a lacking character shows U+FFFD':
+  async (browser) => {
+    await startPage(browser, '/showcase.html');
+    const { pairs, gaps } = await browser.evaluate(JOIN_GAPS);
+    assert.ok(pairs >= 60, `only ${pairs} joined pairs on the screen`);
+    assert.deepEqual(gaps, []);
+    const { inked, differ } = await browser.evaluate(LACKING_DRAWN);
+    assert.ok(inked > 20, `${inked} pixels inked`);
+    assert.equal(differ, 0, 'pixels where U+2630 is not drawn as U+FFFD');
   },
 
   'a missing data file says so on the page': async (browser) => {

@@ -24,9 +24,7 @@ Module.tw = (function () {
   });
   const BUTTONS = [0, 2, 1, 3, 4];  // DOM button number -> engine button
   const FONT_FAMILY = 'TarnwickFont';
-  // A cell's box sits a tenth of a cell left of and a fifth of a cell below
-  // the character's position, as in the window.
-  const BOX_LEFT = -0.1, BOX_TOP = 0.2;
+  const REPLACEMENT = 0xFFFD;
   const MAX_EVENTS = 4096;
 
   const tw = {
@@ -61,10 +59,100 @@ Module.tw = (function () {
     if (tw.events.length < MAX_EVENTS) tw.events.push([type, key, button, x, y]);
   }
 
+  // ---- The font -----------------------------------------------------------
+
+  // The characters the shipped font has glyphs for; null while unknown, when
+  // every character is handed to the canvas as it is.
+  let fontCharacters = null;
+
+  // The characters a TrueType or OpenType font maps to a glyph, from its
+  // character map's Unicode subtable (format 12, else format 4).
+  function readCharacters(data) {
+    let cmap = -1;
+    for (let i = 0, tables = data.getUint16(4); i < tables; i++) {
+      if (data.getUint32(12 + 16 * i) === 0x636d6170) cmap = data.getUint32(12 + 16 * i + 8);
+    }
+    if (cmap < 0) throw new Error('it has no character map');
+    let table = -1, format = 0;
+    for (let i = 0, count = data.getUint16(cmap + 2); i < count; i++) {
+      const platform = data.getUint16(cmap + 4 + 8 * i), encoding = data.getUint16(cmap + 6 + 8 * i);
+      const at = cmap + data.getUint32(cmap + 8 + 8 * i), kind = data.getUint16(at);
+      const unicode = platform === 0 || (platform === 3 && (encoding === 1 || encoding === 10));
+      if (unicode && (kind === 12 || (kind === 4 && format !== 12))) { table = at; format = kind; }
+    }
+    if (table < 0) throw new Error('it has no Unicode character map');
+    return format === 12 ? readGroups(data, table) : readSegments(data, table);
+  }
+
+  // Format 12: groups of consecutive characters on consecutive glyphs.
+  function readGroups(data, table) {
+    const characters = new Set();
+    for (let g = 0, groups = data.getUint32(table + 12); g < groups; g++) {
+      const at = table + 16 + 12 * g, first = data.getUint32(at);
+      const last = Math.min(data.getUint32(at + 4), 0x10FFFF), glyph = data.getUint32(at + 8);
+      for (let c = first; c <= last; c++) if (glyph + c - first !== 0) characters.add(c);
+    }
+    return characters;
+  }
+
+  // Format 4: segments of the first 65536 characters, each mapped by a
+  // delta or through the glyph index array; glyph 0 means none.
+  function readSegments(data, table) {
+    const characters = new Set(), segments = data.getUint16(table + 6) / 2;
+    const ends = table + 14, starts = ends + 2 * segments + 2;
+    const deltas = starts + 2 * segments, offsets = deltas + 2 * segments;
+    for (let s = 0; s < segments; s++) {
+      const first = data.getUint16(starts + 2 * s), last = data.getUint16(ends + 2 * s);
+      const delta = data.getUint16(deltas + 2 * s), offset = data.getUint16(offsets + 2 * s);
+      for (let c = first; c <= last && c < 0xFFFF; c++) {
+        let glyph = offset === 0 ? c : data.getUint16(offsets + 2 * s + offset + 2 * (c - first));
+        if (offset === 0 || glyph !== 0) glyph = (glyph + delta) & 0xFFFF;
+        if (glyph !== 0) characters.add(c);
+      }
+    }
+    return characters;
+  }
+
+  function hasCharacter(code) { return !fontCharacters || fontCharacters.has(code); }
+
+  // A character the font lacks is drawn as the font's replacement character
+  // ('?' when it lacks that too), not by a fallback font the browser picks.
+  function shownCharacter(code) {
+    if (hasCharacter(code)) return code;
+    return hasCharacter(REPLACEMENT) ? REPLACEMENT : 0x3F;
+  }
+
+  // Fetches the font at url for the canvas and reads which characters it
+  // has; rejects with the reason when the canvas cannot have it.
+  tw.loadFont = function (url) {
+    return fetch(url).then((response) => {
+      if (!response.ok) throw new Error('the server answered ' + response.status);
+      return response.arrayBuffer();
+    }).then((bytes) => {
+      let characters = null;
+      try {
+        characters = readCharacters(new DataView(bytes));
+      } catch (e) {
+        console.warn('Tarnwick: the characters of ' + url + ' cannot be read (' + e.message +
+                     '); a character it lacks may be drawn by another font.');
+      }
+      const face = new FontFace(FONT_FAMILY, bytes);
+      return face.load().then(() => {
+        document.fonts.add(face);
+        fontCharacters = characters;
+      });
+    });
+  };
+
   // ---- Canvas and screen text -------------------------------------------
 
-  const view = { cols: 0, rows: 0, cellW: 0, cellH: 0, background: '#000', fontScale: 2,
-                 charSize: 0, fit: null, scaleX: 1, scaleY: 1, open: false, lastText: '' };
+  // The grid as the presenter opened it (window pixels, the cell box's
+  // corner in cells), the glyph fits and the canvas's device pixels per
+  // window pixel.
+  const view = { cols: 0, rows: 0, cellW: 0, cellH: 0, boxLeft: 0, boxTop: 0, fullBlock: 0,
+                 fillOverlap: 0, background: '#000', fontScale: 2, charSize: 0, fit: null,
+                 blockInk: null, blockFit: null, scaleX: 1, scaleY: 1, open: false,
+                 lastText: '' };
 
   function colorText(packed) {
     return 'rgb(' + ((packed >> 16) & 255) + ',' + ((packed >> 8) & 255) + ',' + (packed & 255) + ')';
@@ -83,24 +171,118 @@ Module.tw = (function () {
     return [scale, shift];
   }
 
-  // One map from glyph coordinates (baseline at the character size) into the
-  // cell box, from the union of the printable characters' ink.
+  function setFont(ctx) { ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace'; }
+
+  // The ink of code's glyph in its own coordinates (window pixels from the
+  // text position, baseline at the character size), widened by pad pixels.
+  function inkBox(ctx, code, pad) {
+    const m = ctx.measureText(String.fromCodePoint(code));
+    return { left: -m.actualBoundingBoxLeft - pad, right: m.actualBoundingBoxRight + pad,
+             top: view.charSize - m.actualBoundingBoxAscent - pad,
+             bottom: view.charSize + m.actualBoundingBoxDescent + pad };
+  }
+
+  // Maps a glyph's own coordinates into the cell box: x * sx + dx, y * sy + dy.
+  function fitBox(box) {
+    const x = fitAxis(box.left, box.right, view.boxLeft * view.cellW, view.cellW, true);
+    const y = fitAxis(box.top, box.bottom, view.boxTop * view.cellH, view.cellH, false);
+    return { sx: x[0], dx: x[1], sy: y[0], dy: y[1] };
+  }
+
+  // The letters' fit, shared by every glyph it suits: the union of the
+  // printable ASCII glyphs' ink (a pixel of smoothing around each) fitted
+  // into the cell box. Also the full block's ink, for the cell-filling fit.
   function fitGlyphs(ctx) {
     ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
-    let left = 0, right = 0, top = 0, bottom = 0, any = false;
+    setFont(ctx);
+    let union = null;
     for (let c = 33; c <= 126; c++) {
-      const m = ctx.measureText(String.fromCharCode(c));
-      const l = -m.actualBoundingBoxLeft - 1, r = m.actualBoundingBoxRight + 1;
-      const t = view.charSize - m.actualBoundingBoxAscent - 1;
-      const d = view.charSize + m.actualBoundingBoxDescent + 1;
-      left = any ? Math.min(left, l) : l; right = any ? Math.max(right, r) : r;
-      top = any ? Math.min(top, t) : t; bottom = any ? Math.max(bottom, d) : d;
-      any = true;
+      const b = inkBox(ctx, c, 1);
+      union = union ? { left: Math.min(union.left, b.left), right: Math.max(union.right, b.right),
+                        top: Math.min(union.top, b.top), bottom: Math.max(union.bottom, b.bottom) }
+                    : b;
     }
-    const x = fitAxis(left, right, BOX_LEFT * view.cellW, view.cellW, true);
-    const y = fitAxis(top, bottom, BOX_TOP * view.cellH, view.cellH, false);
-    view.fit = { sx: x[0], dx: x[1], sy: y[0], dy: y[1] };
+    view.fit = fitBox(union);
+    const block = hasCharacter(view.fullBlock) ? inkBox(ctx, view.fullBlock, 0) : null;
+    view.blockInk = block && block.right > block.left && block.bottom > block.top ? block : null;
+  }
+
+  // Box drawing, blocks and shades: the full block's ink mapped onto the
+  // cell box and fillOverlap device pixels past each of its edges, so that a
+  // pixel on the edge between two cells lies inside both glyphs and joined
+  // lines and blocks show no seam. Depends on the canvas's scale. The
+  // canvas's text metrics are whole pixels at the character size, too coarse
+  // for that: the fit is mended by where the block's ink lands when drawn.
+  function fitBlocks() {
+    view.blockFit = view.blockInk ? blockFitFor(view.blockInk) : null;
+    for (let round = 0; round < 2 && view.blockFit; round++) {
+      const ink = drawnBlock(view.blockFit);
+      if (ink) view.blockFit = blockFitFor(ink);
+    }
+  }
+
+  function blockFitFor(ink) {
+    const overX = view.fillOverlap / view.scaleX, overY = view.fillOverlap / view.scaleY;
+    const sx = (view.cellW + 2 * overX) / (ink.right - ink.left);
+    const sy = (view.cellH + 2 * overY) / (ink.bottom - ink.top);
+    return { sx, sy, dx: view.boxLeft * view.cellW - overX - ink.left * sx,
+             dy: view.boxTop * view.cellH - overY - ink.top * sy };
+  }
+
+  // The full block's ink in its own coordinates as the canvas draws it under
+  // fit, as a tile would: each edge where the coverage along the middle row
+  // or column ends (a partly covered pixel counting its part); null when
+  // nothing is drawn.
+  function drawnBlock(fit) {
+    const sx = view.scaleX, sy = view.scaleY;
+    const cellW = Math.round(view.cellW * sx), cellH = Math.round(view.cellH * sy);
+    const canvas = document.createElement('canvas');
+    canvas.width = 2 * cellW + 2;
+    canvas.height = 2 * cellH + 2;
+    const ctx = canvas.getContext('2d', { willReadFrequently: true });
+    // The cell box's corner at (cellW / 2, cellH / 2) plus the tile's pixel of margin.
+    const x0 = Math.floor(cellW / 2) + 1 + (fit.dx - view.boxLeft * view.cellW) * sx;
+    const y0 = Math.floor(cellH / 2) + 1 + (fit.dy - view.boxTop * view.cellH) * sy;
+    ctx.setTransform(sx * fit.sx, 0, 0, sy * fit.sy, x0, y0);
+    setFont(ctx);
+    ctx.fillStyle = '#fff';
+    ctx.fillText(String.fromCodePoint(view.fullBlock), 0, view.charSize);
+    const pixels = ctx.getImageData(0, 0, canvas.width, canvas.height).data;
+    const coverage = (x, y) => pixels[(y * canvas.width + x) * 4 + 3] / 255;
+    const across = edges(canvas.width, (x) => coverage(x, Math.floor(cellH / 2) + 1 + (cellH >> 1)));
+    const down = edges(canvas.height, (y) => coverage(Math.floor(cellW / 2) + 1 + (cellW >> 1), y));
+    if (!across || !down) return null;
+    return { left: (across[0] - x0) / (sx * fit.sx), right: (across[1] - x0) / (sx * fit.sx),
+             top: (down[0] - y0) / (sy * fit.sy), bottom: (down[1] - y0) / (sy * fit.sy) };
+  }
+
+  // Where coverage(0 .. n - 1) starts and ends, to a part of a pixel.
+  function edges(n, coverage) {
+    let first = -1, last = -1;
+    for (let i = 0; i < n; i++) {
+      if (coverage(i) > 0) { if (first < 0) first = i; last = i; }
+    }
+    if (first < 0) return null;
+    return [first + 1 - coverage(first), last + coverage(last)];
+  }
+
+  // The fit of code's glyph, drawn as shown: a cell-filling character takes
+  // the cell-filling fit; ASCII the letters' fit; any other glyph the
+  // letters' fit when that keeps it inside the box (half a pixel to spare),
+  // else a fit of its own (shrunk only as far as needed, centred across,
+  // moved up or down as little as needed).
+  function fitFor(ctx, code, shown, fills) {
+    if (fills && view.blockFit) return view.blockFit;
+    const fit = view.fit;
+    if (code < 0x80) return fit;
+    const b = inkBox(ctx, shown, 1), slack = 0.5;
+    const boxLeft = view.boxLeft * view.cellW, boxTop = view.boxTop * view.cellH;
+    if (b.left * fit.sx + fit.dx >= boxLeft - slack && b.top * fit.sy + fit.dy >= boxTop - slack &&
+        b.right * fit.sx + fit.dx <= boxLeft + view.cellW + slack &&
+        b.bottom * fit.sy + fit.dy <= boxTop + view.cellH + slack) {
+      return fit;
+    }
+    return fitBox(b);
   }
 
   // Whole device pixels per cell, as large as the page allows, so every cell
@@ -121,17 +303,20 @@ Module.tw = (function () {
     canvas.style.height = canvas.height / ratio + 'px';
     view.scaleX = cellW / view.cellW;
     view.scaleY = cellH / view.cellH;
+    fitBlocks();
     resetAtlas();
   }
 
-  tw.open = function (cols, rows, cellW, cellH, background, fontScale) {
+  // geometry: cols, rows, cellW, cellH (window pixels), boxLeft, boxTop (the
+  // cell box's corner from a character's position, in cells), fullBlock,
+  // fillOverlap (device pixels), background (0xRRGGBB), fontScale.
+  tw.open = function (geometry) {
     const canvas = Module.canvas;
     if (!canvas || !canvas.getContext) return -1;
     view.ctx = canvas.getContext('2d', { alpha: false });
     if (!view.ctx) return -1;
-    Object.assign(view, { cols, rows, cellW, cellH, background: colorText(background),
-                          fontScale, lastText: '' });
-    view.charSize = Math.max(1, Math.floor(fontScale * Math.min(cellW, cellH)));
+    Object.assign(view, geometry, { background: colorText(geometry.background), lastText: '' });
+    view.charSize = Math.max(1, Math.floor(view.fontScale * Math.min(view.cellW, view.cellH)));
     fitGlyphs(view.ctx);
     sizeCanvas();
     view.open = true;
@@ -162,45 +347,56 @@ Module.tw = (function () {
     atlas.ctx = atlas.canvas.getContext('2d');
   }
 
-  // The tile's index for code in colour, drawn on first use.
-  function tile(code, color) {
+  // The tile's index for code in colour, drawn on first use; fills when
+  // code fills its cell (the presenter says which do). The tile's code is
+  // always the same character, so fills needs no place in its key.
+  function tile(code, color, fills) {
     const key = code * 16777216 + color;
     let index = atlas.tiles.get(key);
     if (index !== undefined) return index;
     if (atlas.tiles.size === ATLAS_COLUMNS * ATLAS_ROWS) resetAtlas();
     index = atlas.tiles.size;
     atlas.tiles.set(key, index);
-    const ctx = atlas.ctx, fit = view.fit, sx = view.scaleX, sy = view.scaleY;
+    const ctx = atlas.ctx, sx = view.scaleX, sy = view.scaleY;
+    const shown = shownCharacter(code);
+    setFont(ctx);
+    const fit = fitFor(ctx, code, shown, fills);
     const left = (index % ATLAS_COLUMNS) * atlas.tileW, top = Math.floor(index / ATLAS_COLUMNS) * atlas.tileH;
     ctx.save();
     ctx.beginPath();
     ctx.rect(left, top, atlas.tileW, atlas.tileH);
     ctx.clip();
     ctx.setTransform(sx * fit.sx, 0, 0, sy * fit.sy,
-                     left + 1 + (fit.dx - BOX_LEFT * view.cellW) * sx,
-                     top + 1 + (fit.dy - BOX_TOP * view.cellH) * sy);
-    ctx.font = view.charSize + 'px ' + FONT_FAMILY + ', monospace';
+                     left + 1 + (fit.dx - view.boxLeft * view.cellW) * sx,
+                     top + 1 + (fit.dy - view.boxTop * view.cellH) * sy);
     ctx.textBaseline = 'alphabetic';
     ctx.fillStyle = colorText(color);
-    ctx.fillText(String.fromCodePoint(code), 0, view.charSize);
+    ctx.fillText(String.fromCodePoint(shown), 0, view.charSize);
     ctx.restore();
     return index;
   }
 
-  // Draws one frame from the list the presenter wrote into the heap:
-  //   0, code, colour, x, y, rotation, hides    a character (window pixels)
-  //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
+  // Draws one frame from the list the presenter wrote into the heap.
   tw.present = function (pointer, count) {
-    const ctx = view.ctx;
-    const list = HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count);
+    tw.draw(HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count));
+    tw.frames++;
+    document.body.dataset.frames = tw.frames;
+    if (tw.frames === 1) tw.firstFrameAt = performance.now();
+  };
+
+  // Draws a frame's list of numbers (positions in window pixels):
+  //   0, code, colour, x, y, rotation, hides, fills   a character
+  //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
+  tw.draw = function (list) {
+    const ctx = view.ctx, count = list.length;
     const sx = view.scaleX, sy = view.scaleY;
     const cellW = Math.round(view.cellW * sx), cellH = Math.round(view.cellH * sy);
     // New glyphs go into the atlas before any is copied from it: the copies
     // then read one version of the atlas, not a new one after every glyph.
     for (let i = 0; i < count;) {
       if (list[i] === 0) {
-        if (list[i + 1] > 32) tile(list[i + 1], list[i + 2]);
-        i += 7;
+        if (list[i + 1] > 32) tile(list[i + 1], list[i + 2], list[i + 7] !== 0);
+        i += 8;
       } else {
         i += 4 + 2 * list[i + 3];
       }
@@ -213,21 +409,22 @@ Module.tw = (function () {
       if (list[i] === 0) {
         const code = list[i + 1], color = list[i + 2];
         const x = list[i + 3] * sx, y = list[i + 4] * sy, turn = list[i + 5], hides = list[i + 6];
-        i += 7;
+        const fills = list[i + 7] !== 0;
+        i += 8;
         // The cell box's corner, on whole device pixels.
-        let left = Math.round(x + BOX_LEFT * cellW), top = Math.round(y + BOX_TOP * cellH);
+        let left = Math.round(x + view.boxLeft * cellW), top = Math.round(y + view.boxTop * cellH);
         if (turn !== 0) {
           ctx.setTransform(1, 0, 0, 1, x, y);
           ctx.rotate(turn * Math.PI / 180);
-          left = BOX_LEFT * cellW;
-          top = BOX_TOP * cellH;
+          left = view.boxLeft * cellW;
+          top = view.boxTop * cellH;
         }
         if (hides) {
           ctx.fillStyle = view.background;
           ctx.fillRect(left, top, cellW, cellH);
         }
         if (code > 32) {
-          const index = tile(code, color);
+          const index = tile(code, color, fills);
           ctx.drawImage(atlas.canvas, (index % ATLAS_COLUMNS) * tileW,
                         Math.floor(index / ATLAS_COLUMNS) * tileH, tileW, tileH,
                         left - 1, top - 1, tileW, tileH);
@@ -249,9 +446,6 @@ Module.tw = (function () {
         i += 4 + 2 * n;
       }
     }
-    tw.frames++;
-    document.body.dataset.frames = tw.frames;
-    if (tw.frames === 1) tw.firstFrameAt = performance.now();
   };
 
   // The frame as text, for tools, tests and assistive software.
