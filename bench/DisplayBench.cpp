@@ -298,7 +298,8 @@ class PreviousDrawing {
   void drawCharacter(float px, float py, char ch, sf::Color color) {
     quad(px - 1.28f, py + 6.4f, px - 1.28f + 12.8f, py + 6.4f + 32.0f, sf::Color::Black, {1, 1},
          {1, 1});
-    const sf::Glyph glyph = tw::platform::getGlyph(font, tw::platform::codePoint(ch), SIZE, true);
+    const unsigned char code = static_cast<unsigned char>(ch);
+    const sf::Glyph glyph = tw::platform::getGlyph(font, code, SIZE, true);
     const sf::FloatRect& b = glyph.bounds;
     const sf::IntRect& r = glyph.textureRect;
     quad(px + b.left - 1, py + SIZE + b.top - 1, px + b.left + b.width + 1,

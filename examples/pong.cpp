@@ -28,6 +28,7 @@ tw::ViewObject* p_scores[2];  // the host's and the guest's points
 // What each side owns, in the order its records travel: the host the ball,
 // the left paddle and both scores; the guest the right paddle.
 std::vector<tw::Object*> host_owns, guest_owns;
+const std::string OPTIONS = " --window --terminal --capture --host --join --listen ";
 
 // Sends what changed in this side's objects since its last message, if anything did:
 // after the last point the host falls silent, so the guest leaves with nothing unread.
@@ -38,11 +39,11 @@ void sendMine() {
     changed = changed || p_o->getModified() != 0;
     p_o->serialize(&records);
   }
-  if (changed) tw::NetworkManager::getInstance().sendMessage(records.str(), peer);
+  if (changed && tw::NetworkManager::getInstance().sendMessage(records.str(), peer) != 0)
+    peer = -1, tw::GameManager::getInstance().setGameOver();  // logged: lost, or the peer stalls
 }
 
-// Applies every message that has arrived; the peer leaving ends the game. The
-// message's end is the last record's end, so records need no length of their own.
+// Applies every message that has arrived (a message ends with its last record).
 void receiveTheirs() {
   std::string message;
   int got = 0;
@@ -63,9 +64,8 @@ class Piece : public tw::Object {
     setSolidness(tw::SOFT);
     setBox(paddle ? tw::Box(tw::Vector(0, -2), 0, 4) : tw::Box(tw::Vector(), 0, 0));
     setPosition(tw::Vector(x, 12));
-    for (const std::string& type : {tw::STEP_EVENT, tw::KEYBOARD_EVENT, tw::NETWORK_ACCEPT_EVENT}) {
-      if (mine) registerInterest(type);
-    }
+    for (const std::string& t : {tw::STEP_EVENT, tw::KEYBOARD_EVENT, tw::NETWORK_ACCEPT_EVENT})
+      if (mine) registerInterest(t);
   }
   int draw() override {
     for (int dy = paddle ? -2 : 0; dy <= (paddle ? 2 : 0); dy++) {
@@ -112,7 +112,6 @@ class Piece : public tw::Object {
   }
   bool paddle;
 };
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -126,8 +125,7 @@ int main(int argc, char* argv[]) {
     if (arg == "--host" && value_follows) port = argv[i + 1];
     if (arg == "--listen" && value_follows) address = argv[i + 1];
     if (arg == "--join" && i + 2 < argc) host = argv[i + 1], port = argv[i + 2];
-    if (arg.compare(0, 2, "--") == 0 && arg != "--host" && arg != "--join" && arg != "--window" &&
-        arg != "--terminal" && arg != "--capture")
+    if (arg.compare(0, 2, "--") == 0 && OPTIONS.find(" " + arg + " ") == std::string::npos)
       return std::fprintf(stderr, "unknown option '%s'\n", arg.c_str()), 2;
   }
   if (hosting != host.empty()) return std::fputs("--host [PORT] or --join HOST PORT?\n", stderr), 2;
@@ -149,5 +147,4 @@ int main(int argc, char* argv[]) {
   game.run();
   std::printf("Host %d Guest %d\n", p_scores[0]->getValue(), p_scores[1]->getValue());
   game.shutDown();
-  return 0;
 }

@@ -2,15 +2,19 @@
 // server: what a player downloads for Veld (gzip, per file), the time from
 // page load to the first frame, and the main-thread time per loop step for
 // Veld replaying a recorded session and for a full 80 x 24 screen of
-// changing characters (site/screen.html).
+// changing characters (screen.html, in bench-site/ beside the site).
 //   node --experimental-websocket bench/web/figures.mjs SITE_FOLDER [RECORDING]
 import fs from 'node:fs';
+import path from 'node:path';
 import zlib from 'node:zlib';
 import { Browser } from '../../tests/web/browser.mjs';
 import { serve } from '../../tools/web-serve.mjs';
 
 const [site, recording] = process.argv.slice(2);
-const server = await serve(site, 0, recording ? { '/session.rec': recording } : {});
+const benchSite = path.join(site, '..', 'bench-site');
+const extras = recording ? { '/session.rec': recording } : {};
+for (const name of ['screen.html', 'screen.js', 'screen.wasm']) extras['/' + name] = path.join(benchSite, name);
+const server = await serve(site, 0, extras);
 const base = `http://127.0.0.1:${server.address().port}`;
 
 function summary(times) {

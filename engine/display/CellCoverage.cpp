@@ -46,6 +46,23 @@ bool CellCoverage::touch(float left, float top, float right, float bottom, bool 
   return found;
 }
 
+void CellCoverage::markShape(const DrawItem& item, float cell_w, float cell_h,
+                             std::vector<float>& corners) {
+  const int n = std::max(0, item.shape.points);
+  corners.resize(2 * static_cast<std::size_t>(n));
+  float min_x = 0, max_x = 0, min_y = 0, max_y = 0;
+  for (int i = 0; i < n; i++) {
+    float& px = corners[2 * static_cast<std::size_t>(i)];
+    float& py = corners[2 * static_cast<std::size_t>(i) + 1];
+    shapeCorner(item, i, cell_w, cell_h, px, py);
+    min_x = i == 0 ? px : std::min(min_x, px), max_x = i == 0 ? px : std::max(max_x, px);
+    min_y = i == 0 ? py : std::min(min_y, py), max_y = i == 0 ? py : std::max(max_y, py);
+  }
+  if (n > 0 && cell_w > 0.0f && cell_h > 0.0f) {
+    touch(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+  }
+}
+
 void CellCoverage::characterBox(const DrawItem& item, float& left, float& top, float& right,
                                 float& bottom) {
   left = item.x + CELL_BOX_LEFT;

@@ -28,6 +28,9 @@ class CellCoverage {
   // the bounding box of every turn (a little generous).
   static void characterBox(const DrawItem& item, float& left, float& top, float& right,
                            float& bottom);
+  // A shape item's corners in pixels (x0, y0, x1, y1 ...) for cells of
+  // cell_w x cell_h pixels, into corners; records their bounding box as drawn.
+  void markShape(const DrawItem& item, float cell_w, float cell_h, std::vector<float>& corners);
 
  private:
   int cols = 2;

@@ -104,16 +104,8 @@ void WebPresenter::addShape(const DrawItem& item) {
   if (n < 3) return;
   list.insert(list.end(), {1.0f, packed(item.color), static_cast<float>(item.alpha),
                            static_cast<float>(n)});
-  float min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-  for (int i = 0; i < n; i++) {
-    float px = 0.0f, py = 0.0f;
-    shapeCorner(item, i, cell_w, cell_h, px, py);
-    list.push_back(px);
-    list.push_back(py);
-    min_x = i == 0 ? px : std::min(min_x, px), max_x = i == 0 ? px : std::max(max_x, px);
-    min_y = i == 0 ? py : std::min(min_y, py), max_y = i == 0 ? py : std::max(max_y, py);
-  }
-  coverage.touch(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+  coverage.markShape(item, cell_w, cell_h, corners);
+  list.insert(list.end(), corners.begin(), corners.end());
 }
 
 bool WebPresenter::pollEvent(platform::InputEvent& event) {

@@ -46,6 +46,7 @@ class WebPresenter : public Presenter {
   float cell_w = 0.0f;
   float cell_h = 0.0f;
   CellCoverage coverage;
+  std::vector<float> corners;  // the shape being drawn, x0, y0, x1, y1 ...
   CellGrid grid;  // the frame as cells, for the page's text mirror
   std::vector<float> list;  // the frame's drawing, as the page reads it
   int backgrounds_drawn = 0;

@@ -126,6 +126,7 @@ struct WindowPresenter::Impl {
   std::vector<std::unique_ptr<GlyphPage>> glyph_pages;
   sf::VertexArray batch = platform::createTriangleBatch();
   CellCoverage coverage;  // which cells this frame has drawn into
+  std::vector<float> corners;  // the shape being drawn, x0, y0, x1, y1 ...
   int backgrounds_drawn = 0;
 
   int openWindow();
@@ -427,23 +428,16 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
 void WindowPresenter::Impl::addShape(const DrawItem& item) {
   const int n = item.shape.points;
   if (n < 3) return;
-  std::vector<sf::Vector2f> corners(static_cast<std::size_t>(n));
-  float min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-  for (int i = 0; i < n; i++) {
-    float px = 0.0f, py = 0.0f;
-    shapeCorner(item, i, cell_w, cell_h, px, py);
-    corners[static_cast<std::size_t>(i)] = sf::Vector2f(px, py);
-    min_x = i == 0 ? px : std::min(min_x, px), max_x = i == 0 ? px : std::max(max_x, px);
-    min_y = i == 0 ? py : std::min(min_y, py), max_y = i == 0 ? py : std::max(max_y, py);
-  }
+  coverage.markShape(item, cell_w, cell_h, corners);
+  const auto corner = [&](int i) {
+    return sf::Vector2f(corners[2 * static_cast<std::size_t>(i)],
+                        corners[2 * static_cast<std::size_t>(i) + 1]);
+  };
   const sf::Color color(item.color.r, item.color.g, item.color.b, item.alpha);
   for (int i = 1; i + 1 < n; i++) {
-    batch.append(sf::Vertex(corners[0], color, WHITE_TEXEL));
-    batch.append(sf::Vertex(corners[static_cast<std::size_t>(i)], color, WHITE_TEXEL));
-    batch.append(sf::Vertex(corners[static_cast<std::size_t>(i + 1)], color, WHITE_TEXEL));
-  }
-  if (cell_w > 0.0f && cell_h > 0.0f) {
-    coverage.touch(min_x / cell_w, min_y / cell_h, max_x / cell_w, max_y / cell_h, true);
+    batch.append(sf::Vertex(corner(0), color, WHITE_TEXEL));
+    batch.append(sf::Vertex(corner(i), color, WHITE_TEXEL));
+    batch.append(sf::Vertex(corner(i + 1), color, WHITE_TEXEL));
   }
 }
 

@@ -473,15 +473,16 @@ int NetworkManager::receiveMessage(std::string& message, int socket) {
 // inbox thus holds at most one whole message and one chunk. Returns the bytes
 // read, 0 when none were waiting, -1 on an error or a closed connection.
 int NetworkManager::readForMessages(Connection& connection) {
+  // Read into a buffer of the thread's own, so that a poll that finds
+  // nothing costs no growing and clearing of the inbox.
+  thread_local std::vector<char> chunk(READ_CHUNK);
+  const int socket = connection.socket;
+  const long got = platform::socketReceive(socket, chunk.data(), READ_CHUNK);
+  if (got <= 0) return endOfReading(socket, got, "NetworkManager::receiveMessage()");
   connection.inbox.erase(0, connection.inbox_start);
   connection.inbox_start = 0;
-  const std::size_t had = connection.inbox.size();
-  connection.inbox.resize(had + READ_CHUNK);
-  const int socket = connection.socket;
-  const long got = platform::socketReceive(socket, &connection.inbox[had], READ_CHUNK);
-  connection.inbox.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
-  if (got > 0) return static_cast<int>(got);
-  return endOfReading(socket, got, "NetworkManager::receiveMessage()");
+  connection.inbox.append(chunk.data(), static_cast<std::size_t>(got));
+  return static_cast<int>(got);
 }
 
 // Nothing after a length that cannot be right can be trusted, so the

@@ -323,8 +323,6 @@ bool openFontFromFile(sf::Font& font, const std::string& filename) {
 
 sf::VertexArray createTriangleBatch() { return sf::VertexArray(sf::Triangles); }
 
-std::uint32_t codePoint(char ch) { return sf::String(ch)[0]; }
-
 bool hasGlyphQuad(std::uint32_t code_point) {
   return code_point != U' ' && code_point != U'\t' && code_point != U'\n' && code_point != U'\r';
 }

@@ -70,8 +70,6 @@ bool openFontFromFile(sf::Font& font, const std::string& filename);
 
 // An empty batch of independent triangles.
 sf::VertexArray createTriangleBatch();
-// The code point a one-character text shows for ch (read with the default locale).
-std::uint32_t codePoint(char ch);
 // False for the code points a text draws no glyph for (blank, tab, line breaks).
 bool hasGlyphQuad(std::uint32_t code_point);
 // The glyph of a code point at a character size; loads it into the font's

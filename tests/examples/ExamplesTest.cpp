@@ -78,7 +78,7 @@ TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
 TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
   ProgramRun host("example_pong"), guest("example_pong");
   host.configure("frame_time:5"), guest.configure("frame_time:5"), host.configure("random_seed:1");
-  FILE* hosting = popen(("exec env " + host.command("--capture --host 0")).c_str(), "r");
+  FILE* hosting = popen(("exec env " + host.command("--capture --host 0 --listen 127.0.0.1")).c_str(), "r");
   ASSERT_NE(nullptr, hosting);
   int port = 0;
   std::string line;

@@ -31,7 +31,7 @@ TEST(WebReplay, ANativeSessionIsRecordedAndItsReplayEndsOnAFrame) {
       script.beforeStep(tw_test::VeldRun::presenter());
     }
     ASSERT_EQ(step, RECORDED_STEPS) << "the session ended early";
-  }  // shutting down writes the recording
+  }  // the run has shut down: its recording is complete
   const tw_test::ScriptedPlay::Seen& seen = script.seen;
   EXPECT_GT((seen.jumps + seen.ducks) * seen.shots * seen.game_overs, 0)
       << "too dull a session to compare: " << seen.jumps << " jumps, " << seen.ducks

@@ -476,7 +476,8 @@ Module.tw = (function () {
       const key = KEYS[event.code];
       if (key === undefined) return;
       event.preventDefault();  // Space, arrows and F-keys belong to the game
-      if (event.repeat && (!tw.keyRepeat || tw.held.has(key))) return;
+      // With key repeat on, as in a window, each repeat is pressed again.
+      if (event.repeat && !tw.keyRepeat) return;
       tw.held.add(key);
       push(KEY_PRESSED, key, 0, 0, 0);
     });
