@@ -87,7 +87,8 @@ class DisplayWindow : public ::testing::Test {
 
 // Each character shows in its cell and colour (and nowhere else) on the
 // background, from the swap on; the next swap clears it. A filled circle
-// covers what was drawn before it around its position, a custom colour uses
+// covers what was drawn before it around its position (a character drawn on
+// it then paints its cell's background), a custom colour uses
 // the channels as set, and an undefined shape (green) draws nothing.
 TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClears) {
   ASSERT_NO_FATAL_FAILURE(start("window_background_color:blue"));
@@ -101,6 +102,7 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   tw::Shape circle, square, none;
   circle.setColor(tw::MAGENTA);
   circle.draw(tw::Vector(40, 15));  // pixels (512, 480); radius 24 from (500, 468)
+  dm.drawCharacter(tw::Vector(40, 14), 'M', tw::YELLOW);  // on the circle: its background hides it
   square.setType(tw::SQUARE), square.setColor(tw::CUSTOM);
   square.setR(10), square.setG(200), square.setB(30);
   square.draw(tw::Vector(20, 6));
@@ -120,6 +122,7 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   EXPECT_EQ(count(shot, 0xff00ff), shot.count(480, 440, 580, 540, 0xff00ff));
   EXPECT_EQ(shot.count(510, 480, 540, 506, 0x00ffff), 0);  // no cyan inside the circle
   EXPECT_GT(shot.count(220, 150, 320, 250, 0x0AC81E), 100);
+  EXPECT_EQ(backgroundsDrawn(), 1);
   dm.drawCharacter(tw::Vector(30, 5), 'M', tw::GREEN);
   EXPECT_EQ(count(shoot(false), GREEN_PIXEL, 30, 5), 0);  // not swapped yet
   shot = shoot();
