@@ -40,6 +40,32 @@ compare() {
 compare installed listed
 compare installed documented
 
+# The export check itself: of these declarations, the eight marked must be
+# reported and nothing else.
+cat > "$work/sample.h" <<'SAMPLE'
+class Hidden {
+struct Open{
+class Base: public Other {
+int hidden();
+const char* hiddenConst();  // a comment after it
+std::string wrapped(int a,
+                    int b);
+bool alsoWrapped(
+    int a);
+extern int data;
+class Forward;
+TW_API int shown();
+inline int fine() { return 1; }
+template <typename T>
+T alsoFine(T t);
+extern TW_API int shownData;
+const float LIMIT = 1.0f;
+class TW_API Exported {
+SAMPLE
+reported=$(awk -f "$source_dir/tools/unexported-declarations.awk" "$work/sample.h" | cut -d: -f1 | tr '\n' ' ')
+[ "$reported" = "1 2 3 4 5 6 8 10 " ] ||
+  problem "tools/unexported-declarations.awk reports lines '$reported' of its sample, not '1 2 3 4 5 6 8 10 '"
+
 while read -r header; do
   while read -r line; do
     used=$(sed -E 's/.*"(engine\/[^"]+)".*/\1/' <<< "$line")

@@ -113,10 +113,10 @@ int replaceFile(const std::string& path, const std::string& bytes, std::string& 
   restoreHostStorage();  // first, so that it cannot bring an older copy back over this one
   const std::string temporary = temporaryFor(path);
   LockedFile file;
-  LockedFile::Status status = file.open(temporary, why, false);
+  LockedFile::Status status = file.open(temporary, why, true);
   for (int wait = 0; status == LockedFile::Status::BUSY && wait < BUSY_WAITS; wait++) {
     sleepMilliseconds(BUSY_WAIT_MS);
-    status = file.open(temporary, why, false);
+    status = file.open(temporary, why, true);
   }
   if (status != LockedFile::Status::OK) return -1;
   bool ok = file.append(bytes, why) == 0 && file.sync(why) == 0;

@@ -29,14 +29,18 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 
 LockedFile::~LockedFile() { close(); }
 
-LockedFile::Status LockedFile::open(const std::string& path, std::string& why, bool follow_link) {
+LockedFile::Status LockedFile::open(const std::string& path, std::string& why, bool own_file) {
   close();
-  const int links = follow_link ? 0 : O_NOFOLLOW;
+  const int links = own_file ? O_NOFOLLOW : 0;
   for (int attempt = 0; attempt < OPEN_ATTEMPTS; attempt++) {
     // Without O_NONBLOCK a pipe nobody reads would block the program here.
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | links, 0644);
     if (fd < 0) {
       why = failure("cannot open", path);
+      return Status::FAILED;
+    }
+    if (own_file && !isOwnFile(path, why)) {
+      close();
       return Status::FAILED;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -46,6 +50,18 @@ LockedFile::Status LockedFile::open(const std::string& path, std::string& why, b
   }
   why = "'" + path + "' keeps being replaced by another program";
   return Status::BUSY;
+}
+
+// Whether the descriptor just opened is a plain file with no other name.
+bool LockedFile::isOwnFile(const std::string& path, std::string& why) {
+  struct stat opened {};
+  if (fstat(fd, &opened) != 0) {
+    why = failure("cannot examine", path);
+    return false;
+  }
+  if (S_ISREG(opened.st_mode) && opened.st_nlink <= 1) return true;
+  why = "'" + path + "' is not a plain file of this program's making";
+  return false;
 }
 
 // Takes the lock on the descriptor just opened; on success the file is the

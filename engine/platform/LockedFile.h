@@ -27,9 +27,10 @@ class LockedFile {
   // waiting and only then empties the file, so a busy file keeps its bytes.
   // A name that is not a regular file (/dev/null, a terminal) is opened as
   // it is, without lock or emptying. A file of the program's own making (a
-  // temporary file) is opened with follow_link false, so that a link planted
-  // in its place is refused rather than followed to what it names.
-  Status open(const std::string& path, std::string& why, bool follow_link = true);
+  // temporary file) is opened with own_file true: then only a plain file
+  // with no other name will do, so that a link, a pipe or a device planted
+  // in its place is refused rather than written through.
+  Status open(const std::string& path, std::string& why, bool own_file = false);
   // Writes every byte at the end of what was written. 0, or -1 with why.
   int append(const std::string& bytes, std::string& why);
   // Flushes what was written to the disk. 0 (also for what cannot be
@@ -43,6 +44,7 @@ class LockedFile {
   std::FILE* releaseAsStream();
 
  private:
+  bool isOwnFile(const std::string& path, std::string& why);
   Status lockAndCheck(const std::string& path, std::string& why, bool& replaced);
 
   int fd = -1;

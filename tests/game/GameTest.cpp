@@ -282,7 +282,7 @@ TEST_F(ReplayTest, ARecordedSessionReplaysTwiceFrameForFrameInFlatMemory) {
     script.beforeStep(VeldRun::presenter());
     going = run->step();
   }
-  run.reset();  // which writes the recording
+  run.reset();  // which finishes the recording
   const tw_test::ScriptedPlay::Seen& seen = script.seen;
   EXPECT_GT(seen.jumps * seen.ducks * seen.shots * seen.pauses * seen.mutes, 0);
   EXPECT_EQ(seen.game_overs, 10);
@@ -292,7 +292,7 @@ TEST_F(ReplayTest, ARecordedSessionReplaysTwiceFrameForFrameInFlatMemory) {
   for (int replay = 0; replay < 2; replay++) {
     SCOPED_TRACE(replay);
     restart({"replay_file:" + recording}, data);
-    long resident = 0;
+    [[maybe_unused]] long resident = 0;  // unread under AddressSanitizer
     std::size_t step = 0;
     for (bool going = true; going; step++) {
       going = run->step();
@@ -399,6 +399,24 @@ TEST_F(ProfileTest, KilledWritersLeaveOneTemporaryFileAtMostWhichTheNextStartRem
   std::vector<std::string> left = filesIn(folder);
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"best-score", running}));
+}
+
+// A link planted where the best score's temporary file goes, soft or hard,
+// to another file: the save fails and writes through neither.
+TEST_F(ProfileTest, ALinkPlantedAtTheTemporaryFileIsNotWrittenThrough) {
+  for (const bool soft : {true, false}) {
+    SCOPED_TRACE(soft ? "symbolic link" : "hard link");
+    const std::string folder = dir.file(soft ? "soft" : "hard"), file = folder + "/best-score";
+    const std::string victim = dir.write(soft ? "soft-victim" : "hard-victim", "keep");
+    std::string why;
+    ASSERT_EQ(tw::platform::makeFolders(folder, why), 0) << why;
+    ASSERT_EQ(tw::platform::replaceFile(file, "7", why), 0) << why;
+    ASSERT_EQ((soft ? symlink : link)(victim.c_str(), (file + ".tmp").c_str()), 0);
+    EXPECT_EQ(tw::platform::replaceFile(file, "9", why), -1);
+    EXPECT_NE(why.find("best-score.tmp"), std::string::npos) << why;
+    EXPECT_EQ(tw_test::readFile(victim), "keep");
+    EXPECT_EQ(tw_test::readFile(file), "7");
+  }
 }
 
 }  // namespace

@@ -32,21 +32,25 @@ export class Browser {
       await sleep(100);
       try { port = fs.readFileSync(portFile, 'utf8').split('\n')[0]; } catch (e) { /* not yet */ }
     }
-    if (!/^\d+$/.test(port)) {
-      child.kill();
-      throw new Error('Chromium did not start: ' + stderr.slice(-500));
+    const browser = new Browser(child, profile);
+    try {
+      if (!/^\d+$/.test(port)) throw new Error('Chromium did not start: ' + stderr.slice(-500));
+      const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
+      const page = targets.find((t) => t.type === 'page');
+      if (!page) throw new Error('Chromium has no page to drive');
+      browser.url = page.webSocketDebuggerUrl;
+      await browser.connect();
+    } catch (error) {
+      await browser.close();  // Chromium and its helpers end, its profile goes
+      throw error;
     }
-    const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-    const page = targets.find((t) => t.type === 'page');
-    const browser = new Browser(child, profile, page.webSocketDebuggerUrl);
-    await browser.connect();
     return browser;
   }
 
-  constructor(child, profile, url) {
+  constructor(child, profile) {
     this.child = child;
     this.profile = profile;
-    this.url = url;
+    this.url = '';
     this.next = 1;
     this.pending = new Map();
     this.console = [];
@@ -137,7 +141,7 @@ export class Browser {
   }
 
   async close() {
-    try { this.socket.close(); } catch (e) { /* already closed */ }
+    try { this.socket?.close(); } catch (e) { /* already closed */ }
     // Chromium leads its own process group: ending the group ends its
     // helper processes too, which would otherwise go on writing the profile.
     const exited = new Promise((resolve) => {
