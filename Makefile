@@ -30,10 +30,19 @@ all: build
 deps:
 	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh
 
-build: deps
-	@bash tools/build.sh $(BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The tests, Veld and the examples are switched on explicitly: a build
+# folder once configured without them (as an install might do) must never
+# leave make test running test programs built before the engine changed.
+BUILD_OPTIONS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BUILD_TESTS=ON \
+  -DTARNWICK_BUILD_GAME=ON -DTARNWICK_BUILD_EXAMPLES=ON
 
-run: build
+build: deps
+	@bash tools/build.sh $(BUILD) $(JOBS) $(BUILD_OPTIONS)
+
+# Only what the game needs (the library, Veld, its data and the font), so
+# that it plays without waiting for every test program.
+run: deps
+	@bash tools/build.sh $(BUILD) $(JOBS) $(BUILD_OPTIONS) -- veld
 	@bash tools/run-game.sh $(BUILD)/bin
 
 # The web tests play the pages that make web built.
