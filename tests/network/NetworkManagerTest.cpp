@@ -417,9 +417,9 @@ TEST(NetworkMessages, HostileLengthClosesTheConnectionWhileTheGameStepsOn) {
   EXPECT_EQ(nm.getConnectionCount(), 0);
   EXPECT_TRUE(peer.seesClose());
   game.shutDown();
-  std::vector<std::string> said;  // all but the banners
+  std::vector<std::string> said;  // the network's lines (a busy machine adds the loop's own)
   for (const std::string& line : engine.logLines()) {
-    if (tw_test::logMessage(line).rfind("*", 0) != 0) said.push_back(tw_test::logMessage(line));
+    if (line.find("Network") != std::string::npos) said.push_back(tw_test::logMessage(line));
   }
   ASSERT_EQ(said.size(), 1u) << ::testing::PrintToString(said);
   EXPECT_NE(said[0].find("announced a message of 4294966082 bytes"), std::string::npos);
