@@ -76,6 +76,8 @@ TEST_F(LogManagerTest, RefusesANameThatLeadsElsewhere) {
        "has another name"},
       {"pipe.log", [](const std::string& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); },
        "is not a plain file"},
+      {"device.log", [](const std::string& at) { ASSERT_EQ(symlink("/dev/null", at.c_str()), 0); },
+       "is a symbolic link"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
