@@ -34,7 +34,7 @@ std::string framed(const std::string& message) {
 class NetworkManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    alarm(20);                 // a hung socket call ends (and fails) the test
+    alarm(60);                 // a hung socket call ends (and fails) the test
     signal(SIGPIPE, SIG_DFL);  // a raised SIGPIPE would end the test too
     tw::Config::getInstance().reset();
     ASSERT_EQ(nm.startUp(), 0);
@@ -170,7 +170,11 @@ TEST_F(NetworkManagerTest, HugeSendIsPartialAndLaterBlockedSendsAreOnlyCounted) 
     while (tw::platform::socketSend(socket, huge.data(), 65536) > 0) took = true;
   }
   int blocked = 0;
-  for (int tries = 0; tries < 5000 && blocked < 1000; tries++) blocked += -nm.send("x", 1, socket);
+  // (Room may still open later, when the system compacts the peer's buffer:
+  // the bytes that then go through are not counted.)
+  for (long tries = 0; tries < 100000000L && blocked < 1000; tries++) {
+    blocked += -nm.send("x", 1, socket);
+  }
   ASSERT_EQ(blocked, 1000);
   EXPECT_TRUE(nm.isConnected(socket));
   const std::string counted = " sends on socket " + std::to_string(socket) + " would have blocked";
