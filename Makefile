@@ -1,6 +1,7 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, starts the game
 #   make test  installs what is missing, builds, runs every test with ctest
+# make test-loaded runs them beside two busy processes per core (LOADED_RUNS times);
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
 # make bench runs the benchmarks in a Release build (build-rel/); make fuzz runs each fuzz harness for
 # FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the engine's API
@@ -13,6 +14,7 @@
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
 FUZZ_BUILD   ?= build-fuzz
+LOADED_RUNS  ?= 1
 REL_BUILD    ?= build-rel
 WEB_BUILD    ?= build-web
 WEB_PORT     ?= 8000
@@ -23,7 +25,7 @@ JOBS         ?= $(shell nproc)
 # folder it enters and leaves.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build run test test-asan bench fuzz docs web web-serve web-bench clean
+.PHONY: all deps build run test test-loaded test-asan bench fuzz docs web web-serve web-bench clean
 
 all: build
 
@@ -48,6 +50,11 @@ run: deps
 # The web tests play the pages that make web built.
 test: build web
 	@bash tools/run-tests.sh $(BUILD) $(JOBS)
+
+# The same tests with two busy processes per core beside them (LOADED_RUNS
+# times in a row): no test may depend on an idle machine.
+test-loaded: build web
+	@bash tools/run-loaded.sh $(BUILD) $(JOBS) $(LOADED_RUNS)
 
 web:
 	@TW_DEPS_LOG=$(WEB_BUILD)/install-deps.log bash tools/install-deps.sh web

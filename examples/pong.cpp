@@ -76,8 +76,10 @@ class Piece : public tw::Object {
   }
   int eventHandler(const tw::Event* p_e) override {
     if (!paddle) return hosting ? bounce(p_e) : 0;
-    if (p_e->getType() == tw::NETWORK_ACCEPT_EVENT && peer == -1) {  // the guest is here
-      peer = static_cast<const tw::EventNetwork*>(p_e)->getSocket();
+    if (p_e->getType() == tw::NETWORK_ACCEPT_EVENT) {  // the guest, or one too many
+      const int socket = static_cast<const tw::EventNetwork*>(p_e)->getSocket();
+      if (peer != -1) return tw::NetworkManager::getInstance().close(socket), 1;
+      peer = socket;
       host_owns[0]->setVelocity(tw::Vector(1, 0.35f));  // cells per step
     } else if (p_e->getType() == tw::KEYBOARD_EVENT) {
       const tw::Keyboard::Key key = static_cast<const tw::EventKeyboard*>(p_e)->getKey();

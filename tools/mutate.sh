@@ -26,8 +26,13 @@
 # run. Tests run in two rounds: first all but the window, terminal and package
 # tests, then (if nothing failed) the window and terminal tests; the package
 # tests, which build a consumer project, are left out. The per-mutant result
-# and the first failing test go to FOLDER/mutants.log; the source tree is
-# restored after each mutant, also on interruption. The summary gives the
+# and the first failing test go to FOLDER/mutants.log. Mutants are made in a
+# copy of the tree (FOLDER-source, brought up to date with the working tree
+# at the start of each run), never in the working tree itself, so a run that
+# is killed leaves the working tree as it was; the copy is restored after
+# each mutant. A mutant of a browser source (engine/*/Web*.cpp, NoSockets.cpp) also rebuilds
+# the browser build from the copy (FOLDER-web) for the web tests; the other
+# mutants' web tests play the working tree's build-web. The summary gives the
 # kill rate of each list (one list per subsystem) and of all together.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -47,9 +52,32 @@ lists=("$@")
 [ ${#lists[@]} -eq 0 ] && lists=(tools/mutants/*.txt)
 log=$build/mutants.log
 jobs=${JOBS:-$(nproc)}
+src=$(pwd)/${build%/}-source
+web=$(pwd)/build-web
 
 build_tree() {
   cmake --build "$build" -j "$jobs" > "$build/mutant-build.log" 2>&1
+}
+
+# The sources only the browser build compiles.
+is_web_source() { [[ $1 == engine/*/Web*.cpp || $1 == engine/platform/NoSockets.cpp ]]; }
+
+build_web() {
+  (cd "$src" && bash tools/build-web.sh "$web" "$jobs") > "$build/mutant-web-build.log" 2>&1
+}
+
+# Brings the copy up to date: a file that differs is copied afresh (a new
+# time, so it is rebuilt), one that is the same keeps its time.
+refresh_copy() {
+  local f
+  mkdir -p "$src"
+  while IFS= read -r -d '' f; do
+    [ -e "$f" ] || continue
+    if ! cmp -s "$f" "$src/$f"; then
+      mkdir -p "$src/$(dirname "$f")"
+      cp -d "$f" "$src/$f"
+    fi
+  done < <(git ls-files -co --exclude-standard -z)
 }
 
 # Runs the suite (or the tests matching $1); prints the first failing
@@ -78,7 +106,7 @@ restore() {
     target=""
   fi
 }
-trap 'restore; echo "interrupted: source restored" >&2; exit 130' INT TERM
+trap 'restore; echo "interrupted: the copy restored (the working tree was never changed)" >&2; exit 130' INT TERM
 
 # Every selected mutant as one record per line: list, tests regex, line.
 select_mutants() {
@@ -136,11 +164,20 @@ echo "${#records[@]} mutants selected."
 # The engine and the game's classes as shared libraries that the programs do
 # not relink against: a mutant rebuilds one object and one library.
 mkdir -p "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_BUILD_BENCHMARKS=OFF \
-  -DTW_SHARED_INSIDES=ON > "$build/mutant-configure.log" 2>&1 ||
+refresh_copy
+for record in "${records[@]}"; do
+  line=${record#*$'\t'}; line=${line#*$'\t'}
+  split_mutant "$line"
+  is_web_source "$file" && web=$(pwd)/${build%/}-web
+done
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_BUILD_BENCHMARKS=OFF \
+  -DTW_SHARED_INSIDES=ON -DTW_WEB_BUILD="$web" > "$build/mutant-configure.log" 2>&1 ||
   { echo "Configuring $build failed: $build/mutant-configure.log" >&2; exit 1; }
 echo "Building and checking the unchanged tree in $build ..."
 if ! build_tree; then echo "The unchanged tree does not build: $build/mutant-build.log" >&2; exit 1; fi
+if [ "$web" != "$(pwd)/build-web" ] && ! build_web; then
+  echo "The unchanged browser build fails: $build/mutant-web-build.log" >&2; exit 1
+fi
 # The unchanged tree must pass the tests the selected mutants will run.
 union=$tests
 if [ -z "$union" ]; then
@@ -165,11 +202,11 @@ for record in "${records[@]}"; do
   chosen=${rest%%$'\t'*}
   line=${rest#*$'\t'}
   split_mutant "$line"
-  IFS= read -rd '' original < "$file"
+  IFS= read -rd '' original < "$src/$file"
   after=${original#*"$from"}
-  target=$file
-  printf '%s' "${original%%"$from"*}$to$after" > "$file"
-  if ! build_tree; then
+  target=$src/$file
+  printf '%s' "${original%%"$from"*}$to$after" > "$target"
+  if ! build_tree || { is_web_source "$file" && ! build_web; }; then
     result="NO BUILD  "; broken=$((broken + 1))
   elif failing=$(run_suite "$chosen"); then
     if [ -n "$note" ]; then
@@ -186,10 +223,12 @@ for record in "${records[@]}"; do
     line="$line   [by $failing]"
   fi
   restore
+  is_web_source "$file" && web_touched=1
   echo "$result $line" | tee -a "$log"
 done
 
-build_tree || echo "The restored tree does not build: $build/mutant-build.log" >&2
+build_tree || echo "The restored copy does not build: $build/mutant-build.log" >&2
+[ -n "${web_touched:-}" ] && { build_web || echo "The restored browser build fails" >&2; }
 for list in "${lists[@]}"; do
   k=${list_killed[$list]:-0} c=${list_counted[$list]:-0}
   [ $((c + ${list_equivalent[$list]:-0})) -eq 0 ] && continue

@@ -25,6 +25,8 @@ const int MAX_FRAME_TIME_MS = 1000;
 // connection; the setting itself may not pass 1 GiB.
 const int DEFAULT_MAX_MESSAGE_BYTES = 65536;
 const int MAX_MAX_MESSAGE_BYTES = 1 << 30;
+const int MAX_WINDOW_CHARS = 1000;     // columns or rows of the character grid
+const int MAX_WINDOW_PIXELS = 16384;   // the widest window a graphics card draws
 
 std::string configFileName() {
   const char* env_name = std::getenv("TARNWICK_CONFIG");
@@ -288,6 +290,18 @@ void Config::storeInRange(const char* key, const char* label, int& setting, int 
   setting = static_cast<int>(number);
 }
 
+// A whole number up to high: a larger one is refused, naming the setting
+// and its limit, and the setting stays.
+void Config::storeAtMost(const char* key, int& setting, int high) const {
+  const int before = setting;
+  storeInt(key, setting);
+  if (setting <= high) return;
+  LogManager::getInstance().writeLog(
+      "Config::loadConfig(): Warning! %s '%d' is over its limit of %d. Keeping %d.", key, setting,
+      high, before);
+  setting = before;
+}
+
 void Config::storeColor() {
   static const char* const names[] = {"black", "red",     "green", "yellow",
                                       "blue",  "magenta", "cyan",  "white"};
@@ -359,10 +373,12 @@ void Config::loadConfig(std::string config) {
   // arithmetic would overflow), a negative one means nothing.
   storeInRange("frame_time", "Frame time", frame_time, 0, MAX_FRAME_TIME_MS);
   storeFontScale();
-  storeInt("window_horizontal_pixels", window_horizontal_pixels);
-  storeInt("window_vertical_pixels", window_vertical_pixels);
-  storeInt("window_horizontal_chars", window_horizontal_chars);
-  storeInt("window_vertical_chars", window_vertical_chars);
+  // Sizes that could not be allocated (a grid of 100000 by 100000 cells, a
+  // window beyond any screen) are refused; the display refuses sizes below 1.
+  storeAtMost("window_horizontal_pixels", window_horizontal_pixels, MAX_WINDOW_PIXELS);
+  storeAtMost("window_vertical_pixels", window_vertical_pixels, MAX_WINDOW_PIXELS);
+  storeAtMost("window_horizontal_chars", window_horizontal_chars, MAX_WINDOW_CHARS);
+  storeAtMost("window_vertical_chars", window_vertical_chars, MAX_WINDOW_CHARS);
   storeColor();
   storeStyle();
   storeState();

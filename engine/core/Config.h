@@ -70,6 +70,7 @@ class TW_API Config {
   void storeBool(const char* key, bool& setting) const;
   void storeString(const char* key, std::string& setting) const;
   void storeInRange(const char* key, const char* label, int& setting, int low, int high) const;
+  void storeAtMost(const char* key, int& setting, int high) const;
   void storeFontScale();
   void warnUnknownKeys() const;
   void warnMissingCommas() const;

@@ -1,5 +1,6 @@
 #include "engine/core/LogManager.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
 #include "engine/core/RepeatedLog.h"
+#include "engine/platform/FileCheck.h"
 #include "engine/platform/LockedFile.h"
 
 namespace tw {
@@ -48,6 +50,7 @@ LogManager::LogManager()
       log_time_string(true),
       log_step_count(true),
       p_f(nullptr),
+      write_failed(false),
       notices_held(false) {
   setType("LogManager");
 }
@@ -70,11 +73,14 @@ int LogManager::startUp() {
   std::string file_name = env_name != nullptr ? env_name : Config::getInstance().getLogFile();
   log_file_name = file_name;
   first_error.clear();
-  p_f = openLogFile(file_name);
+  std::string why;
+  p_f = openLogFile(file_name, why);
   if (p_f == nullptr) {
     writeLog("LogManager::startup(): Warning! Unable to open file '%s'.", file_name.c_str());
+    if (!why.empty()) writeLog("\t%s", why.c_str());
     return -1;
   }
+  write_failed = false;
   Manager::startUp();
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
@@ -82,12 +88,17 @@ int LogManager::startUp() {
 
 // A log another running game is writing stays that game's: this one takes
 // the first free numbered name beside it and says so on standard error.
-FILE* LogManager::openLogFile(const std::string& wanted) {
+// Opening empties the file, so the log is only written under a name of its
+// own: a symbolic link, a second name of another file, a pipe or a folder in
+// its place is refused (the game then stops: writing the log elsewhere would
+// hide it from whoever named it). The null device and a terminal, named
+// directly, are written as they are.
+FILE* LogManager::openLogFile(const std::string& wanted, std::string& why) {
   for (int n = 1; n <= MAX_LOG_FILES; n++) {
     const std::string name = n == 1 ? wanted : numberedName(wanted, n);
     platform::LockedFile file;
-    std::string why;
-    const platform::LockedFile::Status status = file.open(name, why);
+    const platform::LockedFile::Status status =
+        file.open(name, why, !platform::isDeviceNamedDirectly(name));
     if (status == platform::LockedFile::Status::BUSY) continue;
     if (status != platform::LockedFile::Status::OK) return nullptr;
     FILE* p_file = file.releaseAsStream();
@@ -108,9 +119,20 @@ void LogManager::shutDown() {
   Manager::shutDown();
   writeLog(5, "LogManager::shutDown(): successfully stopped.");
   if (p_f != nullptr) {
-    fclose(p_f);
+    FILE* p_file = p_f;
     p_f = nullptr;
+    if (fclose(p_file) != 0) noteWriteFailure();
   }
+}
+
+// Lines that never reach the file (a full disk) leave no trace in it: the
+// first failure is said once on standard error, after the terminal is back.
+void LogManager::noteWriteFailure() const {
+  const int code = errno;
+  if (write_failed) return;
+  write_failed = true;
+  writeNotice("the log '%s' could not be written (%s); lines are missing from it",
+              log_file_name.c_str(), std::strerror(code));
 }
 
 void LogManager::setFlush(bool new_do_flush) { do_flush = new_do_flush; }
@@ -172,7 +194,7 @@ bool isSevere(const std::string& text) {
 }  // namespace
 
 int LogManager::writeLine(int level, const char* fmt, va_list args) const {
-  if (level > log_level) return 0;
+  if (level > log_level || RepeatedLog::isHushed()) return 0;
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
   const std::string text = format(fmt, args, failed);
@@ -183,7 +205,8 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (fputs(text.c_str(), out) == EOF && !text.empty()) failed = true;
   if (first_error.empty() && text.find("Error") != std::string::npos) first_error = text;
   if (fputs("\n", out) == EOF) failed = true;
-  if (do_flush || isSevere(text)) fflush(out);
+  if ((do_flush || isSevere(text)) && fflush(out) != 0) failed = true;
+  if (failed && out == p_f) noteWriteFailure();
   return failed ? -1 : static_cast<int>(text.size());
 }
 

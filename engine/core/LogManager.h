@@ -23,7 +23,10 @@ class TW_API LogManager : public Manager {
 
   // Opens the file named by TARNWICK_LOG, or else the configured logfile,
   // emptying it. When another running game is writing that file, this one
-  // writes "NAME-2.EXT" (or -3 ...) instead, named on standard error.
+  // writes "NAME-2.EXT" (or -3 ...) instead, named on standard error. A
+  // symbolic link, a hard link or anything but a plain file (the null device
+  // and a terminal aside) is refused, saying why on standard error.
+  // A line that cannot be written is said once with writeNotice.
   int startUp() override;
   void shutDown() override;
 
@@ -60,7 +63,8 @@ class TW_API LogManager : public Manager {
   LogManager(const LogManager&) = delete;
   void operator=(const LogManager&) = delete;
   int writeLine(int level, const char* fmt, va_list args) const;
-  FILE* openLogFile(const std::string& wanted);
+  FILE* openLogFile(const std::string& wanted, std::string& why);
+  void noteWriteFailure() const;
   void say(const std::string& text) const;  // now, or once the terminal is back
   void sayOnStandardError(const std::string& text) const;
 
@@ -70,6 +74,7 @@ class TW_API LogManager : public Manager {
   bool log_step_count;
   FILE* p_f;
   std::string log_file_name;
+  mutable bool write_failed;  // a line failed to reach the file (said once)
   mutable std::string first_error;
   mutable std::set<std::string> noticed;          // notices said so far
   bool notices_held;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/RepeatedLog.h"
 
 namespace tw {
 
@@ -101,6 +102,17 @@ int noStream(const char* where) {
   LogManager::getInstance().writeLog("%s: Error! Stream is NULL.", where);
   return -1;
 }
+
+namespace {
+RepeatedLog& refusedRecords() {
+  static RepeatedLog counter("records refused as corrupt");
+  return counter;
+}
+}  // namespace
+
+bool readingQuietly() { return refusedRecords().getCount() > 0; }
+
+bool countRefusedRecord(const char* where) { return refusedRecords().count(where); }
 
 const char* boolText(bool value) { return value ? "true" : "false"; }
 

@@ -42,6 +42,14 @@ void failStream(std::iostream& stream);
 // Logs "<where>: Error! Stream is NULL." and returns -1.
 int noStream(const char* where);
 
+// Records refused as corrupt, counted: a peer sending broken records over
+// and over would otherwise fill the log. The first refusal is logged in full;
+// while readingQuietly() is true, the lines a refusal passes on its way are
+// hushed (RepeatedLog::Hush) and countRefusedRecord() says only the counts.
+bool readingQuietly();
+// Counts one refused record; true for the first, which the caller then names.
+bool countRefusedRecord(const char* where);
+
 // "true" or "false", for the serialization log lines.
 const char* boolText(bool value);
 

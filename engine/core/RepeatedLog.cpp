@@ -10,6 +10,7 @@ namespace {
 // Constant-initialised, so counters made during static initialisation in any
 // order find a valid (empty) list.
 RepeatedLog* p_first = nullptr;
+int hushes = 0;  // Hush objects alive that silence the log
 
 // 1, 10, 100, ...: the counts at which a count line is written.
 bool isPowerOfTen(long long n) {
@@ -53,5 +54,15 @@ long long RepeatedLog::getCount() const { return occurrences; }
 void RepeatedLog::closeAll(const char* where) {
   for (RepeatedLog* p = p_first; p != nullptr; p = p->p_next) p->close(where);
 }
+
+RepeatedLog::Hush::Hush(bool new_on) : on(new_on) {
+  if (on) hushes++;
+}
+
+RepeatedLog::Hush::~Hush() {
+  if (on) hushes--;
+}
+
+bool RepeatedLog::isHushed() { return hushes > 0; }
 
 }  // namespace tw

@@ -33,6 +33,21 @@ class RepeatedLog {
   // Closes every counter in the process (the log manager does it on shut-down).
   static void closeAll(const char* where);
 
+  // While a Hush made with on true lives, the log writes nothing: the lines
+  // a counted repeat passes on its way (a stream's end, a field out of
+  // range) are said for the first occurrence only.
+  class Hush {
+   public:
+    explicit Hush(bool on);
+    ~Hush();
+    Hush(const Hush&) = delete;
+    Hush& operator=(const Hush&) = delete;
+
+   private:
+    bool on;
+  };
+  static bool isHushed();
+
  private:
   std::string what;
   long long occurrences;

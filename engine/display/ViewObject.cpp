@@ -10,6 +10,7 @@
 #include "engine/display/EventView.h"
 #include "engine/world/ObjectRecord.h"
 #include "engine/core/RecordIO.h"
+#include "engine/core/RepeatedLog.h"
 #include "engine/world/WorldManager.h"
 
 namespace tw {
@@ -232,15 +233,23 @@ int ViewObject::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
   if (p_ss == nullptr) return noStream(where);
   const LogManager& log = LogManager::getInstance();
   ObjectRecord record;
-  const int read = readRecord(p_ss, record, VIEW_RECORD_BITS);
+  ViewRecord view;
+  int read = 0;
+  {
+    const RepeatedLog::Hush hush(readingQuietly());
+    read = readRecord(p_ss, record, VIEW_RECORD_BITS);
+    if (read != 0) {
+      log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
+    } else {
+      readViewFields(*p_ss, record.mask, view);
+      read = checkStream(where, *p_ss);
+    }
+  }
   if (p_mask != nullptr) *p_mask = record.mask;
   if (read != 0) {
-    log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
+    countRefusedRecord(where);
     return -1;
   }
-  ViewRecord view;
-  readViewFields(*p_ss, record.mask, view);
-  if (checkStream(where, *p_ss) != 0) return -1;
   applyRecord(record);
   log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", record.mask,
                toBinaryString(record.mask).c_str());

@@ -236,6 +236,9 @@ void InputManager::writeRecording() {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): Error! Recording into '%s' stopped at frame %d: %s.",
         record_path.c_str(), recording->getFrameCount() - 1, why.c_str());
+    LogManager::getInstance().writeNotice("the recording into '%s' stopped at frame %d: %s",
+                                          record_path.c_str(), recording->getFrameCount() - 1,
+                                          why.c_str());
   }
 }
 
@@ -245,6 +248,8 @@ void InputManager::finishRecording() {
   std::string why;
   if (writer->finish(*recording, why) != 0) {
     log.writeLog("InputManager::shutDown(): Error! Recording not finished: %s.", why.c_str());
+    log.writeNotice("the recording into '%s' was not finished: %s", record_path.c_str(),
+                    why.c_str());
     return;
   }
   log.writeLog("InputManager::shutDown(): Recorded %d frames into '%s'.",

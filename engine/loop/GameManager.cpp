@@ -224,6 +224,9 @@ void GameManager::stopEngineManagers() {
 void GameManager::shutDown() {
   LogManager& log = LogManager::getInstance();
   LoopState::getInstance().setGameOver(true);
+  // A quit key stops the engine from inside the loop, and the program stops
+  // it again after the loop: the second stop has nothing left to say.
+  if (!isStarted() && !log.isStarted()) return;
   if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
   }
@@ -237,7 +240,7 @@ void GameManager::shutDown() {
 void GameManager::serveNetwork() const {
   if (!Config::getInstance().getNetworking()) return;
   NetworkManager& network = NetworkManager::getInstance();
-  if (network.isServer()) network.accept();
+  if (network.isServer()) network.acceptPending();
   if (network.isConnected(-1)) network.sendQueued();
 }
 

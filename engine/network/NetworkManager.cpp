@@ -56,6 +56,14 @@ RepeatedLog& resets() {
   static RepeatedLog counter("connections reset by their peer");
   return counter;
 }
+RepeatedLog& closedByPeer() {
+  static RepeatedLog counter("connections closed by their peer");
+  return counter;
+}
+RepeatedLog& refusedAtMax() {
+  static RepeatedLog counter("connections refused at max_connections");
+  return counter;
+}
 RepeatedLog& longMessages() {
   static RepeatedLog counter("connections closed for a message over max_message_bytes");
   return counter;
@@ -151,6 +159,8 @@ void NetworkManager::shutDown() {
   if (isServer()) closeServer();
   if (platform::socketCleanUp() != 0) logErrorText(platform::socketLastError());
   resets().close("NetworkManager::shutDown()");
+  closedByPeer().close("NetworkManager::shutDown()");
+  refusedAtMax().close("NetworkManager::shutDown()");
   longMessages().close("NetworkManager::shutDown()");
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
@@ -270,6 +280,55 @@ int NetworkManager::accept() {
   return socket;
 }
 
+int NetworkManager::acceptPending() {
+  int accepted = 0;
+  for (int i = 0; i < MAX_ACCEPTS_PER_FRAME; i++) {
+    if (isServer() && getConnectionCount() >= max_connections) makeRoom();
+    if (isServer() && getConnectionCount() >= max_connections) {
+      if (refusePending() != 0) break;
+      continue;
+    }
+    const int socket = accept();
+    if (socket == -2) return -2;
+    if (socket < 0) break;
+    accepted++;
+  }
+  return accepted;
+}
+
+// Closes the connections whose peer has left, unless the game has yet to
+// take a message they sent. Close handlers may close others: each socket is
+// looked up afresh.
+void NetworkManager::makeRoom() {
+  std::vector<int> sockets;
+  for (const auto& connection : connections) sockets.push_back(connection->socket);
+  for (int socket : sockets) {
+    const Connection* p_connection = find(socket);
+    if (p_connection == nullptr || p_connection->unread() > 0) continue;
+    if (!platform::socketPeerClosed(socket)) continue;
+    if (closedByPeer().count("NetworkManager::accept()")) {
+      LogManager::getInstance().writeLog(
+          "NetworkManager::accept(): Note! Socket %d closed by peer; closed to make room.", socket);
+    }
+    close(socket);
+  }
+}
+
+// Takes one pending connection and closes it at once. 0 when one was
+// refused, -1 when none was pending (or accepting failed).
+int NetworkManager::refusePending() {
+  const int socket = platform::socketAccept(listening_socket);
+  if (socket == platform::NO_SOCKET) return -1;
+  platform::socketClose(socket);
+  if (refusedAtMax().count("NetworkManager::accept()")) {
+    LogManager::getInstance().writeLog(
+        "NetworkManager::accept(): Warning! New connection refused: already at max connections "
+        "(%d).",
+        max_connections);
+  }
+  return 0;
+}
+
 bool NetworkManager::isConnected(int socket) const {
   if (socket == -1) return !connections.empty();
   if (indexOf(socket) >= 0) return true;
@@ -351,7 +410,7 @@ int NetworkManager::receive(void* buffer, int bytes, int socket) {
 int NetworkManager::endOfReading(int socket, long got, const char* where) {
   const LogManager& log = LogManager::getInstance();
   if (got == 0) {
-    log.writeLog("%s: Note! Socket %d closed by peer.", where, socket);
+    if (closedByPeer().count(where)) log.writeLog("%s: Note! Socket %d closed by peer.", where, socket);
     close(socket);
     return -1;
   }

@@ -15,6 +15,7 @@ namespace tw {
 
 const std::string DEFAULT_PORT = "9876";
 const int CONNECT_TIMEOUT_MS = 3000;  // longest a client connect may stall the loop
+const int MAX_ACCEPTS_PER_FRAME = 4096;  // the longest queue of pending connections Linux keeps
 
 class TW_API NetworkManager : public Manager {
  public:
@@ -44,6 +45,14 @@ class TW_API NetworkManager : public Manager {
 
   // The new socket, -1 when nothing was pending (or at max), -2 on error.
   int accept();
+  // What the game loop calls each frame: accepts every pending connection up
+  // to max_connections, so a burst of connections never keeps a real peer
+  // waiting. At the maximum, a connection whose peer has closed or reset it
+  // (with no message left unread) is closed to make room; when none is, the
+  // new connection is closed at once, logged in full once and then counted.
+  // At most MAX_ACCEPTS_PER_FRAME are taken per call. Returns the number
+  // accepted, -2 when this process is not a server or accepting failed.
+  int acceptPending();
   // For -1: whether any connection exists; otherwise whether socket is one.
   bool isConnected(int socket = -1) const;
   // 0 when all bytes went out, -1 otherwise (partial sends are not retried).
@@ -102,6 +111,8 @@ class TW_API NetworkManager : public Manager {
   int indexOf(int socket) const;
   int addConnection(int socket);
   int closeAt(int index);
+  int refusePending();
+  void makeRoom();
   int sendDueOn(int socket, int current_step);
   int flushMessages(int socket);
   int refuseBlockedSend(Connection& connection, int code);

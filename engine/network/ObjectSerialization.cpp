@@ -292,9 +292,16 @@ int Object::writeRecord(std::stringstream* p_ss, unsigned int attr, unsigned int
 int Object::deserialize(std::stringstream* p_ss, unsigned int* p_mask) {
   if (p_ss == nullptr) return noStream(DESERIALIZE);
   ObjectRecord record;
-  const int read = readRecord(p_ss, record, ALL_OBJECT_ATTRIBUTES);
+  int read = 0;
+  {
+    const RepeatedLog::Hush hush(readingQuietly());
+    read = readRecord(p_ss, record, ALL_OBJECT_ATTRIBUTES);
+  }
   if (p_mask != nullptr) *p_mask = record.mask;
-  if (read != 0) return -1;
+  if (read != 0) {
+    countRefusedRecord(DESERIALIZE);
+    return -1;
+  }
   applyRecord(record);
   return checkStream(DESERIALIZE, *p_ss);
 }

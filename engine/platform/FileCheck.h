@@ -11,6 +11,9 @@ namespace platform {
 
 // True when name exists and is not a regular file (links are followed).
 bool isSpecialFile(const std::string& name);
+// True when name itself (not through a link) is a character device, such as
+// the null device or a terminal.
+bool isDeviceNamedDirectly(const std::string& name);
 
 }  // namespace platform
 }  // namespace tw

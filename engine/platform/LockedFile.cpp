@@ -36,7 +36,12 @@ LockedFile::Status LockedFile::open(const std::string& path, std::string& why, b
     // Without O_NONBLOCK a pipe nobody reads would block the program here.
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | links, 0644);
     if (fd < 0) {
-      why = failure("cannot open", path);
+      if (own_file && (errno == ELOOP || errno == ENXIO)) {
+        // O_NOFOLLOW met a link; a pipe nobody reads cannot be opened at all.
+        why = "'" + path + (errno == ELOOP ? "' is a symbolic link" : "' is not a plain file");
+      } else {
+        why = failure("cannot open", path);
+      }
       return Status::FAILED;
     }
     if (own_file && !isOwnFile(path, why)) {
@@ -60,7 +65,8 @@ bool LockedFile::isOwnFile(const std::string& path, std::string& why) {
     return false;
   }
   if (S_ISREG(opened.st_mode) && opened.st_nlink <= 1) return true;
-  why = "'" + path + "' is not a plain file of this program's making";
+  why = "'" + path + (S_ISREG(opened.st_mode) ? "' has another name (a hard link)"
+                                               : "' is not a plain file");
   return false;
 }
 

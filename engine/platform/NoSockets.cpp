@@ -27,6 +27,7 @@ int socketAccept(int) { return NO_SOCKET; }
 int socketLocalPort(int) { return -1; }
 long socketSend(int, const void*, std::size_t) { return -1; }
 long socketReceive(int, void*, std::size_t) { return -1; }
+bool socketPeerClosed(int) { return true; }
 int socketClose(int) { return -1; }
 int socketSetNonBlocking(int, bool) { return -1; }
 

@@ -215,6 +215,15 @@ long socketReceive(int socket, void* buffer, std::size_t bytes) {
   return static_cast<long>(got);
 }
 
+bool socketPeerClosed(int socket) {
+  char byte = 0;
+  ssize_t got = -1;
+  do {
+    got = ::recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  } while (got == -1 && errno == EINTR);
+  return got == 0 || (got == -1 && errno != EAGAIN && errno != EWOULDBLOCK);
+}
+
 int socketClose(int socket) {
   // Not retried on EINTR: the descriptor is released either way, and a second
   // close could hit a descriptor that was reused in between.

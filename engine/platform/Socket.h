@@ -44,6 +44,9 @@ long socketSend(int socket, const void* buffer, std::size_t bytes);
 // Bytes read, 0 when the peer closed the connection, -1 on error (a
 // would-block code when nothing is waiting). Never waits.
 long socketReceive(int socket, void* buffer, std::size_t bytes);
+// True when the peer of a connected socket has closed or reset it (nothing
+// is read: waiting bytes stay for socketReceive). Never waits.
+bool socketPeerClosed(int socket);
 int socketClose(int socket);
 int socketSetNonBlocking(int socket, bool non_blocking);
 

@@ -227,20 +227,15 @@ std::size_t TerminalInput::skipDropped(std::size_t pos) {
 
 bool TerminalInput::hasPending() const { return !buffer.empty() || dropping; }
 
-// A lone ESC is the Escape key, and ESC before '[' or 'O' is Alt with that
-// key. A sequence begun further is not typing: it is dropped, with the rest
-// of it should that come before the next flush.
+// Only a lone ESC is given up on: it is the Escape key. A sequence begun
+// further (ESC '[' or ESC 'O' and on) is never typing: over a slow link its
+// rest may come much later, so it waits, however long, for the byte that
+// completes it or for one that cannot belong to it, which ends it (dropped).
 void TerminalInput::flush(std::vector<TerminalItem>& out) {
-  if (buffer.size() <= 2) {
-    for (char c : buffer) {
-      const Key key = keyFromByte(static_cast<unsigned char>(c));
-      if (key != Key::Unknown) out.push_back(keyItem(key, 1));
-    }
-    dropping = false;
-  } else {
-    dropping = true;
+  if (buffer.size() == 1 && static_cast<unsigned char>(buffer[0]) == ESC) {
+    out.push_back(keyItem(Key::Escape, 1));
+    buffer.clear();
   }
-  buffer.clear();
 }
 
 std::size_t TerminalInput::parseOne(std::size_t pos, std::vector<TerminalItem>& out) {
@@ -257,6 +252,8 @@ std::size_t TerminalInput::parseEscape(std::size_t pos, std::vector<TerminalItem
   if (next == '[') return parseCsi(pos, out);
   if (next == 'O') {
     if (pos + 2 >= buffer.size()) return 0;
+    // A byte that cannot end the sequence breaks it off; it is read on its own.
+    if (!isFinalByte(static_cast<unsigned char>(buffer[pos + 2]))) return 2;
     const Key key = keyFromFinal(buffer[pos + 2]);
     if (key != Key::Unknown) out.push_back(keyItem(key, 1));
     return 3;

@@ -37,10 +37,11 @@ class TerminalInput {
   void feed(const char* bytes, std::size_t count, std::vector<TerminalItem>& out);
   // True while an unfinished escape sequence is held back or being dropped.
   bool hasPending() const;
-  // Gives up waiting: a held-back lone ESC is the Escape key (ESC with '['
-  // or 'O' after it, Alt with that key); a longer unfinished sequence is
-  // dropped, and so is its rest should it come before the next flush (which
-  // ends the dropping). The caller decides when enough time has passed.
+  // Gives up waiting on a lone ESC, which is then the Escape key. A sequence
+  // begun further is never given up on: it waits for the byte that completes
+  // it, or for one that cannot belong to it, which ends it (dropped), so that
+  // a stalled sequence is never read as typed keys. The caller decides when
+  // enough time has passed.
   void flush(std::vector<TerminalItem>& out);
 
  private:

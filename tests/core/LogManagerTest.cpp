@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <regex>
 
 #include "engine/core/Config.h"
@@ -54,6 +58,40 @@ TEST_F(LogManagerTest, OpensTheFileTheEnvironmentOrTheConfigurationNames) {
   }
   EXPECT_EQ(tw_test::readFile(dir.file("env.log")).substr(8), "    0 line for 'env.log'\n");
   EXPECT_EQ(tw_test::readFile(dir.file("configured.log")).substr(8), "    0 line for ''\n");
+}
+
+// Opening the log empties it, so only a plain file of its own is taken: a
+// link or anything else at its name is refused, saying why, and what it
+// leads to keeps its bytes.
+TEST_F(LogManagerTest, RefusesANameThatLeadsElsewhere) {
+  const std::string kept = dir.write("precious.txt", "precious\n");
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    const char* why;
+  } cases[] = {
+      {"symbolic.log", [&](const std::string& at) { ASSERT_EQ(symlink(kept.c_str(), at.c_str()), 0); },
+       "is a symbolic link"},
+      {"hard.log", [&](const std::string& at) { ASSERT_EQ(link(kept.c_str(), at.c_str()), 0); },
+       "has another name"},
+      {"pipe.log", [](const std::string& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); },
+       "is not a plain file"},
+      {"device.log", [](const std::string& at) { ASSERT_EQ(symlink("/dev/null", at.c_str()), 0); },
+       "is a symbolic link"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.file(c.name);
+    c.make(path);
+    ScopedEnv env("TARNWICK_LOG", path.c_str());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(log.startUp(), -1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Unable to open file '" + path + "'"), std::string::npos) << err;
+    EXPECT_NE(err.find(c.why), std::string::npos) << err;
+    EXPECT_FALSE(log.isStarted());
+    EXPECT_EQ(tw_test::readFile(kept), "precious\n");
+  }
 }
 
 // Warnings and errors are in the file as soon as they are written, flushing

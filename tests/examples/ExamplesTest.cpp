@@ -8,6 +8,7 @@
 #include <regex>
 #include <string>
 
+#include "tests/network/LoopbackPeer.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -96,6 +97,33 @@ TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
       << final_score;
   EXPECT_NE(std::string::npos, final_score.find("hosting on port"));
   EXPECT_EQ(final_score.substr(final_score.find('\n') + 1), guest.output());
+}
+
+// The host plays with the first connection and closes every later one at
+// once; when its guest leaves, the match ends.
+TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
+  ProgramRun host("example_pong");
+  host.configure("frame_time:5");
+  FILE* hosting = popen(("exec env " + host.command("--capture --host 0")).c_str(), "r");
+  ASSERT_NE(nullptr, hosting);
+  int port = 0;
+  std::string line;
+  for (int tries = 0; tries < 200 && port == 0; tries++) {  // up to 10 s for the first line
+    line = tw_test::readFile(host.folder().file("output.txt"));
+    std::sscanf(line.c_str(), "hosting on port %d", &port);
+    if (port == 0) std::system("sleep 0.05");
+  }
+  ASSERT_GT(port, 0) << line;
+  tw_test::LoopbackPeer guest(port);
+  ASSERT_TRUE(guest.connected());
+  for (int i = 0; i < 3; i++) {
+    SCOPED_TRACE(i);
+    tw_test::LoopbackPeer intruder(port);
+    EXPECT_TRUE(intruder.seesClose(20000));
+  }
+  EXPECT_FALSE(guest.seesClose(100));  // still the guest
+  guest.close();
+  EXPECT_EQ(0, pclose(hosting)) << host.output();
 }
 
 // 0 after a game that ran and quit, 1 when it could not start (a refused

@@ -100,6 +100,48 @@ TEST_F(GameManagerTest, FailedStartUpSaysWhyOnStandardError) {
   EXPECT_NE(err.find("(the log is " + engine.dir.file("game.log") + ")\n"), std::string::npos) << err;
 }
 
+// What stopping says, on standard error, once the game is over: nothing
+// for a second stop (a quit key stops the engine, then the program does);
+// one line for a log or a recording that could not be written.
+TEST_F(GameManagerTest, SaysOnceWhatOnlyTheLogWouldShow) {
+  const struct {
+    const char* name;
+    const char* log;      // TARNWICK_LOG, or the test's log
+    std::string setting;
+    std::string said;     // "" for nothing at all
+  } cases[] = {
+      {"stopped twice", nullptr, "", ""},
+      {"log on a full disk", "/dev/full", "",
+       "the log '/dev/full' could not be written (No space left on device)"},
+      {"recording on a full disk", nullptr, "record_file:/dev/full",
+       "the recording into '/dev/full' stopped at frame 0: cannot write: No space left on device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tw_test::ScopedEnv log_env("TARNWICK_LOG", c.log != nullptr ? c.log : engine.dir.file("game.log").c_str());
+    tw::Config::getInstance().clearOverrides();
+    if (!c.setting.empty()) tw::Config::getInstance().addOverride(c.setting);
+    ASSERT_EQ(game.startUp(), 0);
+    auto* quitter = new tw_test::Probe;  // the world owns it
+    quitter->registerInterest(tw::STEP_EVENT);
+    quitter->on_event = [&](const tw::Event*) {
+      if (game.getStepCount() == 2) game.setGameOver();
+    };
+    testing::internal::CaptureStderr();
+    game.run();
+    game.shutDown();
+    game.shutDown();
+    const std::string err = testing::internal::GetCapturedStderr();
+    if (c.said.empty()) {
+      EXPECT_EQ(err, "");
+    } else {
+      const std::size_t at = err.find(c.said);
+      EXPECT_NE(at, std::string::npos) << err;
+      EXPECT_EQ(err.find(c.said, at + 1), std::string::npos) << err;
+    }
+  }
+}
+
 // A log or a record file another running game is writing (here: holding
 // under its lock, with a line in it) stays that game's: a second log is
 // taken beside it, a record file is refused before play. A record file that

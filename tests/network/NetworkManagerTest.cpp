@@ -16,6 +16,7 @@
 #include "engine/loop/GameManager.h"
 #include "engine/network/EventNetworkAccept.h"
 #include "engine/network/EventNetworkClose.h"
+#include "engine/platform/Socket.h"
 #include "tests/network/LoopbackPeer.h"
 #include "tests/support/EngineFixtures.h"
 
@@ -33,7 +34,7 @@ std::string framed(const std::string& message) {
 class NetworkManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    alarm(20);                 // a hung socket call ends (and fails) the test
+    alarm(60);                 // a hung socket call ends (and fails) the test
     signal(SIGPIPE, SIG_DFL);  // a raised SIGPIPE would end the test too
     tw::Config::getInstance().reset();
     ASSERT_EQ(nm.startUp(), 0);
@@ -161,9 +162,19 @@ TEST_F(NetworkManagerTest, HugeSendIsPartialAndLaterBlockedSendsAreOnlyCounted) 
   EXPECT_TRUE(log.contains(" of 67108864 bytes sent."));
 
   // The peer reads nothing, so later sends would block: the first is logged,
-  // then only the count at 10, 100, 1000 and at close.
+  // then only the count at 10, 100, 1000 and at close. The system may still
+  // be moving bytes into the peer's buffer (slowly on a busy machine): fill
+  // both buffers until a pause frees no more room.
+  for (bool took = true; took; usleep(20000)) {
+    took = false;
+    while (tw::platform::socketSend(socket, huge.data(), 65536) > 0) took = true;
+  }
   int blocked = 0;
-  for (int tries = 0; tries < 5000 && blocked < 1000; tries++) blocked += -nm.send("x", 1, socket);
+  // (Room may still open later, when the system compacts the peer's buffer:
+  // the bytes that then go through are not counted.)
+  for (long tries = 0; tries < 100000000L && blocked < 1000; tries++) {
+    blocked += -nm.send("x", 1, socket);
+  }
   ASSERT_EQ(blocked, 1000);
   EXPECT_TRUE(nm.isConnected(socket));
   const std::string counted = " sends on socket " + std::to_string(socket) + " would have blocked";
@@ -417,9 +428,9 @@ TEST(NetworkMessages, HostileLengthClosesTheConnectionWhileTheGameStepsOn) {
   EXPECT_EQ(nm.getConnectionCount(), 0);
   EXPECT_TRUE(peer.seesClose());
   game.shutDown();
-  std::vector<std::string> said;  // all but the banners
+  std::vector<std::string> said;  // the network's lines (a busy machine adds the loop's own)
   for (const std::string& line : engine.logLines()) {
-    if (tw_test::logMessage(line).rfind("*", 0) != 0) said.push_back(tw_test::logMessage(line));
+    if (line.find("Network") != std::string::npos) said.push_back(tw_test::logMessage(line));
   }
   ASSERT_EQ(said.size(), 1u) << ::testing::PrintToString(said);
   EXPECT_NE(said[0].find("announced a message of 4294966082 bytes"), std::string::npos);

@@ -11,6 +11,11 @@ const CHROMIUM = process.env.TW_CHROMIUM || '/usr/bin/chromium';
 
 function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 
+// Waits are for events, and a busy machine (CI shares one) may make a page
+// many times slower than an idle one: every wait may last this many times
+// what its caller names, failing only then.
+const WAIT_SCALE = Number(process.env.TW_WAIT_SCALE || 5);
+
 export class Browser {
   static async launch() {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tw-chromium-'));
@@ -99,6 +104,7 @@ export class Browser {
 
   // Polls a page expression until it is truthy; fails after ms with what.
   async waitFor(expression, ms, what) {
+    ms *= WAIT_SCALE;
     const end = Date.now() + ms;
     let value;
     while (Date.now() < end) {
@@ -115,6 +121,7 @@ export class Browser {
 
   // Waits until the screen text satisfies test (a function of the text).
   async waitForScreen(test, ms, what) {
+    ms *= WAIT_SCALE;
     const end = Date.now() + ms;
     let text = '';
     while (Date.now() < end) {
