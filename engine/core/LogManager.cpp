@@ -9,6 +9,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
 #include "engine/core/RepeatedLog.h"
+#include "engine/platform/LibraryMessages.h"
 #include "engine/platform/LockedFile.h"
 
 namespace tw {
@@ -48,7 +49,8 @@ LogManager::LogManager()
       log_time_string(true),
       log_step_count(true),
       p_f(nullptr),
-      notices_held(false) {
+      notices_held(false),
+      writing_library_messages(false) {
   setType("LogManager");
 }
 
@@ -76,6 +78,8 @@ int LogManager::startUp() {
     return -1;
   }
   Manager::startUp();
+  problems.clear();
+  platform::collectLibraryMessages(true);
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
 }
@@ -105,6 +109,8 @@ FILE* LogManager::openLogFile(const std::string& wanted) {
 void LogManager::shutDown() {
   // Totals of repeated messages belong in this log, not on standard error.
   if (isStarted()) RepeatedLog::closeAll("LogManager::shutDown()");
+  platform::collectLibraryMessages(false);
+  writeLibraryMessages();
   Manager::shutDown();
   writeLog(5, "LogManager::shutDown(): successfully stopped.");
   if (p_f != nullptr) {
@@ -173,6 +179,8 @@ bool isSevere(const std::string& text) {
 
 int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (level > log_level) return 0;
+  // What a library printed comes before the line about its consequence.
+  if (platform::libraryMessagesWaiting()) writeLibraryMessages();
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
   const std::string text = format(fmt, args, failed);
@@ -180,6 +188,7 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (log_step_count && fprintf(out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
     failed = true;
   }
+  if (!line_prefix.empty() && fputs(line_prefix.c_str(), out) == EOF) failed = true;
   if (fputs(text.c_str(), out) == EOF && !text.empty()) failed = true;
   if (first_error.empty() && text.find("Error") != std::string::npos) first_error = text;
   if (fputs("\n", out) == EOF) failed = true;
@@ -187,17 +196,20 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   return failed ? -1 : static_cast<int>(text.size());
 }
 
-void LogManager::writeNotice(const char* fmt, ...) const {
+bool LogManager::writeNotice(const char* fmt, ...) const {
   va_list args;
   va_start(args, fmt);
   bool failed = false;
   const std::string text = format(fmt, args, failed);
   va_end(args);
-  if (failed || noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return;
+  if (failed) return false;
+  const bool first = problems.add(text, LoopState::getInstance().getStepCount());
+  if (noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return first;
   noticed.insert(text);
   // A game that keeps making new problems must not flood the terminal or
   // fill memory: past the limit, one line says where the rest is.
   say(noticed.size() <= MAX_NOTICES ? text : "further problems are in the log only");
+  return first;
 }
 
 void LogManager::say(const std::string& text) const {
@@ -221,6 +233,26 @@ void LogManager::holdNotices(bool hold) {
   if (hold) return;
   for (const std::string& text : held_notices) sayOnStandardError(text);
   held_notices.clear();
+}
+
+const ProblemList& LogManager::getProblems() const { return problems; }
+
+void LogManager::setLinePrefix(const std::string& prefix) { line_prefix = prefix; }
+
+std::string LogManager::getLinePrefix() const { return line_prefix; }
+
+void LogManager::writeLibraryMessages() const {
+  if (writing_library_messages || !platform::libraryMessagesWaiting()) return;
+  writing_library_messages = true;
+  unsigned long dropped = 0;
+  for (const platform::LibraryMessage& m : platform::takeLibraryMessages(dropped)) {
+    writeLog("Library message (%s): %s", m.origin.c_str(), m.text.c_str());
+  }
+  if (dropped > 0) {
+    writeLog("LogManager::writeLibraryMessages(): Warning! %lu more library messages not kept.",
+             dropped);
+  }
+  writing_library_messages = false;
 }
 
 }  // namespace tw
