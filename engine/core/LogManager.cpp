@@ -8,6 +8,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/ProblemList.h"
 #include "engine/core/RepeatedLog.h"
 #include "engine/platform/LibraryMessages.h"
 #include "engine/platform/LockedFile.h"
@@ -50,6 +51,7 @@ LogManager::LogManager()
       log_step_count(true),
       p_f(nullptr),
       notices_held(false),
+      problems(new ProblemList),
       writing_library_messages(false) {
   setType("LogManager");
 }
@@ -78,7 +80,7 @@ int LogManager::startUp() {
     return -1;
   }
   Manager::startUp();
-  problems.clear();
+  problems->clear();
   platform::collectLibraryMessages(true);
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
@@ -203,7 +205,7 @@ bool LogManager::writeNotice(const char* fmt, ...) const {
   const std::string text = format(fmt, args, failed);
   va_end(args);
   if (failed) return false;
-  const bool first = problems.add(text, LoopState::getInstance().getStepCount());
+  const bool first = problems->add(text, LoopState::getInstance().getStepCount());
   if (noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return first;
   noticed.insert(text);
   // A game that keeps making new problems must not flood the terminal or
@@ -235,7 +237,7 @@ void LogManager::holdNotices(bool hold) {
   held_notices.clear();
 }
 
-const ProblemList& LogManager::getProblems() const { return problems; }
+const ProblemList& LogManager::getProblems() const { return *problems; }
 
 void LogManager::setLinePrefix(const std::string& prefix) { line_prefix = prefix; }
 

@@ -4,15 +4,17 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
-#include "engine/core/ProblemList.h"
 
 namespace tw {
+
+class ProblemList;
 
 // The local time as "hh:mm:ss" in a static 32-byte buffer, or "(time error)".
 TW_API char* getTimeString();
@@ -64,7 +66,7 @@ class TW_API LogManager : public Manager {
   // when it is given back (hold false).
   void holdNotices(bool hold);
   // Every notice since start-up, each once with how often it came (what the
-  // debug overlay lists), repeats included.
+  // debug overlay lists). The engine's own type: its header is not installed.
   const ProblemList& getProblems() const;
   // Writes what other libraries printed since the last call (their error
   // streams, standard error while captured) as "Library message (ORIGIN):
@@ -90,7 +92,7 @@ class TW_API LogManager : public Manager {
   mutable std::set<std::string> noticed;          // notices said so far
   bool notices_held;
   mutable std::vector<std::string> held_notices;  // waiting for the terminal
-  mutable ProblemList problems;
+  std::unique_ptr<ProblemList> problems;  // filled by the const writeNotice
   std::string line_prefix;
   mutable bool writing_library_messages;
 };

@@ -7,6 +7,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/ProblemList.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/Presenter.h"
 #include "engine/input/EventKeyboard.h"

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/ProblemList.h"
 #include "engine/path/PathManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/EventPath.h"
