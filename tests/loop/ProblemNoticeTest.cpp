@@ -87,6 +87,10 @@ TEST_F(ProblemNoticeTest, EachProblemIsSaidOnceAndCountedOnTheList) {
     for (const std::string& line : engine->logLines()) written += tw_test::logMessage(line) == c.log_line;
     EXPECT_EQ(written, c.logged);
   }
+  // The newest becomes the notice at the screen's edge (drawn in a window
+  // or page) for a few seconds.
+  steps(1);
+  EXPECT_EQ(tw::DebugOverlay::getInstance().noticeLine(), "! " + cases[5].notice);
   // The overlay lists the latest, with their counts.
   const std::vector<std::string> listed = tw::DebugOverlay::getInstance().problemLines();
   ASSERT_EQ(listed.size(), 3u);
