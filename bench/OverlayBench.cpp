@@ -14,6 +14,7 @@
 #include "engine/loop/GameManager.h"
 #include "engine/platform/Sfml.h"
 #include "engine/resources/ResourceManager.h"
+#include "engine/world/EventOut.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
 

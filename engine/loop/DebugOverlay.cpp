@@ -27,6 +27,9 @@ const char* const PHASE_NAMES[DebugOverlay::PHASE_COUNT] = {"update", "collision
                                                              "paths", "presenting"};
 // Longest type name written beside a box.
 const std::size_t LABEL_LENGTH = 12;
+// Boxes framed per frame: past this many the frames would hide the game and
+// cost more than everything else in the step.
+const int MAX_FRAMED_BOXES = 1000;
 
 void toggleShown() { DebugOverlay::getInstance().toggle(); }
 
@@ -69,8 +72,8 @@ void DebugOverlay::startUp() {
   last_second.clear();
   wall.delta();
   now_us = 0;
-  // Problems from before the loop (resources loading) count as seen: the
-  // edge notice is for what goes wrong while playing.
+  // Problems met during start-up are seen already (they stopped nothing);
+  // later ones, from loading the game's resources on, are shown.
   problems_seen = LogManager::getInstance().getProblems().getProblems().size();
   notice.clear();
   notice_until_us = 0;
@@ -142,8 +145,10 @@ std::string DebugOverlay::countLine() const {
   const ObjectList all = world.getAllObjects(true);
   int solid = 0;
   for (int i = 0; i < all.getCount(); i++) solid += all[i]->isSolid() ? 1 : 0;
-  return "objects " + std::to_string(all.getCount()) + ", solid " + std::to_string(solid) +
-         ", path searches " + std::to_string(PathManager::getInstance().getPendingCount());
+  std::string line = "objects " + std::to_string(all.getCount()) + ", solid " + std::to_string(solid) +
+                     ", path searches " + std::to_string(PathManager::getInstance().getPendingCount());
+  if (all.getCount() > MAX_FRAMED_BOXES) line += ", boxes of the first " + std::to_string(MAX_FRAMED_BOXES) + " framed";
+  return line;
 }
 
 std::string DebugOverlay::listenerLine() const {
@@ -231,11 +236,13 @@ void DebugOverlay::drawBoxes() const {
   const WorldManager& world = WorldManager::getInstance();
   const Box view = world.getView();
   const ObjectList all = world.getAllObjects();
-  for (int i = 0; i < all.getCount(); i++) {
+  int framed = 0;
+  for (int i = 0; i < all.getCount() && framed < MAX_FRAMED_BOXES; i++) {
     const Object* p_o = all[i];
     if (p_o->isViewObject()) continue;
     const Box box = getWorldBox(p_o);
     if (!boxIntersectsBox(box, view)) continue;
+    framed++;
     const float left = firstCell(box.getCorner().getX()) - 1;
     const float top = firstCell(box.getCorner().getY()) - 1;
     const float right = std::max(lastCell(box.getCorner().getX() + box.getHorizontal()), left + 1) + 1;
