@@ -8,6 +8,7 @@
 
 #include <regex>
 
+#include "engine/display/DrawList.h"
 #include "engine/input/EventKeyboard.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/Path.h"
@@ -98,4 +99,19 @@ TEST_F(DebugOverlayTest, TimesAreMeasuredUnlessFrozen) {
   const std::vector<std::string> live = overlay().statusLines();
   EXPECT_TRUE(std::regex_search(live[0], std::regex("debug \\(F12\\)  [0-9]+ steps/s  step [0-9.]+ ms, worst 4\\.00 ms"))) << live[0];
   EXPECT_EQ(live[1], "update 1.00 collisions 0.50 drawing 0.25 paths 0.00 presenting 2.00 ms");
+}
+
+// A crowded world has its first 1,000 boxes framed (four corners each), and
+// the count line says so.
+TEST_F(DebugOverlayTest, FramesAtMostAThousandBoxes) {
+  for (int i = 0; i < 1001; i++) new tw_test::Probe("Dot", Vector(static_cast<float>(i % 80), static_cast<float>(i / 80)));
+  overlay().setShown(true);
+  steps(1);
+  int corners = 0;
+  for (const tw::DrawItem& item : tw::DisplayManager::getInstance().getFrame().getItems()) {
+    corners += item.ch == U'+';
+  }
+  EXPECT_EQ(corners, 4000);
+  EXPECT_NE(overlay().statusLines()[2].find("objects 1001, solid 1001, path searches 0, boxes of the first 1000 framed"),
+            std::string::npos) << overlay().statusLines()[2];
 }
