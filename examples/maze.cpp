@@ -66,8 +66,9 @@ class Chaser : public tw::Object {
   }
   int eventHandler(const tw::Event* p_e) override {
     if (p_e->getType() == tw::PATH_EVENT) {
-      if (static_cast<const tw::EventPath*>(p_e)->getResult() == 0) return 1;  // no way there
-      return tw::Object::eventHandler(p_e);  // starts following the path
+      // Passed on whatever the result: the base class follows a found path
+      // and, either way, lets the finished search go.
+      return tw::Object::eventHandler(p_e);
     }
     if (p_e->getType() == tw::COLLISION_EVENT) {  // reached: the treasure moves away
       p_found->setValue(p_found->getValue() + 1);

@@ -46,7 +46,8 @@ const char* const KNOWN_KEYS[] = {
     "logfile",                  "random_seed",            "record_file",
     "replay_file",              "networking",             "max_message_bytes",
     "grid_width",               "grid_height",            "quadtree_depth",
-    "quadtree_threshold",       "signals"};
+    "quadtree_threshold",       "signals",                "debug_overlay",
+    "debug_key",                "debug_freeze_times",     "log_collisions"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -107,7 +108,20 @@ std::string environmentItems() {
     }
     items += std::string(variable[1]) + ":" + value + ",";
   }
+  // TARNWICK_DEBUG=1 shows the debug overlay from the start.
+  const char* debug = std::getenv("TARNWICK_DEBUG");
+  if (debug != nullptr && std::string(debug) == "1") items += "debug_overlay:true,";
+  if (debug != nullptr && std::string(debug) == "0") items += "debug_overlay:false,";
   return items;
+}
+
+// The keys that can toggle the debug overlay, and "none".
+bool isDebugKeyName(const std::string& name) {
+  if (name == "none") return true;
+  for (int n = 1; n <= 12; n++) {
+    if (name == "F" + std::to_string(n)) return true;
+  }
+  return false;
 }
 
 // At most limit + 1 bytes of in, so that a file over the limit shows as such
@@ -171,6 +185,10 @@ void Config::reset() {
   quadtree_depth = 10;
   quadtree_threshold = 1;
   signals = true;
+  debug_overlay = false;
+  debug_key = "F12";
+  debug_freeze_times = false;
+  log_collisions = false;
 }
 
 std::string Config::readConfig() const {
@@ -400,6 +418,20 @@ void Config::loadConfig(std::string config) {
   storeInt("quadtree_depth", quadtree_depth);
   storeInt("quadtree_threshold", quadtree_threshold);
   storeBool("signals", signals);
+  storeBool("debug_overlay", debug_overlay);
+  storeDebugKey();
+  storeBool("debug_freeze_times", debug_freeze_times);
+  storeBool("log_collisions", log_collisions);
+}
+
+void Config::storeDebugKey() {
+  const std::string value = match(config_string, "debug_key");
+  if (value.empty()) return;
+  if (isDebugKeyName(value)) {
+    debug_key = value;
+  } else {
+    warnValue("debug_key", value, "F1 to F12 or none");
+  }
 }
 
 void Config::printConfig() const {
@@ -428,6 +460,8 @@ void Config::printConfig() const {
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", grid_width);
   log.writeLog(1, "  Grid height: %d", grid_height);
+  log.writeLog(1, "  Debug overlay: %s (key %s)", boolText(debug_overlay), debug_key.c_str());
+  log.writeLog(1, "  Log collisions: %s", boolText(log_collisions));
   log.writeLog(1, "%s", DASHES);
 }
 
@@ -455,5 +489,10 @@ bool Config::getNetworking() const { return networking; }
 int Config::getMaxMessageBytes() const { return max_message_bytes; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
+
+bool Config::getDebugOverlay() const { return debug_overlay; }
+std::string Config::getDebugKey() const { return debug_key; }
+bool Config::getDebugFreezeTimes() const { return debug_freeze_times; }
+bool Config::getLogCollisions() const { return log_collisions; }
 
 }  // namespace tw

@@ -61,6 +61,14 @@ class TW_API Config {
   int getMaxMessageBytes() const;
   int getGridWidth() const;
   int getGridHeight() const;
+  // The debug overlay: shown from the start (debug_overlay, or TARNWICK_DEBUG
+  // 1), the key that toggles it ("F1" to "F12", or "none"), and whether its
+  // time figures show as placeholders (for frames compared in tests).
+  bool getDebugOverlay() const;
+  std::string getDebugKey() const;
+  bool getDebugFreezeTimes() const;
+  // Every pair of touching boxes in every move, and what came of it, logged.
+  bool getLogCollisions() const;
 
  private:
   Config();
@@ -78,6 +86,7 @@ class TW_API Config {
   void storeStyle();
   void storeState();
   void storeDisplay();
+  void storeDebugKey();
 
   std::string config_string;
   int window_horizontal_pixels;
@@ -107,6 +116,10 @@ class TW_API Config {
   int quadtree_depth;
   int quadtree_threshold;
   bool signals;
+  bool debug_overlay;
+  std::string debug_key;
+  bool debug_freeze_times;
+  bool log_collisions;
 };
 
 }  // namespace tw

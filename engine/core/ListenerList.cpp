@@ -44,4 +44,6 @@ void ListenerList::compact() {
   slots.resize(kept);
 }
 
+std::size_t ListenerList::size() const { return slot_of.size(); }
+
 }  // namespace tw

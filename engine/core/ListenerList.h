@@ -19,6 +19,7 @@ class ListenerList {
   bool remove(Listener* p_o);
   bool contains(Listener* p_o) const;
   bool empty() const;
+  std::size_t size() const;
   // The listeners, in registration order.
   std::vector<Listener*> members() const;
 

@@ -9,8 +9,10 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/core/ProblemList.h"
 #include "engine/core/RepeatedLog.h"
 #include "engine/platform/FileCheck.h"
+#include "engine/platform/LibraryMessages.h"
 #include "engine/platform/LockedFile.h"
 
 namespace tw {
@@ -51,7 +53,9 @@ LogManager::LogManager()
       log_step_count(true),
       p_f(nullptr),
       write_failed(false),
-      notices_held(false) {
+      notices_held(false),
+      problems(new ProblemList),
+      writing_library_messages(false) {
   setType("LogManager");
 }
 
@@ -82,6 +86,8 @@ int LogManager::startUp() {
   }
   write_failed = false;
   Manager::startUp();
+  problems->clear();
+  platform::collectLibraryMessages(true);
   writeLog(5, "LogManager::startUp(): successfully started.");
   return 0;
 }
@@ -116,6 +122,8 @@ FILE* LogManager::openLogFile(const std::string& wanted, std::string& why) {
 void LogManager::shutDown() {
   // Totals of repeated messages belong in this log, not on standard error.
   if (isStarted()) RepeatedLog::closeAll("LogManager::shutDown()");
+  platform::collectLibraryMessages(false);
+  writeLibraryMessages();
   Manager::shutDown();
   writeLog(5, "LogManager::shutDown(): successfully stopped.");
   if (p_f != nullptr) {
@@ -195,6 +203,8 @@ bool isSevere(const std::string& text) {
 
 int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (level > log_level || RepeatedLog::isHushed()) return 0;
+  // What a library printed comes before the line about its consequence.
+  if (platform::libraryMessagesWaiting()) writeLibraryMessages();
   FILE* out = p_f != nullptr ? p_f : stderr;
   bool failed = false;
   const std::string text = format(fmt, args, failed);
@@ -202,6 +212,7 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   if (log_step_count && fprintf(out, "%4d ", LoopState::getInstance().getStepCount()) < 0) {
     failed = true;
   }
+  if (!line_prefix.empty() && fputs(line_prefix.c_str(), out) == EOF) failed = true;
   if (fputs(text.c_str(), out) == EOF && !text.empty()) failed = true;
   if (first_error.empty() && text.find("Error") != std::string::npos) first_error = text;
   if (fputs("\n", out) == EOF) failed = true;
@@ -210,17 +221,20 @@ int LogManager::writeLine(int level, const char* fmt, va_list args) const {
   return failed ? -1 : static_cast<int>(text.size());
 }
 
-void LogManager::writeNotice(const char* fmt, ...) const {
+bool LogManager::writeNotice(const char* fmt, ...) const {
   va_list args;
   va_start(args, fmt);
   bool failed = false;
   const std::string text = format(fmt, args, failed);
   va_end(args);
-  if (failed || noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return;
+  if (failed) return false;
+  const bool first = problems->add(text, LoopState::getInstance().getStepCount());
+  if (noticed.count(text) != 0 || noticed.size() > MAX_NOTICES) return first;
   noticed.insert(text);
   // A game that keeps making new problems must not flood the terminal or
   // fill memory: past the limit, one line says where the rest is.
   say(noticed.size() <= MAX_NOTICES ? text : "further problems are in the log only");
+  return first;
 }
 
 void LogManager::say(const std::string& text) const {
@@ -244,6 +258,26 @@ void LogManager::holdNotices(bool hold) {
   if (hold) return;
   for (const std::string& text : held_notices) sayOnStandardError(text);
   held_notices.clear();
+}
+
+const ProblemList& LogManager::getProblems() const { return *problems; }
+
+void LogManager::setLinePrefix(const std::string& prefix) { line_prefix = prefix; }
+
+std::string LogManager::getLinePrefix() const { return line_prefix; }
+
+void LogManager::writeLibraryMessages() const {
+  if (writing_library_messages || !platform::libraryMessagesWaiting()) return;
+  writing_library_messages = true;
+  unsigned long dropped = 0;
+  for (const platform::LibraryMessage& m : platform::takeLibraryMessages(dropped)) {
+    writeLog("Library message (%s): %s", m.origin.c_str(), m.text.c_str());
+  }
+  if (dropped > 0) {
+    writeLog("LogManager::writeLibraryMessages(): Warning! %lu more library messages not kept.",
+             dropped);
+  }
+  writing_library_messages = false;
 }
 
 }  // namespace tw

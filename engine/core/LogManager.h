@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "engine/core/Manager.h"
 
 namespace tw {
+
+class ProblemList;
 
 // The local time as "hh:mm:ss" in a static 32-byte buffer, or "(time error)".
 TW_API char* getTimeString();
@@ -38,6 +41,11 @@ class TW_API LogManager : public Manager {
   // The first error line written since start-up ("" when none): what a
   // failed start-up tells the user first.
   std::string getFirstError() const;
+  // Text put before the message of every line written until it is set
+  // again ("" for none): what a whole task's lines are about, such as the
+  // file being read.
+  void setLinePrefix(const std::string& prefix);
+  std::string getLinePrefix() const;
   // The file the log goes to (as named when it was opened, or the numbered
   // name taken when another game had that one).
   std::string getLogFileName() const;
@@ -53,10 +61,20 @@ class TW_API LogManager : public Manager {
   // about the problem): what the game's developer should see while the game
   // runs, such as a sprite label that is not loaded. After 100 distinct
   // notices one more says that further problems are in the log only.
-  void writeNotice(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
+  // Every notice, repeats counted, also goes on the problem list. True for
+  // the first occurrence of the text since start-up (the caller may then log
+  // its own line once).
+  bool writeNotice(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
   // While the terminal itself shows the game, notices wait; they are said
   // when it is given back (hold false).
   void holdNotices(bool hold);
+  // Every notice since start-up, each once with how often it came (what the
+  // debug overlay lists). The engine's own type: its header is not installed.
+  const ProblemList& getProblems() const;
+  // Writes what other libraries printed since the last call (their error
+  // streams, standard error while captured) as "Library message (ORIGIN):
+  // TEXT" lines. The loop calls it every step; any log line does first.
+  void writeLibraryMessages() const;
 
  private:
   LogManager();
@@ -79,6 +97,9 @@ class TW_API LogManager : public Manager {
   mutable std::set<std::string> noticed;          // notices said so far
   bool notices_held;
   mutable std::vector<std::string> held_notices;  // waiting for the terminal
+  std::unique_ptr<ProblemList> problems;  // filled by the const writeNotice
+  std::string line_prefix;
+  mutable bool writing_library_messages;
 };
 
 }  // namespace tw

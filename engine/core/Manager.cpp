@@ -115,4 +115,15 @@ int Manager::onEvent(const Event* p_event) const {
   return count;
 }
 
+int Manager::getInterestCount() const { return event_count; }
+
+std::string Manager::getInterestType(int index) const {
+  return index >= 0 && index < event_count ? event[index] : std::string();
+}
+
+int Manager::getListenerCount(const std::string& event_type) const {
+  const int i = findEvent(event_type);
+  return i < 0 ? 0 : static_cast<int>(obj_list[i].size());
+}
+
 }  // namespace tw

@@ -32,6 +32,12 @@ class TW_API Manager {
   int onEvent(const Event* p_event) const;
   int registerInterest(Listener* p_o, std::string event_type);
   int unregisterInterest(Listener* p_o, std::string event_type);
+  // The event types objects registered for here, in first-registration
+  // order, and how many objects (active or not) each has; 0 for a type
+  // nobody registered for.
+  int getInterestCount() const;
+  std::string getInterestType(int index) const;
+  int getListenerCount(const std::string& event_type) const;
 
  protected:
   void setType(std::string new_type);

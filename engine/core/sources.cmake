@@ -13,8 +13,10 @@ target_sources(tarnwick PRIVATE
   engine/core/LogManager.cpp
   engine/core/LoopState.cpp
   engine/core/Manager.cpp
+  engine/core/NearestNames.cpp
   engine/core/ObjectList.cpp
   engine/core/ObjectListIterator.cpp
+  engine/core/ProblemList.cpp
   engine/core/Random.cpp
   engine/core/RecordIO.cpp
   engine/core/RepeatedLog.cpp

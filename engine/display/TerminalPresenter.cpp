@@ -3,6 +3,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/display/CellGrid.h"
 #include "engine/platform/CharacterLocale.h"
+#include "engine/platform/StandardErrorCapture.h"
 #include "engine/platform/Terminal.h"
 #include "engine/platform/TerminalInput.h"
 
@@ -140,6 +141,7 @@ struct TerminalPresenter::Impl {
   platform::Terminal terminal;
   platform::TerminalInput parser;
   platform::CharacterLocale locale;  // UTF-8: characters beyond ASCII are written as they are
+  platform::StandardErrorCapture error_capture;  // while the screen is the game's
   PresenterSettings settings;
   bool is_open = false;
   SCREEN* screen = nullptr;
@@ -202,8 +204,16 @@ int TerminalPresenter::open(const PresenterSettings& new_settings) {
   impl->terminal.setRestoreBytes(impl->restoreBytes());
   impl->grid = CellGrid(new_settings.horizontal_chars, new_settings.vertical_chars,
                         new_settings.background);
-  // Lines on standard error would scribble over the game's screen.
-  if (platform::Terminal::isTerminal(STDERR_FILENO)) log.holdNotices(true);
+  // Lines on standard error would scribble over the game's screen: the
+  // engine's notices wait, and what other libraries write there goes to the
+  // log.
+  if (platform::Terminal::isTerminal(STDERR_FILENO)) {
+    log.holdNotices(true);
+    if (impl->error_capture.start() != 0) {
+      log.writeLog("TerminalPresenter::open(): Warning! Cannot capture standard error; other "
+                   "libraries' messages may show on the screen.");
+    }
+  }
   return 0;
 }
 
@@ -290,6 +300,8 @@ void TerminalPresenter::close() {
   impl->terminal.write(std::string(MOUSE_OFF) + (impl->kitty ? KITTY_POP : ""));
   impl->closeCurses();
   impl->terminal.restore();
+  impl->error_capture.stop();
+  LogManager::getInstance().writeLibraryMessages();
   LogManager::getInstance().holdNotices(false);
   impl->is_open = false;
   impl->kitty = false;

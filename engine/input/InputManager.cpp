@@ -324,6 +324,14 @@ void InputManager::replayFrame(Presenter* p_presenter) {
   }
 }
 
+namespace {
+// Input nobody hears: said once while playing, and once in the log.
+void noteUnheard(const char* what) {
+  const LogManager& log = LogManager::getInstance();
+  if (log.writeNotice("%s", what)) log.writeLog("InputManager::getInput(): Warning! %s.", what);
+}
+}  // namespace
+
 void InputManager::closeWindow(const char* why) {
   LogManager::getInstance().writeLog(1, "%s", why);
   LoopState::getInstance().setGameOver(true);
@@ -339,18 +347,33 @@ bool InputManager::deliver(const RecordedInput& input) {
     return false;
   }
   if (input.kind == RecordedInput::KEY) {
+    const auto key = static_cast<Keyboard::Key>(input.code);
+    const auto action = static_cast<KeyboardAction>(input.action);
+    if (key == reserved_key && on_reserved_key != nullptr) {
+      if (action == KEY_PRESSED) on_reserved_key();
+      return true;
+    }
     EventKeyboard keyboard;
-    keyboard.setKey(static_cast<Keyboard::Key>(input.code));
-    keyboard.setKeyboardAction(static_cast<KeyboardAction>(input.action));
-    onEvent(&keyboard);
+    keyboard.setKey(key);
+    keyboard.setKeyboardAction(action);
+    if (onEvent(&keyboard) == 0 && action == KEY_PRESSED) {
+      noteUnheard("keys are pressed but no object registered for keyboard events");
+    }
     return true;
   }
   EventMouse mouse;
   mouse.setMouseAction(static_cast<MouseAction>(input.action));
   mouse.setMouseButton(static_cast<Mouse::Button>(input.code));
   mouse.setMousePosition(Vector(input.x, input.y));
-  onEvent(&mouse);
+  if (onEvent(&mouse) == 0 && input.action == MOUSE_CLICKED) {
+    noteUnheard("the mouse is clicked but no object registered for mouse events");
+  }
   return true;
+}
+
+void InputManager::setReservedKey(Keyboard::Key key, void (*on_press)()) {
+  reserved_key = key;
+  on_reserved_key = on_press;
 }
 
 // A handler may shut the engine down (a quit key does), which closes the

@@ -63,6 +63,11 @@ class TW_API InputManager : public Manager {
   // The key's character (" " for SPACE, "A" for A ...); "" when it has none.
   std::string keyToString(Keyboard::Key key) const;
 
+  // A key kept from the game: its press calls on_press instead of reaching
+  // any object (the debug overlay's toggle). KEY_UNDEFINED or a null
+  // on_press for none.
+  void setReservedKey(Keyboard::Key key, void (*on_press)());
+
   // The engine key a window key produces (KEY_UNDEFINED when none does), and
   // the window key an engine key is polled with (Unknown when none).
   static Keyboard::Key toEngineKey(platform::Key code);
@@ -95,6 +100,8 @@ class TW_API InputManager : public Manager {
   std::unique_ptr<RecordingWriter> writer;    // the file of a recording being made
   std::string record_path;
   int replay_frame = 0;  // the next recorded frame to replay
+  Keyboard::Key reserved_key = Keyboard::KEY_UNDEFINED;
+  void (*on_reserved_key)() = nullptr;
 };
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -19,6 +20,7 @@
 #include "engine/display/DisplayManager.h"
 #include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
+#include "engine/loop/DebugOverlay.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
@@ -197,6 +199,8 @@ int GameManager::startUp() {
   }
   takeReplaySettings();
   sizeWorld();
+  WorldManager::getInstance().setCollisionTrace(Config::getInstance().getLogCollisions());
+  DebugOverlay::getInstance().startUp();
   seedRandom();
   if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
@@ -211,6 +215,7 @@ int GameManager::startUp() {
 }
 
 void GameManager::stopEngineManagers() {
+  DebugOverlay::getInstance().shutDown();
   stopManager(PathManager::getInstance(), "Path manager stopped");
   stopManager(WorldManager::getInstance(), "World manager stopped");
   stopManager(ResourceManager::getInstance(), "Resource manager stopped");
@@ -244,25 +249,67 @@ void GameManager::serveNetwork() const {
   if (network.isConnected(-1)) network.sendQueued();
 }
 
+namespace {
+// Adds the time since the last lap to a phase of the step.
+class PhaseLaps {
+ public:
+  explicit PhaseLaps(const Clock& clock) : clock(clock), mark(clock.split()) {}
+  void lap(DebugOverlay::Phase phase) {
+    const int now = clock.split();
+    phase_us[phase] += now - mark;
+    mark = now;
+  }
+  int phase_us[DebugOverlay::PHASE_COUNT] = {};
+
+ private:
+  const Clock& clock;
+  int mark;
+};
+}  // namespace
+
 void GameManager::runStep() {
   Clock clock;
+  PhaseLaps laps(clock);
+  DebugOverlay& overlay = DebugOverlay::getInstance();
+  WorldManager& world = WorldManager::getInstance();
+  world.setCollisionTiming(overlay.isShown());
   const bool stepping = !paused;
   if (stepping) {
     const EventStep step(getStepCount());
     onEvent(&step);
   }
+  laps.lap(DebugOverlay::UPDATE);
   DisplayManager::getInstance().swapBuffers();
+  laps.lap(DebugOverlay::PRESENTING);
   InputManager::getInstance().getInput();
   if (paused) {
+    laps.lap(DebugOverlay::UPDATE);
     drawPaused();
   } else {
-    WorldManager::getInstance().update();
-    WorldManager::getInstance().draw();
+    world.update();
+    laps.lap(DebugOverlay::UPDATE);
+    world.draw();
   }
+  laps.lap(DebugOverlay::DRAWING);
   serveNetwork();
+  laps.lap(DebugOverlay::UPDATE);
   if (!paused) cyclePaths(clock);
+  laps.lap(DebugOverlay::PATHS);
+  finishStep(laps.phase_us, clock.split());
   sleepOutFrame(clock);
   if (stepping) LoopState::getInstance().setStepCount(getStepCount() + 1);
+}
+
+// The step's figures to the overlay, which then draws over the frame; what
+// other libraries printed meanwhile to the log.
+void GameManager::finishStep(int* phase_us, int step_us) const {
+  const int collisions = static_cast<int>(WorldManager::getInstance().takeCollisionTime() / 1000);
+  phase_us[DebugOverlay::COLLISIONS] = collisions;
+  phase_us[DebugOverlay::UPDATE] = std::max(0, phase_us[DebugOverlay::UPDATE] - collisions);
+  DebugOverlay& overlay = DebugOverlay::getInstance();
+  overlay.recordStep(phase_us, step_us);
+  if (DisplayManager::getInstance().isStarted()) overlay.draw();
+  LogManager::getInstance().writeLibraryMessages();
 }
 
 // The world as it stands, every animation held on its frame.

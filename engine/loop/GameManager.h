@@ -54,6 +54,8 @@ class TW_API GameManager : public Manager {
   void cyclePaths(const Clock& clock) const;
   void drawPaused() const;
   void sleepOutFrame(const Clock& clock);
+  // phase_us: one time per debug overlay phase (microseconds).
+  void finishStep(int* phase_us, int step_us) const;
   void stopEngineManagers();
 
   bool paused;

@@ -3,5 +3,6 @@
 # every other layer of the engine.
 target_sources(tarnwick PRIVATE
   engine/loop/GameManager.cpp
+  engine/loop/DebugOverlay.cpp
   engine/loop/Pause.cpp
 )

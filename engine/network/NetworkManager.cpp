@@ -369,9 +369,16 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
   return 0;
 }
 
+// Said while playing, each refusal counted on the problem list.
+void NetworkManager::noteFullQueue(int socket) const {
+  LogManager::getInstance().writeNotice(
+      "the peer on socket %d is not reading: sends are refused (its send queue is full)", socket);
+}
+
 // A peer that stops reading makes every later send would-block, many times a
 // frame: only the first of a connection is logged in full.
 int NetworkManager::refuseBlockedSend(Connection& connection, int code) {
+  noteFullQueue(connection.socket);
   if (connection.blocked_sends.count("NetworkManager::send()")) {
     LogManager::getInstance().writeLog("NetworkManager::send(): Error! Return is -1.");
     logErrorText(code);
@@ -470,6 +477,7 @@ int NetworkManager::sendMessage(const void* buffer, int bytes, int socket) {
 }
 
 int NetworkManager::refuseWaitingMessage(Connection& connection, int bytes) {
+  noteFullQueue(connection.socket);
   if (connection.blocked_sends.count("NetworkManager::sendMessage()")) {
     LogManager::getInstance().writeLog(
         "NetworkManager::sendMessage(): Error! Socket %d is not reading: %zu bytes still wait. "

@@ -117,6 +117,7 @@ class TW_API NetworkManager : public Manager {
   int flushMessages(int socket);
   int refuseBlockedSend(Connection& connection, int code);
   int refuseWaitingMessage(Connection& connection, int bytes);
+  void noteFullQueue(int socket) const;
   int readForMessages(Connection& connection);
   int endOfReading(int socket, long got, const char* where);
   int refuseLongMessage(int socket, unsigned long length);

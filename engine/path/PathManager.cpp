@@ -6,6 +6,7 @@
 #include "engine/core/Clock.h"
 #include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/RepeatedLog.h"
 #include "engine/world/EventPath.h"
 #include "engine/path/Node.h"
 #include "engine/path/PathFind.h"
@@ -45,7 +46,9 @@ class ReleaseToPathManager : public PathSearches {
 };
 }  // namespace
 
-PathManager::PathManager() : min_cycle_time(0) {
+PathManager::PathManager()
+    : min_cycle_time(0),
+      unreleased(new RepeatedLog("path events delivered again for searches never released")) {
   setType("PathManager");
   static ReleaseToPathManager releases;
   PathSearches::install(&releases);
@@ -174,8 +177,22 @@ void PathManager::deliverIfEnded(PathFind* p_path_find, int result) {
   if (result != PATH_NOT_FOUND && result != PATH_FOUND) return;
   Object* p_mover = p_path_find->getMover();
   if (p_mover == nullptr) return;
+  const std::string mover_type = p_mover->getType();
   const EventPath event(result, p_path_find->getPath());
   p_mover->eventHandler(&event);
+  // A handler that lets the search go has it deleted (and off the list).
+  if (isPending(p_path_find)) checkReleased(p_path_find, mover_type);
+}
+
+void PathManager::checkReleased(PathFind* p_path_find, const std::string& mover_type) {
+  if (delivered.insert(p_path_find).second) return;  // the first delivery
+  unreleased->count("PathManager::cycle()");
+  if (logger().writeNotice("a path search of a '%s' ended but was never released: pass the "
+                           "tw-path event on to Object::eventHandler", mover_type.c_str())) {
+    logger().writeLog("PathManager::cycle(): Warning! A '%s' ended its path search without "
+                      "releasing it, so the tw-path event comes again on every pass; pass the "
+                      "event on to Object::eventHandler.", mover_type.c_str());
+  }
 }
 
 int PathManager::removePathFind(PathFind* p_path_find) {
@@ -185,6 +202,7 @@ int PathManager::removePathFind(PathFind* p_path_find) {
     return -1;
   }
   pending.erase(std::remove(pending.begin(), pending.end(), p_path_find), pending.end());
+  delivered.erase(p_path_find);
   return 0;
 }
 

@@ -3,6 +3,8 @@
 // The searches themselves belong to their objects (PathFind does the work).
 #pragma once
 
+#include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/platform/Export.h"
@@ -16,6 +18,7 @@ struct Node;
 class Clock;
 class Object;
 class PathFind;
+class RepeatedLog;
 
 class TW_API PathManager : public Manager {
  public:
@@ -59,9 +62,14 @@ class TW_API PathManager : public Manager {
   // manager was stopped by a handler.
   bool runPass(const Clock& clock, int limit);
   void deliverIfEnded(PathFind* p_path_find, int result);
+  // A search still pending after its result was delivered; from its second
+  // delivery on, said to be unreleased (once per object type) and counted.
+  void checkReleased(PathFind* p_path_find, const std::string& mover_type);
 
   std::vector<PathFind*> pending;  // not owned, in the order they were started
   int min_cycle_time;              // milliseconds
+  std::unordered_set<const PathFind*> delivered;  // ended, result handed over, still pending
+  std::unique_ptr<RepeatedLog> unreleased;        // deliveries of searches never released
 };
 
 }  // namespace tw

@@ -1,6 +1,8 @@
 // The SFML adapter for the installed SFML 2.5 under X11.
 #include "engine/platform/Sfml.h"
 
+#include "engine/platform/LibraryMessages.h"
+
 #include <SFML/System/Err.hpp>
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
@@ -31,8 +33,9 @@ namespace {
 
 // ------------------------------------------------------------------ audio
 
-// Forwards SFML's error stream line by line, dropping the audio module's
-// complaints (which repeat on every audio call when there is no device).
+// Forwards SFML's error stream line by line to the log while it collects
+// library messages (else to standard error), dropping the audio module's
+// complaints when there is no device (they repeat on every audio call).
 // SFML's music streams write to it from their own threads while the game
 // writes from its own, so each thread assembles its lines apart and whole
 // lines reach the target under a lock. A thread may capture its own lines
@@ -40,7 +43,8 @@ namespace {
 // writing thread.
 class AudioErrorFilter : public std::streambuf {
  public:
-  explicit AudioErrorFilter(std::streambuf* target) : target(target) {}
+  AudioErrorFilter(std::streambuf* target, bool drop_device_noise)
+      : target(target), drop_device_noise(drop_device_noise) {}
 
   // Lines the calling thread writes go to p_captured until stopCapture.
   void startCapture(std::string* p_captured) { pending().p_captured = p_captured; }
@@ -78,23 +82,29 @@ class AudioErrorFilter : public std::streambuf {
   void flushLine(Pending& mine) {
     if (mine.p_captured != nullptr) {
       mine.p_captured->append(mine.line);
-    } else if (mine.dropping) {
+    } else if (drop_device_noise && mine.dropping) {
       if (mine.line == "\n") mine.dropping = false;  // a blank line ends an OpenAL block
-    } else if (mine.line.rfind("An internal OpenAL call failed", 0) == 0) {
+    } else if (drop_device_noise && mine.line.rfind("An internal OpenAL call failed", 0) == 0) {
       mine.dropping = true;
-    } else if (mine.line.rfind("Failed to open the audio device", 0) != 0 &&
-               mine.line.rfind("Failed to create the audio context", 0) != 0) {
-      std::lock_guard<std::mutex> lock(target_mutex);
-      target->sputn(mine.line.data(), static_cast<std::streamsize>(mine.line.size()));
+    } else if (!drop_device_noise || (mine.line.rfind("Failed to open the audio device", 0) != 0 &&
+                                      mine.line.rfind("Failed to create the audio context", 0) != 0)) {
+      forward(mine.line);
     }
     mine.line.clear();
   }
 
+  void forward(const std::string& line) {
+    if (line == "\n" || postLibraryMessage("SFML", line)) return;
+    std::lock_guard<std::mutex> lock(target_mutex);
+    target->sputn(line.data(), static_cast<std::streamsize>(line.size()));
+  }
+
   std::streambuf* target;
+  bool drop_device_noise;
   std::mutex target_mutex;
 };
 
-// Installed once no audio device is found; never freed (see probeAudio).
+// Installed by the audio probe at start; never freed (see probeAudio).
 AudioErrorFilter* p_error_filter = nullptr;
 
 // Runs f with standard error (the descriptor and SFML's stream) silenced;
@@ -141,10 +151,8 @@ bool probeAudio() {
   std::string errors = withQuietErrors([] { device_probe = std::make_unique<sf::SoundBuffer>(); });
   bool available = errors.find("Failed to open the audio device") == std::string::npos &&
                    errors.find("Failed to create the audio context") == std::string::npos;
-  if (!available) {
-    p_error_filter = new AudioErrorFilter(sf::err().rdbuf());
-    sf::err().rdbuf(p_error_filter);
-  }
+  p_error_filter = new AudioErrorFilter(sf::err().rdbuf(), !available);
+  sf::err().rdbuf(p_error_filter);
   return available;
 }
 

@@ -5,5 +5,6 @@ target_sources(tarnwick PRIVATE
   engine/platform/LockedFile.cpp
   engine/platform/InputCodes.cpp
   engine/platform/LargeArray.cpp
+  engine/platform/LibraryMessages.cpp
   engine/platform/RandomSequence.cpp
 )

@@ -2,6 +2,7 @@
 # locale (POSIX).
 target_sources(tarnwick PRIVATE
   engine/platform/CharacterLocale.cpp
+  engine/platform/StandardErrorCapture.cpp
   engine/platform/Terminal.cpp
   engine/platform/TerminalInput.cpp
 )

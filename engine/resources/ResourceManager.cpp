@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "engine/core/LogManager.h"
+#include "engine/core/NearestNames.h"
 #include "engine/world/Object.h"
 #include "engine/world/Sprite.h"
 #include "engine/platform/FileCheck.h"
@@ -40,6 +41,22 @@ void noteMissingFile(const char* operation, const char* kind, const std::string&
                     folder.c_str());
   logger().writeNotice("%s file '%s' not loaded (looked for it in '%s')", kind, file_name.c_str(),
                        folder.c_str());
+}
+
+// Loaded labels named when a label is not found (the closest first).
+const std::size_t LABELS_NAMED = 3;
+
+// A label nobody loaded, asked for again and again (a spawner's every new
+// object): said once while playing with the closest loaded labels, and
+// written once to the log as "RM::OPERATION(): Warning! NOUN 'LABEL' not found.";
+// repeats are counted on the problem list.
+void noteUnknownLabel(const char* operation, const char* kind, const char* noun,
+                      const std::string& label, const std::vector<std::string>& loaded) {
+  const std::string known =
+      loaded.empty() ? "none is loaded" : "loaded: " + joinNames(nearestNames(label, loaded, LABELS_NAMED));
+  if (logger().writeNotice("no %s '%s'; %s", kind, label.c_str(), known.c_str())) {
+    logger().writeLog("RM::%s(): Warning! %s '%s' not found.", operation, noun, label.c_str());
+  }
 }
 
 }  // namespace
@@ -109,8 +126,10 @@ Sprite* ResourceManager::loadRobustSprite(std::istream& in) {
   return parser.loadRobustSprite();
 }
 
-Sprite* ResourceManager::parseSpriteFile(std::istream& in, const std::string& label) {
+Sprite* ResourceManager::parseSpriteFile(std::istream& in, const std::string& label,
+                                         const std::string& file_name) {
   SpriteParser parser(in);
+  parser.setFileName(file_name);
   Sprite* sprite = parser.loadSprite();
   if (sprite == nullptr) logger().writeLog("RM::loadSprite(): Sprite '%s' NOT loaded.", label.c_str());
   return sprite;
@@ -146,7 +165,7 @@ int ResourceManager::loadSprite(std::string file_name, std::string label) {
     logger().writeLog("RM::loadSprite(): Sprite '%s' not loaded.", label.c_str());
     return -1;
   }
-  Sprite* sprite = parseSpriteFile(file, label);
+  Sprite* sprite = parseSpriteFile(file, label, file_name);
   if (sprite == nullptr) {
     logger().writeNotice("sprite '%s' not loaded: '%s' has problems (tw-sprite check lists them)",
                          label.c_str(), file_name.c_str());
@@ -164,8 +183,11 @@ Sprite* ResourceManager::getSprite(std::string label) const {
   for (int i = 0; i < sprite_count; i++) {
     if (sprites[i] != nullptr && sprites[i]->getLabel() == label) return sprites[i];
   }
-  logger().writeLog("RM::getSprite(): Warning! Sprite '%s' not found.", label.c_str());
-  logger().writeNotice("no sprite labelled '%s' is loaded", label.c_str());
+  std::vector<std::string> loaded;
+  for (int i = 0; i < sprite_count; i++) {
+    if (sprites[i] != nullptr) loaded.push_back(sprites[i]->getLabel());
+  }
+  noteUnknownLabel("getSprite", "sprite", "Sprite", label, loaded);
   return nullptr;
 }
 
@@ -191,8 +213,9 @@ Sound* ResourceManager::getSound(std::string label) {
   for (int i = 0; i < sound_count; i++) {
     if (sounds[i].getLabel() == label) return &sounds[i];
   }
-  logger().writeLog("RM::getSound(): Warning! Sound '%s' not found.", label.c_str());
-  logger().writeNotice("no sound labelled '%s' is loaded", label.c_str());
+  std::vector<std::string> loaded;
+  for (int i = 0; i < sound_count; i++) loaded.push_back(sounds[i].getLabel());
+  noteUnknownLabel("getSound", "sound", "Sound", label, loaded);
   return nullptr;
 }
 
@@ -222,8 +245,9 @@ Music* ResourceManager::getMusic(std::string label) {
   for (int i = 0; i < music_count; i++) {
     if (musics[i].getLabel() == label) return &musics[i];
   }
-  logger().writeLog("RM::getMusic(): Warning! Music '%s' not found.", label.c_str());
-  logger().writeNotice("no music labelled '%s' is loaded", label.c_str());
+  std::vector<std::string> loaded;
+  for (int i = 0; i < music_count; i++) loaded.push_back(musics[i].getLabel());
+  noteUnknownLabel("getMusic", "music", "Music", label, loaded);
   return nullptr;
 }
 

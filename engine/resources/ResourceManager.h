@@ -52,7 +52,8 @@ class TW_API ResourceManager : public Manager {
   ResourceManager(const ResourceManager&) = delete;
   void operator=(const ResourceManager&) = delete;
   bool checkStarted() const;
-  Sprite* parseSpriteFile(std::istream& in, const std::string& label);
+  Sprite* parseSpriteFile(std::istream& in, const std::string& label,
+                          const std::string& file_name);
   void dumpSprite(const Sprite& sprite, const std::string& label) const;
 
   Sprite* sprites[MAX_SPRITES];  // owned; the first sprite_count are in use

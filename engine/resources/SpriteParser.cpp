@@ -145,12 +145,17 @@ SpriteParser::SpriteParser(std::istream& in_stream)
 
 void SpriteParser::setProblemList(std::vector<SpriteProblem>* list) { problems = list; }
 
+void SpriteParser::setFileName(const std::string& name) { file_name = name; }
+
 int SpriteParser::logError(const char* fmt, ...) const {
   // Formatted once at full length (a row quoted back may be long).
   va_list args;
   va_start(args, fmt);
-  const std::string text = formatted(fmt, args);
+  std::string text = formatted(fmt, args);
   va_end(args);
+  // The indent that set a detail line under its heading is not needed once
+  // every line names the file.
+  if (!file_name.empty()) text.erase(0, text.find_first_not_of(" \t"));
   return logger().writeLog("%s", text.c_str());
 }
 
@@ -174,6 +179,17 @@ void SpriteParser::endOfDataProblem(int line, const std::string& missing) {
 }
 
 Sprite* SpriteParser::loadSprite() {
+  if (file_name.empty()) return pickFormatAndLoad();
+  // Every line written meanwhile, the sprite's own included, names the file.
+  LogManager& log = LogManager::getInstance();
+  const std::string outer = log.getLinePrefix();
+  log.setLinePrefix("'" + file_name + "': ");
+  Sprite* p_sprite = pickFormatAndLoad();
+  log.setLinePrefix(outer);
+  return p_sprite;
+}
+
+Sprite* SpriteParser::pickFormatAndLoad() {
   const std::string first = getLine(false);  // only to pick the format
   const LineEnd first_end = line_end;
   in.clear();

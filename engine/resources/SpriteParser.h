@@ -38,6 +38,9 @@ class SpriteParser {
   // Every problem found from now on is also appended to list (not owned;
   // null for none). The log gets its own lines either way.
   void setProblemList(std::vector<SpriteProblem>* list);
+  // The file being read: loadSprite names it at the start of every line
+  // logged meanwhile ("'sprites/rock.txt': Error! Line 19: ..."); "" for none.
+  void setFileName(const std::string& name);
 
   // Picks the format from the first line (robust when it is "<HEADER>",
   // simple when it starts with a positive number) and reads the sprite; null
@@ -74,6 +77,7 @@ class SpriteParser {
   static bool colorFromName(const std::string& name, bool allow_default, Color& color);
 
  private:
+  Sprite* pickFormatAndLoad();
   // How the last line read ended.
   enum class LineEnd { LINE_FEED, NO_LINE_FEED, END_OF_FILE };
 
@@ -103,6 +107,7 @@ class SpriteParser {
   int frame_number;                      // the frame being read, from 1
   int frame_total;                       // the frames the header says the body has
   int header_end;                        // the line problems of header values are about
+  std::string file_name;                 // named on every error line; "" for none
 };
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "engine/core/BlockPool.h"
@@ -234,8 +235,14 @@ void Object::setSpriteLookup(Sprite* (*lookup)(const std::string& label)) { spri
 int Object::setSprite(std::string label) {
   Sprite* p_sprite = sprite_lookup != nullptr ? sprite_lookup(label) : nullptr;
   if (p_sprite == nullptr) {
-    LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found",
-                                       label.c_str());
+    // Once per label: a spawner asks for the same missing sprite for every
+    // object it makes (the lookup counts the repeats).
+    static std::unordered_set<std::string> reported;  // at most MAX_REPORTED_LABELS
+    const std::size_t MAX_REPORTED_LABELS = 1000;
+    if (reported.size() < MAX_REPORTED_LABELS && reported.insert(label).second) {
+      LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found",
+                                         label.c_str());
+    }
     return -1;
   }
   animation.setSprite(p_sprite);

@@ -18,6 +18,8 @@ class TW_API Path {
   void addWaypoint(Vector waypoint);
   int getWaypointCount() const;
   int getIndex() const;
+  // Waypoint i (0 .. count - 1); (0,0) outside that range.
+  Vector getWaypoint(int i) const;
   // True when every waypoint has been reached.
   bool isDone() const;
   // The current waypoint, or (0,0) when done.

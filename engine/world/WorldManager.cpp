@@ -1,12 +1,15 @@
 #include "engine/world/WorldManager.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cctype>
 #include <cmath>
 
 #include "engine/core/EventRouting.h"
 #include "engine/core/LiveObjects.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
+#include "engine/core/LoopState.h"
 #include "engine/world/EventCollision.h"
 #include "engine/world/EventOut.h"
 #include "engine/world/Geometry.h"
@@ -235,9 +238,65 @@ bool WorldManager::deliverCollisions(Object* p_o, const ObjectList& collisions, 
     if (!mover.stillAlive()) return false;
     if (!partners.stillAlive(static_cast<std::size_t>(i))) continue;
     // Solidness as it stands after both handlers.
-    if (blocks(p_o, p_partner)) blocked = true;
+    const bool stops = blocks(p_o, p_partner);
+    if (stops) blocked = true;
+    if (tracing()) traceCollision(p_o, p_partner, stops);
   }
   return !blocked;
+}
+
+bool WorldManager::tracing() const {
+  return collision_trace || logger().getLogLevel() >= COLLISION_TRACE_LEVEL;
+}
+
+namespace {
+// "'Ship' #3 (HARD)": type, id and solidness as the enumerator is written.
+std::string describe(const Object* p_o) {
+  std::string solidness = toString(p_o->getSolidness());
+  std::transform(solidness.begin(), solidness.end(), solidness.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return "'" + p_o->getType() + "' #" + std::to_string(p_o->getId()) + " (" + solidness + ")";
+}
+}  // namespace
+
+void WorldManager::traceCollision(const Object* p_o, const Object* p_partner, bool blocked) const {
+  const char* outcome = "collision event, passed";
+  if (blocked) {
+    outcome = p_o->getSolidness() == HARD && p_partner->getSolidness() == HARD
+                  ? "collision event, stopped (both HARD)"
+                  : "collision event, stopped (no_soft)";
+  }
+  logger().writeLog(collision_trace ? 0 : COLLISION_TRACE_LEVEL,
+                    "WorldManager::moveObject(): step %d: %s touches %s: %s.",
+                    LoopState::getInstance().getStepCount(), describe(p_o).c_str(),
+                    describe(p_partner).c_str(), outcome);
+}
+
+// Pairs that touch without any event: the mover or the other is SPECTRAL.
+void WorldManager::traceSpectralContacts(const Object* p_o, Vector where) const {
+  const Box box = getWorldBox(p_o, where);
+  const ObjectList all = scene_graph.activeObjects();
+  for (int i = 0; i < all.getCount(); i++) {
+    const Object* p_other = all[i];
+    if (p_other == p_o || (p_o->isSolid() && p_other->isSolid())) continue;
+    if (!boxIntersectsBox(box, getWorldBox(p_other))) continue;
+    logger().writeLog(collision_trace ? 0 : COLLISION_TRACE_LEVEL,
+                      "WorldManager::moveObject(): step %d: %s touches %s: no event (SPECTRAL).",
+                      LoopState::getInstance().getStepCount(), describe(p_o).c_str(),
+                      describe(p_other).c_str());
+  }
+}
+
+void WorldManager::setCollisionTrace(bool on) { collision_trace = on; }
+
+bool WorldManager::getCollisionTrace() const { return collision_trace; }
+
+void WorldManager::setCollisionTiming(bool on) { collision_timing = on; }
+
+long long WorldManager::takeCollisionTime() {
+  const long long taken = collision_ns;
+  collision_ns = 0;
+  return taken;
 }
 
 void WorldManager::raiseOutEvent(Object* p_o, const Box& old_box) {
@@ -263,15 +322,29 @@ void WorldManager::followWithView(const Object* p_o) {
   setViewPosition(Vector(cx, cy));
 }
 
+// The collisions of a solid mover: false when it is stopped (where may
+// change to a slide along a HARD surface).
+bool WorldManager::resolveCollisions(Object* p_o, Vector& where) {
+  ObjectList collisions = getCollisions(p_o, where);
+  if (!collisions.isEmpty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions() &&
+      !slide(p_o, collisions, where)) {
+    return false;
+  }
+  return collisions.isEmpty() || deliverCollisions(p_o, collisions, where);
+}
+
 int WorldManager::moveObject(Object* p_o, Vector where) {
   const LiveMark mover(p_o, p_o->getId());
+  if (tracing()) traceSpectralContacts(p_o, where);
   if (p_o->isSolid()) {
-    ObjectList collisions = getCollisions(p_o, where);
-    if (!collisions.isEmpty() && p_o->getSolidness() == HARD && p_o->getAvoidCollisions() &&
-        !slide(p_o, collisions, where)) {
-      return -1;
+    const auto start = collision_timing ? std::chrono::steady_clock::now()
+                                        : std::chrono::steady_clock::time_point();
+    const bool moves = resolveCollisions(p_o, where);
+    if (collision_timing) {
+      collision_ns += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::chrono::steady_clock::now() - start).count();
     }
-    if (!collisions.isEmpty() && !deliverCollisions(p_o, collisions, where)) return -1;
+    if (!moves) return -1;
   }
   const Box old_box = getWorldBox(p_o);
   p_o->setPosition(where);

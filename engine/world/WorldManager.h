@@ -58,6 +58,19 @@ class TW_API WorldManager : public Manager {
   // The world's index; the engine's own (its header is not installed).
   SceneGraph& getSceneGraph() { return scene_graph; }
 
+  // Collision trace: for every move, one log line per pair of touching boxes
+  // and what came of it (a collision event and whether the mover was stopped
+  // or passed, or no event because one is SPECTRAL). Written without a level
+  // when on, else at COLLISION_TRACE_LEVEL. Tracing checks every object
+  // against every mover, so it is for small scenes.
+  static const int COLLISION_TRACE_LEVEL = 12;
+  void setCollisionTrace(bool on);
+  bool getCollisionTrace() const;
+  // While on, the time spent finding and handing out collisions is summed;
+  // takeCollisionTime gives the sum since the last call (nanoseconds).
+  void setCollisionTiming(bool on);
+  long long takeCollisionTime();
+
  private:
   WorldManager();
   WorldManager(const WorldManager&) = delete;
@@ -66,6 +79,10 @@ class TW_API WorldManager : public Manager {
   // Collision resolution of moveObject; false when the move is refused.
   bool slide(Object* p_o, ObjectList& collisions, Vector& where);
   bool deliverCollisions(Object* p_o, const ObjectList& collisions, Vector where);
+  bool resolveCollisions(Object* p_o, Vector& where);
+  bool tracing() const;
+  void traceSpectralContacts(const Object* p_o, Vector where) const;
+  void traceCollision(const Object* p_o, const Object* p_partner, bool blocked) const;
   void raiseOutEvent(Object* p_o, const Box& old_box);
   void followWithView(const Object* p_o);
   void moveAll();
@@ -86,6 +103,9 @@ class TW_API WorldManager : public Manager {
   Box view;                  // the part of the world shown
   Vector view_slack;
   std::vector<const Object*> dying;  // objects whose destructors are running
+  bool collision_trace = false;
+  bool collision_timing = false;
+  long long collision_ns = 0;  // summed while collision_timing is on
 };
 
 }  // namespace tw

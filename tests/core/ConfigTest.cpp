@@ -29,7 +29,9 @@ static std::string settings(const Config& c) {
     << c.getFontFile() << " logfile=" << c.getLogFile() << " random_seed=" << c.getRandomSeed()
     << " networking=" << c.getNetworking() << " max_message_bytes=" << c.getMaxMessageBytes()
     << " grid_width=" << c.getGridWidth()
-    << " grid_height=" << c.getGridHeight() << " ";
+    << " grid_height=" << c.getGridHeight() << " debug_overlay=" << c.getDebugOverlay()
+    << " debug_key=" << c.getDebugKey() << " debug_freeze_times=" << c.getDebugFreezeTimes()
+    << " log_collisions=" << c.getLogCollisions() << " ";
   return s.str();
 }
 

@@ -5,6 +5,7 @@ tw_add_test_suite(core_tests
   core/ListenerListTest.cpp
   core/LogManagerTest.cpp
   core/ManagerTest.cpp
+  core/NearestNamesTest.cpp
   core/ObjectListTest.cpp
   core/UtilityTest.cpp
 )

@@ -3,4 +3,6 @@
 tw_add_test_suite(loop_tests
   loop/GameManagerTest.cpp
   loop/PauseTest.cpp
+  loop/DebugOverlayTest.cpp
+  loop/ProblemNoticeTest.cpp
 )

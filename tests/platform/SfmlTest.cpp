@@ -1,13 +1,20 @@
 // The SFML adapter without a window: calls that need an X display refuse
-// cleanly without one, and audio never floods standard error. (Key names are
+// cleanly without one, audio never floods standard error, and while the log
+// is open the library's messages go there. (Key names are
 // checked through the terminal input and input manager tests.)
 #include "engine/platform/Sfml.h"
 
 #include <gtest/gtest.h>
 
 #include <SFML/System/Err.hpp>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
 #include <thread>
+
+#include "engine/core/LogManager.h"
+#include "engine/platform/StandardErrorCapture.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -78,4 +85,26 @@ TEST(SfmlAdapter, ErrorStreamTakesWritesFromAStreamThreadDuringLoads) {
   const std::string written = testing::internal::GetCapturedStderr();
   EXPECT_NE(written.find("Failed to load font \"z.ttf\"\n"), std::string::npos);
   EXPECT_TRUE(tw::platform::audioAvailable() || written.find("OpenAL") == std::string::npos);
+}
+
+// While the log is open, what the library (or anything else on standard
+// error, while that is captured) prints goes to the log with its origin, and
+// nothing reaches the screen.
+TEST(SfmlAdapter, WhileTheLogIsOpenLibraryMessagesGoToItWithTheirOrigin) {
+  tw_test::LogCapture log;
+  tw::platform::StandardErrorCapture capture;
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(capture.start(), 0);
+  sf::err() << "Failed to open sound file \"zap.wav\"" << std::endl;
+  std::fputs("ALSA lib pcm.c: unknown PCM\n", stderr);
+  std::fflush(stderr);
+  EXPECT_EQ(::write(STDERR_FILENO, "no line end", 11), 11);
+  capture.stop();
+  tw::LogManager::getInstance().writeLibraryMessages();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  for (const char* line : {"Library message (SFML): Failed to open sound file \"zap.wav\"",
+                           "Library message (standard error): ALSA lib pcm.c: unknown PCM",
+                           "Library message (standard error): no line end"}) {
+    EXPECT_TRUE(log.contains(line)) << line;
+  }
 }

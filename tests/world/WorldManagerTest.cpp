@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 
 #include "engine/world/EventOut.h"
@@ -45,16 +46,24 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
     tw::Solidness mover;
     bool no_soft;
     tw::Solidness other;
-    bool events;  // both receive a collision event
-    bool moves;   // the mover reaches its target
+    bool events;        // both receive a collision event
+    bool moves;         // the mover reaches its target
+    const char* trace;  // what the collision trace says came of the touch
   } cases[] = {
-      {tw::HARD, false, tw::HARD, true, false},      {tw::HARD, false, tw::SOFT, true, true},
-      {tw::HARD, false, tw::SPECTRAL, false, true},  {tw::SOFT, false, tw::HARD, true, true},
-      {tw::SOFT, false, tw::SOFT, true, true},       {tw::SOFT, false, tw::SPECTRAL, false, true},
-      {tw::SPECTRAL, false, tw::HARD, false, true},  {tw::SPECTRAL, false, tw::SOFT, false, true},
-      {tw::HARD, true, tw::SOFT, true, false},       {tw::SOFT, true, tw::SOFT, true, false},
-      {tw::SOFT, true, tw::HARD, true, true},        {tw::SPECTRAL, true, tw::SOFT, false, true},
+      {tw::HARD, false, tw::HARD, true, false, "collision event, stopped (both HARD)"},
+      {tw::HARD, false, tw::SOFT, true, true, "collision event, passed"},
+      {tw::HARD, false, tw::SPECTRAL, false, true, "no event (SPECTRAL)"},
+      {tw::SOFT, false, tw::HARD, true, true, "collision event, passed"},
+      {tw::SOFT, false, tw::SOFT, true, true, "collision event, passed"},
+      {tw::SOFT, false, tw::SPECTRAL, false, true, "no event (SPECTRAL)"},
+      {tw::SPECTRAL, false, tw::HARD, false, true, "no event (SPECTRAL)"},
+      {tw::SPECTRAL, false, tw::SOFT, false, true, "no event (SPECTRAL)"},
+      {tw::HARD, true, tw::SOFT, true, false, "collision event, stopped (no_soft)"},
+      {tw::SOFT, true, tw::SOFT, true, false, "collision event, stopped (no_soft)"},
+      {tw::SOFT, true, tw::HARD, true, true, "collision event, passed"},
+      {tw::SPECTRAL, true, tw::SOFT, false, true, "no event (SPECTRAL)"},
   };
+  world().setCollisionTrace(true);
   for (const auto& c : cases) {
     SCOPED_TRACE(tw::toString(c.mover) + (c.no_soft ? " no_soft" : "") + " into " + tw::toString(c.other));
     Probe* other = body("Other", Vector(10, 5), c.other);
@@ -64,6 +73,13 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
     EXPECT_EQ(mover->getPosition(), c.moves ? Vector(9.5f, 5) : Vector(8, 5));
     EXPECT_EQ(mover->met, c.events ? std::vector<tw::Object*>{other} : std::vector<tw::Object*>{});
     EXPECT_EQ(other->met, c.events ? std::vector<tw::Object*>{mover} : std::vector<tw::Object*>{});
+    const auto named = [](const Probe* p) {
+      std::string kind = tw::toString(p->getSolidness());
+      for (char& ch : kind) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      return "'" + p->getType() + "' #" + std::to_string(p->getId()) + " (" + kind + ")";
+    };
+    EXPECT_TRUE(log.contains("WorldManager::moveObject(): step 0: " + named(mover) + " touches " +
+                             named(other) + ": " + c.trace + "."));
     world().markForDelete(mover);
     world().markForDelete(other);
     world().update();
@@ -77,6 +93,15 @@ TEST_F(WorldManagerTest, CollisionsBetweenEverySolidnessPair) {
   EXPECT_EQ(mover->met, (std::vector<tw::Object*>{door, mist}));
   door->on_event = [door](const tw::Event*) { door->setSolidness(tw::SPECTRAL); };
   EXPECT_EQ(world().moveObject(mover, Vector(9.5f, 5)), 0);
+  // Off, a pair is traced only at the trace's log level.
+  world().setCollisionTrace(false);
+  const std::size_t before = log.messages().size();
+  world().moveObject(mover, Vector(9.6f, 5));
+  EXPECT_EQ(log.messages().size(), before);
+  logLevel(tw::WorldManager::COLLISION_TRACE_LEVEL);
+  world().moveObject(mover, Vector(9.7f, 5));
+  logLevel(0);
+  EXPECT_EQ(log.messages().size(), before + 2);  // the door and the mist
 }
 
 // An avoiding HARD mover keeps its motion along the first HARD thing it hits.
