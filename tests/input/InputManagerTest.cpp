@@ -173,7 +173,8 @@ struct SampleRecording {
   SampleRecording() {
     r.setSeed(11);
     r.setValue("veld.best", 42);
-    frame({{tw::RecordedInput::KEY, tw::KEY_PRESSED, tw::Keyboard::A, 0, 0}});
+    frame({{tw::RecordedInput::KEY, tw::KEY_PRESSED, tw::Keyboard::A, 0, 0},
+           {tw::RecordedInput::KEYSTROKE, 1, tw::Keyboard::A, 0, 0}});
     frame({});
     r.setValue("veld.muted", 1);
     frame({{tw::RecordedInput::MOUSE, tw::MOUSE_MOVED, tw::Mouse::MOUSE_BUTTON_UNDEFINED, 3.5f, 4},
@@ -200,7 +201,7 @@ TEST(InputRecording, ReadsAFileCutShortUpToItsLastWholeFrameAndRefusesAnyChanged
   const std::string& bytes = sample.streamed;
   ASSERT_EQ(bytes, sample.r.encode());
   // The format stays as files already written have it.
-  EXPECT_EQ(bytes, tw_test::readFile(replayFile("whole-2.rec")));
+  EXPECT_EQ(bytes, tw_test::readFile(replayFile("whole-3.rec")));
   const std::size_t header = 32;
   for (std::size_t n = 0; n <= bytes.size(); n++) {
     SCOPED_TRACE(n);
@@ -252,7 +253,7 @@ TEST(InputRecording, RefusesBrokenFilesWithTheirReasonAndReadsOnesCutShort) {
   } cases[] = {
       {"header cut", bytes.substr(0, 20), "truncated: 20 bytes"},
       {"not a replay", changed(0, 'X'), "not a Tarnwick replay file"},
-      {"other version", changed(8, 3), "file version 3, this program reads versions 1 and 2"},
+      {"other version", changed(8, 4), "file version 4, this program reads versions 1 to 3"},
       {"seed changed", changed(12, 5), "corrupted: the header's checksum does not match"},
       {"record size changed", changed(33, 8), "corrupted: a record's mark does not match"},
       {"event changed", changed(first_event + 2, 9), "corrupted: the checksum does not match"},
