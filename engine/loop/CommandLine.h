@@ -15,10 +15,10 @@ class TW_API CommandLine {
  public:
   // parse's answer when the game should go on; otherwise it is the status to
   // end with at once.
-  static const int GO_ON = -1;
-  static const int EXIT_OK = 0;           // after --help
-  static const int EXIT_NO_START = 1;     // a replay file that cannot be read
-  static const int EXIT_BAD_OPTIONS = 2;  // an option nobody takes
+  static constexpr int GO_ON = -1;
+  static constexpr int EXIT_OK = 0;          // after --help
+  static constexpr int EXIT_NO_START = 1;    // a replay file that cannot be read
+  static constexpr int EXIT_BAD_OPTIONS = 2;  // an option nobody takes
 
   // program names the game in messages ("veld: unknown option '--x'").
   explicit CommandLine(std::string program);
