@@ -12,15 +12,8 @@
 
 namespace {
 
-const char* tmuxKey(tw::Keyboard::Key key) {
+std::string tmuxKey(tw::Keyboard::Key key) {
   return key == tw::Keyboard::LEFT_ARROW ? "Left" : "Down";
-}
-
-// A held key is its auto-repeat: the same character many times in a burst.
-std::string burst(const char* key) {
-  std::string keys;
-  for (int i = 0; i < 20; i++) keys += std::string(keys.empty() ? "" : " ") + key;
-  return keys;
 }
 
 TEST(InputScript, TerminalReportsWhatEveryPresenterReports) {
@@ -34,17 +27,14 @@ TEST(InputScript, TerminalReportsWhatEveryPresenterReports) {
   // The game has the terminal once its screen is the alternate one.
   ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return tmux.display("#{alternate_on}") == "1"; }));
   usleep(500000);  // the terminal's answers to the feature queries are in
-  for (const tw_test::ScriptLine& line : tw_test::INPUT_SCRIPT) {
-    if (line.kind == tw_test::ScriptLine::TAP) {
-      for (int i = 0; i < line.taps; i++) {
-        tmux.sendKeys(tmuxKey(line.key));
-        usleep(tw_test::TAP_GAP_MS * 1000);
-      }
-    } else {
-      tmux.sendKeys(burst(tmuxKey(line.key)));
-    }
-    usleep(tw_test::HOLD_MS * 1000);  // long enough for the guessed release
-  }
+  tw_test::playScript([&](tw::Keyboard::Key key) { tmux.sendKeys(tmuxKey(key)); },
+                      [&](tw::Keyboard::Key key) {
+                        // A held key is its auto-repeat: the character many times in a burst.
+                        std::string keys = tmuxKey(key);
+                        for (int i = 0; i < 20; i++) keys += " " + tmuxKey(key);
+                        tmux.sendKeys(keys);
+                        usleep(tw_test::HOLD_MS * 1000);  // long enough for the guessed release
+                      });
   tmux.sendKeys("q");
   ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("report.txt")).empty(); }));
   EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);

@@ -171,19 +171,13 @@ TEST(InputScript, WindowReportsWhatEveryPresenterReports) {
   ASSERT_TRUE(driver->found());
   ASSERT_TRUE(driver->focus());
   const auto keysym = [](tw::Keyboard::Key key) { return key == tw::Keyboard::LEFT_ARROW ? "Left" : "Down"; };
-  for (const tw_test::ScriptLine& line : tw_test::INPUT_SCRIPT) {
-    if (line.kind == tw_test::ScriptLine::TAP) {
-      for (int i = 0; i < line.taps; i++) {
-        EXPECT_TRUE(driver->keyDown(keysym(line.key)) && driver->keyUp(keysym(line.key)));
-        usleep(tw_test::TAP_GAP_MS * 1000);
-      }
-    } else {
-      EXPECT_TRUE(driver->keyDown(keysym(line.key)));
-      usleep(tw_test::HOLD_MS * 1000);
-      EXPECT_TRUE(driver->keyUp(keysym(line.key)));
-    }
-    usleep(tw_test::TAP_GAP_MS * 1000);
-  }
+  tw_test::playScript(
+      [&](tw::Keyboard::Key key) { EXPECT_TRUE(driver->keyDown(keysym(key)) && driver->keyUp(keysym(key))); },
+      [&](tw::Keyboard::Key key) {
+        EXPECT_TRUE(driver->keyDown(keysym(key)));
+        usleep(tw_test::HOLD_MS * 1000);  // the X server's auto-repeat starts
+        EXPECT_TRUE(driver->keyUp(keysym(key)));
+      });
   EXPECT_TRUE(driver->keyDown("q") && driver->keyUp("q"));
   EXPECT_EQ(ended.get(), 0);
   EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);

@@ -14,6 +14,7 @@ target_link_libraries(tw_input_probe PRIVATE tarnwick_internal)
 # test X server, and the pause object waiting on it.
 tw_add_test_suite(input_window_tests
   input/InputWindowTest.cpp
+  support/InputProbe.cpp
   support/XWindowDriver.cpp
   LABELS window
 )
@@ -23,6 +24,7 @@ target_compile_definitions(input_window_tests PRIVATE TW_INPUT_PROBE="$<TARGET_F
 # The input script typed into the probe in a real terminal (tmux).
 tw_add_test_suite(input_terminal_tests
   input/InputTerminalTest.cpp
+  support/InputProbe.cpp
   support/TmuxDriver.cpp
   LABELS terminal
 )
