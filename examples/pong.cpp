@@ -145,18 +145,19 @@ tw::ViewObject* scoreView(const char* label, tw::Location where) {
 
 int main(int argc, char* argv[]) {
   tw::CommandLine command_line("example_pong");
-  command_line.addOption("--host", "  --host [PORT]   host a match (on a free port when none is given)");
+  command_line.addOption("--host", "  --host [PORT]     host a match (on a free port without one)");
   command_line.addOption("--join", "  --join HOST PORT  join the match hosted there");
-  command_line.addOption("--listen", "  --listen ADDRESS  the address the host listens on (127.0.0.1)");
+  command_line.addOption("--listen", "  --listen ADDRESS  the host's address (127.0.0.1)");
   const int status = command_line.parse(argc, argv);
   if (status != tw::CommandLine::GO_ON) return status;
 
   hosting = command_line.has("--host");
+  const std::vector<std::string> host_port = command_line.valuesOf("--host");
   const std::vector<std::string> join = command_line.valuesOf("--join");
   const std::vector<std::string> listen = command_line.valuesOf("--listen");
   std::string host;
   std::string port = "0";
-  if (hosting && !command_line.valuesOf("--host").empty()) port = command_line.valuesOf("--host")[0];
+  if (!host_port.empty()) port = host_port[0];
   if (join.size() == 2) {
     host = join[0];
     port = join[1];

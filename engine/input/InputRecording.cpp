@@ -69,7 +69,8 @@ struct CarriedValue {
   int frame;
 };
 
-// Reads a file of version 2 or 3 (3 adds keystroke events): the header, then records up to the closing one.
+// Reads a file of version 2 or 3 (3 adds keystroke events): the header, then
+// records up to the closing one.
 // A record the file ends inside, or no closing record at all, leaves the
 // recording cut short; a record whose mark or checksum does not match is
 // refused, so a changed byte cannot pass for a file cut short. Frames go

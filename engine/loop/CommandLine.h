@@ -16,8 +16,8 @@ class TW_API CommandLine {
   // parse's answer when the game should go on; otherwise it is the status to
   // end with at once.
   static constexpr int GO_ON = -1;
-  static constexpr int EXIT_OK = 0;          // after --help
-  static constexpr int EXIT_NO_START = 1;    // a replay file that cannot be read
+  static constexpr int EXIT_OK = 0;           // after --help
+  static constexpr int EXIT_NO_START = 1;     // a replay file that cannot be read
   static constexpr int EXIT_BAD_OPTIONS = 2;  // an option nobody takes
 
   // program names the game in messages ("veld: unknown option '--x'").
