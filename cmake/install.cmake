@@ -1,5 +1,5 @@
 # What `cmake --install` puts under the prefix: the library, its public headers
-# (include/engine/..., the list in engine/public-headers.txt), the font (share/tarnwick/tw-font.ttf), the CMake
+# (include/tarnwick.h and include/engine/..., the list in engine/public-headers.txt), the font (share/tarnwick/tw-font.ttf), the CMake
 # package (lib/cmake/Tarnwick) and a pkg-config file (lib/pkgconfig).
 include(CMakePackageConfigHelpers)
 
@@ -15,7 +15,7 @@ install(TARGETS tarnwick EXPORT TarnwickTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # Only the public headers: the engine's insides stay in its source tree.
-file(STRINGS engine/public-headers.txt TW_PUBLIC_HEADERS REGEX "^engine/")
+file(STRINGS engine/public-headers.txt TW_PUBLIC_HEADERS REGEX "^(engine/|tarnwick\\.h$)")
 foreach(header IN LISTS TW_PUBLIC_HEADERS)
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${folder})

@@ -6,18 +6,11 @@
 // The file holds, per object: its letter, the record's length (4 bytes) and
 // the record Object::serialize wrote.
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include "engine/core/Config.h"
-#include "engine/loop/GameManager.h"
-#include "engine/core/ObjectList.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/world/Object.h"
-#include "engine/world/WorldManager.h"
+#include "tarnwick.h"
 
 namespace {
 
@@ -30,7 +23,7 @@ class Plant : public tw::Object {
     setType(letter == '@' ? "Gardener" : "Plant");
     setSolidness(tw::SPECTRAL);
     setAltitude(letter == '@' ? 3 : 2);  // the gardener is drawn over plants
-    if (letter == '@') registerInterest(tw::KEYBOARD_EVENT);
+    if (letter == '@') registerInterest(tw::KEYSTROKE_EVENT);
   }
   char getLetter() const { return ch; }
   int eventHandler(const tw::Event* p_e) override;
@@ -43,10 +36,10 @@ class Plant : public tw::Object {
   char ch;
 };
 
+// One step or one plant per keystroke, in every presenter.
 int Plant::eventHandler(const tw::Event* p_e) {
-  if (p_e->getType() != tw::KEYBOARD_EVENT) return 0;
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
-  if (p_key->getKeyboardAction() != tw::KEY_PRESSED) return 0;
+  const auto* p_key = p_e->as<tw::EventKeystroke>();
+  if (p_key == nullptr) return 0;
   const tw::Keyboard::Key key = p_key->getKey();
   tw::Vector step;
   if (key == tw::Keyboard::LEFT_ARROW) step = tw::Vector(-1, 0);
@@ -104,20 +97,15 @@ bool load() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  bool fresh = false;
-  for (int i = 1; i < argc; i++) {  // --window, --terminal or --capture; --new
-    const std::string arg = argv[i];
-    if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
-      tw::Config::getInstance().addOverride("display:" + arg.substr(2));
-    } else if (arg == "--new") {
-      fresh = true;
-    } else if (arg.compare(0, 2, "--") != 0) {
-      save_file = arg;
-    } else {
-      std::fprintf(stderr, "unknown option '%s'\n", arg.c_str());
-      return 2;
-    }
+  tw::CommandLine command_line("example_garden");
+  command_line.addOption("--new", "  --new           start a new garden");
+  const int status = command_line.parse(argc, argv);
+  if (status != tw::CommandLine::GO_ON) return status;
+  const bool fresh = command_line.has("--new");
+  for (const std::string& arg : command_line.getArguments()) {
+    if (arg != "--new") save_file = arg;  // the last word names the file
   }
+
   tw::GameManager& game = tw::GameManager::getInstance();
   if (game.startUp() != 0) {  // the reason is on standard error and in the log
     game.shutDown();

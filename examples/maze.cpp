@@ -1,20 +1,9 @@
 // A chaser finds its way through a maze to the treasure with the path manager;
 // each time it gets there the treasure moves to the maze's other end.
-// Shows PathManager::findPath, path events, HARD walls and a view object.
+// Shows PathManager::findPath to a target it runs into, path events, HARD
+// walls, handles and a view object.
 //   example_maze [--window | --terminal | --capture]     (Q quits)
-#include <cstdio>
-#include <string>
-
-#include "engine/core/Config.h"
-#include "engine/loop/GameManager.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/display/ViewObject.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/world/EventPath.h"
-#include "engine/path/PathManager.h"
-#include "engine/world/EventCollision.h"
-#include "engine/world/Object.h"
-#include "engine/world/WorldManager.h"
+#include "tarnwick.h"
 
 namespace {
 
@@ -54,31 +43,34 @@ class Treasure : public tw::Object {
 
 class Chaser : public tw::Object {
  public:
-  Chaser(Treasure* p_goal, tw::ViewObject* p_count) : p_treasure(p_goal), p_found(p_count) {
+  Chaser(Treasure* p_goal, tw::ViewObject* p_count) : treasure(p_goal), found(p_count) {
     setType("Chaser");
     setSolidness(tw::SOFT);
     setPosition(tw::Vector(3, 12));
     setSpeed(1.0f);  // cells per step along the path
-    registerInterest(tw::KEYBOARD_EVENT);
+    registerInterest(tw::KEYSTROKE_EVENT);
   }
+
+  // The path ends on the treasure, so the chaser runs into it.
   void chase() {
-    tw::PathManager::getInstance().findPath(this, p_treasure->getPosition(), p_treasure);
+    Treasure* p_treasure = treasure.get();
+    if (p_treasure == nullptr) return;
+    tw::PathManager::getInstance().findPath(this, p_treasure->getPosition(), p_treasure,
+                                            tw::ARRIVE_OVERLAPPING);
   }
+
   int eventHandler(const tw::Event* p_e) override {
-    if (p_e->getType() == tw::PATH_EVENT) {
+    if (p_e->as<tw::EventPath>() != nullptr) {
       // Passed on whatever the result: the base class follows a found path
       // and, either way, lets the finished search go.
       return tw::Object::eventHandler(p_e);
     }
-    if (p_e->getType() == tw::COLLISION_EVENT) {  // reached: the treasure moves away
-      p_found->setValue(p_found->getValue() + 1);
-      const float x = p_treasure->getPosition().getX() > 40 ? 3 : 76;
-      tw::WorldManager::getInstance().moveObject(p_treasure, tw::Vector(x, 12));
-      chase();
+    if (p_e->as<tw::EventCollision>() != nullptr) {
+      reached();
       return 1;
     }
-    if (p_e->getType() == tw::KEYBOARD_EVENT &&
-        static_cast<const tw::EventKeyboard*>(p_e)->getKey() == tw::Keyboard::Q) {
+    const auto* p_key = p_e->as<tw::EventKeystroke>();
+    if (p_key != nullptr && p_key->getKey() == tw::Keyboard::Q) {
       tw::GameManager::getInstance().setGameOver();
       return 1;
     }
@@ -89,8 +81,18 @@ class Chaser : public tw::Object {
   }
 
  private:
-  Treasure* p_treasure;     // not owned
-  tw::ViewObject* p_found;  // not owned
+  // Reached: one more found, and the treasure moves to the maze's other end.
+  void reached() {
+    Treasure* p_treasure = treasure.get();
+    if (p_treasure == nullptr) return;
+    if (tw::ViewObject* p_found = found.get()) p_found->setValue(p_found->getValue() + 1);
+    const float x = p_treasure->getPosition().getX() > 40 ? 3 : 76;
+    tw::WorldManager::getInstance().moveObject(p_treasure, tw::Vector(x, 12));
+    chase();
+  }
+
+  tw::Handle<Treasure> treasure;    // the world owns it
+  tw::Handle<tw::ViewObject> found;
 };
 
 // A border, and seven inner walls with a gap at alternate ends: one long
@@ -109,15 +111,11 @@ void buildMaze() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  for (int i = 1; i < argc; i++) {  // --window, --terminal or --capture
-    const std::string arg = argv[i];
-    if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
-      tw::Config::getInstance().addOverride("display:" + arg.substr(2));
-    } else {
-      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
-      return 2;
-    }
-  }
+  tw::CommandLine command_line("example_maze");
+  const int status = command_line.parse(argc, argv);
+  if (status != tw::CommandLine::GO_ON) return status;
+  if (!command_line.getArguments().empty()) return command_line.refuse("no arguments are taken");
+
   tw::GameManager& game = tw::GameManager::getInstance();
   if (game.startUp() != 0) {  // the reason is on standard error and in the log
     game.shutDown();

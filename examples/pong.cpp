@@ -9,26 +9,26 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/Config.h"
-#include "engine/core/EventStep.h"
-#include "engine/loop/GameManager.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/display/ViewObject.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/network/EventNetwork.h"
-#include "engine/network/NetworkManager.h"
-#include "engine/world/EventOut.h"
-#include "engine/world/Object.h"
+#include "tarnwick.h"
 
 namespace {
 
 bool hosting = false;
-int peer = -1;                // the connection's socket
-tw::ViewObject* p_scores[2];  // the host's and the guest's points
+int peer = -1;  // the connection's socket
+// The host's and the guest's points (the world owns them).
+tw::Handle<tw::ViewObject> scores[2];
 // What each side owns, in the order its records travel: the host the ball,
-// the left paddle and both scores; the guest the right paddle.
-std::vector<tw::Object*> host_owns, guest_owns;
-const std::string OPTIONS = " --window --terminal --capture --host --join --listen ";
+// the left paddle and both scores; the guest the right paddle. Every one
+// lives until the game ends.
+std::vector<tw::Object*> host_owns;
+std::vector<tw::Object*> guest_owns;
+
+void endGame() { tw::GameManager::getInstance().setGameOver(); }
+
+int score(int side) {
+  const tw::ViewObject* p_score = scores[side].get();
+  return p_score != nullptr ? p_score->getValue() : 0;
+}
 
 // Sends what changed in this side's objects since its last message, if anything did:
 // after the last point the host falls silent, so the guest leaves with nothing unread.
@@ -39,8 +39,11 @@ void sendMine() {
     changed = changed || p_o->getModified() != 0;
     p_o->serialize(&records);
   }
-  if (changed && tw::NetworkManager::getInstance().sendMessage(records.str(), peer) != 0)
-    peer = -1, tw::GameManager::getInstance().setGameOver();  // logged: lost, or the peer stalls
+  if (!changed) return;
+  if (tw::NetworkManager::getInstance().sendMessage(records.str(), peer) != 0) {
+    peer = -1;  // logged: the connection is lost, or the peer stalls
+    endGame();
+  }
 }
 
 // Applies every message that has arrived (a message ends with its last record).
@@ -53,7 +56,10 @@ void receiveTheirs() {
       if (p_o->deserialize(&records) != 0) break;  // logged; what follows cannot be trusted
     }
   }
-  if (got < 0) peer = -1, tw::GameManager::getInstance().setGameOver();
+  if (got < 0) {
+    peer = -1;
+    endGame();
+  }
 }
 
 // A paddle ('|' five high) or the ball ('O'). The host bounces the ball; this
@@ -64,9 +70,13 @@ class Piece : public tw::Object {
     setSolidness(tw::SOFT);
     setBox(paddle ? tw::Box(tw::Vector(0, -2), 0, 4) : tw::Box(tw::Vector(), 0, 0));
     setPosition(tw::Vector(x, 12));
-    for (const std::string& t : {tw::STEP_EVENT, tw::KEYBOARD_EVENT, tw::NETWORK_ACCEPT_EVENT})
-      if (mine) registerInterest(t);
+    if (mine) {
+      registerInterest(tw::STEP_EVENT);
+      registerInterest(tw::KEYSTROKE_EVENT);
+      registerInterest(tw::NETWORK_ACCEPT_EVENT);
+    }
   }
+
   int draw() override {
     for (int dy = paddle ? -2 : 0; dy <= (paddle ? 2 : 0); dy++) {
       const tw::Vector at = getPosition() + tw::Vector(0, dy);
@@ -76,77 +86,119 @@ class Piece : public tw::Object {
   }
   int eventHandler(const tw::Event* p_e) override {
     if (!paddle) return hosting ? bounce(p_e) : 0;
-    if (p_e->getType() == tw::NETWORK_ACCEPT_EVENT) {  // the guest, or one too many
-      const int socket = static_cast<const tw::EventNetwork*>(p_e)->getSocket();
-      if (peer != -1) return tw::NetworkManager::getInstance().close(socket), 1;
-      peer = socket;
-      host_owns[0]->setVelocity(tw::Vector(1, 0.35f));  // cells per step
-    } else if (p_e->getType() == tw::KEYBOARD_EVENT) {
-      const tw::Keyboard::Key key = static_cast<const tw::EventKeyboard*>(p_e)->getKey();
-      float dy = key == tw::Keyboard::UP_ARROW || key == tw::Keyboard::W ? -1 : 0;
-      dy += key == tw::Keyboard::DOWN_ARROW || key == tw::Keyboard::S ? 1 : 0;
-      const float y = getPosition().getY() + dy;
-      if (y >= 2 && y <= 21) setPosition(tw::Vector(getPosition().getX(), y));
-      if (key == tw::Keyboard::Q) tw::GameManager::getInstance().setGameOver();
-    } else if (p_e->getType() == tw::STEP_EVENT && peer != -1) {
+    if (const auto* p_accept = p_e->as<tw::EventNetworkAccept>()) {
+      if (peer == -1) {  // the guest is here
+        peer = p_accept->getSocket();
+        host_owns[0]->setVelocity(tw::Vector(1, 0.35f));  // cells per step
+      } else {  // one too many: only one guest plays
+        tw::NetworkManager::getInstance().close(p_accept->getSocket());
+      }
+    } else if (const auto* p_key = p_e->as<tw::EventKeystroke>()) {
+      steer(p_key->getKey());
+    } else if (p_e->as<tw::EventStep>() != nullptr && peer != -1) {
       receiveTheirs();
       if (peer != -1) sendMine();
-      if (!hosting && (p_scores[0]->getValue() == 3 || p_scores[1]->getValue() == 3))
-        tw::GameManager::getInstance().setGameOver();  // the host ends when the guest is gone
+      // The host ends when the guest is gone.
+      if (!hosting && (score(0) == 3 || score(1) == 3)) endGame();
     }
     return 1;
   }
+
  private:
+  // One cell up or down per keystroke, within the court.
+  void steer(tw::Keyboard::Key key) {
+    float dy = 0;
+    if (key == tw::Keyboard::UP_ARROW || key == tw::Keyboard::W) dy = -1;
+    if (key == tw::Keyboard::DOWN_ARROW || key == tw::Keyboard::S) dy = 1;
+    const float y = getPosition().getY() + dy;
+    if (y >= 2 && y <= 21) setPosition(tw::Vector(getPosition().getX(), y));
+    if (key == tw::Keyboard::Q) endGame();
+  }
+
   int bounce(const tw::Event* p_e) {
-    const tw::Vector v = getVelocity(), at = getPosition();
+    const tw::Vector v = getVelocity();
+    const tw::Vector at = getPosition();
     const float towards_middle = at.getX() < 40 ? 1.0f : -1.0f;
-    if (p_e->getType() == tw::OUT_EVENT && (at.getY() < 0 || at.getY() > 23)) {
-      setVelocity(tw::Vector(v.getX(), -v.getY()));  // off the top or bottom
-    } else if (p_e->getType() == tw::OUT_EVENT) {  // past a paddle: a point; serve unless won
-      tw::ViewObject* p_winner = p_scores[at.getX() < 40 ? 1 : 0];
-      p_winner->setValue(p_winner->getValue() + 1);
-      setPosition(tw::Vector(40, 12));
-      setVelocity(p_winner->getValue() < 3 ? tw::Vector(towards_middle, 0.35f) : tw::Vector());
-    } else {  // off a paddle
+    if (p_e->as<tw::EventOut>() == nullptr) {  // off a paddle
       setVelocity(tw::Vector(towards_middle, v.getY()));
+    } else if (at.getY() < 0 || at.getY() > 23) {  // off the top or bottom
+      setVelocity(tw::Vector(v.getX(), -v.getY()));
+    } else {  // past a paddle: a point; serve again unless it won the match
+      const int winner = at.getX() < 40 ? 1 : 0;
+      if (tw::ViewObject* p_winner = scores[winner].get()) {
+        p_winner->setValue(p_winner->getValue() + 1);
+      }
+      setPosition(tw::Vector(40, 12));
+      setVelocity(score(winner) < 3 ? tw::Vector(towards_middle, 0.35f) : tw::Vector());
     }
     return 1;
   }
+
   bool paddle;
 };
+
+tw::ViewObject* scoreView(const char* label, tw::Location where) {
+  auto* p_view = new tw::ViewObject;  // the world owns it
+  p_view->setViewString(label);
+  p_view->setLocation(where);
+  return p_view;
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  std::string host, port = "0", address = "127.0.0.1";
-  for (int i = 1; i < argc; i++) {
-    const std::string arg = argv[i];
-    const bool value_follows = i + 1 < argc && argv[i + 1][0] != '-';
-    if (arg == "--window" || arg == "--terminal" || arg == "--capture")
-      tw::Config::getInstance().addOverride("display:" + arg.substr(2));
-    hosting = hosting || arg == "--host";
-    if (arg == "--host" && value_follows) port = argv[i + 1];
-    if (arg == "--listen" && value_follows) address = argv[i + 1];
-    if (arg == "--join" && i + 2 < argc) host = argv[i + 1], port = argv[i + 2];
-    if (arg.compare(0, 2, "--") == 0 && OPTIONS.find(" " + arg + " ") == std::string::npos)
-      return std::fprintf(stderr, "unknown option '%s'\n", arg.c_str()), 2;
+  tw::CommandLine command_line("example_pong");
+  command_line.addOption("--host", "  --host [PORT]     host a match (on a free port without one)");
+  command_line.addOption("--join", "  --join HOST PORT  join the match hosted there");
+  command_line.addOption("--listen", "  --listen ADDRESS  the host's address (127.0.0.1)");
+  const int status = command_line.parse(argc, argv);
+  if (status != tw::CommandLine::GO_ON) return status;
+
+  hosting = command_line.has("--host");
+  const std::vector<std::string> host_port = command_line.valuesOf("--host");
+  const std::vector<std::string> join = command_line.valuesOf("--join");
+  const std::vector<std::string> listen = command_line.valuesOf("--listen");
+  std::string host;
+  std::string port = "0";
+  if (!host_port.empty()) port = host_port[0];
+  if (join.size() == 2) {
+    host = join[0];
+    port = join[1];
   }
-  if (hosting != host.empty()) return std::fputs("--host [PORT] or --join HOST PORT?\n", stderr), 2;
+  const std::string address = listen.empty() ? "127.0.0.1" : listen[0];
+  if (hosting == command_line.has("--join") || (!hosting && join.size() != 2)) {
+    return command_line.refuse("--host [PORT] or --join HOST PORT?");
+  }
+
   tw::GameManager& game = tw::GameManager::getInstance();
   tw::NetworkManager& net = tw::NetworkManager::getInstance();
   tw::Config::getInstance().addOverride("networking:true");
-  if (game.startUp() != 0 ||  // a failed start-up has said why on standard error
-      (hosting ? net.setUpServer(port, address) != 0 : (peer = net.connect(host, port)) < 0)) {
+  if (game.startUp() != 0) {  // a failed start-up has said why on standard error
     game.shutDown();
-    return std::fputs("cannot start, host or join; see the log\n", stderr), 1;
+    return 1;
   }
-  if (hosting) std::printf("hosting on port %d\n", net.getServerPort()), std::fflush(stdout);
-  host_owns = {new Piece(40, false), new Piece(2, hosting)}, guest_owns = {new Piece(77, !hosting)};
-  for (int side = 0; side < 2; side++) {
-    host_owns.push_back(p_scores[side] = new tw::ViewObject);
-    p_scores[side]->setViewString(side == 0 ? "Host" : "Guest");
-    p_scores[side]->setLocation(side == 0 ? tw::TOP_LEFT : tw::TOP_RIGHT);
+  const bool connected = hosting ? net.setUpServer(port, address) == 0
+                                 : (peer = net.connect(host, port)) >= 0;
+  if (!connected) {
+    game.shutDown();
+    std::fputs("cannot host or join; see the log\n", stderr);
+    return 1;
   }
+  if (hosting) {
+    std::printf("hosting on port %d\n", net.getServerPort());
+    std::fflush(stdout);
+  }
+
+  host_owns.push_back(new Piece(40, false));
+  host_owns.push_back(new Piece(2, hosting));
+  guest_owns.push_back(new Piece(77, !hosting));
+  tw::ViewObject* p_host_score = scoreView("Host", tw::TOP_LEFT);
+  tw::ViewObject* p_guest_score = scoreView("Guest", tw::TOP_RIGHT);
+  scores[0] = p_host_score;
+  scores[1] = p_guest_score;
+  host_owns.push_back(p_host_score);
+  host_owns.push_back(p_guest_score);
   game.run();
-  std::printf("Host %d Guest %d\n", p_scores[0]->getValue(), p_scores[1]->getValue());
+  std::printf("Host %d Guest %d\n", score(0), score(1));
   game.shutDown();
+  return 0;
 }

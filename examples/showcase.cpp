@@ -6,18 +6,9 @@
 // terminal; in a terminal without a UTF-8 locale the box drawing shows as
 // '+', '-' and '|', blocks and shades as '#'.
 //   example_showcase [--window | --terminal | --capture]     (Q quits)
-#include <cstdio>
 #include <string>
 
-#include "engine/core/Config.h"
-#include "engine/core/EventStep.h"
-#include "engine/loop/GameManager.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/world/Shape.h"
-#include "engine/input/EventKeyboard.h"
-#include "engine/resources/ResourceManager.h"
-#include "engine/world/EventOut.h"
-#include "engine/world/Object.h"
+#include "tarnwick.h"
 
 namespace {
 
@@ -32,7 +23,7 @@ class Bird : public tw::Object {
     setVelocity(tw::Vector(0.4f, 0));  // cells per step
   }
   int eventHandler(const tw::Event* p_e) override {
-    if (p_e->getType() != tw::OUT_EVENT) return 0;
+    if (p_e->as<tw::EventOut>() == nullptr) return 0;
     setPosition(tw::Vector(-3, getPosition().getY()));
     return 1;
   }
@@ -51,17 +42,17 @@ class Figure : public tw::Object {
     shape.setSize(40);  // pixels
     setShape(shape);
     registerInterest(tw::STEP_EVENT);
-    registerInterest(tw::KEYBOARD_EVENT);
+    registerInterest(tw::KEYSTROKE_EVENT);
   }
+
   int eventHandler(const tw::Event* p_e) override {
-    if (p_e->getType() == tw::KEYBOARD_EVENT) {
-      if (static_cast<const tw::EventKeyboard*>(p_e)->getKey() == tw::Keyboard::Q) {
-        tw::GameManager::getInstance().setGameOver();
-      }
+    if (const auto* p_key = p_e->as<tw::EventKeystroke>()) {
+      if (p_key->getKey() == tw::Keyboard::Q) tw::GameManager::getInstance().setGameOver();
       return 1;
     }
-    if (p_e->getType() != tw::STEP_EVENT || !pulsing) return 0;
-    const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount();
+    const auto* p_step = p_e->as<tw::EventStep>();
+    if (p_step == nullptr || !pulsing) return 0;
+    const int step = p_step->getStepCount();
     tw::Shape shape = getShape();
     shape.setSize(static_cast<float>(25 + step % 30));  // 25 to 54 pixels and back to 25
     setShape(shape);
@@ -103,8 +94,9 @@ class Bar : public tw::Object {
     registerInterest(tw::STEP_EVENT);
   }
   int eventHandler(const tw::Event* p_e) override {
-    if (p_e->getType() != tw::STEP_EVENT) return 0;
-    const int step = static_cast<const tw::EventStep*>(p_e)->getStepCount() / 5 % 20;
+    const auto* p_step = p_e->as<tw::EventStep>();
+    if (p_step == nullptr) return 0;
+    const int step = p_step->getStepCount() / 5 % 20;
     filled = step <= 10 ? step : 20 - step;
     return 1;
   }
@@ -122,15 +114,11 @@ class Bar : public tw::Object {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  for (int i = 1; i < argc; i++) {  // --window, --terminal or --capture
-    const std::string arg = argv[i];
-    if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
-      tw::Config::getInstance().addOverride("display:" + arg.substr(2));
-    } else {
-      std::fprintf(stderr, "unknown option '%s' (--window, --terminal or --capture)\n", arg.c_str());
-      return 2;
-    }
-  }
+  tw::CommandLine command_line("example_showcase");
+  const int status = command_line.parse(argc, argv);
+  if (status != tw::CommandLine::GO_ON) return status;
+  if (!command_line.getArguments().empty()) return command_line.refuse("no arguments are taken");
+
   tw::GameManager& game = tw::GameManager::getInstance();
   if (game.startUp() != 0) {  // the reason is on standard error and in the log
     game.shutDown();

@@ -41,8 +41,8 @@ bool Controls::runInProgress() {
 }
 
 int Controls::eventHandler(const tw::Event* p_e) {
-  if (p_e->getType() != tw::KEYBOARD_EVENT) return 0;
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
+  const auto* p_key = p_e->as<tw::EventKeyboard>();
+  if (p_key == nullptr) return 0;
   if (p_key->getKeyboardAction() == tw::KEY_PRESSED) pressed(p_key->getKey());
   return 1;
 }

@@ -69,8 +69,8 @@ int GameOver::eventHandler(const tw::Event* p_e) {
 }
 
 int GameOver::handleKeyboard(const tw::Event* p_e) {
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
-  if (p_key->getKeyboardAction() != tw::KEY_PRESSED) return 1;
+  const auto* p_key = p_e->as<tw::EventKeyboard>();
+  if (p_key == nullptr || p_key->getKeyboardAction() != tw::KEY_PRESSED) return 1;
   if (p_key->getKey() == tw::Keyboard::P) {
     new veld::GameStart;
     tw::WorldManager::getInstance().markForDelete(this);

@@ -43,8 +43,8 @@ GameStart::GameStart() {
 GameStart::~GameStart() = default;
 
 int GameStart::eventHandler(const tw::Event* p_e) {
-  if (p_e->getType() != tw::KEYBOARD_EVENT) return 0;
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
+  const auto* p_key = p_e->as<tw::EventKeyboard>();
+  if (p_key == nullptr) return 0;
   if (p_key->getKeyboardAction() != tw::KEY_PRESSED) return 1;
   if (p_key->getKey() == tw::Keyboard::P) {
     start();

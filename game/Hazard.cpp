@@ -20,7 +20,8 @@ int Hazard::eventHandler(const tw::Event* p_e) {
 }
 
 void Hazard::handleCollision(const tw::Event* p_e) {
-  const auto* p_collision = static_cast<const tw::EventCollision*>(p_e);
+  const auto* p_collision = p_e->as<tw::EventCollision>();
+  if (p_collision == nullptr) return;
   tw::Object* p_a = p_collision->getObject1();
   tw::Object* p_b = p_collision->getObject2();
   tw::WorldManager& world = tw::WorldManager::getInstance();

@@ -12,8 +12,8 @@ Points::Points() : score(0) {
 Points::~Points() = default;
 
 int Points::eventHandler(const tw::Event* p_e) {
-  if (p_e->getType() != tw::STEP_EVENT) return 0;
-  const auto* p_step = static_cast<const tw::EventStep*>(p_e);
+  const auto* p_step = p_e->as<tw::EventStep>();
+  if (p_step == nullptr) return 0;
   if (p_step->getStepCount() % 30 == 0) {
     score += 1;
     setValue(score);

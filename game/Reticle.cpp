@@ -18,9 +18,8 @@ Reticle::Reticle() {
 }
 
 int Reticle::eventHandler(const tw::Event* p_e) {
-  if (p_e->getType() != tw::MOUSE_EVENT) return 0;
-  const auto* p_mouse = static_cast<const tw::EventMouse*>(p_e);
-  if (p_mouse->getMouseAction() != tw::MOUSE_MOVED) return 0;
+  const auto* p_mouse = p_e->as<tw::EventMouse>();
+  if (p_mouse == nullptr || p_mouse->getMouseAction() != tw::MOUSE_MOVED) return 0;
   if (tw::GameManager::getInstance().isPaused()) return 1;  // nothing moves while paused
   setPosition(p_mouse->getMousePosition());
   return 1;

@@ -56,7 +56,8 @@ int Runner::eventHandler(const tw::Event* p_e) {
 }
 
 int Runner::handleKeyboard(const tw::Event* p_e) {
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
+  const auto* p_key = p_e->as<tw::EventKeyboard>();
+  if (p_key == nullptr) return 0;
   const tw::Keyboard::Key key = p_key->getKey();
   const tw::KeyboardAction action = p_key->getKeyboardAction();
   if (key == tw::Keyboard::SPACE && action == tw::KEY_PRESSED && on_ground && !is_ducking) {
@@ -76,8 +77,8 @@ int Runner::handleKeyboard(const tw::Event* p_e) {
 // A paused runner does nothing, but a release of S while paused still makes
 // it stand up once play goes on; otherwise it would stay ducked.
 int Runner::pausedInput(const tw::Event* p_e) {
-  if (p_e->getType() != tw::KEYBOARD_EVENT) return 1;
-  const auto* p_key = static_cast<const tw::EventKeyboard*>(p_e);
+  const auto* p_key = p_e->as<tw::EventKeyboard>();
+  if (p_key == nullptr) return 1;
   if (p_key->getKey() == tw::Keyboard::S && p_key->getKeyboardAction() == tw::KEY_RELEASED) {
     stand_up_pending = true;
   }
@@ -85,7 +86,8 @@ int Runner::pausedInput(const tw::Event* p_e) {
 }
 
 int Runner::handleMouse(const tw::Event* p_e) {
-  const auto* p_mouse = static_cast<const tw::EventMouse*>(p_e);
+  const auto* p_mouse = p_e->as<tw::EventMouse>();
+  if (p_mouse == nullptr) return 0;
   if (p_mouse->getMouseAction() == tw::MOUSE_CLICKED &&
       p_mouse->getMouseButton() == tw::Mouse::MOUSE_LEFT) {
     fire(p_mouse->getMousePosition());

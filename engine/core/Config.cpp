@@ -365,7 +365,8 @@ void Config::storeState() {
 void Config::storeDisplay() {
   std::string value = match(config_string, "display");
   if (value.empty()) return;
-  if (value == "window" || value == "terminal" || value == "capture" || value == "none") {
+  if (value == "window" || value == "terminal" || value == "capture" || value == "none" ||
+      value == "auto") {
     display = value;
     return;
   }
@@ -374,11 +375,18 @@ void Config::storeDisplay() {
 
 void Config::addOverride(const std::string& item) { overrides.push_back(item); }
 
-void Config::clearOverrides() { overrides.clear(); }
+void Config::addDefault(const std::string& item) { defaults.push_back(item); }
+
+void Config::clearOverrides() {
+  overrides.clear();
+  defaults.clear();
+}
 
 void Config::loadConfig(std::string config) {
   if (config.empty()) config = readConfig();
   config = environmentItems() + config;
+  // Defaults go behind, where any other item of their key wins.
+  for (const std::string& item : defaults) config += (config.empty() ? "" : ",") + item;
   // The value of a key's first item counts, so overrides go in front.
   for (auto it = overrides.rbegin(); it != overrides.rend(); ++it) {
     config = *it + (config.empty() ? "" : ",") + config;

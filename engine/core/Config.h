@@ -27,6 +27,11 @@ class TW_API Config {
   // A "key:value" item that wins over the configuration file's own (the
   // program's command line adds them before start-up).
   void addOverride(const std::string& item);
+  // A "key:value" item that counts only where neither an override, the
+  // environment nor the configuration file sets the key: the program's own
+  // default (its command line's display:auto).
+  void addDefault(const std::string& item);
+  // Forgets the overrides and the defaults.
   void clearOverrides();
 
   std::string getConfigString() const;
@@ -43,8 +48,10 @@ class TW_API Config {
   bool getShowMouse() const;
   // True for display "none" too.
   bool getHeadless() const;
-  // Where frames go: "window", "terminal", "capture" (kept, not shown) or
-  // "none" (not drawn at all; headless:true means the same).
+  // Where frames go: "window", "terminal", "capture" (kept, not shown),
+  // "auto" (a window where a display can be opened, else the terminal when
+  // standard input and output are one, else capture) or "none" (not drawn
+  // at all; headless:true means the same).
   std::string getDisplay() const;
   // When set, every finished frame is also written there as text.
   std::string getSnapshotFile() const;
@@ -104,6 +111,7 @@ class TW_API Config {
   std::string display;
   std::string snapshot_file;
   std::vector<std::string> overrides;
+  std::vector<std::string> defaults;
   std::string font_file;
   std::string logfile;
   int random_seed;

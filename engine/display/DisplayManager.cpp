@@ -100,6 +100,10 @@ int DisplayManager::openPresenter() {
   }
   window_horizontal_pixels = presenter->getHorizontalPixels();
   window_vertical_pixels = presenter->getVerticalPixels();
+  if (config.getDisplay() == "auto") {
+    LogManager::getInstance().writeLog("DisplayManager::startUp(): display:auto chose the %s.",
+                                       presenter->getName());
+  }
   LogManager::getInstance().writeLog(1, "DisplayManager::startUp(): drawing to the %s.",
                                      presenter->getName());
   return 0;

@@ -132,6 +132,8 @@ struct TerminalPresenter::Impl {
   void pump();
   void handle(const platform::TerminalItem& item);
   void handleKey(const platform::TerminalItem& item);
+  bool isRepeat(std::size_t code);
+  void pushRepeat(platform::Key key);
   void releaseQuietKeys(long long now);
   void setKey(platform::Key key, bool down);
   void closeCurses();
@@ -157,6 +159,7 @@ struct TerminalPresenter::Impl {
   std::deque<InputEvent> pending;
   std::array<bool, platform::KEY_COUNT> keys_down{};
   std::array<long long, platform::KEY_COUNT> release_at{};  // ms, classic terminals
+  std::array<long long, platform::KEY_COUNT> last_stroke{};  // ms, classic terminals
   std::array<bool, 5> buttons_down{};
   Vector mouse;
   long long last_input_ms = 0;
@@ -448,15 +451,33 @@ void TerminalPresenter::Impl::handleKey(const platform::TerminalItem& item) {
     if (keys_down[code]) setKey(key, false);
     return;
   }
-  const bool repeat = keys_down[code] || item.repeat;
-  if (!kitty) {
-    release_at[code] = platform::Terminal::nowMilliseconds() + (repeat ? REPEAT_HOLD_MS : FIRST_HOLD_MS);
+  const bool repeat = isRepeat(code);
+  if (repeat) {
+    pushRepeat(key);
+    return;
   }
-  if (!keys_down[code]) {
-    setKey(key, true);
-  } else if (key_repeat) {
-    pending.push_back(item.event);
-  }
+  if (keys_down[code]) setKey(key, false);  // a new tap ends the one before
+  setKey(key, true);
+}
+
+// Kitty reports releases, so a press of a key still down repeats it; in a
+// classic terminal a character is a repeat when its key is held and the one
+// before came within REPEAT_GAP_MS.
+bool TerminalPresenter::Impl::isRepeat(std::size_t code) {
+  if (kitty) return keys_down[code];
+  const long long now = platform::Terminal::nowMilliseconds();
+  const bool repeat = keys_down[code] && now - last_stroke[code] <= REPEAT_GAP_MS;
+  last_stroke[code] = now;
+  release_at[code] = now + (repeat ? REPEAT_HOLD_MS : FIRST_HOLD_MS);
+  return repeat;
+}
+
+void TerminalPresenter::Impl::pushRepeat(platform::Key key) {
+  InputEvent event;
+  event.type = InputEvent::Type::KeyPressed;
+  event.key = key;
+  event.repeat = !key_repeat;
+  pending.push_back(event);
 }
 
 void TerminalPresenter::Impl::releaseQuietKeys(long long now) {

@@ -27,10 +27,18 @@ namespace tw {
 // characters, so here a key counts as pressed at its first character, held
 // while its auto-repeat keeps sending it, and released (a KeyReleased event)
 // once nothing more came for FIRST_HOLD_MS after the first character or
-// REPEAT_HOLD_MS after a repeat. A repeat is never a new press unless key
-// repeat is on; a second tap within FIRST_HOLD_MS is taken for a repeat.
+// REPEAT_HOLD_MS after a repeat. A character of a key still held that comes
+// within REPEAT_GAP_MS of the one before is its auto-repeat (a KeyPressed
+// marked repeat, or a new press when key repeat is on); after a longer gap
+// it is a new tap: the key is released and pressed again. So quick taps
+// count one press each, as in a window; but taps closer than REPEAT_GAP_MS
+// (or read together after a stall) merge, and a held key's first auto-repeat,
+// which follows the keyboard's delay, counts as a second press.
 class TerminalPresenter : public Presenter {
  public:
+  // Longer than the usual interval between auto-repeats (30 to 90 ms), shorter
+  // than the gap between two quick taps of one key.
+  static constexpr int REPEAT_GAP_MS = 100;
   // Longer than the usual delay before auto-repeat starts (250 to 660 ms).
   static constexpr int FIRST_HOLD_MS = 700;
   // Several times the usual interval between repeats (30 to 50 ms).

@@ -128,8 +128,13 @@ struct WindowPresenter::Impl {
   CellCoverage coverage;  // which cells this frame has drawn into
   std::vector<float> corners;  // the shape being drawn, x0, y0, x1, y1 ...
   int backgrounds_drawn = 0;
+  // The window library always repeats held keys; a repeat (a press of a key
+  // already down) is marked as one unless the engine asked for new presses.
+  bool key_repeat = false;
+  std::array<bool, platform::KEY_COUNT> keys_down{};
 
   int openWindow();
+  void markRepeat(platform::InputEvent& event);
   int openFont();
   const BatchGlyph& glyph(char32_t ch);
   void loadGlyph(char32_t ch, BatchGlyph& entry);
@@ -207,6 +212,8 @@ int WindowPresenter::Impl::openWindow() {
   }
   window->setMouseCursorVisible(settings.show_mouse);
   window->setVerticalSyncEnabled(true);
+  window->setKeyRepeatEnabled(true);
+  keys_down.fill(false);
   cell_w = cellSize(pixels_x, settings.horizontal_chars);
   cell_h = cellSize(pixels_y, settings.vertical_chars);
   background = sf::Color(settings.background.r, settings.background.g, settings.background.b);
@@ -446,6 +453,7 @@ bool WindowPresenter::pollEvent(platform::InputEvent& event) {
   std::optional<platform::InputEvent> next = platform::pollEvent(*impl->window);
   if (!next) return false;
   event = *next;
+  impl->markRepeat(event);
   // The window reports pixels; everything above the presenter counts in cells.
   event.x = impl->cell_w > 0.0f ? event.x / impl->cell_w : 0.0f;
   event.y = impl->cell_h > 0.0f ? event.y / impl->cell_h : 0.0f;
@@ -467,8 +475,18 @@ Vector WindowPresenter::getMousePosition() const {
                 impl->cell_h > 0.0f ? static_cast<float>(pixels.y) / impl->cell_h : 0.0f);
 }
 
-void WindowPresenter::setKeyRepeat(bool enabled) {
-  if (impl->window) impl->window->setKeyRepeatEnabled(enabled);
+void WindowPresenter::Impl::markRepeat(platform::InputEvent& event) {
+  using Type = platform::InputEvent::Type;
+  const int code = static_cast<int>(event.key);
+  const bool key_event = event.type == Type::KeyPressed || event.type == Type::KeyReleased;
+  if (!key_event || code < 0 || code >= platform::KEY_COUNT) return;
+  bool& down = keys_down[static_cast<std::size_t>(code)];
+  event.repeat = event.type == Type::KeyPressed && down && !key_repeat;
+  down = event.type == Type::KeyPressed;
 }
+
+bool WindowPresenter::displayAvailable() { return platform::displayAvailable(); }
+
+void WindowPresenter::setKeyRepeat(bool enabled) { impl->key_repeat = enabled; }
 
 }  // namespace tw

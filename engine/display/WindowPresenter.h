@@ -16,6 +16,9 @@ class WindowPresenter : public Presenter {
   WindowPresenter();
   ~WindowPresenter() override;
 
+  // Whether a window could be opened here (a desktop display answers).
+  static bool displayAvailable();
+
   const char* getName() const override;
   // Opens the window and the font; the log says what failed.
   int open(const PresenterSettings& settings) override;

@@ -7,6 +7,7 @@
 #include "engine/display/CellGeometry.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/Presenter.h"
+#include "engine/input/InputPolling.h"
 #include "engine/input/RecordingWriter.h"
 #include "engine/platform/InputCodes.h"
 
@@ -84,6 +85,14 @@ RecordedInput keyInput(Keyboard::Key key, KeyboardAction action) {
   return input;
 }
 
+RecordedInput keystrokeInput(Keyboard::Key key, bool repeat) {
+  RecordedInput input;
+  input.kind = RecordedInput::KEYSTROKE;
+  input.code = key;
+  input.action = repeat ? 1 : 0;
+  return input;
+}
+
 RecordedInput mouseInput(MouseAction action, Mouse::Button button, Vector cells) {
   RecordedInput input;
   input.kind = RecordedInput::MOUSE;
@@ -99,10 +108,12 @@ RecordedInput mouseInput(MouseAction action, Mouse::Button button, Vector cells)
 namespace {
 Manager& instance() { return InputManager::getInstance(); }
 const bool claimed =
-    EventRouting::claim(KEYBOARD_EVENT, instance) && EventRouting::claim(MOUSE_EVENT, instance);
+    EventRouting::claim(KEYBOARD_EVENT, instance) && EventRouting::claim(MOUSE_EVENT, instance) &&
+    EventRouting::claim(KEYSTROKE_EVENT, instance);
 }  // namespace
 
-InputManager::InputManager() : writer(std::make_unique<RecordingWriter>()) {
+InputManager::InputManager()
+    : writer(std::make_unique<RecordingWriter>()), polling(std::make_unique<InputPolling>()) {
   setType("InputManager");
 }
 
@@ -114,7 +125,8 @@ InputManager& InputManager::getInstance() {
 }
 
 bool InputManager::isValid(std::string event_type) const {
-  return event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT;
+  return event_type == KEYBOARD_EVENT || event_type == MOUSE_EVENT ||
+         event_type == KEYSTROKE_EVENT;
 }
 
 int InputManager::startUp() {
@@ -141,6 +153,7 @@ int InputManager::startUp() {
     }
   }
   if (openRecordOrReplay() != 0) return -1;
+  *polling = InputPolling();
   Manager::startUp();
   log.writeLog(5, "InputManager::startUp(): successfully started.");
   return 0;
@@ -277,6 +290,12 @@ int InputManager::carryValue(const std::string& name, int live_value) {
 }
 
 void InputManager::getInput() {
+  polling->beginFrame();
+  readFrame();
+  polling->endFrame();
+}
+
+void InputManager::readFrame() {
   Presenter* p_presenter = DisplayManager::getInstance().getPresenter();
   if (mode == Mode::REPLAY) {
     replayFrame(p_presenter);
@@ -296,6 +315,24 @@ void InputManager::getInput() {
   if (!sendHeldButtons(*p_presenter)) return;
   sendHeldKeys(*p_presenter);
 }
+
+bool InputManager::isKeyDown(Keyboard::Key key) const { return polling->isKeyDown(key); }
+
+bool InputManager::wasKeyPressed(Keyboard::Key key) const { return polling->wasKeyPressed(key); }
+
+bool InputManager::wasKeyReleased(Keyboard::Key key) const {
+  return polling->wasKeyReleased(key);
+}
+
+bool InputManager::isButtonDown(Mouse::Button button) const {
+  return polling->isButtonDown(button);
+}
+
+bool InputManager::wasButtonClicked(Mouse::Button button) const {
+  return polling->wasButtonClicked(button);
+}
+
+Vector InputManager::getMousePosition() const { return polling->getMousePosition(); }
 
 // The presenter's own input is dropped, except a request to close.
 void InputManager::replayFrame(Presenter* p_presenter) {
@@ -321,6 +358,12 @@ void InputManager::replayFrame(Presenter* p_presenter) {
   const RecordedInput* p_events = recording->getFrame(replay_frame++, count);
   for (int i = 0; i < count; i++) {
     if (!deliver(p_events[i]) || !stillServing(p_presenter)) return;
+    // An older recording holds no keystrokes: each press made one.
+    const bool press = p_events[i].kind == RecordedInput::KEY && p_events[i].action == KEY_PRESSED;
+    if (press && !recording->hasKeystrokes()) {
+      deliver(keystrokeInput(static_cast<Keyboard::Key>(p_events[i].code), false));
+      if (!stillServing(p_presenter)) return;
+    }
   }
 }
 
@@ -345,6 +388,12 @@ bool InputManager::deliver(const RecordedInput& input) {
   if (input.kind == RecordedInput::CLOSE) {
     closeWindow("InputManager::getInput(): Window closed. Setting game over.");
     return false;
+  }
+  polling->apply(input);
+  if (input.kind == RecordedInput::KEYSTROKE) {
+    EventKeystroke keystroke(static_cast<Keyboard::Key>(input.code), input.action != 0);
+    onEvent(&keystroke);
+    return true;
   }
   if (input.kind == RecordedInput::KEY) {
     const auto key = static_cast<Keyboard::Key>(input.code);
@@ -389,7 +438,11 @@ bool InputManager::handleEvents(Presenter& presenter) {
   while (presenter.pollEvent(event)) {
     switch (event.type) {
       case Type::Closed: return deliver(RecordedInput());
-      case Type::KeyPressed: dispatchKey(event, KEY_PRESSED); break;
+      case Type::KeyPressed:
+        // An auto-repeat is a keystroke only: the key is already pressed.
+        if (!event.repeat) dispatchKey(event, KEY_PRESSED);
+        if (stillServing(&presenter)) dispatchKeystroke(event);
+        break;
       case Type::KeyReleased: dispatchKey(event, KEY_RELEASED); break;
       case Type::MouseMoved:
         dispatchMouse(MOUSE_MOVED, Mouse::MOUSE_BUTTON_UNDEFINED, Vector(event.x, event.y));
@@ -406,6 +459,11 @@ bool InputManager::handleEvents(Presenter& presenter) {
 
 void InputManager::dispatchKey(const platform::InputEvent& event, KeyboardAction action) {
   deliver(keyInput(toEventKeyboard(event).getKey(), action));
+}
+
+void InputManager::dispatchKeystroke(const platform::InputEvent& event) {
+  const Keyboard::Key key = toEngineKey(event.key);
+  if (key != Keyboard::KEY_UNDEFINED) deliver(keystrokeInput(key, event.repeat));
 }
 
 void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, Vector cells) {

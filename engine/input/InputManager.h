@@ -1,6 +1,7 @@
 // The input manager: once per frame turns the presenter's queued events and the
-// live state of keys and mouse buttons into keyboard and mouse events for the
-// objects interested in them. Closing the window ends the game. It also
+// live state of keys and mouse buttons into keyboard, keystroke and mouse
+// events for the objects interested in them, and answers what they said to
+// games that poll (isKeyDown ...). Closing the window ends the game. It also
 // records what it delivers into a file as the game runs, or replays a file
 // in place of the presenter's input (settings record_file and replay_file).
 #pragma once
@@ -8,6 +9,7 @@
 #include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
 #include "engine/input/EventKeyboard.h"
+#include "engine/input/EventKeystroke.h"
 #include "engine/input/EventMouse.h"
 #include "engine/input/InputRecording.h"
 
@@ -16,6 +18,7 @@
 
 namespace tw {
 
+class InputPolling;
 class Presenter;
 class RecordingWriter;
 // The neutral input vocabulary of the engine's platform layer (not installed).
@@ -28,7 +31,7 @@ class TW_API InputManager : public Manager {
  public:
   static InputManager& getInstance();
 
-  // Accepts exactly "tw-keyboard" and "tw-mouse".
+  // Accepts exactly "tw-keyboard", "tw-keystroke" and "tw-mouse".
   bool isValid(std::string event_type) const override;
   ~InputManager() override;
   // Needs the display manager started (unless headless); turns key repeat off.
@@ -41,12 +44,26 @@ class TW_API InputManager : public Manager {
   // Finishes the recording's file, when one is made.
   void shutDown() override;
 
-  // Dispatches this frame's input: queued window events in arrival order, then
-  // held mouse buttons (left, right, middle), then held keys. During a replay
+  // Dispatches this frame's input: queued window events in arrival order (a
+  // key press is followed by its keystroke; an auto-repeat makes a keystroke
+  // alone), then held mouse buttons (left, right, middle), then held keys. During a replay
   // the recorded frame's events instead (and game over after the last one);
   // the presenter is then only asked whether the window was closed. While
   // recording, the frames before this one go to the file now and then.
   void getInput();
+
+  // The input of the latest frame, as its events told it (so the same in
+  // every presenter and in a replay). A key is down from its press to its
+  // release; pressed and released say whether that happened in the frame
+  // (a key tapped within one frame was pressed and released, and is up).
+  // A step handler, which runs before the frame's input, sees the frame
+  // before. Buttons are down while clicked or reported held.
+  bool isKeyDown(Keyboard::Key key) const;
+  bool wasKeyPressed(Keyboard::Key key) const;
+  bool wasKeyReleased(Keyboard::Key key) const;
+  bool isButtonDown(Mouse::Button button) const;
+  bool wasButtonClicked(Mouse::Button button) const;
+  Vector getMousePosition() const;  // window cells, as of the last mouse event
 
   bool isRecording() const;
   bool isReplaying() const;
@@ -82,6 +99,7 @@ class TW_API InputManager : public Manager {
   int openRecord(const std::string& path);
   void writeRecording();
   void finishRecording();
+  void readFrame();
   bool handleEvents(Presenter& presenter);
   void replayFrame(Presenter* p_presenter);
   void closeWindow(const char* why);
@@ -89,6 +107,7 @@ class TW_API InputManager : public Manager {
   // for a close (game over), after which nothing more is delivered.
   bool deliver(const RecordedInput& input);
   void dispatchKey(const platform::InputEvent& event, KeyboardAction action);
+  void dispatchKeystroke(const platform::InputEvent& event);
   void dispatchMouse(MouseAction action, Mouse::Button button, Vector cells);
   bool sendHeldButtons(const Presenter& presenter);
   bool stillServing(const Presenter* p_presenter) const;
@@ -98,6 +117,7 @@ class TW_API InputManager : public Manager {
   Mode mode = Mode::LIVE;
   std::unique_ptr<InputRecording> recording;  // made or replayed
   std::unique_ptr<RecordingWriter> writer;    // the file of a recording being made
+  std::unique_ptr<InputPolling> polling;      // what the delivered events said
   std::string record_path;
   int replay_frame = 0;  // the next recorded frame to replay
   Keyboard::Key reserved_key = Keyboard::KEY_UNDEFINED;

@@ -69,7 +69,8 @@ struct CarriedValue {
   int frame;
 };
 
-// Reads a version 2 file: the header, then records up to the closing one.
+// Reads a file of version 2 or 3 (3 adds keystroke events): the header, then
+// records up to the closing one.
 // A record the file ends inside, or no closing record at all, leaves the
 // recording cut short; a record whose mark or checksum does not match is
 // refused, so a changed byte cannot pass for a file cut short. Frames go
@@ -181,8 +182,8 @@ std::string readVersion(const std::string& bytes, std::uint32_t& version) {
     return "not a Tarnwick replay file";
   }
   version = ByteReader(bytes, sizeof MAGIC, sizeof MAGIC + 4).u32();
-  if (version == 1 || version == InputRecording::VERSION) return "";
-  return "file version " + std::to_string(version) + ", this program reads versions 1 and " +
+  if (version >= 1 && version <= InputRecording::VERSION) return "";
+  return "file version " + std::to_string(version) + ", this program reads versions 1 to " +
          std::to_string(InputRecording::VERSION);
 }
 
@@ -294,6 +295,7 @@ int InputRecording::decode(const std::string& bytes, InputRecording& out, std::s
   std::uint32_t version = 0;
   error = readVersion(bytes, version);
   if (!error.empty()) return -1;
+  read.keystrokes = version >= 3;
   if (version == 1) {
     error = decodeVersion1(bytes, read);
     if (!error.empty()) return -1;

@@ -16,7 +16,8 @@ namespace tw {
 
 // One delivered input event.
 struct TW_API RecordedInput {
-  enum Kind : std::uint8_t { KEY = 0, MOUSE = 1, CLOSE = 2 };
+  // KEYSTROKE: one keystroke event, action 1 for an auto-repeat, else 0.
+  enum Kind : std::uint8_t { KEY = 0, MOUSE = 1, CLOSE = 2, KEYSTROKE = 3 };
   Kind kind = CLOSE;
   int action = 0;  // KeyboardAction or MouseAction; 0 for CLOSE
   int code = 0;    // Keyboard::Key or Mouse::Button; 0 for CLOSE
@@ -27,8 +28,8 @@ TW_API bool operator==(const RecordedInput& a, const RecordedInput& b);
 
 class TW_API InputRecording {
  public:
-  // The version written; files of version 1 are still read.
-  static const std::uint32_t VERSION = 2;
+  // The version written; files of versions 1 and 2 are still read.
+  static const std::uint32_t VERSION = 3;
   static const std::size_t MAX_FILE_BYTES = 64u << 20;
   static const int MAX_VALUES = 64;
   static const std::size_t MAX_NAME_LENGTH = 64;
@@ -62,6 +63,9 @@ class TW_API InputRecording {
   // Read from a file whose writing stopped early (its game was killed): it
   // holds the frames written whole, and encodes without the closing record.
   bool isCutShort() const { return cut_short; }
+  // False for a file of version 1 or 2, made before keystrokes were
+  // recorded: a replay then takes one from each key press.
+  bool hasKeystrokes() const { return keystrokes; }
 
   // How far an encoding has got, so that a recording still being made can
   // be written out piece by piece.
@@ -78,7 +82,7 @@ class TW_API InputRecording {
   void encodeInto(EncodeState& state, int frames, bool close, std::string& out) const;
   // The file's bytes (format in the README).
   std::string encode() const;
-  // Reads a recording from a file's bytes, of version 1 or 2. 0, or -1 with
+  // Reads a recording from a file's bytes, of version 1, 2 or 3. 0, or -1 with
   // the reason in error, out left unchanged. A file cut short is read up to
   // its last whole frame (isCutShort); other versions, changed bytes, stray
   // bytes and values out of range are refused.
@@ -106,6 +110,7 @@ class TW_API InputRecording {
   std::vector<RecordedInput> events;        // every frame's, in order
   std::vector<std::uint32_t> frame_starts;  // index of each frame's first event
   bool cut_short = false;
+  bool keystrokes = true;
 };
 
 }  // namespace tw

@@ -28,6 +28,10 @@ std::string checkEvent(const RecordedInput& e) {
         return "bad mouse button";
       }
       return validPosition(e.x) && validPosition(e.y) ? "" : "mouse position out of range";
+    case RecordedInput::KEYSTROKE:
+      if (e.action != 0 && e.action != 1) return "bad keystroke repeat mark";
+      if (e.code < Keyboard::KEY_UNDEFINED || e.code >= Keyboard::KEY_COUNT) return "bad key";
+      return e.x == 0 && e.y == 0 ? "" : "key event with a position";
     case RecordedInput::CLOSE:
       return e.action == 0 && e.code == 0 && e.x == 0 && e.y == 0 ? "" : "bad close event";
   }
@@ -102,7 +106,7 @@ std::string ByteReader::event(RecordedInput& e) {
   e.code = static_cast<std::int16_t>(static_cast<std::uint16_t>(u16()));
   e.x = f32();
   e.y = f32();
-  if (kind > RecordedInput::CLOSE) return "unknown event kind " + std::to_string(kind);
+  if (kind > RecordedInput::KEYSTROKE) return "unknown event kind " + std::to_string(kind);
   e.kind = static_cast<RecordedInput::Kind>(kind);
   return checkEvent(e);
 }

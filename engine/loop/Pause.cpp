@@ -52,7 +52,7 @@ bool Pause::waitForKeyPress() {
         GameManager::getInstance().setGameOver(true);
         return false;
       }
-      if (event.type == platform::InputEvent::Type::KeyPressed) {
+      if (event.type == platform::InputEvent::Type::KeyPressed && !event.repeat) {
         log.writeLog(10, "Pause::eventHandler(): Keypressed.");
         pressed = true;
       }

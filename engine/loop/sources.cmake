@@ -2,6 +2,7 @@
 # every other manager and runs the loop, and the pause object. They sit above
 # every other layer of the engine.
 target_sources(tarnwick PRIVATE
+  engine/loop/CommandLine.cpp
   engine/loop/GameManager.cpp
   engine/loop/DebugOverlay.cpp
   engine/loop/Pause.cpp

@@ -19,6 +19,24 @@
 namespace tw {
 
 namespace {
+
+// Whether [a, a + a_extent] and [b, b + b_extent] share more than an end: a
+// length, or (for a span of no length) a point strictly inside the other,
+// or the same point.
+bool spansShare(float a, float a_extent, float b, float b_extent) {
+  if (a_extent == 0.0f && b_extent == 0.0f) return a == b;
+  if (a_extent == 0.0f) return b < a && a < b + b_extent;
+  if (b_extent == 0.0f) return a < b && b < a + a_extent;
+  return std::min(a + a_extent, b + b_extent) - std::max(a, b) > 0.0f;
+}
+
+// Whether the boxes overlap, rather than only touch at an edge or a corner.
+bool boxesOverlap(const Box& a, const Box& b) {
+  const Vector ac = a.getCorner();
+  const Vector bc = b.getCorner();
+  return spansShare(ac.getX(), a.getHorizontal(), bc.getX(), b.getHorizontal()) &&
+         spansShare(ac.getY(), a.getVertical(), bc.getY(), b.getVertical());
+}
 // The eight neighbour steps in the order they are tried: rows y-1, y, y+1,
 // and within a row columns x-1, x, x+1.
 const int STEPS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
@@ -174,11 +192,15 @@ Node PathFind::chooseCurrent() {
   return open_heap.pop().node;
 }
 
+void PathFind::setArrival(PathArrival new_arrival) { arrival = new_arrival; }
+
 void PathFind::checkArrival(Node current) {
   if (p_target == nullptr || !targetAlive()) return;
   const Box mover_box = getWorldBox(p_mover, toVector(current));
   const Box target_box = getWorldBox(p_target, toVector(goal));
-  if (boxIntersectsBox(mover_box, target_box)) {
+  const bool arrived = arrival == ARRIVE_OVERLAPPING ? boxesOverlap(mover_box, target_box)
+                                                     : boxIntersectsBox(mover_box, target_box);
+  if (arrived) {
     found = true;
     goal = current;
   }

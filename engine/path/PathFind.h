@@ -11,6 +11,7 @@
 #include "engine/world/Path.h"
 #include "engine/path/NodeStateMap.h"
 #include "engine/path/Node.h"
+#include "engine/path/PathManager.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
@@ -44,6 +45,9 @@ class PathFind {
   // map of blocked cells.
   bool isBlocked(Node cell, Node goal_cell) const;
 
+  // What reaching the target means (touching unless set).
+  void setArrival(PathArrival new_arrival);
+
   bool isAllocated() const;
   bool isFound() const;
   Object* getMover() const;
@@ -76,6 +80,7 @@ class PathFind {
   Object* p_mover;   // its box is used for every obstacle test; not owned
   Object* p_target;  // reaching its box counts as arrival; not owned, may be null
   int target_id;     // to tell whether the target still exists
+  PathArrival arrival = ARRIVE_TOUCHING;
   Node start;
   Node goal;  // moved to the arrival cell when the target is reached
   std::unique_ptr<NodeCosts[]> nodes;  // rows of width nodes; null when not allocated

@@ -85,7 +85,7 @@ bool PathManager::insideWorld(const char* what, Vector p, int w, int h, Node& ce
   return false;
 }
 
-int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target) {
+int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target, PathArrival arrival) {
   if (!isStarted()) {
     logger().writeLog("%s not started!", getType().c_str());
     return -1;
@@ -108,11 +108,13 @@ int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target) {
       !insideWorld("Goal", goal, w, h, goal_cell)) {
     return -1;
   }
-  return addSearch(p_mover, start_cell, goal_cell, p_target);
+  return addSearch(p_mover, start_cell, goal_cell, p_target, arrival);
 }
 
-int PathManager::addSearch(Object* p_mover, Node start_cell, Node goal_cell, Object* p_target) {
+int PathManager::addSearch(Object* p_mover, Node start_cell, Node goal_cell, Object* p_target,
+                           PathArrival arrival) {
   auto* p_path_find = new (std::nothrow) PathFind(p_mover, start_cell, goal_cell, p_target);
+  if (p_path_find != nullptr) p_path_find->setArrival(arrival);
   if (p_path_find == nullptr || !p_path_find->isAllocated()) {
     logger().writeLog("PathManager::findPath(): Error! Unable to allocate the search nodes.");
     delete p_path_find;

@@ -20,6 +20,12 @@ class Object;
 class PathFind;
 class RepeatedLog;
 
+// Where a search with a target ends: where the mover's box touches the
+// target's (edges meeting count; the mover stops beside it), or where the
+// boxes overlap (the mover steps onto the target, and the world's collision
+// follows when it moves there).
+enum PathArrival : int { ARRIVE_TOUCHING = 0, ARRIVE_OVERLAPPING };
+
 class TW_API PathManager : public Manager {
  public:
   static PathManager& getInstance();
@@ -32,9 +38,11 @@ class TW_API PathManager : public Manager {
   void shutDown() override;
 
   // Starts a search for mover from its cell towards the goal cell (positions
-  // truncated to whole cells); with a target, touching the target counts as
-  // arrival. Any search the mover already has is released first. 0 or -1.
-  int findPath(Object* p_mover, Vector goal, Object* p_target = nullptr);
+  // truncated to whole cells); with a target, reaching it as arrival says
+  // ends the search. Any search the mover already has is released first.
+  // 0 or -1.
+  int findPath(Object* p_mover, Vector goal, Object* p_target = nullptr,
+               PathArrival arrival = ARRIVE_TOUCHING);
   // Gives every pending search one expansion per pass, in list order, for
   // about max(budget_ms, min_cycle_time) milliseconds. A search that ends
   // sends an EventPath straight to its mover's eventHandler.
@@ -57,7 +65,7 @@ class TW_API PathManager : public Manager {
 
   // The cell of p when it lies inside a w x h world; logs and fails otherwise.
   bool insideWorld(const char* what, Vector p, int w, int h, Node& node) const;
-  int addSearch(Object* p_mover, Node start, Node goal, Object* p_target);
+  int addSearch(Object* p_mover, Node start, Node goal, Object* p_target, PathArrival arrival);
   // One pass over the pending searches; false when the time is up or the
   // manager was stopped by a handler.
   bool runPass(const Clock& clock, int limit);

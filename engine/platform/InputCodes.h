@@ -42,6 +42,9 @@ struct InputEvent {
   // once a presenter hands the event on.
   float x = 0.0f;
   float y = 0.0f;
+  // KeyPressed only: the keyboard's auto-repeat of a key already down, which
+  // the input manager turns into a keystroke but not into a new press.
+  bool repeat = false;
 };
 
 // A readable name of the key ("A", "Space", "Numpad 5", "Unknown" ...).

@@ -29,6 +29,7 @@ struct PolledEvent {
   std::int32_t button;
   float x;
   float y;
+  std::int32_t repeat;
 };
 
 }  // namespace
@@ -60,6 +61,7 @@ bool pollEvent(InputEvent& event) {
   event.button = static_cast<MouseButton>(polled.button);
   event.x = polled.x;
   event.y = polled.y;
+  event.repeat = polled.repeat != 0;
   return true;
 }
 

@@ -4,12 +4,7 @@
 // is the version its headers name.
 #include <cstdio>
 
-#include "engine/core/Config.h"
-#include "engine/core/EventStep.h"
-#include "engine/core/Version.h"
-#include "engine/loop/GameManager.h"
-#include "engine/display/DisplayManager.h"
-#include "engine/world/Object.h"
+#include "tarnwick.h"
 
 namespace {
 class Word : public tw::Object {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/EventStep.h"
+#include "engine/input/EventKeystroke.h"
 #include "engine/loop/GameManager.h"
 #include "tests/support/EngineFixtures.h"
 
@@ -91,4 +93,26 @@ TEST_F(ManagerTest, DispatchWalksTheListenersAsTheyWereAndSkipsDestroyedOnes) {
   };
   EXPECT_EQ(send("tw-x"), (Got{&a, &b}));
   EXPECT_TRUE(c.received.empty());
+}
+
+// A handler reaches an event's payload through as<T>() or eventCast<T>():
+// the event itself when it is of that class (or one derived from it), null
+// for another class and for no event at all.
+TEST(Event, TypedAccessGivesTheEventOnlyAsItsOwnClass) {
+  tw::EventStep step(5);
+  tw::EventKeystroke keystroke(tw::Keyboard::A, true);
+  tw::Event plain;
+  const tw::Event* events[] = {&step, &keystroke, &plain, nullptr};
+  const struct {
+    bool step, keystroke;
+  } expected[] = {{true, false}, {false, true}, {false, false}, {false, false}};
+  for (int i = 0; i < 4; i++) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(tw::eventCast<tw::EventStep>(events[i]) != nullptr, expected[i].step);
+    EXPECT_EQ(tw::eventCast<tw::EventKeystroke>(events[i]) != nullptr, expected[i].keystroke);
+    EXPECT_TRUE(events[i] == nullptr || events[i]->as<tw::Event>() == events[i]);
+  }
+  EXPECT_EQ(step.as<tw::EventStep>()->getStepCount(), 5);
+  EXPECT_TRUE(keystroke.as<tw::EventKeystroke>()->isRepeat());
+  EXPECT_EQ(keystroke.as<tw::EventKeystroke>()->getCharacter(), "A");
 }

@@ -19,6 +19,7 @@
 #include "engine/display/DrawList.h"
 #include "engine/display/EventView.h"
 #include "engine/display/FontLookup.h"
+#include "engine/display/PresenterFactory.h"
 #include "engine/display/ViewObject.h"
 #include "engine/platform/Files.h"
 #include "engine/resources/SpriteParser.h"
@@ -77,6 +78,21 @@ TEST(CellGrid, PaintsTheLaterCharacterCharactersACellHoldsAndShapes) {
 // The font is taken from the first place that has it: the configured path,
 // then its file name beside the program, then in the installed folder; each
 // place tried before is logged.
+// display:auto: a window where a display answers, else the terminal when
+// standard input and output are one, else the capture. (The window and the
+// terminal are also picked live by the input script's tests.)
+TEST(PresenterFactory, AutoDisplayPicksTheWindowThenTheTerminalThenTheCapture) {
+  const struct {
+    bool display, terminal;
+    const char* picked;
+  } cases[] = {{true, true, "window"}, {true, false, "window"}, {false, true, "terminal"},
+               {false, false, "capture"}};
+  for (const auto& c : cases) {
+    EXPECT_STREQ(tw::autoDisplay(c.display, c.terminal), c.picked) << c.display << c.terminal;
+    EXPECT_STREQ(tw::makePresenter(c.picked)->getName(), c.picked);
+  }
+}
+
 TEST(FontLookup, TakesTheFirstPlaceThatHasTheFontAndLogsEachMiss) {
   tw_test::LogCapture log;
   const struct {

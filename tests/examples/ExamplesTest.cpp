@@ -126,8 +126,9 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
   EXPECT_EQ(0, pclose(hosting)) << host.output();
 }
 
-// 0 after a game that ran and quit, 1 when it could not start (a refused
-// replay or record file included), 2 for an option it does not take.
+// 0 after a game that ran and quit (or showed its help), 1 when it could not
+// start (a refused replay or record file included), 2 for an option it does
+// not take.
 TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
   const struct {
     const char* program;
@@ -146,6 +147,12 @@ TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
       {"example_garden", "--capture --frobnicate", "", 2},
       {"example_maze", "--capture", "replay_file:DIR/none.rec", 1},
       {"example_pong", "--capture --host 0", "logfile:DIR/none/game.log", 1},
+      // The command line they share: help, log detail, options the game does not take.
+      {"example_catch", "--help", "", 0},
+      {"veld", "--capture --verbose", "", 0},
+      {"example_showcase", "--capture stray", "", 2},
+      {"example_garden", "--capture --record", "", 2},
+      {"example_pong", "--capture --join localhost", "", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.program) + " " + c.args + " " + c.setting);

@@ -47,9 +47,10 @@ class EndToEndTest : public ::testing::Test, public tw_test::ConfiguredEngine {
   // after two minutes), its standard error into veld.err. Audio goes to the
   // audio library's null device, so that a device is opened (and must be
   // closed) without a sound card.
-  void launch() {
-    status = std::async(std::launch::async, [this] {
-      return std::system(("timeout -s KILL 120 ./veld 2> " + dir.file("veld.err")).c_str());
+  void launch(const std::string& options = "") {
+    status = std::async(std::launch::async, [this, options] {
+      return std::system(
+          ("timeout -s KILL 120 ./veld " + options + " 2> " + dir.file("veld.err")).c_str());
     });
   }
   // A screenshot satisfying the condition, taken within the time limit.
@@ -116,7 +117,7 @@ TEST_F(EndToEndTest, PlaysFromStartScreenToClosingTheWindow) {
 
 TEST_F(EndToEndTest, WithoutADisplayStartUpFailsCleanly) {
   const tw_test::ScopedEnv no_display("DISPLAY", nullptr);
-  launch();
+  launch("--window");
   EXPECT_EQ(exitCode(), 1);
   EXPECT_TRUE(logHas("Error! Unable to open display '': display:terminal and display:capture "
                      "need none."));

@@ -85,7 +85,7 @@ TEST_F(TerminalGame, ShowsTheCapturedFramesAndQuitsCleanly) {
   expectScreenIsTheCapture();  // a run, after a jump
   tmux.sendKeys("q");          // gives the run up
   ASSERT_TRUE(shows("Press  P  for the start screen"));
-  usleep(800000);      // a terminal without key releases takes a quick second q as a repeat
+  usleep(800000);      // well apart: a terminal without key releases takes it for a new tap
   tmux.sendKeys("q");  // quits from the game-over screen
   expectRestored();
 }
@@ -106,7 +106,7 @@ class RecordedTerminalGame : public TerminalGame {
 // cut short, and the program replays it to the last press.
 TEST_F(RecordedTerminalGame, ARunKilledWithSigkillReplaysToWithinASecondOfItsEnd) {
   for (int press = 0; press < 3; press++) {
-    usleep(800000);  // a terminal without key releases takes a quick second m as a repeat
+    usleep(800000);  // well apart: a terminal without key releases takes it for a new tap
     tmux.sendKeys("m");
     ASSERT_TRUE(shows("MUTED", press % 2 == 0)) << "press " << press;
   }

@@ -18,6 +18,7 @@
 #include "engine/display/CapturePresenter.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/loop/GameManager.h"
+#include "tests/support/InputProbe.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 
@@ -143,6 +144,80 @@ TEST_F(CaptureInput, EventsArriveInOrderThenHeldOnesAndReplayAsRecorded) {
   EXPECT_TRUE(log.contains("InputManager::getInput(): Replay ended after 3 frames."));
 }
 
+// The input script queued into the capture presenter, frame by frame (a
+// held key's auto-repeats marked as such), gives the report every presenter
+// gives; recorded and replayed, the same again.
+TEST_F(CaptureInput, TheInputScriptReportsWhatEveryPresenterReports) {
+  const auto key = [](tw::Keyboard::Key k, Type type, bool repeat = false) {
+    tw::platform::InputEvent e = inputEvent(type, InputManager::toPlatformKey(k));
+    e.repeat = repeat;
+    return e;
+  };
+  std::vector<std::vector<tw::platform::InputEvent>> frames;
+  for (const tw_test::ScriptLine& line : tw_test::INPUT_SCRIPT) {
+    const int taps = line.kind == tw_test::ScriptLine::TAP ? line.taps : 1;
+    for (int i = 0; i < taps; i++) {
+      frames.push_back({key(line.key, Type::KeyPressed)});
+      for (int r = 0; line.kind == tw_test::ScriptLine::HOLD && r < 5; r++) {
+        frames.push_back({key(line.key, Type::KeyPressed, true)});
+      }
+      frames.push_back({key(line.key, Type::KeyReleased)});
+      frames.push_back({});
+    }
+  }
+  const auto play = [&](const std::string& setting) {
+    EXPECT_EQ(start(setting), 0);
+    tw_test::InputProbe probe(false);
+    for (const auto& queued : frames) {
+      for (const auto& e : queued) {
+        static_cast<tw::CapturePresenter*>(tw::DisplayManager::getInstance().getPresenter())->pushEvent(e);
+      }
+      im.getInput();
+      probe.sample();
+    }
+    im.shutDown();
+    tw::DisplayManager::getInstance().shutDown();
+    return probe.report();
+  };
+  const std::string file = dir.file("script.rec");
+  EXPECT_EQ(play("record_file:" + file), tw_test::EXPECTED_REPORT);
+  EXPECT_EQ(play("replay_file:" + file), tw_test::EXPECTED_REPORT);
+}
+
+// A file of version 2 holds no keystrokes: its replay takes one from each
+// press, so a game that moves on keystrokes replays as it played.
+TEST_F(CaptureInput, AnOlderRecordingReplaysAKeystrokeForEachPress) {
+  ASSERT_EQ(start("replay_file:" + tw_test::dataPath("replays/whole-2.rec")), 0);
+  std::vector<tw::Keyboard::Key> strokes;
+  struct Strokes : tw::Object {
+    std::vector<tw::Keyboard::Key>* p_out;
+    explicit Strokes(std::vector<tw::Keyboard::Key>* out) : p_out(out) {
+      registerInterest(tw::KEYSTROKE_EVENT);
+    }
+    int eventHandler(const tw::Event* p_e) override {
+      const auto* p_key = tw::eventCast<tw::EventKeystroke>(p_e);
+      if (p_key == nullptr) return 0;
+      p_out->push_back(p_key->isRepeat() ? tw::Keyboard::KEY_UNDEFINED : p_key->getKey());
+      return 1;
+    }
+  } listener(&strokes);
+  for (int frame = 0; frame < 4; frame++) {
+    im.getInput();
+    if (frame == 0) {
+      EXPECT_TRUE(im.wasKeyPressed(tw::Keyboard::A));
+      EXPECT_TRUE(im.isKeyDown(tw::Keyboard::A));
+    }
+    if (frame == 1) {
+      EXPECT_FALSE(im.isKeyDown(tw::Keyboard::A));  // neither held nor pressed again
+    }
+    if (frame == 2) {
+      EXPECT_TRUE(im.isButtonDown(tw::Mouse::MOUSE_LEFT));
+      EXPECT_EQ(im.getMousePosition(), tw::Vector(3.5f, 4));
+    }
+  }
+  EXPECT_EQ(strokes, std::vector<tw::Keyboard::Key>{tw::Keyboard::A});
+}
+
 TEST_F(CaptureInput, AReplayThatCannotBeUsedStopsStartUp) {
   tw::InputRecording other_grid;
   other_grid.setGrid(100, 30);
@@ -173,7 +248,8 @@ struct SampleRecording {
   SampleRecording() {
     r.setSeed(11);
     r.setValue("veld.best", 42);
-    frame({{tw::RecordedInput::KEY, tw::KEY_PRESSED, tw::Keyboard::A, 0, 0}});
+    frame({{tw::RecordedInput::KEY, tw::KEY_PRESSED, tw::Keyboard::A, 0, 0},
+           {tw::RecordedInput::KEYSTROKE, 1, tw::Keyboard::A, 0, 0}});
     frame({});
     r.setValue("veld.muted", 1);
     frame({{tw::RecordedInput::MOUSE, tw::MOUSE_MOVED, tw::Mouse::MOUSE_BUTTON_UNDEFINED, 3.5f, 4},
@@ -200,7 +276,7 @@ TEST(InputRecording, ReadsAFileCutShortUpToItsLastWholeFrameAndRefusesAnyChanged
   const std::string& bytes = sample.streamed;
   ASSERT_EQ(bytes, sample.r.encode());
   // The format stays as files already written have it.
-  EXPECT_EQ(bytes, tw_test::readFile(replayFile("whole-2.rec")));
+  EXPECT_EQ(bytes, tw_test::readFile(replayFile("whole-3.rec")));
   const std::size_t header = 32;
   for (std::size_t n = 0; n <= bytes.size(); n++) {
     SCOPED_TRACE(n);
@@ -252,7 +328,7 @@ TEST(InputRecording, RefusesBrokenFilesWithTheirReasonAndReadsOnesCutShort) {
   } cases[] = {
       {"header cut", bytes.substr(0, 20), "truncated: 20 bytes"},
       {"not a replay", changed(0, 'X'), "not a Tarnwick replay file"},
-      {"other version", changed(8, 3), "file version 3, this program reads versions 1 and 2"},
+      {"other version", changed(8, 4), "file version 4, this program reads versions 1 to 3"},
       {"seed changed", changed(12, 5), "corrupted: the header's checksum does not match"},
       {"record size changed", changed(33, 8), "corrupted: a record's mark does not match"},
       {"event changed", changed(first_event + 2, 9), "corrupted: the checksum does not match"},

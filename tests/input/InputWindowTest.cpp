@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <future>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "engine/display/DisplayManager.h"
 #include "engine/loop/GameManager.h"
 #include "engine/loop/Pause.h"
+#include "tests/support/InputProbe.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XWindowDriver.h"
@@ -147,4 +149,37 @@ TEST_F(InputWindow, PauseHoldsUntilAnotherKeyIsPressedOrTheWindowCloses) {
   const auto lines = log.messages();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Pause::eventHandler(): Game resumed."), 1);
   EXPECT_TRUE(log.contains("Pause::eventHandler(): Window closed. Setting game over."));
+}
+
+// The input script sent to the probe's window (display:auto picks the window
+// where there is a display): the X server's own auto-repeat makes the held
+// key's repeats, and the report is the one every presenter gives.
+TEST(InputScript, WindowReportsWhatEveryPresenterReports) {
+  tw_test::useTestDisplay();
+  tw_test::TempDir dir;
+  const std::string config = dir.write(
+      "tw-config.txt", "window_title:tw-input-probe,\nlogfile:" + dir.file("probe.log") + ",\n");
+  auto ended = std::async(std::launch::async, [&] {
+    return std::system(("TARNWICK_CONFIG=" + config + " timeout -s KILL 120 " TW_INPUT_PROBE " " +
+                        dir.file("report.txt"))
+                           .c_str());
+  });
+  std::unique_ptr<tw_test::XWindowDriver> driver;
+  for (int i = 0; i < 200 && !(driver && driver->found()); i++, usleep(100000)) {
+    driver = std::make_unique<tw_test::XWindowDriver>("tw-input-probe");
+  }
+  ASSERT_TRUE(driver->found());
+  ASSERT_TRUE(driver->focus());
+  const auto keysym = [](tw::Keyboard::Key key) { return key == tw::Keyboard::LEFT_ARROW ? "Left" : "Down"; };
+  tw_test::playScript(
+      [&](tw::Keyboard::Key key) { EXPECT_TRUE(driver->keyDown(keysym(key)) && driver->keyUp(keysym(key))); },
+      [&](tw::Keyboard::Key key) {
+        EXPECT_TRUE(driver->keyDown(keysym(key)));
+        usleep(tw_test::HOLD_MS * 1000);  // the X server's auto-repeat starts
+        EXPECT_TRUE(driver->keyUp(keysym(key)));
+      });
+  EXPECT_TRUE(driver->keyDown("q") && driver->keyUp("q"));
+  EXPECT_EQ(ended.get(), 0);
+  EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);
+  EXPECT_TRUE(tw_test::fileContains(dir.file("probe.log"), "display:auto chose the window"));
 }

@@ -1,6 +1,7 @@
-# Tests of engine/loop: the game manager's start-up, loop and shut-down, and
-# the pause object.
+# Tests of engine/loop: the game manager's start-up, loop and shut-down, the
+# pause object and the shared command line.
 tw_add_test_suite(loop_tests
+  loop/CommandLineTest.cpp
   loop/GameManagerTest.cpp
   loop/PauseTest.cpp
   loop/DebugOverlayTest.cpp

@@ -123,14 +123,39 @@ TEST_F(PathTest, UnreachableGoalsAndAWorldChangingDuringTheSearch) {
   EXPECT_EQ(paths().findPath(walker, Vector(10, 3)), -1);
 }
 
-TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesIt) {
+// With a target the search ends where the mover first touches it, or (asked
+// for) first overlaps it: boxes of whole cells touch a cell before they
+// overlap; a box reaching into the next column overlaps there at once.
+TEST_F(PathTest, TargetObjectEndsTheSearchWhereTheMoverFirstTouchesOrOverlapsIt) {
+  const tw::Box reaching(Vector(-1.5f, -0.5f), 2.99f, 0.99f);  // into column 7
+  const tw::Box whole_cell(Vector(0, -0.5f), 1, 0.99f);        // columns x to x + 1, edges in
+  const tw::Box usual(Vector(-0.5f, -0.5f), 0.99f, 0.99f);       // an object's own
+  const struct {
+    tw::Box walker_box, target_box;
+    tw::PathArrival arrival;
+    int end_x;
+  } cases[] = {
+      {usual, reaching, tw::ARRIVE_TOUCHING, 7},
+      {usual, reaching, tw::ARRIVE_OVERLAPPING, 7},
+      {whole_cell, whole_cell, tw::ARRIVE_TOUCHING, 7},
+      {whole_cell, whole_cell, tw::ARRIVE_OVERLAPPING, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.arrival) + " ends at " + std::to_string(c.end_x));
+    auto* walker = new Walker(Vector(2, 5));
+    walker->setBox(c.walker_box);
+    auto* target = wall(Vector(8, 5));
+    target->setBox(c.target_box);
+    ASSERT_EQ(paths().findPath(walker, Vector(8, 5), target, c.arrival), 0);
+    PathFind& search = *walker->getPathFind();
+    ASSERT_EQ(run(search), tw::PATH_FOUND);
+    EXPECT_EQ(search.getGoal(), (Node{c.end_x, 5}));
+    EXPECT_EQ(waypoints(search.getPath()).back(), Vector(c.end_x, 5));
+    world().markForDelete(walker);
+    world().markForDelete(target);
+    world().update();
+  }
   auto* walker = new Walker(Vector(2, 5));
-  auto* target = wall(Vector(8, 5));
-  target->setBox(tw::Box(Vector(-1.5f, -0.5f), 2.99f, 0.99f));  // reaches into column 7
-  PathFind search(walker, Node{2, 5}, Node{8, 5}, target);
-  ASSERT_EQ(run(search), tw::PATH_FOUND);
-  EXPECT_EQ(search.getGoal(), (Node{7, 5}));
-  EXPECT_EQ(search.getPath().toString(), "(2,5)|(3,5)|(4,5)|(5,5)|(6,5)|(7,5)|");
   // A target destroyed meanwhile is dropped; the goal cell is still reached.
   auto* gone = wall(Vector(20, 5));
   PathFind chase(walker, Node{2, 5}, Node{20, 5}, gone);

@@ -24,6 +24,7 @@ void ProgramRun::press(int frame, tw::Keyboard::Key key, int times) {
   ASSERT_EQ(frame + 1, script.getFrameCount()) << "presses must come in frame order";
   for (int i = 0; i < times; i++) {
     script.addEvent(tw::RecordedInput{tw::RecordedInput::KEY, tw::KEY_PRESSED, key, 0, 0});
+    script.addEvent(tw::RecordedInput{tw::RecordedInput::KEYSTROKE, 0, key, 0, 0});
   }
 }
 

@@ -21,7 +21,8 @@ class ProgramRun {
   // The run lasts this many frames (a replay of them, played without waiting)
   // instead of until the program ends by itself.
   void setFrames(int count);
-  // Key presses delivered at the start of frame (0 based).
+  // Keystrokes (a press and its keystroke) delivered at the start of frame
+  // (0 based).
   void press(int frame, tw::Keyboard::Key key, int times = 1);
   // A configuration item added to the run's tw-config.txt ("key:value"),
   // winning over the run's own (display, snapshot_file, logfile).

@@ -31,7 +31,7 @@ await runCases({
     await browser.open(page);
     const first = await browser.waitForScreen((t) => basketColumn(t) >= 0, 10000, 'the basket');
     await browser.key('KeyD', 'd');
-    // Pressed, then held for a step or two: two cells a step, to the right.
+    // One keystroke: two cells to the right.
     await browser.waitForScreen((t) => basketColumn(t) > basketColumn(first), 3000,
                                 'the basket further right');
   },

@@ -55,8 +55,9 @@ Module.tw = (function () {
     (isError ? console.error : console.log)('Tarnwick: ' + text);
   };
 
-  function push(type, key, button, x, y) {
-    if (tw.events.length < MAX_EVENTS) tw.events.push([type, key, button, x, y]);
+  // repeat: 1 for a key press that is the keyboard's auto-repeat.
+  function push(type, key, button, x, y, repeat = 0) {
+    if (tw.events.length < MAX_EVENTS) tw.events.push([type, key, button, x, y, repeat]);
   }
 
   // ---- The font -----------------------------------------------------------
@@ -476,10 +477,11 @@ Module.tw = (function () {
       const key = KEYS[event.code];
       if (key === undefined) return;
       event.preventDefault();  // Space, arrows and F-keys belong to the game
-      // With key repeat on, as in a window, each repeat is pressed again.
-      if (event.repeat && !tw.keyRepeat) return;
+      // A repeat is marked as one; with key repeat on, as in a window, it is
+      // pressed again.
+      const repeat = event.repeat && tw.held.has(key) && !tw.keyRepeat;
       tw.held.add(key);
-      push(KEY_PRESSED, key, 0, 0, 0);
+      push(KEY_PRESSED, key, 0, 0, 0, repeat ? 1 : 0);
     });
     window.addEventListener('keyup', (event) => {
       const key = KEYS[event.code];
@@ -515,8 +517,8 @@ Module.tw = (function () {
     window.addEventListener('resize', () => { if (view.open) sizeCanvas(); });
   }
 
-  // Writes the next event into the heap (type, key, button as int32, then x,
-  // y as float32); 0 when none is waiting.
+  // Writes the next event into the heap (type, key, button as int32, x, y as
+  // float32, then the repeat mark as int32); 0 when none is waiting.
   tw.poll = function (pointer) {
     const event = tw.events.shift();
     if (!event) return 0;
@@ -525,6 +527,7 @@ Module.tw = (function () {
     HEAP32[(pointer >> 2) + 2] = event[2];
     HEAPF32[(pointer >> 2) + 3] = event[3];
     HEAPF32[(pointer >> 2) + 4] = event[4];
+    HEAP32[(pointer >> 2) + 5] = event[5];
     return 1;
   };
 

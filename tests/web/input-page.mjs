@@ -1,0 +1,50 @@
+// The input script (the table in tests/support/InputProbe.h: three quick taps
+// of the left arrow, the down arrow held until it auto-repeats, then
+// released) played into the input probe's page: the probe must give the
+// report the window, the terminal and the capture give.
+//   node --experimental-websocket input-page.mjs TEST_SITE_FOLDER
+import { runCases } from './browser.mjs';
+import { serve } from '../../tools/web-serve.mjs';
+
+const [site] = process.argv.slice(2);
+const server = await serve(site, 0);
+const page = `http://127.0.0.1:${server.address().port}/probe.html`;
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const TAP_GAP_MS = 400, HOLD_MS = 1500, REPEAT_MS = 40;  // as in InputProbe.h
+const SCRIPT = [{ tap: 3, code: 'ArrowLeft' }, { hold: true, code: 'ArrowDown' }];
+
+async function send(browser, type, code, autoRepeat = false) {
+  await browser.send('Input.dispatchKeyEvent', { type, code, key: code, autoRepeat });
+}
+
+await runCases({
+  'the input script gives the page the report every presenter gives': async (browser) => {
+    await browser.open(page);
+    await browser.waitFor(`Number(document.body.dataset.frames) > 2`, 10000, 'the first frames');
+    for (const line of SCRIPT) {
+      if (line.tap) {
+        for (let i = 0; i < line.tap; i++) {
+          await send(browser, 'keyDown', line.code);
+          await send(browser, 'keyUp', line.code);
+          await sleep(TAP_GAP_MS);
+        }
+      } else {
+        await send(browser, 'keyDown', line.code);
+        for (let held = 0; held < HOLD_MS; held += REPEAT_MS) {
+          await sleep(REPEAT_MS);
+          await send(browser, 'keyDown', line.code, true);
+        }
+        await send(browser, 'keyUp', line.code);
+      }
+      await sleep(TAP_GAP_MS);
+    }
+    await browser.key('KeyQ', 'q');
+    const end = Date.now() + 10000;
+    while (Date.now() < end && !browser.console.some((l) => l.startsWith('input script:'))) await sleep(50);
+    const verdict = browser.console.find((l) => l.startsWith('input script:'));
+    if (verdict !== 'input script: the report every presenter gives') {
+      throw new Error(`the probe says: ${browser.console.join(' | ')}`);
+    }
+  },
+});
+server.close();
