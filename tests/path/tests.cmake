@@ -3,4 +3,6 @@ tw_add_test_suite(path_tests
   path/NodeStateMapTest.cpp
   path/OpenHeapTest.cpp
   path/PathTest.cpp
+  path/FieldOfViewTest.cpp
+  path/CellSearchTest.cpp
 )

@@ -1,0 +1,112 @@
+#include "engine/path/CellSearch.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/path/OpenKey.h"
+
+namespace tw {
+
+const int CellSearch::STEPS[8][2] = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+
+CellSearch::CellSearch(const CellMap& new_map)
+    : map(new_map),
+      diagonal_cost(1.41f),
+      nodes(static_cast<std::size_t>(map.getWidth()) * static_cast<std::size_t>(map.getHeight())),
+      marks(nodes.size(), 0),
+      steps_in(nodes.size(), -1),
+      generation(0),
+      next_order(0),
+      goal{-1, -1},
+      has_goal(false),
+      floor(0),
+      expanded(0),
+      out_of_memory(false) {}
+
+bool CellSearch::canStep(int x, int y, int step) const {
+  const int dx = STEPS[step][0];
+  const int dy = STEPS[step][1];
+  if (!map.isWalkable(x + dx, y + dy)) return false;
+  return step < STRAIGHT_STEPS || map.isWalkable(x + dx, y) || map.isWalkable(x, y + dy);
+}
+
+void CellSearch::begin(Node new_goal, float new_floor) {
+  if (++generation >= 0x7FFFFFFFu) {
+    std::fill(marks.begin(), marks.end(), 0);
+    generation = 1;
+  }
+  heap.attach(nodes.data(), map.getWidth());
+  next_order = 0;
+  expanded = 0;
+  out_of_memory = false;
+  goal = new_goal;
+  has_goal = map.contains(goal.x, goal.y);
+  floor = new_floor;
+}
+
+// The least cost from (x, y) to the goal over open ground: straight steps
+// along the longer side, diagonals (at most two straight steps' worth) for
+// the shorter, or diagonals all the way when they are the cheaper step.
+float CellSearch::estimate(int x, int y) const {
+  if (!has_goal) return 0.0f;
+  const int dx = std::abs(x - goal.x);
+  const int dy = std::abs(y - goal.y);
+  const int lo = std::min(dx, dy);
+  const int hi = std::max(dx, dy);
+  if (diagonal_cost <= 0) return static_cast<float>(dx + dy);
+  const float diagonal = std::min(diagonal_cost, 2.0f);
+  if (diagonal < 1.0f) return diagonal * static_cast<float>(hi);
+  return diagonal * static_cast<float>(lo) + static_cast<float>(hi - lo);
+}
+
+bool CellSearch::offer(int x, int y, float g, int step) {
+  const std::size_t index = map.indexOf(x, y);
+  NodeCosts& node = nodes[index];
+  const bool open = marks[index] == openMark();
+  if (open && g >= node.g) return true;
+  node.g = g;
+  node.f = g + estimate(x, y) - floor;
+  node.order = next_order++;
+  steps_in[index] = static_cast<std::int8_t>(step);
+  const OpenHeap::Key key = OpenKey::make(node.f, node.order);
+  if (open) {
+    heap.lower(key, Node{x, y});
+    return true;
+  }
+  if (!heap.push(key, Node{x, y})) {
+    out_of_memory = true;
+    return false;
+  }
+  marks[index] = openMark();
+  return true;
+}
+
+bool CellSearch::seed(int x, int y, float g) {
+  if (!map.contains(x, y) || marks[map.indexOf(x, y)] == closedMark()) return false;
+  return offer(x, y, g, -1);
+}
+
+void CellSearch::expand(Node node) {
+  const float g = nodes[map.indexOf(node.x, node.y)].g;
+  const int count = stepCount();
+  for (int step = 0; step < count; step++) {
+    if (!canStep(node.x, node.y, step)) continue;
+    const int x = node.x + STEPS[step][0];
+    const int y = node.y + STEPS[step][1];
+    if (marks[map.indexOf(x, y)] == closedMark()) continue;
+    if (!offer(x, y, g + stepCost(step), step)) return;
+  }
+}
+
+bool CellSearch::run() {
+  while (!heap.empty() && !out_of_memory) {
+    const Node node = heap.pop().node;
+    marks[map.indexOf(node.x, node.y)] = closedMark();
+    expanded++;
+    if (has_goal && node == goal) return true;
+    expand(node);
+  }
+  return false;
+}
+
+}  // namespace tw
