@@ -7,4 +7,6 @@ tw_add_test_suite(core_tests
   core/ManagerTest.cpp
   core/ObjectListTest.cpp
   core/UtilityTest.cpp
+  core/GeneratorTest.cpp
+  core/ColorBlendTest.cpp
 )
