@@ -36,6 +36,7 @@ void CellSearch::begin(Node new_goal, float new_floor) {
     generation = 1;
   }
   heap.attach(nodes.data(), map.getWidth());
+  for (int step = 0; step < 8; step++) offsets[step] = STEPS[step][1] * map.getWidth() + STEPS[step][0];
   next_order = 0;
   expanded = 0;
   out_of_memory = false;
@@ -59,13 +60,12 @@ float CellSearch::estimate(int x, int y) const {
   return diagonal * static_cast<float>(lo) + static_cast<float>(hi - lo);
 }
 
-bool CellSearch::offer(int x, int y, float g, int step) {
-  const std::size_t index = map.indexOf(x, y);
+bool CellSearch::offer(std::size_t index, int x, int y, float g, int step) {
   NodeCosts& node = nodes[index];
   const bool open = marks[index] == openMark();
   if (open && g >= node.g) return true;
   node.g = g;
-  node.f = g + estimate(x, y) - floor;
+  node.f = (has_goal ? g + estimate(x, y) : g) - floor;
   node.order = next_order++;
   steps_in[index] = static_cast<std::int8_t>(step);
   const OpenHeap::Key key = OpenKey::make(node.f, node.order);
@@ -81,20 +81,37 @@ bool CellSearch::offer(int x, int y, float g, int step) {
   return true;
 }
 
-bool CellSearch::seed(int x, int y, float g) {
-  if (!map.contains(x, y) || marks[map.indexOf(x, y)] == closedMark()) return false;
-  return offer(x, y, g, -1);
+void CellSearch::visit(Node node, std::size_t here, int step, float g) {
+  const std::size_t there = here + static_cast<std::size_t>(offsets[step]);
+  if (marks[there] == closedMark()) return;
+  offer(there, node.x + STEPS[step][0], node.y + STEPS[step][1], g + stepCost(step), step);
 }
 
+bool CellSearch::seed(int x, int y, float g) {
+  if (!map.contains(x, y) || marks[map.indexOf(x, y)] == closedMark()) return false;
+  return offer(map.indexOf(x, y), x, y, g, -1);
+}
+
+// Away from the map's edge every neighbour exists, so the flags are read
+// at fixed index offsets without bounds checks; at the edge canStep checks.
 void CellSearch::expand(Node node) {
-  const float g = nodes[map.indexOf(node.x, node.y)].g;
+  const std::size_t here = map.indexOf(node.x, node.y);
+  const float g = nodes[here].g;
   const int count = stepCount();
+  if (node.x <= 0 || node.y <= 0 || node.x >= map.getWidth() - 1 || node.y >= map.getHeight() - 1) {
+    for (int step = 0; step < count; step++) {
+      if (canStep(node.x, node.y, step)) visit(node, here, step, g);
+    }
+    return;
+  }
+  const std::uint8_t* p_here = map.data() + here;
   for (int step = 0; step < count; step++) {
-    if (!canStep(node.x, node.y, step)) continue;
-    const int x = node.x + STEPS[step][0];
-    const int y = node.y + STEPS[step][1];
-    if (marks[map.indexOf(x, y)] == closedMark()) continue;
-    if (!offer(x, y, g + stepCost(step), step)) return;
+    if ((p_here[offsets[step]] & CellMap::WALKABLE) == 0) continue;
+    if (step >= STRAIGHT_STEPS &&
+        ((p_here[STEPS[step][0]] | p_here[offsets[step] - STEPS[step][0]]) & CellMap::WALKABLE) == 0) {
+      continue;
+    }
+    visit(node, here, step, g);
   }
 }
 

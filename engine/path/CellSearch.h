@@ -53,8 +53,11 @@ class CellSearch {
   std::uint32_t openMark() const { return 2 * generation; }
   std::uint32_t closedMark() const { return 2 * generation + 1; }
   float estimate(int x, int y) const;
-  bool offer(int x, int y, float g, int step);
+  // Offers cell (x, y), at index, a route of cost g entered by step.
+  bool offer(std::size_t index, int x, int y, float g, int step);
   void expand(Node node);
+  // Offers the neighbour of node (at index here, reached at cost g) by step.
+  void visit(Node node, std::size_t here, int step, float g);
 
   const CellMap& map;  // not owned; outlives the search
   float diagonal_cost;
@@ -64,6 +67,7 @@ class CellSearch {
   // searches.
   std::vector<std::uint32_t> marks;
   std::vector<std::int8_t> steps_in;  // -1 for a source
+  std::ptrdiff_t offsets[8];  // of each step's cell, in indices
   std::uint32_t generation;
   OpenHeap heap;
   std::uint32_t next_order;

@@ -7,10 +7,7 @@
 namespace tw {
 
 DijkstraMap::DijkstraMap(const CellMap& map, float diagonal_cost)
-    : p_search(new CellSearch(map)),
-      values(static_cast<std::size_t>(map.getWidth()) * static_cast<std::size_t>(map.getHeight()), 0.0f),
-      reached(values.size(), 0),
-      any_reached(false) {
+    : p_search(new CellSearch(map)), any_reached(false) {
   p_search->setDiagonalCost(diagonal_cost);
 }
 
@@ -30,32 +27,30 @@ int DijkstraMap::compute(const std::vector<std::pair<int, int>>& sources) {
   return finish(seeded);
 }
 
-// Copies the search's costs out, so that the next search (a flee map's)
-// may start from them.
+// The values stay in the search, read where they lie.
 int DijkstraMap::finish(int seeded) {
-  any_reached = false;
-  for (std::size_t i = 0; i < values.size(); i++) {
-    reached[i] = p_search->isReached(i) ? 1 : 0;
-    values[i] = reached[i] != 0 ? p_search->costAt(i) : 0.0f;
-    any_reached = any_reached || reached[i] != 0;
-  }
-  return seeded > 0 && any_reached ? seeded : -1;
+  any_reached = seeded > 0;
+  return any_reached ? seeded : -1;
 }
 
+// The flee map's search starts from every reachable cell at its value times
+// factor; the lowest of those starts is its floor.
 int DijkstraMap::makeFleeMap(float factor) {
   if (!any_reached) return -1;
-  float lowest = 0.0f;
-  for (std::size_t i = 0; i < values.size(); i++) {
-    if (reached[i] != 0) lowest = std::min(lowest, values[i] * factor);
-  }
   const CellMap& map = p_search->getMap();
+  std::vector<std::pair<std::size_t, float>> starts;
+  float lowest = 0.0f;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(map.getWidth()) * static_cast<std::size_t>(map.getHeight()); i++) {
+    if (!p_search->isReached(i)) continue;
+    starts.emplace_back(i, p_search->costAt(i) * factor);
+    lowest = std::min(lowest, starts.back().second);
+  }
   p_search->begin(Node{-1, -1}, lowest);
   int seeded = 0;
-  for (int y = 0; y < map.getHeight(); y++) {
-    for (int x = 0; x < map.getWidth(); x++) {
-      const std::size_t i = map.indexOf(x, y);
-      if (reached[i] != 0 && p_search->seed(x, y, values[i] * factor)) seeded++;
-    }
+  for (const auto& start : starts) {
+    const int x = static_cast<int>(start.first % static_cast<std::size_t>(map.getWidth()));
+    const int y = static_cast<int>(start.first / static_cast<std::size_t>(map.getWidth()));
+    if (p_search->seed(x, y, start.second)) seeded++;
   }
   p_search->run();
   return finish(seeded) < 0 ? -1 : 0;
@@ -63,11 +58,11 @@ int DijkstraMap::makeFleeMap(float factor) {
 
 bool DijkstraMap::isReachable(int x, int y) const {
   const CellMap& map = p_search->getMap();
-  return map.contains(x, y) && reached[map.indexOf(x, y)] != 0;
+  return any_reached && map.contains(x, y) && p_search->isReached(map.indexOf(x, y));
 }
 
 float DijkstraMap::getDistance(int x, int y) const {
-  return isReachable(x, y) ? values[p_search->getMap().indexOf(x, y)] : 0.0f;
+  return isReachable(x, y) ? p_search->costAt(p_search->getMap().indexOf(x, y)) : 0.0f;
 }
 
 // The step goes to the lower neighbour through which the cheapest walk
@@ -76,14 +71,14 @@ float DijkstraMap::getDistance(int x, int y) const {
 bool DijkstraMap::stepDownhill(int& x, int& y) const {
   if (!isReachable(x, y)) return false;
   const CellMap& map = p_search->getMap();
-  const float here = values[map.indexOf(x, y)];
+  const float here = p_search->costAt(map.indexOf(x, y));
   float best = 0;
   int best_step = -1;
   for (int step = 0; step < p_search->stepCount(); step++) {
     const int nx = x + CellSearch::STEPS[step][0];
     const int ny = y + CellSearch::STEPS[step][1];
     if (!p_search->canStep(x, y, step) || !isReachable(nx, ny)) continue;
-    const float value = values[map.indexOf(nx, ny)];
+    const float value = p_search->costAt(map.indexOf(nx, ny));
     const float through = value + p_search->stepCost(step);
     if (value < here && (best_step < 0 || through < best)) {
       best = through;

@@ -52,10 +52,8 @@ class TW_API DijkstraMap {
  private:
   int finish(int seeded);
 
-  std::unique_ptr<CellSearch> p_search;
-  std::vector<float> values;  // per cell, row by row
-  std::vector<char> reached;
-  bool any_reached;
+  std::unique_ptr<CellSearch> p_search;  // holds the values, as its costs
+  bool any_reached;  // some source was seeded by the last computation
 };
 
 }  // namespace tw

@@ -98,22 +98,28 @@ void FieldOfView::scanRow(const Quadrant& q, const Row& row) {
   const int row_x = origin_x + d * q.xy;
   const int row_y = origin_y + d * q.yy;
   if (q.xy == 0 ? (row_y < 0 || row_y >= height) : (row_x < 0 || row_x >= width)) return;
-  // The columns the light may touch, one more each side for the square
+  // The columns the light may touch; one more each side for the square
   // cells of the permissive and restrictive rules.
-  const long long from = floorDiv(2 * d * row.start.n + row.start.d, 2 * row.start.d) - 1;
-  const long long to = -floorDiv(-(2 * d * row.end.n - row.end.d), 2 * row.end.d) + 1;
+  const long long widen = algorithm == FOV_SYMMETRIC ? 0 : 1;
+  const long long from = floorDiv(2 * d * row.start.n + row.start.d, 2 * row.start.d) - widen;
+  const long long to = -floorDiv(-(2 * d * row.end.n - row.end.d), 2 * row.end.d) + widen;
   const int first = static_cast<int>(std::max<long long>(-d, from));
   const int last = static_cast<int>(std::min<long long>(d, to));
+  // Columns run along x (stride 1) or y (stride width), always upwards;
+  // those beyond the map's sides are walls that are never seen.
+  const int lateral = q.xx != 0 ? row_x : row_y;
+  const int inside_first = -lateral;
+  const int inside_last = (q.xx != 0 ? width : height) - 1 - lateral;
+  const std::size_t stride = q.xx != 0 ? 1 : static_cast<std::size_t>(width);
+  const std::size_t row_index = p_map->indexOf(row_x, row_y);
+  const std::uint8_t* flags = p_map->data();
   const bool square_walls = algorithm == FOV_RESTRICTIVE;
   Slope next_start = row.start;
   for (int c = first; c <= last; c++) {
-    const int x = row_x + c * q.xx;
-    const int y = row_y + c * q.yx;
-    const bool inside = p_map->contains(x, y);
-    const bool wall = !inside || !p_map->isTransparent(x, y);
-    if (inside && (!wall || light_walls) && inRadius(x - origin_x, y - origin_y) && seesCell(row, c, wall)) {
-      mark(x, y);
-    }
+    const bool inside = c >= inside_first && c <= inside_last;
+    const std::size_t index = row_index + static_cast<std::size_t>(c) * stride;  // wraps for c < 0, as intended
+    const bool wall = !inside || (flags[index] & CellMap::TRANSPARENT) == 0;
+    if (inside && (!wall || light_walls) && inRadius(c, d) && seesCell(row, c, wall)) seen[index] = 1;
     if (!wall) continue;
     // The wall's shadow: its diamond, or its whole square.
     Slope lo{2 * c - 1, 2 * d};
