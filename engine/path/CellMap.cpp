@@ -18,6 +18,7 @@ CellMap::CellMap(int new_width, int new_height, bool open)
 int CellMap::setCell(int x, int y, bool walkable, bool transparent) {
   if (!contains(x, y)) return -1;
   cells[indexOf(x, y)] = flagsOf(walkable, transparent);
+  revision++;
   return 0;
 }
 
@@ -33,6 +34,7 @@ int CellMap::setTransparent(int x, int y, bool transparent) {
 
 void CellMap::fill(bool walkable, bool transparent) {
   std::fill(cells.begin(), cells.end(), flagsOf(walkable, transparent));
+  revision++;
 }
 
 }  // namespace tw

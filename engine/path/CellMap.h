@@ -34,6 +34,7 @@ class TW_API CellMap {
   // row: walkable(cell) and transparent(cell) decide each flag.
   template <typename Cell, typename Walkable, typename Transparent>
   void assign(const Cell* p_cells, Walkable walkable, Transparent transparent) {
+    revision++;
     for (std::size_t i = 0; i < cells.size(); i++) {
       cells[i] = static_cast<std::uint8_t>((walkable(p_cells[i]) ? WALKABLE : 0) |
                                            (transparent(p_cells[i]) ? TRANSPARENT : 0));
@@ -44,6 +45,9 @@ class TW_API CellMap {
   static const std::uint8_t WALKABLE = 1;
   static const std::uint8_t TRANSPARENT = 2;
   const std::uint8_t* data() const { return cells.data(); }
+  // Counts the changes to the map, so that what is derived from it can
+  // tell whether it is still current.
+  unsigned long getRevision() const { return revision; }
   std::size_t indexOf(int x, int y) const {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
   }
@@ -52,6 +56,7 @@ class TW_API CellMap {
   int width;
   int height;
   std::vector<std::uint8_t> cells;  // WALKABLE | TRANSPARENT per cell, row by row
+  unsigned long revision = 0;
 };
 
 }  // namespace tw

@@ -21,7 +21,11 @@ CellSearch::CellSearch(const CellMap& new_map)
       has_goal(false),
       floor(0),
       expanded(0),
-      out_of_memory(false) {}
+      out_of_memory(false),
+      offsets{},
+      masks_built(false),
+      masks_revision(0),
+      masks_step_count(0) {}
 
 bool CellSearch::canStep(int x, int y, int step) const {
   const int dx = STEPS[step][0];
@@ -37,6 +41,7 @@ void CellSearch::begin(Node new_goal, float new_floor) {
   }
   heap.attach(nodes.data(), map.getWidth());
   for (int step = 0; step < 8; step++) offsets[step] = STEPS[step][1] * map.getWidth() + STEPS[step][0];
+  refreshStepMasks();
   next_order = 0;
   expanded = 0;
   out_of_memory = false;
@@ -92,25 +97,29 @@ bool CellSearch::seed(int x, int y, float g) {
   return offer(map.indexOf(x, y), x, y, g, -1);
 }
 
-// Away from the map's edge every neighbour exists, so the flags are read
-// at fixed index offsets without bounds checks; at the edge canStep checks.
+void CellSearch::refreshStepMasks() {
+  if (masks_built && masks_revision == map.getRevision() && masks_step_count == stepCount()) return;
+  step_masks.assign(nodes.size(), 0);
+  const int count = stepCount();
+  for (int y = 0; y < map.getHeight(); y++) {
+    for (int x = 0; x < map.getWidth(); x++) {
+      unsigned mask = 0;
+      for (int step = 0; step < count; step++) mask |= canStep(x, y, step) ? 1u << step : 0u;
+      step_masks[map.indexOf(x, y)] = static_cast<std::uint8_t>(mask);
+    }
+  }
+  masks_built = true;
+  masks_revision = map.getRevision();
+  masks_step_count = count;
+}
+
+// The cell's steps come from its mask, one set bit at a time.
 void CellSearch::expand(Node node) {
   const std::size_t here = map.indexOf(node.x, node.y);
   const float g = nodes[here].g;
-  const int count = stepCount();
-  if (node.x <= 0 || node.y <= 0 || node.x >= map.getWidth() - 1 || node.y >= map.getHeight() - 1) {
-    for (int step = 0; step < count; step++) {
-      if (canStep(node.x, node.y, step)) visit(node, here, step, g);
-    }
-    return;
-  }
-  const std::uint8_t* p_here = map.data() + here;
-  for (int step = 0; step < count; step++) {
-    if ((p_here[offsets[step]] & CellMap::WALKABLE) == 0) continue;
-    if (step >= STRAIGHT_STEPS &&
-        ((p_here[STEPS[step][0]] | p_here[offsets[step] - STEPS[step][0]]) & CellMap::WALKABLE) == 0) {
-      continue;
-    }
+  for (unsigned mask = step_masks[here]; mask != 0; mask &= mask - 1) {
+    int step = 0;
+    while ((mask & (1u << step)) == 0) step++;
     visit(node, here, step, g);
   }
 }

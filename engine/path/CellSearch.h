@@ -22,7 +22,7 @@ class CellSearch {
 
   explicit CellSearch(const CellMap& map);
   // A cost of 0 or less: straight steps only.
-  void setDiagonalCost(float cost) { diagonal_cost = cost; }
+  void setDiagonalCost(float cost) { diagonal_cost = cost; }  // takes effect at begin
   float getDiagonalCost() const { return diagonal_cost; }
   int stepCount() const { return diagonal_cost > 0 ? 8 : STRAIGHT_STEPS; }
   float stepCost(int step) const { return step < STRAIGHT_STEPS ? 1.0f : diagonal_cost; }
@@ -56,6 +56,9 @@ class CellSearch {
   // Offers cell (x, y), at index, a route of cost g entered by step.
   bool offer(std::size_t index, int x, int y, float g, int step);
   void expand(Node node);
+  // The steps each cell allows (bit i: STEPS[i]), rebuilt when the map or
+  // the use of diagonals has changed since they were last built.
+  void refreshStepMasks();
   // Offers the neighbour of node (at index here, reached at cost g) by step.
   void visit(Node node, std::size_t here, int step, float g);
 
@@ -67,7 +70,6 @@ class CellSearch {
   // searches.
   std::vector<std::uint32_t> marks;
   std::vector<std::int8_t> steps_in;  // -1 for a source
-  std::ptrdiff_t offsets[8];  // of each step's cell, in indices
   std::uint32_t generation;
   OpenHeap heap;
   std::uint32_t next_order;
@@ -76,6 +78,11 @@ class CellSearch {
   float floor;  // subtracted from every key, which must not be negative
   std::size_t expanded;
   bool out_of_memory;
+  std::ptrdiff_t offsets[8];  // of each step's cell, in indices
+  std::vector<std::uint8_t> step_masks;  // per cell
+  bool masks_built;
+  unsigned long masks_revision;  // the map's, when built
+  int masks_step_count;
 };
 
 }  // namespace tw
