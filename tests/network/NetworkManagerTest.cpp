@@ -417,9 +417,10 @@ TEST(NetworkMessages, HostileLengthClosesTheConnectionWhileTheGameStepsOn) {
   EXPECT_EQ(nm.getConnectionCount(), 0);
   EXPECT_TRUE(peer.seesClose());
   game.shutDown();
-  std::vector<std::string> said;  // all but the banners
+  std::vector<std::string> said;  // all but the banners and a busy machine's overrun reports
   for (const std::string& line : engine.logLines()) {
-    if (tw_test::logMessage(line).rfind("*", 0) != 0) said.push_back(tw_test::logMessage(line));
+    const std::string message = tw_test::logMessage(line);
+    if (message.rfind("*", 0) != 0 && message.find("Can't keep up!") == std::string::npos) said.push_back(message);
   }
   ASSERT_EQ(said.size(), 1u) << ::testing::PrintToString(said);
   EXPECT_NE(said[0].find("announced a message of 4294966082 bytes"), std::string::npos);
