@@ -8,8 +8,7 @@ namespace tw {
 
 namespace {
 
-
-
+// Whether the fraction an / ad is below bn / bd (both denominators positive).
 bool less(long long an, long long ad, long long bn, long long bd) { return an * bd < bn * ad; }
 
 // floor(n / d) for d > 0.
