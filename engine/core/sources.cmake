@@ -23,4 +23,8 @@ target_sources(tarnwick PRIVATE
   engine/core/Unicode.cpp
   engine/core/Utility.cpp
   engine/core/Version.cpp
+  engine/core/RandomGenerator.cpp
+  engine/core/BspTree.cpp
+  engine/core/Noise2D.cpp
+  engine/core/ColorBlend.cpp
 )

@@ -15,6 +15,9 @@ const std::size_t FIRST_CAPACITY = 256;
 OpenHeap::OpenHeap() : count(0), capacity(0), p_nodes(nullptr), width(0) {}
 
 void OpenHeap::attach(NodeCosts* p_new_nodes, int new_width) {
+  // Entries left from an earlier search become pads again: pop compares
+  // the slots past the last entry.
+  std::fill(entries.get(), entries.get() + count, PAD);
   count = 0;
   p_nodes = p_new_nodes;
   width = new_width;

@@ -33,7 +33,7 @@ class OpenHeap {
 
   OpenHeap();
   // Works on a node grid of rows width nodes wide, which must outlive the
-  // heap's use. Empties the heap.
+  // heap's use. Empties the heap, which may then serve another search.
   void attach(NodeCosts* p_nodes, int width);
   bool empty() const { return count == 0; }
   std::size_t size() const { return count; }

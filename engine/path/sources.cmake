@@ -4,4 +4,9 @@ target_sources(tarnwick PRIVATE
   engine/path/PathFind.cpp
   engine/path/PathManager.cpp
   engine/path/NodeStateMap.cpp
+  engine/path/CellMap.cpp
+  engine/path/FieldOfView.cpp
+  engine/path/CellSearch.cpp
+  engine/path/CellPathFinder.cpp
+  engine/path/DijkstraMap.cpp
 )

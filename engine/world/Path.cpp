@@ -21,6 +21,11 @@ void Path::addWaypoint(Vector waypoint) { waypoints.push_back(waypoint); }
 
 int Path::getWaypointCount() const { return static_cast<int>(waypoints.size()); }
 
+Vector Path::getWaypoint(int i) const {
+  if (i < 0 || i >= getWaypointCount()) return Vector();
+  return waypoints[static_cast<size_t>(i)];
+}
+
 int Path::getIndex() const { return index; }
 
 Vector Path::getWaypoint(int i) const {

@@ -17,6 +17,8 @@ class TW_API Path {
 
   void addWaypoint(Vector waypoint);
   int getWaypointCount() const;
+  // Waypoint i (0 first), or (0,0) when there is none such.
+  Vector getWaypoint(int i) const;
   int getIndex() const;
   // Waypoint i (0 .. count - 1); (0,0) outside that range.
   Vector getWaypoint(int i) const;

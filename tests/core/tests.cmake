@@ -8,4 +8,6 @@ tw_add_test_suite(core_tests
   core/NearestNamesTest.cpp
   core/ObjectListTest.cpp
   core/UtilityTest.cpp
+  core/GeneratorTest.cpp
+  core/ColorBlendTest.cpp
 )
