@@ -44,7 +44,7 @@ const char* const KNOWN_KEYS[] = {
     "logfile",                  "random_seed",            "record_file",
     "replay_file",              "networking",             "max_message_bytes",
     "grid_width",               "grid_height",            "quadtree_depth",
-    "quadtree_threshold",       "signals"};
+    "quadtree_threshold",       "signals",                "hot_reload"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -105,6 +105,11 @@ std::string environmentItems() {
     }
     items += std::string(variable[1]) + ":" + value + ",";
   }
+  // TARNWICK_HOT_RELOAD=1 (or true) turns watching the data files on, 0 (or false) off.
+  const char* hot = std::getenv("TARNWICK_HOT_RELOAD");
+  const std::string hot_value = hot == nullptr ? "" : hot;
+  if (hot_value == "1" || hot_value == "true") items += "hot_reload:true,";
+  if (hot_value == "0" || hot_value == "false") items += "hot_reload:false,";
   return items;
 }
 
@@ -169,7 +174,10 @@ void Config::reset() {
   quadtree_depth = 10;
   quadtree_threshold = 1;
   signals = true;
+  hot_reload = false;
 }
+
+std::string Config::getConfigFileName() const { return configFileName(); }
 
 std::string Config::readConfig() const {
   const std::string file_name = configFileName();
@@ -384,6 +392,7 @@ void Config::loadConfig(std::string config) {
   storeInt("quadtree_depth", quadtree_depth);
   storeInt("quadtree_threshold", quadtree_threshold);
   storeBool("signals", signals);
+  storeBool("hot_reload", hot_reload);
 }
 
 void Config::printConfig() const {
@@ -412,6 +421,7 @@ void Config::printConfig() const {
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", grid_width);
   log.writeLog(1, "  Grid height: %d", grid_height);
+  log.writeLog(1, "  Hot reload: %s", boolText(hot_reload));
   log.writeLog(1, "%s", DASHES);
 }
 
@@ -439,5 +449,6 @@ bool Config::getNetworking() const { return networking; }
 int Config::getMaxMessageBytes() const { return max_message_bytes; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
+bool Config::getHotReload() const { return hot_reload; }
 
 }  // namespace tw

@@ -18,6 +18,8 @@ class TW_API Config {
   // Parses config; when it is empty the configuration file is read first.
   // An unknown key or a value that does not parse is skipped with a warning.
   void loadConfig(std::string config = "");
+  // "tw-config.txt", or TARNWICK_CONFIG when set.
+  std::string getConfigFileName() const;
   // The configuration file's lines joined into one string ("" when unreadable).
   std::string readConfig() const;
   // Writes every setting to the log at level 1.
@@ -61,6 +63,9 @@ class TW_API Config {
   int getMaxMessageBytes() const;
   int getGridWidth() const;
   int getGridHeight() const;
+  // Watch the loaded data files and the configuration file, and take their
+  // changes while the game runs (never while input is recorded or replayed).
+  bool getHotReload() const;
 
  private:
   Config();
@@ -106,6 +111,7 @@ class TW_API Config {
   int quadtree_depth;
   int quadtree_threshold;
   bool signals;
+  bool hot_reload;
 };
 
 }  // namespace tw

@@ -471,4 +471,8 @@ void WindowPresenter::setKeyRepeat(bool enabled) {
   if (impl->window) impl->window->setKeyRepeatEnabled(enabled);
 }
 
+void WindowPresenter::setBackground(Rgb color) {
+  impl->background = sf::Color(color.r, color.g, color.b);
+}
+
 }  // namespace tw

@@ -19,6 +19,7 @@
 #include "engine/display/DisplayManager.h"
 #include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
+#include "engine/loop/HotReload.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
@@ -196,6 +197,8 @@ int GameManager::startUp() {
     return -1;
   }
   takeReplaySettings();
+  HotReload::getInstance().start(InputManager::getInstance().isRecording() ||
+                                 InputManager::getInstance().isReplaying());
   sizeWorld();
   seedRandom();
   if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO) {
@@ -227,6 +230,7 @@ void GameManager::shutDown() {
   if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
   }
+  HotReload::getInstance().stop();
   stopEngineManagers();
   log.writeLog("%s", STARS);
   log.writeLog("** Game engine stopped **");
@@ -243,6 +247,8 @@ void GameManager::serveNetwork() const {
 
 void GameManager::runStep() {
   Clock clock;
+  // Files saved since the last frame show in this one.
+  HotReload::getInstance().check();
   const bool stepping = !paused;
   if (stepping) {
     const EventStep step(getStepCount());

@@ -3,5 +3,7 @@
 # every other layer of the engine.
 target_sources(tarnwick PRIVATE
   engine/loop/GameManager.cpp
+  engine/loop/ConfigReload.cpp
+  engine/loop/HotReload.cpp
   engine/loop/Pause.cpp
 )

@@ -4,3 +4,6 @@ tw_add_test_suite(loop_tests
   loop/GameManagerTest.cpp
   loop/PauseTest.cpp
 )
+tw_add_test_suite(hot_reload_tests
+  loop/HotReloadTest.cpp
+)
