@@ -128,4 +128,34 @@ TEST_F(HotReloadTest, TheConfigurationAppliesWhatItCanAndNamesTheRest) {
   EXPECT_EQ(logCount("changed; it takes effect"), 1);
 }
 
+// Off unless asked for, by setting or environment, and never while input is
+// recorded, so that a replay sees the same game.
+TEST(HotReload, WatchesOnlyWhenAskedAndNeverWhileRecording) {
+  const struct {
+    const char* settings;
+    const char* variable;  // TARNWICK_HOT_RELOAD
+    bool recording;
+    bool on;
+  } cases[] = {
+      {"", nullptr, false, false},
+      {"hot_reload:true,", nullptr, false, true},
+      {"", "1", false, true},
+      {"hot_reload:true,", "0", false, false},
+      {"hot_reload:true,", nullptr, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.settings) + (c.variable ? c.variable : ""));
+    const tw_test::ScopedEnv variable("TARNWICK_HOT_RELOAD", c.variable);
+    const std::string settings = std::string(c.settings) + "display:none,networking:false";
+    tw_test::ConfiguredEngine engine(settings);
+    const tw_test::ScopedEnv record("TARNWICK_RECORD",
+                                    c.recording ? engine.dir.file("run.twr").c_str() : nullptr);
+    tw::Config::getInstance().reset();
+    tw::GameManager& game = tw::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_EQ(tw::HotReload::getInstance().isOn(), c.on);
+    game.shutDown();
+  }
+}
+
 }  // namespace
