@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#ifdef __EMSCRIPTEN__
+#include "engine/platform/WebPage.h"
+#endif
+
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #include <sys/inotify.h>
 #define TW_HAVE_INOTIFY 1
@@ -141,9 +145,16 @@ void FileWatcher::pollStamps(std::vector<std::string>& changed) {
 
 void FileWatcher::takeReported(std::vector<std::string>& changed) {
   std::vector<std::string>& list = reported();
+#ifdef __EMSCRIPTEN__
+  std::string pushed;
+  while (page::takeChangedFile(pushed)) addOnce(list, pushed);
+#endif
   for (auto it = list.begin(); it != list.end();) {
     if (isWatched(*it)) {
       addOnce(changed, *it);
+      for (Entry& entry : entries) {
+        if (entry.path == *it) entry.stamp = stampOf(entry.path);  // not found again by polling
+      }
       it = list.erase(it);
     } else {
       ++it;
