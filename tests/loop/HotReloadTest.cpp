@@ -43,6 +43,7 @@ TEST_F(HotReloadTest, EverySaveShowsOrKeepsTheOldSpriteAndTheGameRunsOn) {
   ASSERT_EQ(p_o->setSprite("s"), 0);
   tw::Animation second = p_o->getAnimation();
   second.setIndex(1);
+  second.setSlowdownCount(-1);  // frozen on frame 2
   p_o->setAnimation(second, false);
   ASSERT_TRUE(runUntil([] { return shows(5, "bbb"); }));
   const std::string file = spriteFile();
