@@ -61,7 +61,7 @@ web:
 	@bash tools/build-web.sh $(WEB_BUILD) $(JOBS)
 
 web-serve: web
-	@node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+	@node tools/web-serve.mjs $(WEB_BUILD)/site $(WEB_PORT) --watch game
 
 # The browser build's figures; the Veld replay uses the session the web
 # tests recorded natively (make test first).

@@ -2,8 +2,10 @@
 //   tw-sprite check FILE...   every problem as FILE:LINE: message (in the
 //                             file's terms) on standard output; exit status 1
 //                             when any file is bad
-//   tw-sprite show [--window | --terminal | --capture] FILE
-//                             plays the animation until Q, Esc or closing
+//   tw-sprite show [--window | --terminal | --capture] [--watch] FILE
+//                             plays the animation until Q, Esc or closing;
+//                             with --watch the file is read again on every
+//                             save, its problems listed above the sprite
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -16,7 +18,10 @@
 #include "engine/world/Sprite.h"
 #include "engine/display/ViewObject.h"
 #include "engine/input/EventKeyboard.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/core/EventStep.h"
 #include "engine/platform/FileCheck.h"
+#include "engine/platform/FileWatcher.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/resources/SpriteParser.h"
 #include "engine/world/Object.h"
@@ -26,29 +31,34 @@ namespace {
 
 int usage() {
   std::cerr << "usage: tw-sprite check FILE...\n"
-               "       tw-sprite show [--window | --terminal | --capture] FILE\n";
+               "       tw-sprite show [--window | --terminal | --capture] [--watch] FILE\n";
   return 2;
 }
 
-// Reads one file as the resource manager would; true when it is good.
-bool checkFile(const std::string& name) {
+// The problems of one file as FILE:LINE: message lines, none when it is good.
+std::vector<std::string> fileProblems(const std::string& name,
+                                      std::unique_ptr<tw::Sprite>* p_sprite = nullptr) {
   std::ifstream file;
   if (!tw::platform::isSpecialFile(name)) file.open(name, std::ios::binary);
-  if (!file.is_open()) {
-    std::cout << name << ": cannot open the file\n";
-    return false;
-  }
+  if (!file.is_open()) return {name + ": cannot open the file"};
   tw::SpriteParser parser(file);
   std::vector<tw::SpriteProblem> problems;
   parser.setProblemList(&problems);
   std::unique_ptr<tw::Sprite> sprite(parser.loadSprite());
+  std::vector<std::string> lines;
   for (const tw::SpriteProblem& problem : problems) {
-    std::cout << name << ':' << problem.line << ": " << problem.text << '\n';
+    lines.push_back(name + ':' + std::to_string(problem.line) + ": " + problem.text);
   }
-  if (sprite == nullptr) {
-    if (problems.empty()) std::cout << name << ": not a sprite\n";
-    return false;
-  }
+  if (sprite == nullptr && lines.empty()) lines.push_back(name + ": not a sprite");
+  if (p_sprite != nullptr) *p_sprite = std::move(sprite);
+  return lines;
+}
+
+// Reads one file as the resource manager would; true when it is good.
+bool checkFile(const std::string& name) {
+  std::unique_ptr<tw::Sprite> sprite;
+  for (const std::string& line : fileProblems(name, &sprite)) std::cout << line << '\n';
+  if (sprite == nullptr) return false;
   const int frames = sprite->getFrameCount();
   std::cout << name << ": ok, " << frames << (frames == 1 ? " frame of " : " frames of ")
             << sprite->getWidth() << " x " << sprite->getHeight() << '\n';
@@ -87,11 +97,55 @@ class Shown : public tw::Object {
   }
 };
 
+std::string spriteInfo() {
+  const tw::Sprite* sprite = tw::ResourceManager::getInstance().getSprite("shown");
+  return std::to_string(sprite->getFrameCount()) + " frames, slowdown " +
+         std::to_string(sprite->getSlowdown()) + ", Q quits";
+}
+
+// With --watch: reads the file again after every save. A good file replaces
+// the shown sprite; a bad one leaves it and lists its problems at the top.
+class Watch : public tw::Object {
+ public:
+  Watch(std::string file, tw::ViewObject* info) : file_name(std::move(file)), p_info(info) {
+    setSolidness(tw::SPECTRAL);
+    setAltitude(tw::MAX_ALTITUDE);
+    watcher.watch(file_name);
+    registerInterest(tw::STEP_EVENT);
+  }
+  int eventHandler(const tw::Event* p_e) override {
+    if (p_e->getType() != tw::STEP_EVENT || watcher.takeChanges().empty()) return 0;
+    problems = fileProblems(file_name);
+    if (problems.empty() && tw::ResourceManager::getInstance().reloadFile(file_name) > 0) {
+      p_info->setViewString(spriteInfo());
+    }
+    return 1;
+  }
+  int draw() override {
+    const tw::DisplayManager& display = tw::DisplayManager::getInstance();
+    const tw::Vector corner = tw::WorldManager::getInstance().getView().getCorner();
+    for (std::size_t i = 0; i < problems.size(); i++) {
+      const tw::Vector at(corner.getX(), corner.getY() + static_cast<float>(i));
+      display.drawString(at, problems[i], tw::JUSTIFY_LEFT, tw::RED);
+    }
+    return 0;
+  }
+
+ private:
+  std::string file_name;
+  tw::ViewObject* p_info;  // not owned
+  tw::platform::FileWatcher watcher;
+  std::vector<std::string> problems;  // of the last save, shown until a good one
+};
+
 int show(int argc, char* argv[]) {
   std::string file_name;
+  bool watch = false;
   for (int i = 2; i < argc; i++) {
     const std::string arg = argv[i];
-    if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
+    if (arg == "--watch") {
+      watch = true;
+    } else if (arg == "--window" || arg == "--terminal" || arg == "--capture") {
       tw::Config::getInstance().addOverride("display:" + arg.substr(2));
     } else if (file_name.empty() && arg.compare(0, 2, "--") != 0) {
       file_name = arg;
@@ -102,6 +156,8 @@ int show(int argc, char* argv[]) {
   if (file_name.empty()) return usage();
   tw::GameManager& game = tw::GameManager::getInstance();
   tw::Config::getInstance().addOverride("networking:false");
+  // The preview watches its one file itself, so that it can list the problems.
+  tw::Config::getInstance().addOverride("hot_reload:false");
   if (game.startUp() != 0) {
     game.shutDown();
     return 1;
@@ -112,13 +168,12 @@ int show(int argc, char* argv[]) {
               << file_name << '\n';
     return 1;
   }
-  tw::Sprite* sprite = tw::ResourceManager::getInstance().getSprite("shown");
   auto* p_info = new tw::ViewObject;
   p_info->setLocation(tw::BOTTOM_CENTER);
   p_info->setDrawValue(false);
-  p_info->setViewString(std::to_string(sprite->getFrameCount()) + " frames, slowdown " +
-                        std::to_string(sprite->getSlowdown()) + ", Q quits");
+  p_info->setViewString(spriteInfo());
   new Shown;
+  if (watch) new Watch(file_name, p_info);
   game.run();
   game.shutDown();
   return 0;

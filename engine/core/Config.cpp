@@ -47,7 +47,8 @@ const char* const KNOWN_KEYS[] = {
     "replay_file",              "networking",             "max_message_bytes",
     "grid_width",               "grid_height",            "quadtree_depth",
     "quadtree_threshold",       "signals",                "debug_overlay",
-    "debug_key",                "debug_freeze_times",     "log_collisions"};
+    "debug_key",                "debug_freeze_times",     "log_collisions",
+    "hot_reload"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -112,6 +113,11 @@ std::string environmentItems() {
   const char* debug = std::getenv("TARNWICK_DEBUG");
   if (debug != nullptr && std::string(debug) == "1") items += "debug_overlay:true,";
   if (debug != nullptr && std::string(debug) == "0") items += "debug_overlay:false,";
+  // TARNWICK_HOT_RELOAD=1 (or true) turns watching the data files on, 0 (or false) off.
+  const char* hot = std::getenv("TARNWICK_HOT_RELOAD");
+  const std::string hot_value = hot == nullptr ? "" : hot;
+  if (hot_value == "1" || hot_value == "true") items += "hot_reload:true,";
+  if (hot_value == "0" || hot_value == "false") items += "hot_reload:false,";
   return items;
 }
 
@@ -189,7 +195,10 @@ void Config::reset() {
   debug_key = "F12";
   debug_freeze_times = false;
   log_collisions = false;
+  hot_reload = false;
 }
+
+std::string Config::getConfigFileName() const { return configFileName(); }
 
 std::string Config::readConfig() const {
   const std::string file_name = configFileName();
@@ -426,6 +435,7 @@ void Config::loadConfig(std::string config) {
   storeInt("quadtree_depth", quadtree_depth);
   storeInt("quadtree_threshold", quadtree_threshold);
   storeBool("signals", signals);
+  storeBool("hot_reload", hot_reload);
   storeBool("debug_overlay", debug_overlay);
   storeDebugKey();
   storeBool("debug_freeze_times", debug_freeze_times);
@@ -470,6 +480,7 @@ void Config::printConfig() const {
   log.writeLog(1, "  Grid height: %d", grid_height);
   log.writeLog(1, "  Debug overlay: %s (key %s)", boolText(debug_overlay), debug_key.c_str());
   log.writeLog(1, "  Log collisions: %s", boolText(log_collisions));
+  log.writeLog(1, "  Hot reload: %s", boolText(hot_reload));
   log.writeLog(1, "%s", DASHES);
 }
 
@@ -497,6 +508,7 @@ bool Config::getNetworking() const { return networking; }
 int Config::getMaxMessageBytes() const { return max_message_bytes; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
+bool Config::getHotReload() const { return hot_reload; }
 
 bool Config::getDebugOverlay() const { return debug_overlay; }
 std::string Config::getDebugKey() const { return debug_key; }

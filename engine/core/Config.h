@@ -18,6 +18,8 @@ class TW_API Config {
   // Parses config; when it is empty the configuration file is read first.
   // An unknown key or a value that does not parse is skipped with a warning.
   void loadConfig(std::string config = "");
+  // "tw-config.txt", or TARNWICK_CONFIG when set.
+  std::string getConfigFileName() const;
   // The configuration file's lines joined into one string ("" when unreadable).
   std::string readConfig() const;
   // Writes every setting to the log at level 1.
@@ -76,6 +78,9 @@ class TW_API Config {
   bool getDebugFreezeTimes() const;
   // Every pair of touching boxes in every move, and what came of it, logged.
   bool getLogCollisions() const;
+  // Watch the loaded data files and the configuration file, and take their
+  // changes while the game runs (never while input is recorded or replayed).
+  bool getHotReload() const;
 
  private:
   Config();
@@ -128,6 +133,7 @@ class TW_API Config {
   std::string debug_key;
   bool debug_freeze_times;
   bool log_collisions;
+  bool hot_reload;
 };
 
 }  // namespace tw

@@ -245,6 +245,13 @@ const CellGrid& DisplayManager::snapshot() const {
 
 const DrawList& DisplayManager::getFrame() const { return frame; }
 
+void DisplayManager::setBackgroundColor(Color color) {
+  window_background_color = colorToRgb(color);
+  last_grid = CellGrid();  // repainted in the new colour at the next look
+  grid_current = false;
+  if (presenter) presenter->setBackground(window_background_color);
+}
+
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 
 int DisplayManager::getVerticalChars() const { return window_vertical_chars; }

@@ -71,6 +71,10 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // header is not installed).
   const DrawList& getFrame() const;
 
+  // The colour behind the characters from the next frame on (the window and
+  // the last finished frame's cells; a terminal keeps its own until restart).
+  void setBackgroundColor(Color color);
+
   int getHorizontalChars() const;
   int getVerticalChars() const;
   int getHorizontalPixels() const;

@@ -53,6 +53,9 @@ class Presenter {
   virtual Vector getMousePosition() const = 0;
   // Whether holding a key repeats its key-pressed event (off during play).
   virtual void setKeyRepeat(bool enabled) { (void)enabled; }
+  // The colour behind every character from the next frame on, where the
+  // presenter can change it while open.
+  virtual void setBackground(Rgb color) { (void)color; }
   // False for a presenter nobody sits in front of: waiting for a key there
   // would wait forever.
   virtual bool isInteractive() const { return true; }

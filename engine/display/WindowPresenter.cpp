@@ -488,5 +488,8 @@ void WindowPresenter::Impl::markRepeat(platform::InputEvent& event) {
 bool WindowPresenter::displayAvailable() { return platform::displayAvailable(); }
 
 void WindowPresenter::setKeyRepeat(bool enabled) { impl->key_repeat = enabled; }
+void WindowPresenter::setBackground(Rgb color) {
+  impl->background = sf::Color(color.r, color.g, color.b);
+}
 
 }  // namespace tw

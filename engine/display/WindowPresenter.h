@@ -37,6 +37,7 @@ class WindowPresenter : public Presenter {
   bool isButtonDown(platform::MouseButton button) const override;
   Vector getMousePosition() const override;
   void setKeyRepeat(bool enabled) override;
+  void setBackground(Rgb color) override;
 
   // Background rectangles drawn by the last present (the rest were skipped).
   int getBackgroundsDrawn() const;

@@ -21,6 +21,7 @@
 #include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
 #include "engine/loop/DebugOverlay.h"
+#include "engine/loop/HotReload.h"
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
@@ -198,6 +199,8 @@ int GameManager::startUp() {
     return -1;
   }
   takeReplaySettings();
+  HotReload::getInstance().start(InputManager::getInstance().isRecording() ||
+                                 InputManager::getInstance().isReplaying());
   sizeWorld();
   WorldManager::getInstance().setCollisionTrace(Config::getInstance().getLogCollisions());
   DebugOverlay::getInstance().startUp();
@@ -235,6 +238,7 @@ void GameManager::shutDown() {
   if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO) {
     log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
   }
+  HotReload::getInstance().stop();
   stopEngineManagers();
   log.writeLog("%s", STARS);
   log.writeLog("** Game engine stopped **");
@@ -273,6 +277,8 @@ void GameManager::runStep() {
   DebugOverlay& overlay = DebugOverlay::getInstance();
   WorldManager& world = WorldManager::getInstance();
   world.setCollisionTiming(overlay.isShown());
+  // Files saved since the last frame show in this one.
+  HotReload::getInstance().check();
   const bool stepping = !paused;
   if (stepping) {
     const EventStep step(getStepCount());

@@ -5,5 +5,7 @@ target_sources(tarnwick PRIVATE
   engine/loop/CommandLine.cpp
   engine/loop/GameManager.cpp
   engine/loop/DebugOverlay.cpp
+  engine/loop/ConfigReload.cpp
+  engine/loop/HotReload.cpp
   engine/loop/Pause.cpp
 )

@@ -21,6 +21,8 @@ EM_JS(int, tw_page_poll, (void* event), { return Module.tw.poll(event); });
 EM_JS(void, tw_page_repeat, (int enabled), { Module.tw.keyRepeat = enabled !== 0; });
 EM_JS(void, tw_page_message, (const char* text, int error),
       { Module.tw.message(UTF8ToString(text), error !== 0); });
+EM_JS(int, tw_page_changed_file, (char* buffer, int size),
+      { return Module.tw.nextChangedFile(buffer, size); });
 
 // The layout tw.poll writes.
 struct PolledEvent {
@@ -68,6 +70,14 @@ bool pollEvent(InputEvent& event) {
 void setKeyRepeat(bool enabled) { tw_page_repeat(enabled ? 1 : 0); }
 
 void showMessage(const std::string& text, bool error) { tw_page_message(text.c_str(), error ? 1 : 0); }
+
+bool takeChangedFile(std::string& path) {
+  char buffer[4096];
+  const int length = tw_page_changed_file(buffer, static_cast<int>(sizeof buffer));
+  if (length < 0 || length >= static_cast<int>(sizeof buffer)) return false;  // none, or cut short
+  path.assign(buffer, static_cast<std::size_t>(length));
+  return true;
+}
 
 }  // namespace page
 }  // namespace platform

@@ -41,6 +41,9 @@ bool pollEvent(InputEvent& event);
 void setKeyRepeat(bool enabled);
 // Shows text to the player on the page and in the browser's console.
 void showMessage(const std::string& text, bool error);
+// The next data file the development server pushed (already written into the
+// program's files), by its path; false when none waits.
+bool takeChangedFile(std::string& path);
 
 }  // namespace page
 }  // namespace platform

@@ -1,6 +1,7 @@
 # Sources of the engine library in engine/platform.
 target_sources(tarnwick PRIVATE
   engine/platform/FileCheck.cpp
+  engine/platform/FileWatcher.cpp
   engine/platform/Files.cpp
   engine/platform/LockedFile.cpp
   engine/platform/InputCodes.cpp

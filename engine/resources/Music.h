@@ -28,11 +28,15 @@ class TW_API Music {
   // Logs the request and starts the stream, looping when loop is set.
   void play(bool loop = true);
   void stop();
+  // Opens filename again in place of the current stream; music that was
+  // playing in a loop starts again from the beginning. -1 keeps the old one.
+  int reloadMusic(std::string filename);
 
  private:
   // Made only when an audio device exists (see Sound).
   std::unique_ptr<platform::MusicStream> stream;
   std::string label;
+  bool looping;  // played in a loop and not stopped since
 };
 
 }  // namespace tw

@@ -11,6 +11,7 @@
 #include "engine/platform/Audio.h"
 #include "engine/platform/Files.h"
 #include "engine/resources/SpriteParser.h"
+#include "engine/resources/SpriteReloader.h"
 
 namespace tw {
 
@@ -172,6 +173,7 @@ int ResourceManager::loadSprite(std::string file_name, std::string label) {
     return -1;
   }
   sprite->setLabel(label);
+  sprite_files[sprite_count] = file_name;
   sprites[sprite_count++] = sprite;
   dumpSprite(*sprite, label);
   logger().writeLog(5, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
@@ -203,6 +205,7 @@ int ResourceManager::loadSound(std::string file_name, std::string label) {
     return -1;
   }
   sounds[sound_count].setLabel(label);
+  sound_files[sound_count] = file_name;
   logger().writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
   sound_count++;
   return 0;
@@ -235,6 +238,7 @@ int ResourceManager::loadMusic(std::string file_name, std::string label) {
     return -1;
   }
   musics[music_count].setLabel(label);
+  music_files[music_count] = file_name;
   logger().writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
   music_count++;
   return 0;
@@ -249,6 +253,66 @@ Music* ResourceManager::getMusic(std::string label) {
   for (int i = 0; i < music_count; i++) loaded.push_back(musics[i].getLabel());
   noteUnknownLabel("getMusic", "music", "Music", label, loaded);
   return nullptr;
+}
+
+std::vector<std::string> ResourceManager::getLoadedFiles() const {
+  std::vector<std::string> files;
+  const auto add = [&files](const std::string& file) {
+    for (const std::string& known : files) {
+      if (known == file) return;
+    }
+    files.push_back(file);
+  };
+  for (int i = 0; i < sprite_count; i++) add(sprite_files[i]);
+  for (int i = 0; i < sound_count; i++) add(sound_files[i]);
+  for (int i = 0; i < music_count; i++) add(music_files[i]);
+  return files;
+}
+
+// Sounds and music take the new file from their next play.
+int ResourceManager::reloadSounds(const std::string& file_name) {
+  int reloaded = 0;
+  bool failed = false;
+  for (int i = 0; i < sound_count; i++) {
+    if (sound_files[i] != file_name) continue;
+    const bool ok = sounds[i].loadSound(file_name) == 0;
+    if (!ok) {
+      logger().writeLog("RM::reloadFile(): Warning! Sound '%s' kept as it was: '%s' does not decode.",
+                        sounds[i].getLabel().c_str(), file_name.c_str());
+      logger().writeNotice("sound file '%s' does not decode; sound '%s' kept as it was",
+                           file_name.c_str(), sounds[i].getLabel().c_str());
+    }
+    failed = failed || !ok;
+    reloaded += ok ? 1 : 0;
+  }
+  for (int i = 0; i < music_count; i++) {
+    if (music_files[i] != file_name) continue;
+    const bool ok = musics[i].reloadMusic(file_name) == 0;
+    if (!ok) {
+      logger().writeLog("RM::reloadFile(): Warning! Music '%s' kept as it was: '%s' does not open.",
+                        musics[i].getLabel().c_str(), file_name.c_str());
+      logger().writeNotice("music file '%s' does not open; music '%s' kept as it was",
+                           file_name.c_str(), musics[i].getLabel().c_str());
+    }
+    failed = failed || !ok;
+    reloaded += ok ? 1 : 0;
+  }
+  return failed ? -1 : reloaded;
+}
+
+int ResourceManager::reloadFile(const std::string& file_name) {
+  if (!checkStarted()) return -1;
+  int reloaded = 0;
+  bool failed = false;
+  for (int i = 0; i < sprite_count; i++) {
+    if (sprite_files[i] != file_name) continue;
+    const bool ok = SpriteReloader::reload(*sprites[i], file_name) == 0;
+    failed = failed || !ok;
+    reloaded += ok ? 1 : 0;
+  }
+  const int sounds_reloaded = reloadSounds(file_name);
+  if (failed || sounds_reloaded < 0) return -1;
+  return reloaded + sounds_reloaded;
 }
 
 }  // namespace tw

@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "engine/platform/Export.h"
 #include "engine/core/Manager.h"
@@ -43,6 +44,13 @@ class TW_API ResourceManager : public Manager {
   Sprite* loadSimpleSprite(std::istream& in);
   Sprite* loadRobustSprite(std::istream& in);
 
+  // Every file a sprite, sound or music was loaded from, each once, in load order.
+  std::vector<std::string> getLoadedFiles() const;
+  // Reads file_name again for every sprite, sound and music loaded from it,
+  // each replaced in place (pointers stay valid). The number replaced, or -1
+  // when one did not load: that one stays as it was and a notice says why.
+  int reloadFile(const std::string& file_name);
+
   int getSpriteCount() const;
   int getSoundCount() const;
   int getMusicCount() const;
@@ -55,6 +63,7 @@ class TW_API ResourceManager : public Manager {
   Sprite* parseSpriteFile(std::istream& in, const std::string& label,
                           const std::string& file_name);
   void dumpSprite(const Sprite& sprite, const std::string& label) const;
+  int reloadSounds(const std::string& file_name);
 
   Sprite* sprites[MAX_SPRITES];  // owned; the first sprite_count are in use
   int sprite_count;
@@ -62,6 +71,10 @@ class TW_API ResourceManager : public Manager {
   int sound_count;
   Music musics[MAX_MUSICS];
   int music_count;
+  // The file each table entry was loaded from, for reloading.
+  std::string sprite_files[MAX_SPRITES];
+  std::string sound_files[MAX_SOUNDS];
+  std::string music_files[MAX_MUSICS];
 };
 
 }  // namespace tw

@@ -4,4 +4,5 @@ target_sources(tarnwick PRIVATE
   engine/resources/ResourceManager.cpp
   engine/resources/Sound.cpp
   engine/resources/SpriteParser.cpp
+  engine/resources/SpriteReloader.cpp
 )

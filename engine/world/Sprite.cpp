@@ -81,6 +81,17 @@ char32_t Sprite::getTransparentCharacter() const { return transparency; }
 
 void Sprite::setLabel(std::string new_label) { label = std::move(new_label); }
 
+void Sprite::swapContents(Sprite& other) {
+  std::swap(width, other.width);
+  std::swap(height, other.height);
+  std::swap(max_frame_count, other.max_frame_count);
+  std::swap(frame_count, other.frame_count);
+  std::swap(color, other.color);
+  std::swap(slowdown, other.slowdown);
+  std::swap(transparency, other.transparency);
+  frames.swap(other.frames);
+}
+
 std::string Sprite::getLabel() const { return label; }
 
 int Sprite::draw(int frame_number, Vector position, char transparent) const {

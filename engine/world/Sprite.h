@@ -47,6 +47,9 @@ class TW_API Sprite {
   char32_t getTransparentCharacter() const;
   void setLabel(std::string new_label);
   std::string getLabel() const;
+  // Exchanges everything but the label with other, so that a sprite read
+  // again from its file takes this one's place while pointers to it stay.
+  void swapContents(Sprite& other);
 
   // Draws frame frame_number centred at position in the sprite's colour. An
   // out-of-range index draws nothing and returns 0.

@@ -7,3 +7,6 @@ tw_add_test_suite(loop_tests
   loop/DebugOverlayTest.cpp
   loop/ProblemNoticeTest.cpp
 )
+tw_add_test_suite(hot_reload_tests
+  loop/HotReloadTest.cpp
+)

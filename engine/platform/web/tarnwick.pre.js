@@ -675,8 +675,42 @@ Module.tw = (function () {
     }
   };
 
+  // ---- Changed data files (development server only) -----------------------
+
+  // The development server names its feed of saved data files in the page
+  // (window.TW_CHANGES); a static site has none. On such a page the game
+  // watches its files (TARNWICK_HOT_RELOAD), each pushed file is written into
+  // the program's file system and queued, and the engine's file watcher
+  // takes the queue once a frame (tw.nextChangedFile).
+  tw.changedFiles = [];
+  function followChanges() {
+    const feed = typeof window !== 'undefined' ? window.TW_CHANGES : undefined;
+    if (!feed || typeof EventSource === 'undefined') return;
+    ENV.TARNWICK_HOT_RELOAD = '1';
+    new EventSource(feed).addEventListener('change', (event) => {
+      try {
+        const change = JSON.parse(event.data);
+        const folder = change.path.substring(0, change.path.lastIndexOf('/'));
+        if (folder) FS.mkdirTree(folder);
+        FS.writeFile(change.path, Uint8Array.from(atob(change.data), (c) => c.charCodeAt(0)));
+        tw.changedFiles.push(change.path);
+      } catch (e) {
+        tw.message('A saved file could not be taken (' + e.message + ').', true);
+      }
+    });
+  }
+
+  // Writes the next changed file's path into the buffer; its length, or -1
+  // when none waits.
+  tw.nextChangedFile = function (pointer, size) {
+    const changed = tw.changedFiles.shift();
+    if (changed === undefined) return -1;
+    stringToUTF8(changed, pointer, size);
+    return lengthBytesUTF8(changed);
+  };
+
   if (typeof window !== 'undefined' && typeof document !== 'undefined') {
-    Module.preRun = [].concat(Module.preRun || [], [listen]);
+    Module.preRun = [].concat(Module.preRun || [], [listen, followChanges]);
   }
   return tw;
 })();
