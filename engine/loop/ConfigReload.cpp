@@ -6,6 +6,8 @@
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/loop/DebugOverlay.h"
+#include "engine/world/WorldManager.h"
 
 namespace tw {
 
@@ -50,6 +52,8 @@ const StartSetting START_SETTINGS[] = {
     {"grid_width", [](const Config& c) { return text(c.getGridWidth()); }},
     {"grid_height", [](const Config& c) { return text(c.getGridHeight()); }},
     {"hot_reload", [](const Config& c) { return text(c.getHotReload()); }},
+    {"debug_key", [](const Config& c) { return text(c.getDebugKey()); }},
+    {"debug_freeze_times", [](const Config& c) { return text(c.getDebugFreezeTimes()); }},
 };
 
 std::vector<std::string> startValues(const Config& config) {
@@ -85,6 +89,7 @@ std::vector<std::string> ConfigReload::apply() {
   const std::vector<std::string> before = startValues(config);
   const int frame_time = config.getFrameTime();
   const Color background = config.getWindowBackgroundColor();
+  const bool overlay = config.getDebugOverlay();
   // Settings the file no longer names go back to their defaults.
   config.reset();
   config.loadConfig("");
@@ -97,6 +102,12 @@ std::vector<std::string> ConfigReload::apply() {
     DisplayManager::getInstance().setBackgroundColor(config.getWindowBackgroundColor());
     log.writeLog("ConfigReload::apply(): window_background_color changed.");
   }
+  if (config.getDebugOverlay() != overlay) {
+    DebugOverlay::getInstance().setShown(config.getDebugOverlay());
+    log.writeLog("ConfigReload::apply(): debug_overlay is now %s.",
+                 config.getDebugOverlay() ? "true" : "false");
+  }
+  WorldManager::getInstance().setCollisionTrace(config.getLogCollisions());
   return waiting;
 }
 

@@ -28,11 +28,6 @@ Vector Path::getWaypoint(int i) const {
 
 int Path::getIndex() const { return index; }
 
-Vector Path::getWaypoint(int i) const {
-  if (i < 0 || i >= getWaypointCount()) return Vector(0, 0);
-  return waypoints[static_cast<std::size_t>(i)];
-}
-
 bool Path::isDone() const { return index >= getWaypointCount(); }
 
 Vector Path::getCurrent() const {

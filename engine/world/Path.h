@@ -20,8 +20,6 @@ class TW_API Path {
   // Waypoint i (0 first), or (0,0) when there is none such.
   Vector getWaypoint(int i) const;
   int getIndex() const;
-  // Waypoint i (0 .. count - 1); (0,0) outside that range.
-  Vector getWaypoint(int i) const;
   // True when every waypoint has been reached.
   bool isDone() const;
   // The current waypoint, or (0,0) when done.

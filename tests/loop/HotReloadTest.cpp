@@ -12,6 +12,7 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/LoopState.h"
+#include "engine/loop/DebugOverlay.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/Object.h"
 #include "engine/world/Sprite.h"
@@ -112,18 +113,19 @@ TEST_F(HotReloadTest, ASoundIsLoadedAgainAndABrokenOneKept) {
   EXPECT_EQ(rm.reloadFile(engine.dir.file("beep.wav")), -1);
 }
 
-// The frame time and background change at once; a new window size waits for
-// the next start and keeps its running value until then.
+// The frame time, background and debug overlay change at once; a new window
+// size waits for the next start and keeps its running value until then.
 TEST_F(HotReloadTest, TheConfigurationAppliesWhatItCanAndNamesTheRest) {
   tw::Config& config = tw::Config::getInstance();
   tw::GameManager::getInstance().runStep();
   engine.dir.write("tw-config.txt", std::string(SETTINGS) +
                                         "frame_time:7,window_background_color:blue,"
-                                        "window_horizontal_chars:100");
+                                        "debug_overlay:true,window_horizontal_chars:100");
   ASSERT_TRUE(runUntil([] { return tw::LoopState::getInstance().getFrameTime() == 7; }));
   const tw::Rgb blue = tw::colorToRgb(tw::BLUE);
   const tw::Rgb shown = tw::DisplayManager::getInstance().snapshot().getBackground();
   EXPECT_EQ(std::make_tuple(shown.r, shown.g, shown.b), std::make_tuple(blue.r, blue.g, blue.b));
+  EXPECT_TRUE(tw::DebugOverlay::getInstance().isShown());
   EXPECT_EQ(config.getWindowHorizontalChars(), 80);
   EXPECT_EQ(logCount("window_horizontal_chars changed; it takes effect at the next start."), 1);
   EXPECT_EQ(logCount("changed; it takes effect"), 1);
