@@ -76,19 +76,27 @@ TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
   EXPECT_EQ(planted, visit.lastFrame());
 }
 
-TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
-  ProgramRun host("example_pong"), guest("example_pong");
-  host.configure("frame_time:5"), guest.configure("frame_time:5"), host.configure("random_seed:1");
-  FILE* hosting = popen(("exec env " + host.command("--capture --host 0 --listen 127.0.0.1")).c_str(), "r");
-  ASSERT_NE(nullptr, hosting);
+// The port a pong host says it listens on, once it has said so (up to 10 s);
+// 0 when it never did.
+int hostingPort(ProgramRun& host) {
   int port = 0;
-  std::string line;
-  for (int tries = 0; tries < 200 && port == 0; tries++) {  // up to 10 s for the first line
-    line = tw_test::readFile(host.folder().file("output.txt"));
+  for (int tries = 0; tries < 200 && port == 0; tries++) {
+    const std::string line = tw_test::readFile(host.folder().file("output.txt"));
     std::sscanf(line.c_str(), "hosting on port %d", &port);
     if (port == 0) std::system("sleep 0.05");
   }
-  ASSERT_GT(port, 0) << line;
+  return port;
+}
+
+TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
+  ProgramRun host("example_pong"), guest("example_pong");
+  host.configure("frame_time:5");
+  guest.configure("frame_time:5");
+  host.configure("random_seed:1");
+  FILE* hosting = popen(("exec env " + host.command("--capture --host 0 --listen 127.0.0.1")).c_str(), "r");
+  ASSERT_NE(nullptr, hosting);
+  const int port = hostingPort(host);
+  ASSERT_GT(port, 0) << host.output();
   EXPECT_TRUE(guest.run("--capture --join 127.0.0.1 " + std::to_string(port))) << guest.output();
   EXPECT_EQ(0, pclose(hosting)) << host.output();
   // Both print the final score: the guest's comes from the records it read.
@@ -106,14 +114,8 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
   host.configure("frame_time:5");
   FILE* hosting = popen(("exec env " + host.command("--capture --host 0")).c_str(), "r");
   ASSERT_NE(nullptr, hosting);
-  int port = 0;
-  std::string line;
-  for (int tries = 0; tries < 200 && port == 0; tries++) {  // up to 10 s for the first line
-    line = tw_test::readFile(host.folder().file("output.txt"));
-    std::sscanf(line.c_str(), "hosting on port %d", &port);
-    if (port == 0) std::system("sleep 0.05");
-  }
-  ASSERT_GT(port, 0) << line;
+  const int port = hostingPort(host);
+  ASSERT_GT(port, 0) << host.output();
   tw_test::LoopbackPeer guest(port);
   ASSERT_TRUE(guest.connected());
   for (int i = 0; i < 3; i++) {
