@@ -144,8 +144,15 @@ TEST(NetworkFlood, RepeatedFaultsAreCountedNotLoggedOneByOne) {
     int max_connections;
     std::function<void(int port, std::vector<std::unique_ptr<LoopbackPeer>>& peers)> send;
     const char* about;  // the text of the fault's lines
+    const char* first;  // the text of the first fault's own line, said in full once
     const char* total;  // the closing count
     std::function<bool(const HostedGame&)> done;
+  };
+  const auto closeMany = [](int port, std::vector<std::unique_ptr<LoopbackPeer>>&) {
+    for (int i = 0; i < 600; i++) LoopbackPeer(port).close();
+  };
+  const auto allClosed = [](const HostedGame& host) {
+    return host.accepted == 600 && host.nm.getConnectionCount() == 0;
   };
   const Flood floods[] = {
       {"one-byte records", 3,
@@ -156,23 +163,20 @@ TEST(NetworkFlood, RepeatedFaultsAreCountedNotLoggedOneByOne) {
          EXPECT_TRUE(peers.back()->write(bytes));
          peers.back()->close();
        },
-       "deserialize()", "20000 records refused as corrupt in all",
+       "deserialize()", "Error! Stream eof.", "20000 records refused as corrupt in all",
        [](const HostedGame& host) {
          return host.got.size() == 20000 && host.nm.getConnectionCount() == 0;
        }},
-      {"peers closing", 3,
-       [](int port, std::vector<std::unique_ptr<LoopbackPeer>>&) {
-         for (int i = 0; i < 600; i++) LoopbackPeer(port).close();
-       },
-       "closed by", "600 connections closed by their peer in all",
-       [](const HostedGame& host) {
-         return host.accepted == 600 && host.nm.getConnectionCount() == 0;
-       }},
+      {"peers closing, closed to make room", 3, closeMany, "closed by", "closed by peer",
+       "600 connections closed by their peer in all", allClosed},
+      {"peers closing, read by the host", 1000, closeMany, "closed by", "closed by peer.",
+       "600 connections closed by their peer in all", allClosed},
       {"peers over the maximum", 1,
        [](int port, std::vector<std::unique_ptr<LoopbackPeer>>& peers) {
          for (int i = 0; i < 301; i++) peers.push_back(std::make_unique<LoopbackPeer>(port));
        },
-       "max connections", "300 connections refused at max_connections in all",
+       "max connections", "New connection refused",
+       "300 connections refused at max_connections in all",
        [](const HostedGame& host) { return host.nm.getConnectionCount() == 1; }},
   };
   for (const Flood& flood : floods) {
@@ -186,6 +190,7 @@ TEST(NetworkFlood, RepeatedFaultsAreCountedNotLoggedOneByOne) {
     host.runUntil([] { return false; }, 3);  // frames enough to take anything left
     const std::vector<std::string> about = host.lines(flood.about);
     EXPECT_LE(about.size(), 8u) << ::testing::PrintToString(about);
+    EXPECT_EQ(host.lines(flood.first).size(), 1u) << ::testing::PrintToString(about);
     EXPECT_EQ(host.lines(flood.total).size(), 1u) << ::testing::PrintToString(about);
     alarm(0);
   }

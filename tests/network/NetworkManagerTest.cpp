@@ -41,6 +41,7 @@ class NetworkManagerTest : public ::testing::Test {
   }
   void TearDown() override {
     if (nm.isStarted()) nm.shutDown();
+    nm.setMaxConnections(max_connections);  // the manager outlives the test
     tw::Config::getInstance().reset();
     alarm(0);
   }
@@ -83,6 +84,7 @@ class NetworkManagerTest : public ::testing::Test {
 
   tw_test::LogCapture log;
   tw::NetworkManager& nm = tw::NetworkManager::getInstance();
+  const int max_connections = nm.getMaxConnections();
   std::vector<std::unique_ptr<LoopbackPeer>> peers;
   std::vector<int> seen;
 };
@@ -130,6 +132,24 @@ TEST_F(NetworkManagerTest, AcceptAnnouncesClientsUpToTheMaximumAndShutDownCloses
   EXPECT_EQ(seen.size(), 8u);
   for (auto& peer : peers) EXPECT_TRUE(peer->seesClose());
   EXPECT_FALSE(LoopbackPeer(port).connected());  // no longer listening
+}
+
+// At the maximum, a peer that left keeps its place while the game has yet to
+// take a message it sent, so the newcomer is refused instead.
+TEST_F(NetworkManagerTest, PeerThatLeftKeepsItsPlaceUntilItsMessagesAreTaken) {
+  ASSERT_EQ(nm.setMaxConnections(1), 0);
+  const int port = startServer();
+  const int socket = connectPeer(port);
+  ASSERT_GE(socket, 0);
+  ASSERT_TRUE(peers[0]->write(framed("one") + framed("two")));
+  peers[0]->close();
+  std::string message;
+  ASSERT_EQ(retry(0, [&] { return nm.receiveMessage(message, socket); }), 1);
+  peers.push_back(std::make_unique<LoopbackPeer>(port));
+  EXPECT_EQ(nm.acceptPending(), 0);
+  EXPECT_TRUE(peers[1]->seesClose());
+  ASSERT_EQ(nm.receiveMessage(message, socket), 1);
+  EXPECT_EQ(message, "two");
 }
 
 TEST_F(NetworkManagerTest, SendDeliversRefusesBadTargetsAndSizesAndClosesOnALostPeer) {
