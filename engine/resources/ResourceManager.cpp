@@ -60,6 +60,35 @@ void noteUnknownLabel(const char* operation, const char* kind, const char* noun,
   }
 }
 
+
+// How a reload of one kind of audio is reported.
+struct AudioKind {
+  const char* name;     // "Sound"
+  const char* lower;    // "sound"
+  const char* failure;  // what a file that fails does
+};
+
+// Reloads every entry loaded from file_name; the count reloaded, or -1 when
+// any kept its old contents (each said in the log and as a notice).
+template <typename Item, typename Files, typename Reload>
+int reloadEach(Item* items, const Files& files, int count, const std::string& file_name,
+               Reload reload, const AudioKind& kind) {
+  int reloaded = 0;
+  bool failed = false;
+  for (int i = 0; i < count; i++) {
+    if (files[i] != file_name) continue;
+    const bool ok = reload(items[i]) == 0;
+    if (!ok) {
+      logger().writeLog("RM::reloadFile(): Warning! %s '%s' kept as it was: '%s' %s.", kind.name,
+                        items[i].getLabel().c_str(), file_name.c_str(), kind.failure);
+      logger().writeNotice("%s file '%s' %s; %s '%s' kept as it was", kind.lower,
+                           file_name.c_str(), kind.failure, kind.lower, items[i].getLabel().c_str());
+    }
+    failed = failed || !ok;
+    reloaded += ok ? 1 : 0;
+  }
+  return failed ? -1 : reloaded;
+}
 }  // namespace
 
 ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
@@ -271,33 +300,13 @@ std::vector<std::string> ResourceManager::getLoadedFiles() const {
 
 // Sounds and music take the new file from their next play.
 int ResourceManager::reloadSounds(const std::string& file_name) {
-  int reloaded = 0;
-  bool failed = false;
-  for (int i = 0; i < sound_count; i++) {
-    if (sound_files[i] != file_name) continue;
-    const bool ok = sounds[i].loadSound(file_name) == 0;
-    if (!ok) {
-      logger().writeLog("RM::reloadFile(): Warning! Sound '%s' kept as it was: '%s' does not decode.",
-                        sounds[i].getLabel().c_str(), file_name.c_str());
-      logger().writeNotice("sound file '%s' does not decode; sound '%s' kept as it was",
-                           file_name.c_str(), sounds[i].getLabel().c_str());
-    }
-    failed = failed || !ok;
-    reloaded += ok ? 1 : 0;
-  }
-  for (int i = 0; i < music_count; i++) {
-    if (music_files[i] != file_name) continue;
-    const bool ok = musics[i].reloadMusic(file_name) == 0;
-    if (!ok) {
-      logger().writeLog("RM::reloadFile(): Warning! Music '%s' kept as it was: '%s' does not open.",
-                        musics[i].getLabel().c_str(), file_name.c_str());
-      logger().writeNotice("music file '%s' does not open; music '%s' kept as it was",
-                           file_name.c_str(), musics[i].getLabel().c_str());
-    }
-    failed = failed || !ok;
-    reloaded += ok ? 1 : 0;
-  }
-  return failed ? -1 : reloaded;
+  const int sounds_reloaded = reloadEach(sounds, sound_files, sound_count, file_name,
+                                         [&](Sound& sound) { return sound.loadSound(file_name); },
+                                         AudioKind{"Sound", "sound", "does not decode"});
+  const int music_reloaded = reloadEach(musics, music_files, music_count, file_name,
+                                        [&](Music& music) { return music.reloadMusic(file_name); },
+                                        AudioKind{"Music", "music", "does not open"});
+  return sounds_reloaded < 0 || music_reloaded < 0 ? -1 : sounds_reloaded + music_reloaded;
 }
 
 int ResourceManager::reloadFile(const std::string& file_name) {
