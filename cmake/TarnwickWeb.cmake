@@ -10,20 +10,38 @@
 # name, as the program finds them beside it natively ("src@dest" places src
 # at dest instead), and copies the engine's font beside the page. Natively
 # it does nothing, so the same CMakeLists.txt builds both.
-set(TW_WEB_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR}/../engine/platform/web)
+# The page runtime files every program is linked with live in one folder:
+# the engine's source folder, or share/tarnwick/web of an installed browser
+# package, whose TarnwickConfig.cmake sets TW_WEB_SUPPORT_DIR before it
+# includes this file. TW_WEB_RUNTIME_FILES lists them (what `cmake --install`
+# puts into that folder); TW_WEB_PRE_JS and TW_WEB_SHELL name the two a link
+# uses.
+if(NOT TW_WEB_SUPPORT_DIR)
+  set(TW_WEB_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR}/../engine/platform/web)
+endif()
 get_filename_component(TW_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR} ABSOLUTE)
+set(TW_WEB_PRE_JS ${TW_WEB_SUPPORT_DIR}/tarnwick.pre.js)
+set(TW_WEB_SHELL ${TW_WEB_SUPPORT_DIR}/shell.html)
+set(TW_WEB_RUNTIME_FILES ${TW_WEB_PRE_JS} ${TW_WEB_SHELL})
 # Read back inside the function, which runs in the calling game's scope.
-set_property(GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR})
+set_property(GLOBAL PROPERTY TARNWICK_WEB_RUNTIME_FILES ${TW_WEB_RUNTIME_FILES})
 
 if(EMSCRIPTEN)
   # Every program linked with the engine: the loop waits through Asyncify, so
   # the page keeps running while the game's code reads as a plain loop; the
-  # page side (tarnwick.pre.js) and the page around the canvas (shell.html).
-  target_link_options(tarnwick INTERFACE
-    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
-    -sENVIRONMENT=web -sMINIFY_HTML=0
-    "SHELL:--pre-js ${TW_WEB_SUPPORT_DIR}/tarnwick.pre.js"
-    "SHELL:--shell-file ${TW_WEB_SUPPORT_DIR}/shell.html")
+  # page side (the pre-js) and the page around the canvas (the shell). The
+  # two files' paths are the build tree's for the engine's own target and
+  # are added again, from the installed folder, to an imported one.
+  set(tw_web_files "SHELL:--pre-js ${TW_WEB_PRE_JS}" "SHELL:--shell-file ${TW_WEB_SHELL}")
+  if(TARGET Tarnwick::tarnwick AND NOT TARGET tarnwick)
+    set_property(TARGET Tarnwick::tarnwick APPEND PROPERTY INTERFACE_LINK_OPTIONS ${tw_web_files})
+  else()
+    target_link_options(tarnwick INTERFACE
+      -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+      -sENVIRONMENT=web -sMINIFY_HTML=0
+      "$<BUILD_INTERFACE:SHELL:--pre-js ${TW_WEB_PRE_JS}>"
+      "$<BUILD_INTERFACE:SHELL:--shell-file ${TW_WEB_SHELL}>")
+  endif()
 endif()
 
 function(tarnwick_web_page target)
@@ -39,8 +57,7 @@ function(tarnwick_web_page target)
   endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${WEB_PAGE} SUFFIX ".html"
                                              RUNTIME_OUTPUT_DIRECTORY ${WEB_FOLDER})
-  get_property(support GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR)
-  set(depends ${support}/tarnwick.pre.js ${support}/shell.html)
+  get_property(depends GLOBAL PROPERTY TARNWICK_WEB_RUNTIME_FILES)
   foreach(item IN LISTS WEB_DATA)
     if(item MATCHES "^(.*)@(.*)$")
       set(source ${CMAKE_MATCH_1})

@@ -16,7 +16,7 @@ import { fileURLToPath } from 'node:url';
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.ttf': 'font/ttf', '.txt': 'text/plain; charset=utf-8',
-  '.png': 'image/png',
+  '.png': 'image/png', '.md': 'text/plain; charset=utf-8',
 };
 
 const CHANGES = '/__tw/changes';
@@ -99,9 +99,12 @@ export function serve(folder, port, extras = {}, data = null) {
 }
 
 // The addresses to print: the folder's front page, or each page in it when it
-// has none (a game's own build names its page after the game).
+// has none (a game's own build names its page after the game), and the
+// gallery's when the folder holds one.
 function pageAddresses(folder, base) {
-  if (fs.existsSync(path.join(folder, 'index.html'))) return [base];
+  if (fs.existsSync(path.join(folder, 'index.html'))) {
+    return fs.existsSync(path.join(folder, 'gallery', 'index.html')) ? [base, base + 'gallery/'] : [base];
+  }
   return fs.readdirSync(folder).filter((name) => name.endsWith('.html')).sort()
     .map((name) => base + encodeURIComponent(name));
 }

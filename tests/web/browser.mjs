@@ -16,6 +16,9 @@ function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 // what its caller names, failing only then.
 const WAIT_SCALE = Number(process.env.TW_WAIT_SCALE || 5);
 
+// Windows key codes of the named keys the tests press.
+const NAMED_KEY_CODES = { Escape: 27, ' ': 32, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
+
 export class Browser {
   static async launch() {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tw-chromium-'));
@@ -135,7 +138,7 @@ export class Browser {
   // A key press and release as the keyboard sends them (code as in DOM's
   // KeyboardEvent.code).
   async key(code, key, holdMs = 60) {
-    const keyCode = key.length === 1 ? key.toUpperCase().charCodeAt(0) : { Escape: 27, ' ': 32 }[key];
+    const keyCode = key.length === 1 ? key.toUpperCase().charCodeAt(0) : NAMED_KEY_CODES[key];
     const base = { code, key, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode };
     await this.send('Input.dispatchKeyEvent', { type: 'keyDown', ...base });
     await sleep(holdMs);
