@@ -10,6 +10,7 @@
 # name, as the program finds them beside it natively ("src@dest" places src
 # at dest instead), and copies the engine's font beside the page. Natively
 # it does nothing, so the same CMakeLists.txt builds both.
+#
 # The page runtime files every program is linked with live in one folder:
 # the engine's source folder, or share/tarnwick/web of an installed browser
 # package, whose TarnwickConfig.cmake sets TW_WEB_SUPPORT_DIR before it
@@ -34,7 +35,13 @@ if(EMSCRIPTEN)
   # are added again, from the installed folder, to an imported one.
   set(tw_web_files "SHELL:--pre-js ${TW_WEB_PRE_JS}" "SHELL:--shell-file ${TW_WEB_SHELL}")
   if(TARGET Tarnwick::tarnwick AND NOT TARGET tarnwick)
-    set_property(TARGET Tarnwick::tarnwick APPEND PROPERTY INTERFACE_LINK_OPTIONS ${tw_web_files})
+    # Once, however often the game calls find_package: the script twice
+    # would run twice in the page.
+    get_target_property(tw_options Tarnwick::tarnwick INTERFACE_LINK_OPTIONS)
+    list(FIND tw_options "SHELL:--pre-js ${TW_WEB_PRE_JS}" tw_found)
+    if(tw_found EQUAL -1)
+      set_property(TARGET Tarnwick::tarnwick APPEND PROPERTY INTERFACE_LINK_OPTIONS ${tw_web_files})
+    endif()
   else()
     target_link_options(tarnwick INTERFACE
       -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
