@@ -20,9 +20,9 @@ set(style [=[
   a { color: #8cf; }
   h1 { font-size: 20px; margin: 4px 0; }
   .play { display: flex; flex-wrap: wrap; gap: 16px; align-items: flex-start; }
-  .game { flex: 1 1 640px; max-width: 960px; }
-  .game iframe { width: 100%; aspect-ratio: 4 / 3; border: 1px solid #333; background: #000; }
-  .source { flex: 1 1 480px; min-width: 0; }
+  .game { flex: 3 1 560px; }
+  .game iframe { width: 100%; aspect-ratio: 5 / 3; border: 1px solid #333; background: #000; }
+  .source { flex: 2 1 400px; min-width: 0; }
   .source h2 { font: 600 14px monospace; margin: 12px 0 4px; }
   pre { background: #1b1b1b; border: 1px solid #333; padding: 8px; overflow: auto;
         max-height: 80vh; font: 13px/1.4 monospace; tab-size: 4; margin: 0; }
