@@ -1,7 +1,7 @@
 // The live gallery in headless Chromium: for every game of the list
 // (examples/gallery.txt) the index links its page, where the game starts in
 // its frame, quits on Q, and its source files show exactly as they are, with
-// the link to its guide page.
+// the link to its guide page (which must be there once docs/guide is).
 //   node --experimental-websocket gallery-page.mjs SITE_FOLDER REPOSITORY
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -33,6 +33,12 @@ for (const game of games) {
     await browser.open(base + game.name + '.html');
     assert.equal(await browser.evaluate(`document.getElementById('guide').getAttribute('href')`),
                  `../guide/${game.guide}.md`);
+    // Once the guide is written, each link must reach its page.
+    if (fs.existsSync(`${repository}/docs/guide`)) {
+      assert.equal(await browser.evaluate(
+        `fetch(document.getElementById('guide').href).then((r) => r.status)`), 200,
+        `the guide page ${game.guide}.md`);
+    }
     const shown = await browser.evaluate(`Object.fromEntries([...document.querySelectorAll('pre')]
       .map((pre) => [pre.dataset.file, pre.textContent]))`);
     assert.deepEqual(Object.keys(shown), game.sources);
