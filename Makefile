@@ -4,9 +4,10 @@
 # make test-loaded runs them beside two busy processes per core (LOADED_RUNS times);
 # make test-asan runs the same tests under AddressSanitizer and UBSan;
 # make bench runs the benchmarks in a Release build (build-rel/); make fuzz runs each fuzz harness for
-# FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the engine's API
-# reference into build/docs/html. make web builds Veld and the examples for
-# the browser into build-web/site; make web-serve serves that folder.
+# FUZZ_SECONDS seconds (clang's libFuzzer); make docs writes the documentation
+# site (guide, reference, examples, API) into build/docs/html. make web builds
+# Veld and the examples for the browser into build-web/site; make web-serve
+# serves that folder.
 # Each prints one line for what it installs, the build's progress and then
 # the game, the test summary or the result; the installer's, CMake's and each
 # test's full output are in log files under the build folder, named on failure.
@@ -94,8 +95,12 @@ fuzz:
 docs:
 	@TW_DEPS_LOG=$(BUILD)/install-deps.log bash tools/install-deps.sh docs
 	@mkdir -p build/docs
-	@{ cat docs/Doxyfile; echo "INPUT = README.md $$(grep '^engine/' engine/public-headers.txt | tr '\n' ' ')"; } | \
-	  doxygen - && echo "API reference: build/docs/html/index.html"
+	@for example in examples/*.cpp; do \
+	  grep -q "^.example $$(basename $$example)$$" docs/examples.dox || \
+	    { echo "$$example has no page: add an example block for it to docs/examples.dox"; exit 1; }; \
+	done
+	@{ cat docs/Doxyfile; echo "INPUT += $$(grep '^engine/' engine/public-headers.txt | tr '\n' ' ')"; } | \
+	  doxygen - && echo "Documentation: build/docs/html/index.html"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(REL_BUILD) $(WEB_BUILD)

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "engine/core/ConfigKeys.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Utility.h"
 #include "engine/platform/FileCheck.h"
@@ -156,7 +158,52 @@ std::string joinLines(const std::string& content) {
 }
 }  // namespace
 
-Config::Config() { reset(); }
+std::vector<std::string> configKeys() { return {std::begin(KNOWN_KEYS), std::end(KNOWN_KEYS)}; }
+
+struct Config::Settings {
+  std::string config_string;
+  int window_horizontal_pixels;
+  int window_vertical_pixels;
+  int window_horizontal_chars;
+  int window_vertical_chars;
+  int window_style;  // bit set of the window library's styles
+  int window_state;  // 0 windowed, 1 fullscreen
+  Color window_background_color;
+  int frame_time;  // milliseconds, 0 to 1000
+  float font_scale;
+  std::string window_title;
+  bool show_mouse;
+  bool headless;
+  std::string display;
+  std::string snapshot_file;
+  std::vector<std::string> overrides;
+  std::vector<std::string> defaults;
+  std::string font_file;
+  std::string logfile;
+  int random_seed;
+  std::string record_file;
+  std::string replay_file;
+  bool networking;
+  int max_message_bytes;
+  int grid_width;   // world units per grid cell
+  int grid_height;  // world units per grid cell
+  int quadtree_depth;
+  int quadtree_threshold;
+  bool signals;
+  bool debug_overlay;
+  std::string debug_key;
+  bool debug_freeze_times;
+  bool log_collisions;
+  bool hot_reload;
+};
+
+// Games linked against an earlier minor release hold this class by its size:
+// a new setting goes into Settings, never into the class itself.
+static_assert(sizeof(Config) == sizeof(void*), "Config's fields belong in Config::Settings");
+
+Config::Config() : settings(new Settings) { reset(); }
+
+Config::~Config() = default;
 
 Config& Config::getInstance() {
   static Config instance;
@@ -164,38 +211,38 @@ Config& Config::getInstance() {
 }
 
 void Config::reset() {
-  config_string.clear();
-  window_horizontal_pixels = 1024;
-  window_vertical_pixels = 768;
-  window_horizontal_chars = 80;
-  window_vertical_chars = 24;
-  window_style = 5;  // title bar and close button
-  window_state = 0;
-  window_background_color = BLACK;
-  frame_time = 33;
-  font_scale = 2.0f;
-  window_title = "Tarnwick";
-  show_mouse = false;
-  headless = false;
-  display = "window";
-  snapshot_file.clear();
-  font_file = "tw-font.ttf";
-  logfile = "tarnwick.log";
-  random_seed = 0;
-  record_file.clear();
-  replay_file.clear();
-  networking = true;
-  max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
-  grid_width = 20;
-  grid_height = 8;
-  quadtree_depth = 10;
-  quadtree_threshold = 1;
-  signals = true;
-  debug_overlay = false;
-  debug_key = "F12";
-  debug_freeze_times = false;
-  log_collisions = false;
-  hot_reload = false;
+  settings->config_string.clear();
+  settings->window_horizontal_pixels = 1024;
+  settings->window_vertical_pixels = 768;
+  settings->window_horizontal_chars = 80;
+  settings->window_vertical_chars = 24;
+  settings->window_style = 5;  // title bar and close button
+  settings->window_state = 0;
+  settings->window_background_color = BLACK;
+  settings->frame_time = 33;
+  settings->font_scale = 2.0f;
+  settings->window_title = "Tarnwick";
+  settings->show_mouse = false;
+  settings->headless = false;
+  settings->display = "window";
+  settings->snapshot_file.clear();
+  settings->font_file = "tw-font.ttf";
+  settings->logfile = "tarnwick.log";
+  settings->random_seed = 0;
+  settings->record_file.clear();
+  settings->replay_file.clear();
+  settings->networking = true;
+  settings->max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
+  settings->grid_width = 20;
+  settings->grid_height = 8;
+  settings->quadtree_depth = 10;
+  settings->quadtree_threshold = 1;
+  settings->signals = true;
+  settings->debug_overlay = false;
+  settings->debug_key = "F12";
+  settings->debug_freeze_times = false;
+  settings->log_collisions = false;
+  settings->hot_reload = false;
 }
 
 std::string Config::getConfigFileName() const { return configFileName(); }
@@ -225,7 +272,7 @@ std::string Config::readConfig() const {
 }
 
 void Config::storeInt(const char* key, int& setting) const {
-  std::string value = match(config_string, key);
+  std::string value = match(settings->config_string, key);
   if (value.empty()) return;
   long long number = 0;
   if (!parseWhole(value, number) || number < INT_MIN || number > INT_MAX) {
@@ -236,7 +283,7 @@ void Config::storeInt(const char* key, int& setting) const {
 }
 
 void Config::storeBool(const char* key, bool& setting) const {
-  std::string value = match(config_string, key);
+  std::string value = match(settings->config_string, key);
   if (value.empty()) return;
   if (value != "true" && value != "false") {
     warnValue(key, value, "true or false");
@@ -246,7 +293,7 @@ void Config::storeBool(const char* key, bool& setting) const {
 }
 
 void Config::storeFontScale() {
-  std::string value = match(config_string, "font_scale");
+  std::string value = match(settings->config_string, "font_scale");
   if (value.empty()) return;
   char* end = nullptr;
   const float scale = std::strtof(value.c_str(), &end);
@@ -254,11 +301,11 @@ void Config::storeFontScale() {
     warnValue("font_scale", value, "a number");
     return;
   }
-  font_scale = scale;
+  settings->font_scale = scale;
 }
 
 void Config::warnUnknownKeys() const {
-  for (const std::string& key : itemKeys(config_string)) {
+  for (const std::string& key : itemKeys(settings->config_string)) {
     if (isKnownKey(key)) continue;
     LogManager::getInstance().writeLog("Config::loadConfig(): Warning! Unknown key '%.64s'. Skipped.",
                                        key.c_str());
@@ -269,7 +316,7 @@ void Config::warnUnknownKeys() const {
 // runs into the next item ("display:capturesnapshot_file:out.txt"): a value
 // that holds another setting's key and colon says where the comma is missing.
 void Config::warnMissingCommas() const {
-  std::istringstream items(config_string);
+  std::istringstream items(settings->config_string);
   std::string item;
   while (std::getline(items, item, ',')) {
     item.erase(std::remove_if(item.begin(), item.end(),
@@ -293,7 +340,7 @@ void Config::warnMissingCommas() const {
 }
 
 void Config::storeString(const char* key, std::string& setting) const {
-  std::string value = match(config_string, key);
+  std::string value = match(settings->config_string, key);
   if (!value.empty()) setting = value;
 }
 
@@ -301,7 +348,7 @@ void Config::storeString(const char* key, std::string& setting) const {
 // warning that names the setting as label, and the setting stays.
 void Config::storeInRange(const char* key, const char* label, int& setting, int low,
                           int high) const {
-  std::string value = match(config_string, key);
+  std::string value = match(settings->config_string, key);
   if (value.empty()) return;
   long long number = 0;
   if (!parseWhole(value, number)) {
@@ -332,11 +379,11 @@ void Config::storeAtMost(const char* key, int& setting, int high) const {
 void Config::storeColor() {
   static const char* const names[] = {"black", "red",     "green", "yellow",
                                       "blue",  "magenta", "cyan",  "white"};
-  std::string value = match(config_string, "window_background_color");
+  std::string value = match(settings->config_string, "window_background_color");
   if (value.empty()) return;
   for (int c = BLACK; c <= WHITE; c++) {
     if (value == names[c]) {
-      window_background_color = static_cast<Color>(c);
+      settings->window_background_color = static_cast<Color>(c);
       return;
     }
   }
@@ -344,27 +391,27 @@ void Config::storeColor() {
 }
 
 void Config::storeStyle() {
-  std::string value = match(config_string, "window_style");
+  std::string value = match(settings->config_string, "window_style");
   if (value.empty()) return;
   if (value == "none") {
-    window_style = 0;
+    settings->window_style = 0;
     return;
   }
   int style = atoi(value.c_str());
   if (style != 0) {
-    window_style = style;
+    settings->window_style = style;
     return;
   }
   LogManager::getInstance().writeLog("loadConfig(): Unsupported window style '%s'", value.c_str());
 }
 
 void Config::storeState() {
-  std::string value = match(config_string, "window_state");
+  std::string value = match(settings->config_string, "window_state");
   if (value.empty()) return;
   if (value == "fullscreen") {
-    window_state = 1;
+    settings->window_state = 1;
   } else if (value == "default") {
-    window_state = 0;
+    settings->window_state = 0;
   } else {
     LogManager::getInstance().writeLog("loadConfig(): Unsupported window state '%s'",
                                        value.c_str());
@@ -372,81 +419,81 @@ void Config::storeState() {
 }
 
 void Config::storeDisplay() {
-  std::string value = match(config_string, "display");
+  std::string value = match(settings->config_string, "display");
   if (value.empty()) return;
   if (value == "window" || value == "terminal" || value == "capture" || value == "none" ||
       value == "auto") {
-    display = value;
+    settings->display = value;
     return;
   }
   LogManager::getInstance().writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
 }
 
-void Config::addOverride(const std::string& item) { overrides.push_back(item); }
+void Config::addOverride(const std::string& item) { settings->overrides.push_back(item); }
 
-void Config::addDefault(const std::string& item) { defaults.push_back(item); }
+void Config::addDefault(const std::string& item) { settings->defaults.push_back(item); }
 
 void Config::clearOverrides() {
-  overrides.clear();
-  defaults.clear();
+  settings->overrides.clear();
+  settings->defaults.clear();
 }
 
 void Config::loadConfig(std::string config) {
   if (config.empty()) config = readConfig();
   config = environmentItems() + config;
   // Defaults go behind, where any other item of their key wins.
-  for (const std::string& item : defaults) config += (config.empty() ? "" : ",") + item;
+  for (const std::string& item : settings->defaults) config += (config.empty() ? "" : ",") + item;
   // The value of a key's first item counts, so overrides go in front.
-  for (auto it = overrides.rbegin(); it != overrides.rend(); ++it) {
+  for (auto it = settings->overrides.rbegin(); it != settings->overrides.rend(); ++it) {
     config = *it + (config.empty() ? "" : ",") + config;
   }
-  config_string = config;
-  match(config_string, "");
+  settings->config_string = config;
+  match(settings->config_string, "");
   warnUnknownKeys();
   warnMissingCommas();
   // A longer frame would stall the loop for minutes (and its microsecond
   // arithmetic would overflow), a negative one means nothing.
-  storeInRange("frame_time", "Frame time", frame_time, 0, MAX_FRAME_TIME_MS);
+  storeInRange("frame_time", "Frame time", settings->frame_time, 0, MAX_FRAME_TIME_MS);
   storeFontScale();
   // Sizes that could not be allocated (a grid of 100000 by 100000 cells, a
   // window beyond any screen) are refused; the display refuses sizes below 1.
-  storeAtMost("window_horizontal_pixels", window_horizontal_pixels, MAX_WINDOW_PIXELS);
-  storeAtMost("window_vertical_pixels", window_vertical_pixels, MAX_WINDOW_PIXELS);
-  storeAtMost("window_horizontal_chars", window_horizontal_chars, MAX_WINDOW_CHARS);
-  storeAtMost("window_vertical_chars", window_vertical_chars, MAX_WINDOW_CHARS);
+  storeAtMost("window_horizontal_pixels", settings->window_horizontal_pixels, MAX_WINDOW_PIXELS);
+  storeAtMost("window_vertical_pixels", settings->window_vertical_pixels, MAX_WINDOW_PIXELS);
+  storeAtMost("window_horizontal_chars", settings->window_horizontal_chars, MAX_WINDOW_CHARS);
+  storeAtMost("window_vertical_chars", settings->window_vertical_chars, MAX_WINDOW_CHARS);
   storeColor();
   storeStyle();
   storeState();
-  storeString("window_title", window_title);
-  storeBool("show_mouse", show_mouse);
-  storeBool("headless", headless);
+  storeString("window_title", settings->window_title);
+  storeBool("show_mouse", settings->show_mouse);
+  storeBool("headless", settings->headless);
   storeDisplay();
-  storeString("snapshot_file", snapshot_file);
-  storeString("font_file", font_file);
-  storeString("logfile", logfile);
-  storeInt("random_seed", random_seed);
-  storeString("record_file", record_file);
-  storeString("replay_file", replay_file);
-  storeBool("networking", networking);
-  storeInRange("max_message_bytes", "Max message bytes", max_message_bytes, 1,
+  storeString("snapshot_file", settings->snapshot_file);
+  storeString("font_file", settings->font_file);
+  storeString("logfile", settings->logfile);
+  storeInt("random_seed", settings->random_seed);
+  storeString("record_file", settings->record_file);
+  storeString("replay_file", settings->replay_file);
+  storeBool("networking", settings->networking);
+  storeInRange("max_message_bytes", "Max message bytes", settings->max_message_bytes, 1,
                MAX_MAX_MESSAGE_BYTES);
-  storeInt("grid_width", grid_width);
-  storeInt("grid_height", grid_height);
-  storeInt("quadtree_depth", quadtree_depth);
-  storeInt("quadtree_threshold", quadtree_threshold);
-  storeBool("signals", signals);
-  storeBool("hot_reload", hot_reload);
-  storeBool("debug_overlay", debug_overlay);
+  storeInt("grid_width", settings->grid_width);
+  storeInt("grid_height", settings->grid_height);
+  storeInt("quadtree_depth", settings->quadtree_depth);
+  storeInt("quadtree_threshold", settings->quadtree_threshold);
+  storeBool("signals", settings->signals);
+  storeBool("hot_reload", settings->hot_reload);
+  storeBool("debug_overlay", settings->debug_overlay);
   storeDebugKey();
-  storeBool("debug_freeze_times", debug_freeze_times);
-  storeBool("log_collisions", log_collisions);
+  storeBool("debug_freeze_times", settings->debug_freeze_times);
+  storeBool("log_collisions", settings->log_collisions);
 }
 
 void Config::storeDebugKey() {
-  const std::string value = match(config_string, "debug_key");
+  const std::string value = match(settings->config_string, "debug_key");
   if (value.empty()) return;
   if (isDebugKeyName(value)) {
-    debug_key = value;
+    settings->debug_key = value;
   } else {
     warnValue("debug_key", value, "F1 to F12 or none");
   }
@@ -456,63 +503,67 @@ void Config::printConfig() const {
   const LogManager& log = LogManager::getInstance();
   log.writeLog(1, "%s", DASHES);
   log.writeLog(1, "Tarnwick configuration:");
-  log.writeLog(1, "  Window horizontal pixels: %d", window_horizontal_pixels);
-  log.writeLog(1, "  Window vertical pixels: %d", window_vertical_pixels);
-  log.writeLog(1, "  Window horizontal characters: %d", window_horizontal_chars);
-  log.writeLog(1, "  Window vertical characters: %d", window_vertical_chars);
-  log.writeLog(1, "  Window background color: %d", static_cast<int>(window_background_color));
-  log.writeLog(1, "  Frame time: %d", frame_time);
-  log.writeLog(1, "  Window style: %d", window_style);
-  log.writeLog(1, "  Window state: %s", window_state == 1 ? "fullscreen" : "default");
-  log.writeLog(1, "  Window title: %s", window_title.c_str());
-  log.writeLog(1, "  Show mouse: %s", boolText(show_mouse));
-  log.writeLog(1, "  Headless: %s", boolText(headless));
+  log.writeLog(1, "  Window horizontal pixels: %d", settings->window_horizontal_pixels);
+  log.writeLog(1, "  Window vertical pixels: %d", settings->window_vertical_pixels);
+  log.writeLog(1, "  Window horizontal characters: %d", settings->window_horizontal_chars);
+  log.writeLog(1, "  Window vertical characters: %d", settings->window_vertical_chars);
+  log.writeLog(1, "  Window background color: %d",
+               static_cast<int>(settings->window_background_color));
+  log.writeLog(1, "  Frame time: %d", settings->frame_time);
+  log.writeLog(1, "  Window style: %d", settings->window_style);
+  log.writeLog(1, "  Window state: %s", settings->window_state == 1 ? "fullscreen" : "default");
+  log.writeLog(1, "  Window title: %s", settings->window_title.c_str());
+  log.writeLog(1, "  Show mouse: %s", boolText(settings->show_mouse));
+  log.writeLog(1, "  Headless: %s", boolText(settings->headless));
   log.writeLog(1, "  Display: %s", getDisplay().c_str());
-  log.writeLog(1, "  Font file: %s", font_file.c_str());
-  log.writeLog(1, "  Log file: %s", logfile.c_str());
-  log.writeLog(1, "  Random seed: %d", random_seed);
-  if (!record_file.empty()) log.writeLog(1, "  Record file: %s", record_file.c_str());
-  if (!replay_file.empty()) log.writeLog(1, "  Replay file: %s", replay_file.c_str());
-  log.writeLog(1, "  Networking: %s", boolText(networking));
-  log.writeLog(1, "  Max message bytes: %d", max_message_bytes);
+  log.writeLog(1, "  Font file: %s", settings->font_file.c_str());
+  log.writeLog(1, "  Log file: %s", settings->logfile.c_str());
+  log.writeLog(1, "  Random seed: %d", settings->random_seed);
+  const std::string& record = settings->record_file;
+  const std::string& replay = settings->replay_file;
+  if (!record.empty()) log.writeLog(1, "  Record file: %s", record.c_str());
+  if (!replay.empty()) log.writeLog(1, "  Replay file: %s", replay.c_str());
+  log.writeLog(1, "  Networking: %s", boolText(settings->networking));
+  log.writeLog(1, "  Max message bytes: %d", settings->max_message_bytes);
   log.writeLog(1, "  Scene graph: grid");
-  log.writeLog(1, "  Grid width: %d", grid_width);
-  log.writeLog(1, "  Grid height: %d", grid_height);
-  log.writeLog(1, "  Debug overlay: %s (key %s)", boolText(debug_overlay), debug_key.c_str());
-  log.writeLog(1, "  Log collisions: %s", boolText(log_collisions));
-  log.writeLog(1, "  Hot reload: %s", boolText(hot_reload));
+  log.writeLog(1, "  Grid width: %d", settings->grid_width);
+  log.writeLog(1, "  Grid height: %d", settings->grid_height);
+  log.writeLog(1, "  Debug overlay: %s (key %s)", boolText(settings->debug_overlay),
+               settings->debug_key.c_str());
+  log.writeLog(1, "  Log collisions: %s", boolText(settings->log_collisions));
+  log.writeLog(1, "  Hot reload: %s", boolText(settings->hot_reload));
   log.writeLog(1, "%s", DASHES);
 }
 
-std::string Config::getConfigString() const { return config_string; }
-int Config::getFrameTime() const { return frame_time; }
-float Config::getFontScale() const { return font_scale; }
-int Config::getWindowHorizontalPixels() const { return window_horizontal_pixels; }
-int Config::getWindowVerticalPixels() const { return window_vertical_pixels; }
-int Config::getWindowHorizontalChars() const { return window_horizontal_chars; }
-int Config::getWindowVerticalChars() const { return window_vertical_chars; }
-int Config::getWindowStyle() const { return window_style; }
-int Config::getWindowState() const { return window_state; }
-Color Config::getWindowBackgroundColor() const { return window_background_color; }
-std::string Config::getWindowTitle() const { return window_title; }
-bool Config::getShowMouse() const { return show_mouse; }
-bool Config::getHeadless() const { return headless || display == "none"; }
-std::string Config::getDisplay() const { return headless ? "none" : display; }
-std::string Config::getSnapshotFile() const { return snapshot_file; }
-std::string Config::getFontFile() const { return font_file; }
-std::string Config::getLogFile() const { return logfile; }
-int Config::getRandomSeed() const { return random_seed; }
-std::string Config::getRecordFile() const { return record_file; }
-std::string Config::getReplayFile() const { return replay_file; }
-bool Config::getNetworking() const { return networking; }
-int Config::getMaxMessageBytes() const { return max_message_bytes; }
-int Config::getGridWidth() const { return grid_width; }
-int Config::getGridHeight() const { return grid_height; }
-bool Config::getHotReload() const { return hot_reload; }
+std::string Config::getConfigString() const { return settings->config_string; }
+int Config::getFrameTime() const { return settings->frame_time; }
+float Config::getFontScale() const { return settings->font_scale; }
+int Config::getWindowHorizontalPixels() const { return settings->window_horizontal_pixels; }
+int Config::getWindowVerticalPixels() const { return settings->window_vertical_pixels; }
+int Config::getWindowHorizontalChars() const { return settings->window_horizontal_chars; }
+int Config::getWindowVerticalChars() const { return settings->window_vertical_chars; }
+int Config::getWindowStyle() const { return settings->window_style; }
+int Config::getWindowState() const { return settings->window_state; }
+Color Config::getWindowBackgroundColor() const { return settings->window_background_color; }
+std::string Config::getWindowTitle() const { return settings->window_title; }
+bool Config::getShowMouse() const { return settings->show_mouse; }
+bool Config::getHeadless() const { return settings->headless || settings->display == "none"; }
+std::string Config::getDisplay() const { return settings->headless ? "none" : settings->display; }
+std::string Config::getSnapshotFile() const { return settings->snapshot_file; }
+std::string Config::getFontFile() const { return settings->font_file; }
+std::string Config::getLogFile() const { return settings->logfile; }
+int Config::getRandomSeed() const { return settings->random_seed; }
+std::string Config::getRecordFile() const { return settings->record_file; }
+std::string Config::getReplayFile() const { return settings->replay_file; }
+bool Config::getNetworking() const { return settings->networking; }
+int Config::getMaxMessageBytes() const { return settings->max_message_bytes; }
+int Config::getGridWidth() const { return settings->grid_width; }
+int Config::getGridHeight() const { return settings->grid_height; }
+bool Config::getHotReload() const { return settings->hot_reload; }
 
-bool Config::getDebugOverlay() const { return debug_overlay; }
-std::string Config::getDebugKey() const { return debug_key; }
-bool Config::getDebugFreezeTimes() const { return debug_freeze_times; }
-bool Config::getLogCollisions() const { return log_collisions; }
+bool Config::getDebugOverlay() const { return settings->debug_overlay; }
+std::string Config::getDebugKey() const { return settings->debug_key; }
+bool Config::getDebugFreezeTimes() const { return settings->debug_freeze_times; }
+bool Config::getLogCollisions() const { return settings->log_collisions; }
 
 }  // namespace tw

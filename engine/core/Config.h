@@ -3,6 +3,7 @@
 // record and replay variables and the program's overrides.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,7 @@ class TW_API Config {
 
  private:
   Config();
+  ~Config();
   Config(const Config&) = delete;
   void operator=(const Config&) = delete;
   void storeInt(const char* key, int& setting) const;
@@ -100,40 +102,10 @@ class TW_API Config {
   void storeDisplay();
   void storeDebugKey();
 
-  std::string config_string;
-  int window_horizontal_pixels;
-  int window_vertical_pixels;
-  int window_horizontal_chars;
-  int window_vertical_chars;
-  int window_style;  // bit set of the window library's styles
-  int window_state;  // 0 windowed, 1 fullscreen
-  Color window_background_color;
-  int frame_time;  // milliseconds, 0 to 1000
-  float font_scale;
-  std::string window_title;
-  bool show_mouse;
-  bool headless;
-  std::string display;
-  std::string snapshot_file;
-  std::vector<std::string> overrides;
-  std::vector<std::string> defaults;
-  std::string font_file;
-  std::string logfile;
-  int random_seed;
-  std::string record_file;
-  std::string replay_file;
-  bool networking;
-  int max_message_bytes;
-  int grid_width;   // world units per grid cell
-  int grid_height;  // world units per grid cell
-  int quadtree_depth;
-  int quadtree_threshold;
-  bool signals;
-  bool debug_overlay;
-  std::string debug_key;
-  bool debug_freeze_times;
-  bool log_collisions;
-  bool hot_reload;
+  // Every setting's value; kept out of this header so that a setting added
+  // later changes neither the class's size nor its layout.
+  struct Settings;
+  std::unique_ptr<Settings> settings;
 };
 
 }  // namespace tw

@@ -1,4 +1,5 @@
 #include "engine/core/LiveObjects.h"
+#include "engine/core/LiveSnapshot.h"
 
 #include <iterator>
 #include <unordered_map>

@@ -6,9 +6,7 @@
 
 #include "engine/platform/Export.h"
 
-#include <cstddef>
 #include <utility>
-#include <vector>
 
 namespace tw {
 
@@ -16,14 +14,18 @@ class LiveSnapshot;
 
 class TW_API LiveObjects {
  public:
+  static bool isAlive(const void* address, int id);
+  static bool isAlive(const void* address);
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // Called by objects as they are made (or get a new id) and destroyed.
   static void add(const void* address, int id);
   static void remove(const void* address);
-  static bool isAlive(const void* address, int id);
-  static bool isAlive(const void* address);
   // Objects destroyed so far: a walk over objects only needs to check its
   // entries again once this has changed.
   static unsigned long getDestructionCount();
+  // \endcond
 
  private:
   friend class LiveSnapshot;
@@ -47,55 +49,6 @@ class Handle {
  private:
   T* address = nullptr;  // not owned
   int id = 0;
-};
-
-// The members of a list taken at one moment, so that a walk over them (a
-// dispatch, a world update) can skip any destroyed by a handler meanwhile.
-// Nothing about the members is read while nothing is destroyed: at the first
-// destruction during the snapshot's life (all members are still alive and at
-// their addresses then) their ids are looked up, and from then on an entry
-// lives while its address still holds that id. A walk that destroys nothing
-// costs one pointer per entry.
-class TW_API LiveSnapshot {
- public:
-  LiveSnapshot();
-  ~LiveSnapshot();
-  LiveSnapshot(const LiveSnapshot&) = delete;
-  LiveSnapshot& operator=(const LiveSnapshot&) = delete;
-
-  void reserve(std::size_t count);
-  void add(const void* address);
-  // Whether entry i (in the order added) still lives.
-  bool stillAlive(std::size_t i) const;
-  // The walk is about to destroy entry i itself: that alone is no reason to
-  // look the others up.
-  void destroying(std::size_t i);
-
- private:
-  friend class LiveObjects;
-  // Called as an object is destroyed, before the registry forgets it.
-  void noticeDestruction(const void* address);
-
-  struct Seen {
-    int id;
-    bool found;
-  };
-  std::vector<const void*> addresses;
-  std::vector<Seen> seen;  // empty until the first destruction
-  bool looked_up = false;
-  const void* p_expected = nullptr;  // the entry the walk is destroying itself
-};
-
-// One object's liveness, the same way: no lookup while nothing was destroyed.
-class TW_API LiveMark {
- public:
-  LiveMark(const void* address, int id);
-  bool stillAlive() const;
-
- private:
-  const void* address;  // not owned
-  int id;
-  unsigned long destroyed_before;
 };
 
 }  // namespace tw

@@ -2,7 +2,7 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/core/ListenerList.h"
-#include "engine/core/LiveObjects.h"
+#include "engine/core/LiveSnapshot.h"
 
 #include <utility>
 

@@ -67,9 +67,13 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // The last finished frame as cells (rebuilt only after a swap). Empty
   // (0 x 0) in headless mode.
   const CellGrid& snapshot() const;
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // The frame being drawn, in drawing order (the engine's own type: its
   // header is not installed).
   const DrawList& getFrame() const;
+  // \endcond
 
   // The colour behind the characters from the next frame on (the window and
   // the last finished frame's cells; a terminal keeps its own until restart).
@@ -79,10 +83,14 @@ class TW_API DisplayManager : public Manager, public Canvas {
   int getVerticalChars() const;
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // The active presenter; null before start-up, after shut-down and in
   // headless mode. Presenters are the engine's own (their headers are not
   // installed).
   Presenter* getPresenter() const;
+  // \endcond
 
  private:
   DisplayManager();

@@ -74,12 +74,19 @@ class TW_API InputManager : public Manager {
   // its place (live_value when the recording has none).
   int carryValue(const std::string& name, int live_value);
 
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // A keyboard event with the engine key of a key-pressed or key-released
   // window event (KEY_UNDEFINED otherwise); its action is left undefined.
   EventKeyboard toEventKeyboard(const platform::InputEvent& event) const;
+  // \endcond
   // The key's character (" " for SPACE, "A" for A ...); "" when it has none.
   std::string keyToString(Keyboard::Key key) const;
 
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // A key kept from the game: its press calls on_press instead of reaching
   // any object (the debug overlay's toggle). KEY_UNDEFINED or a null
   // on_press for none.
@@ -89,6 +96,7 @@ class TW_API InputManager : public Manager {
   // the window key an engine key is polled with (Unknown when none).
   static Keyboard::Key toEngineKey(platform::Key code);
   static platform::Key toPlatformKey(Keyboard::Key key);
+  // \endcond
 
  private:
   InputManager();

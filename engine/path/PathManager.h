@@ -13,7 +13,6 @@
 
 namespace tw {
 
-struct Cell;
 struct Node;
 class Clock;
 class Object;

@@ -91,13 +91,31 @@ int reloadEach(Item* items, const Files& files, int count, const std::string& fi
 }
 }  // namespace
 
-ResourceManager::ResourceManager() : sprites(), sprite_count(0), sound_count(0), music_count(0) {
+struct ResourceManager::Tables {
+  Sprite* sprites[MAX_SPRITES] = {};  // owned; the first sprite_count are in use
+  int sprite_count = 0;
+  Sound sounds[MAX_SOUNDS];
+  int sound_count = 0;
+  Music musics[MAX_MUSICS];
+  int music_count = 0;
+  // The file each table entry was loaded from, for reloading.
+  std::string sprite_files[MAX_SPRITES];
+  std::string sound_files[MAX_SOUNDS];
+  std::string music_files[MAX_MUSICS];
+};
+
+// Games linked against an earlier minor release hold this class by its size:
+// a new table goes into Tables, never into the class itself.
+static_assert(sizeof(ResourceManager) == sizeof(Manager) + sizeof(void*),
+              "ResourceManager's fields belong in ResourceManager::Tables");
+
+ResourceManager::ResourceManager() : tables(new Tables) {
   Object::setSpriteLookup([](const std::string& label) { return getInstance().getSprite(label); });
   setType("ResourceManager");
 }
 
 ResourceManager::~ResourceManager() {
-  for (int i = 0; i < sprite_count; i++) delete sprites[i];
+  for (int i = 0; i < tables->sprite_count; i++) delete tables->sprites[i];
 }
 
 ResourceManager& ResourceManager::getInstance() {
@@ -111,22 +129,22 @@ int ResourceManager::startUp() {
                    getType().c_str());
     return -1;
   }
-  sprite_count = 0;
-  sound_count = 0;
-  music_count = 0;
+  tables->sprite_count = 0;
+  tables->sound_count = 0;
+  tables->music_count = 0;
   Manager::startUp();
   logger().writeLog(5, "RM::startUp(): successfully started.");
   return 0;
 }
 
 void ResourceManager::shutDown() {
-  for (int i = 0; i < sprite_count; i++) {
-    delete sprites[i];
-    sprites[i] = nullptr;
+  for (int i = 0; i < tables->sprite_count; i++) {
+    delete tables->sprites[i];
+    tables->sprites[i] = nullptr;
   }
-  sprite_count = 0;
-  for (int i = 0; i < sound_count; i++) sounds[i].stop();
-  for (int i = 0; i < music_count; i++) musics[i].stop();
+  tables->sprite_count = 0;
+  for (int i = 0; i < tables->sound_count; i++) tables->sounds[i].stop();
+  for (int i = 0; i < tables->music_count; i++) tables->musics[i].stop();
   platform::releaseAudio();
   Manager::shutDown();
   logger().writeLog(5, "RM::shutDown(): successfully stopped.");
@@ -138,11 +156,11 @@ bool ResourceManager::checkStarted() const {
   return false;
 }
 
-int ResourceManager::getSpriteCount() const { return sprite_count; }
+int ResourceManager::getSpriteCount() const { return tables->sprite_count; }
 
-int ResourceManager::getSoundCount() const { return sound_count; }
+int ResourceManager::getSoundCount() const { return tables->sound_count; }
 
-int ResourceManager::getMusicCount() const { return music_count; }
+int ResourceManager::getMusicCount() const { return tables->music_count; }
 
 Sprite* ResourceManager::loadSimpleSprite(std::istream& in) {
   if (!checkStarted()) return nullptr;
@@ -181,7 +199,7 @@ void ResourceManager::dumpSprite(const Sprite& sprite, const std::string& label)
 
 int ResourceManager::loadSprite(std::string file_name, std::string label) {
   if (!checkStarted()) return -1;
-  if (sprite_count == MAX_SPRITES) {
+  if (tables->sprite_count == MAX_SPRITES) {
     logger().writeLog("RM::loadRobustSprite(): Error! Cannot add more Sprites (max is %d).",
                    MAX_SPRITES);
     logger().writeLog("RM::loadRobustSprite(): Sprite '%s' not loaded.", label.c_str());
@@ -202,8 +220,8 @@ int ResourceManager::loadSprite(std::string file_name, std::string label) {
     return -1;
   }
   sprite->setLabel(label);
-  sprite_files[sprite_count] = file_name;
-  sprites[sprite_count++] = sprite;
+  tables->sprite_files[tables->sprite_count] = file_name;
+  tables->sprites[tables->sprite_count++] = sprite;
   dumpSprite(*sprite, label);
   logger().writeLog(5, "RM::loadSprite(): Sprite '%s' loaded.", label.c_str());
   return 0;
@@ -211,12 +229,13 @@ int ResourceManager::loadSprite(std::string file_name, std::string label) {
 
 Sprite* ResourceManager::getSprite(std::string label) const {
   logger().writeLog(5, "RM::getSprite(): Looking for sprite '%s'.", label.c_str());
-  for (int i = 0; i < sprite_count; i++) {
-    if (sprites[i] != nullptr && sprites[i]->getLabel() == label) return sprites[i];
+  for (int i = 0; i < tables->sprite_count; i++) {
+    Sprite* sprite = tables->sprites[i];
+    if (sprite != nullptr && sprite->getLabel() == label) return sprite;
   }
   std::vector<std::string> loaded;
-  for (int i = 0; i < sprite_count; i++) {
-    if (sprites[i] != nullptr) loaded.push_back(sprites[i]->getLabel());
+  for (int i = 0; i < tables->sprite_count; i++) {
+    if (tables->sprites[i] != nullptr) loaded.push_back(tables->sprites[i]->getLabel());
   }
   noteUnknownLabel("getSprite", "sprite", "Sprite", label, loaded);
   return nullptr;
@@ -224,36 +243,36 @@ Sprite* ResourceManager::getSprite(std::string label) const {
 
 int ResourceManager::loadSound(std::string file_name, std::string label) {
   if (!checkStarted()) return -1;
-  if (sound_count == MAX_SOUNDS) {
+  if (tables->sound_count == MAX_SOUNDS) {
     logger().writeLog("RM::loadSound(): Error! Unable to add more sounds (max is %d).", MAX_SOUNDS);
     return -1;
   }
-  if (sounds[sound_count].loadSound(file_name) != 0) {
+  if (tables->sounds[tables->sound_count].loadSound(file_name) != 0) {
     logger().writeLog("RM::loadSound(): Error! Cannot load sound from file '%s'.", file_name.c_str());
     noteMissingFile("loadSound", "sound", file_name);
     return -1;
   }
-  sounds[sound_count].setLabel(label);
-  sound_files[sound_count] = file_name;
+  tables->sounds[tables->sound_count].setLabel(label);
+  tables->sound_files[tables->sound_count] = file_name;
   logger().writeLog(1, "RM::loadSound(): Sound '%s' successfully loaded.", label.c_str());
-  sound_count++;
+  tables->sound_count++;
   return 0;
 }
 
 Sound* ResourceManager::getSound(std::string label) {
   logger().writeLog(5, "RM::getSound(): Looking for sound '%s'.", label.c_str());
-  for (int i = 0; i < sound_count; i++) {
-    if (sounds[i].getLabel() == label) return &sounds[i];
+  for (int i = 0; i < tables->sound_count; i++) {
+    if (tables->sounds[i].getLabel() == label) return &tables->sounds[i];
   }
   std::vector<std::string> loaded;
-  for (int i = 0; i < sound_count; i++) loaded.push_back(sounds[i].getLabel());
+  for (int i = 0; i < tables->sound_count; i++) loaded.push_back(tables->sounds[i].getLabel());
   noteUnknownLabel("getSound", "sound", "Sound", label, loaded);
   return nullptr;
 }
 
 int ResourceManager::loadMusic(std::string file_name, std::string label) {
   if (!checkStarted()) return -1;
-  if (music_count == MAX_MUSICS) {
+  if (tables->music_count == MAX_MUSICS) {
     logger().writeLog("RM::loadMusic(): Error! Unable to add more musics (max is %d).", MAX_MUSICS);
     return -1;
   }
@@ -261,25 +280,25 @@ int ResourceManager::loadMusic(std::string file_name, std::string label) {
     logger().writeLog("RM::loadMusic(): Error! Must provide label for music.");
     return -1;
   }
-  if (musics[music_count].loadMusic(file_name) != 0) {
+  if (tables->musics[tables->music_count].loadMusic(file_name) != 0) {
     logger().writeLog("RM::loadmusic(): Error! Cannot load music from file '%s'.", file_name.c_str());
     noteMissingFile("loadMusic", "music", file_name);
     return -1;
   }
-  musics[music_count].setLabel(label);
-  music_files[music_count] = file_name;
+  tables->musics[tables->music_count].setLabel(label);
+  tables->music_files[tables->music_count] = file_name;
   logger().writeLog(1, "RM::loadMusic(): Music '%s' successfully loaded.", label.c_str());
-  music_count++;
+  tables->music_count++;
   return 0;
 }
 
 Music* ResourceManager::getMusic(std::string label) {
   logger().writeLog(5, "RM::getMusic(): Looking for music '%s'.", label.c_str());
-  for (int i = 0; i < music_count; i++) {
-    if (musics[i].getLabel() == label) return &musics[i];
+  for (int i = 0; i < tables->music_count; i++) {
+    if (tables->musics[i].getLabel() == label) return &tables->musics[i];
   }
   std::vector<std::string> loaded;
-  for (int i = 0; i < music_count; i++) loaded.push_back(musics[i].getLabel());
+  for (int i = 0; i < tables->music_count; i++) loaded.push_back(tables->musics[i].getLabel());
   noteUnknownLabel("getMusic", "music", "Music", label, loaded);
   return nullptr;
 }
@@ -292,18 +311,19 @@ std::vector<std::string> ResourceManager::getLoadedFiles() const {
     }
     files.push_back(file);
   };
-  for (int i = 0; i < sprite_count; i++) add(sprite_files[i]);
-  for (int i = 0; i < sound_count; i++) add(sound_files[i]);
-  for (int i = 0; i < music_count; i++) add(music_files[i]);
+  for (int i = 0; i < tables->sprite_count; i++) add(tables->sprite_files[i]);
+  for (int i = 0; i < tables->sound_count; i++) add(tables->sound_files[i]);
+  for (int i = 0; i < tables->music_count; i++) add(tables->music_files[i]);
   return files;
 }
 
 // Sounds and music take the new file from their next play.
 int ResourceManager::reloadSounds(const std::string& file_name) {
-  const int sounds_reloaded = reloadEach(sounds, sound_files, sound_count, file_name,
+  Tables& t = *tables;
+  const int sounds_reloaded = reloadEach(t.sounds, t.sound_files, t.sound_count, file_name,
                                          [&](Sound& sound) { return sound.loadSound(file_name); },
                                          AudioKind{"Sound", "sound", "does not decode"});
-  const int music_reloaded = reloadEach(musics, music_files, music_count, file_name,
+  const int music_reloaded = reloadEach(t.musics, t.music_files, t.music_count, file_name,
                                         [&](Music& music) { return music.reloadMusic(file_name); },
                                         AudioKind{"Music", "music", "does not open"});
   return sounds_reloaded < 0 || music_reloaded < 0 ? -1 : sounds_reloaded + music_reloaded;
@@ -313,9 +333,9 @@ int ResourceManager::reloadFile(const std::string& file_name) {
   if (!checkStarted()) return -1;
   int reloaded = 0;
   bool failed = false;
-  for (int i = 0; i < sprite_count; i++) {
-    if (sprite_files[i] != file_name) continue;
-    const bool ok = SpriteReloader::reload(*sprites[i], file_name) == 0;
+  for (int i = 0; i < tables->sprite_count; i++) {
+    if (tables->sprite_files[i] != file_name) continue;
+    const bool ok = SpriteReloader::reload(*tables->sprites[i], file_name) == 0;
     failed = failed || !ok;
     reloaded += ok ? 1 : 0;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <istream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,16 +66,10 @@ class TW_API ResourceManager : public Manager {
   void dumpSprite(const Sprite& sprite, const std::string& label) const;
   int reloadSounds(const std::string& file_name);
 
-  Sprite* sprites[MAX_SPRITES];  // owned; the first sprite_count are in use
-  int sprite_count;
-  Sound sounds[MAX_SOUNDS];
-  int sound_count;
-  Music musics[MAX_MUSICS];
-  int music_count;
-  // The file each table entry was loaded from, for reloading.
-  std::string sprite_files[MAX_SPRITES];
-  std::string sound_files[MAX_SOUNDS];
-  std::string music_files[MAX_MUSICS];
+  // The three tables; kept out of this header so that they may change
+  // without changing the class's size or layout.
+  struct Tables;
+  std::unique_ptr<Tables> tables;
 };
 
 }  // namespace tw

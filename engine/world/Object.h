@@ -33,6 +33,9 @@ class TW_API Object : public Listener {
  public:
   Object();
   virtual ~Object();
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // Objects, of every derived class, live in the block pool: a world's
   // objects made one after another lie side by side in large pages.
   static void* operator new(std::size_t bytes);
@@ -48,6 +51,7 @@ class TW_API Object : public Listener {
   static void operator delete(void* p_block, std::align_val_t alignment) noexcept {
     ::operator delete(p_block, alignment);
   }
+  // \endcond
   virtual void setType(std::string new_type);
   // A placement, not a move: raises no collision or out-of-world events.
   virtual void setPosition(Vector new_position);
@@ -114,6 +118,9 @@ class TW_API Object : public Listener {
   // Takes over the path's waypoints and current index.
   void setPath(Path new_path);
   bool getFollowPath() const;
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // The pending path search of this object, or null.
   PathFind* getPathFind() const;
   // Gives the object a new pending search, which it then owns (the path
@@ -122,6 +129,7 @@ class TW_API Object : public Listener {
   // How setSprite finds a sprite by its label (the resource manager sets it
   // when it is made).
   static void setSpriteLookup(Sprite* (*lookup)(const std::string& label));
+  // \endcond
   int getEventCount() const;
   std::string getEventName(int index) const;
 
@@ -129,9 +137,13 @@ class TW_API Object : public Listener {
   int registerInterest(std::string event_type);
   int unregisterInterest(std::string event_type);
 
+  // \cond INTERNAL
+  // The engine's own, not for games (left out of the API reference; may
+  // change in any release):
   // The end of the fields every world update reads or writes, which come
   // first in the object: a walk over many objects fetches them ahead.
   const char* updatedFieldsEnd() const { return reinterpret_cast<const char*>(&list_place + 1); }
+  // \endcond
 
   // One step of path following and of acceleration; the world manager runs
   // both for every active object after it has moved.

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "engine/core/EventRouting.h"
-#include "engine/core/LiveObjects.h"
+#include "engine/core/LiveSnapshot.h"
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/LoopState.h"

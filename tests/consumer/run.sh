@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the consumer project in this folder against the engine one way and
-# runs it; fails on the first step that does not work.
+# Builds the consumer project in this folder (and the README's first game)
+# against the engine one way and runs it; fails on the first step that does
+# not work.
 #   run.sh package          ENGINE_SOURCE ENGINE_BUILD WORK
 #     installs ENGINE_BUILD into WORK/prefix, builds with find_package and
 #     with pkg-config, and runs both programs from another folder
@@ -26,10 +27,12 @@ run_consumer() {
 }
 
 configure_and_build() {
-  cmake -S "$here" -B "$work/build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 "$@" \
+  cmake -S "$here" -B "$work/build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 \
+    -DTARNWICK_README="$source/README.md" "$@" \
     > "$work/configure.log" || fail "configuring, see $work/configure.log"
   cmake --build "$work/build" -j 2 > "$work/build.log" || fail "building, see $work/build.log"
   [ -f "$work/build/tw-font.ttf" ] || fail "tarnwick_copy_font put no font beside the program"
+  "$work/build/readme_game" --help > /dev/null || fail "the README's first game does not run (--help)"
 }
 
 case "$route" in

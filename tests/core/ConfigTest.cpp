@@ -7,8 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <sstream>
 
+#include "engine/core/ConfigKeys.h"
 #include "engine/core/LogManager.h"
 #include "tests/support/TestSupport.h"
 
@@ -91,4 +94,40 @@ TEST(Config, MissingFoldersPipesDevicesAndOversizedFilesGiveTheDefaults) {
   alarm(0);
   loadFile(dir, std::string(1 << 19, 'x') + ",frame_time:12," + std::string(1 << 16, ','));
   EXPECT_EQ(Config::getInstance().getFrameTime(), 12);
+}
+
+// The keys in the first column of the configuration reference's table
+// ("| a / b | ..." names two keys).
+static std::set<std::string> documentedKeys(const std::string& path) {
+  std::set<std::string> keys;
+  bool in_table = false;
+  for (const std::string& line : tw_test::readLines(path)) {
+    if (line.rfind("| key |", 0) == 0) in_table = true;
+    if (!in_table || line.rfind("| key |", 0) == 0 || line.rfind("|---", 0) == 0) continue;
+    if (line.empty() || line[0] != '|') break;
+    std::istringstream names(line.substr(1, line.find('|', 1) - 1));
+    for (std::string name; names >> name;) {
+      if (name != "/") keys.insert(name);
+    }
+  }
+  return keys;
+}
+
+// The reference cannot drift from the parser: every key the parser reads has
+// a row, and every row names a key the parser reads.
+TEST(Config, ReferenceTableListsExactlyTheParsersKeys) {
+  const std::string reference = tw_test::dataPath("../../docs/reference/configuration.md");
+  const std::set<std::string> documented = documentedKeys(reference);
+  ASSERT_FALSE(documented.empty()) << "no key table found in " << reference;
+  const std::vector<std::string> parsed = tw::configKeys();
+  for (const std::string& key : parsed) {
+    EXPECT_EQ(documented.count(key), 1u)
+        << "The configuration key '" << key << "' is read by the parser but missing from "
+        << "docs/reference/configuration.md: add a row '| " << key << " | default | meaning |' to its table.";
+  }
+  for (const std::string& key : documented) {
+    EXPECT_NE(std::find(parsed.begin(), parsed.end(), key), parsed.end())
+        << "docs/reference/configuration.md documents the key '" << key << "', which the parser "
+        << "does not read: add it to KNOWN_KEYS in engine/core/Config.cpp, or remove its row.";
+  }
 }
