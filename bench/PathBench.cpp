@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/world/EventPath.h"
+#include "engine/path/BlockedCounts.h"
 #include "engine/path/PathFind.h"
 #include "engine/world/Object.h"
 #include "engine/world/WorldManager.h"
@@ -115,11 +116,13 @@ float tcodCost(int, int, int x_to, int y_to, void* p_map) {
 }
 
 // Seconds spent; the number of waypoints (0 when no path) in *p_steps and
-// of cells expanded in *p_expansions.
-double tarnwickSearch(tw::Object* p_mover, const Map& map, int* p_steps, int* p_expansions) {
+// of cells expanded in *p_expansions. The counts of blocking objects are
+// shared between searches, as the path manager shares its own.
+double tarnwickSearch(tw::Object* p_mover, const Map& map, tw::BlockedCounts& counts, int* p_steps,
+                      int* p_expansions) {
   const auto begin = std::chrono::steady_clock::now();
   {
-    tw::PathFind search(p_mover, tw::Node{0, 0}, tw::Node{map.width - 1, map.height - 1});
+    tw::PathFind search(p_mover, tw::Node{0, 0}, tw::Node{map.width - 1, map.height - 1}, nullptr, &counts);
     int result = tw::PATH_SEARCHING;
     while (result == tw::PATH_SEARCHING) result = search.cycleOnce();
     *p_steps = search.getPath().getWaypointCount();
@@ -173,12 +176,13 @@ void BM_PathCold(benchmark::State& state, MapKind kind, int width, int height) {
   double tcod_map_seconds = 0;
   int steps = 0;
   int expansions = 0;
+  tw::BlockedCounts counts;
   for (auto _ : state) {
     buildWorld(map);
     auto* p_mover = new Block(tw::Vector(0, 0));
-    const double first = tarnwickSearch(p_mover, map, &steps, &expansions);
+    const double first = tarnwickSearch(p_mover, map, counts, &steps, &expansions);
     double three = first;
-    for (int i = 0; i < 2; i++) three += tarnwickSearch(p_mover, map, &steps, &expansions);
+    for (int i = 0; i < 2; i++) three += tarnwickSearch(p_mover, map, counts, &steps, &expansions);
     int tcod_steps = 0;
     for (int i = 0; i < 3; i++) tcod_three_seconds += tcodSearch(map, &tcod_steps);
     const double tcod_map = tcodMapSearch(map);
@@ -205,8 +209,9 @@ void BM_Path(benchmark::State& state, MapKind kind, int width, int height) {
   int tw_steps = 0;
   int tcod_steps = 0;
   int expansions = 0;
+  tw::BlockedCounts counts;
   for (auto _ : state) {
-    const double tw_run = tarnwickSearch(p_mover, map, &tw_steps, &expansions);
+    const double tw_run = tarnwickSearch(p_mover, map, counts, &tw_steps, &expansions);
     tcod_seconds += tcodSearch(map, &tcod_steps);
     tw_seconds += tw_run;
     state.SetIterationTime(tw_run);

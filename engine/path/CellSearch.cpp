@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <new>
 
 #include "engine/path/OpenKey.h"
 
@@ -16,9 +18,11 @@ CellSearch::CellSearch(const CellMap& new_map)
       marks(nodes.size(), 0),
       steps_in(nodes.size(), -1),
       generation(0),
+      in_order(false),
       next_order(0),
       goal{-1, -1},
       has_goal(false),
+      goal_index(0),
       floor(0),
       expanded(0),
       out_of_memory(false),
@@ -47,7 +51,11 @@ void CellSearch::begin(Node new_goal, float new_floor) {
   out_of_memory = false;
   goal = new_goal;
   has_goal = map.contains(goal.x, goal.y);
+  goal_index = has_goal ? map.indexOf(goal.x, goal.y) : 0;
   floor = new_floor;
+  // The queues hold 32-bit indices; a larger map goes by the heap.
+  in_order = !has_goal && nodes.size() <= std::numeric_limits<std::uint32_t>::max();
+  queues.clear();
 }
 
 // The least cost from (x, y) to the goal over open ground: straight steps
@@ -86,15 +94,28 @@ bool CellSearch::offer(std::size_t index, int x, int y, float g, int step) {
   return true;
 }
 
-void CellSearch::visit(Node node, std::size_t here, int step, float g) {
-  const std::size_t there = here + static_cast<std::size_t>(offsets[step]);
-  if (marks[there] == closedMark()) return;
-  offer(there, node.x + STEPS[step][0], node.y + STEPS[step][1], g + stepCost(step), step);
+// Every queue's costs grow: a kind of step adds the same cost each time,
+// to cells taken out in order of cost. A cell is queued again when its cost
+// falls; the older entry comes out after it and finds it closed.
+void CellSearch::offerInOrder(std::size_t index, float g, int step) {
+  NodeCosts& node = nodes[index];
+  if (marks[index] == openMark() && g >= node.g) return;
+  node.g = g;
+  steps_in[index] = static_cast<std::int8_t>(step);
+  marks[index] = openMark();
+  queues.push(step < 0 ? 0 : step < STRAIGHT_STEPS ? 1 : 2, g, static_cast<std::uint32_t>(index));
 }
 
 bool CellSearch::seed(int x, int y, float g) {
   if (!map.contains(x, y) || marks[map.indexOf(x, y)] == closedMark()) return false;
-  return offer(map.indexOf(x, y), x, y, g, -1);
+  if (!in_order) return offer(map.indexOf(x, y), x, y, g, -1);
+  try {
+    offerInOrder(map.indexOf(x, y), g, -1);
+  } catch (const std::bad_alloc&) {
+    out_of_memory = true;
+    return false;
+  }
+  return true;
 }
 
 void CellSearch::refreshStepMasks() {
@@ -113,26 +134,60 @@ void CellSearch::refreshStepMasks() {
   masks_step_count = count;
 }
 
-// The cell's steps come from its mask, one set bit at a time.
-void CellSearch::expand(Node node) {
-  const std::size_t here = map.indexOf(node.x, node.y);
-  const float g = nodes[here].g;
-  for (unsigned mask = step_masks[here]; mask != 0; mask &= mask - 1) {
-    int step = 0;
-    while ((mask & (1u << step)) == 0) step++;
-    visit(node, here, step, g);
+struct CellSearch::BestFirst {
+  CellSearch& search;
+  Node current;
+  bool next(std::size_t& index) {
+    if (search.heap.empty()) return false;
+    current = search.heap.pop().node;
+    index = search.map.indexOf(current.x, current.y);
+    return true;
   }
+  void offer(std::size_t index, int step, float g) {
+    search.offer(index, current.x + STEPS[step][0], current.y + STEPS[step][1], g, step);
+  }
+};
+
+struct CellSearch::InOrder {
+  CellSearch& search;
+  bool next(std::size_t& index) {
+    std::uint32_t popped = 0;
+    if (!search.queues.pop(popped)) return false;
+    index = popped;
+    return true;
+  }
+  void offer(std::size_t index, int step, float g) { search.offerInOrder(index, g, step); }
+};
+
+// A cell's steps come from its mask, one set bit at a time. An entry for a
+// cell already expanded (an out-of-date one in the queues) is passed over.
+template <typename Open>
+bool CellSearch::drain(Open open) {
+  std::size_t here = 0;
+  while (!out_of_memory && open.next(here)) {
+    if (marks[here] == closedMark()) continue;
+    marks[here] = closedMark();
+    expanded++;
+    if (has_goal && here == goal_index) return true;
+    const float g = nodes[here].g;
+    for (unsigned mask = step_masks[here]; mask != 0; mask &= mask - 1) {
+      const int step = __builtin_ctz(mask);
+      const std::size_t there = here + static_cast<std::size_t>(offsets[step]);
+      if (marks[there] != closedMark()) open.offer(there, step, g + stepCost(step));
+    }
+  }
+  return false;
 }
 
 bool CellSearch::run() {
-  while (!heap.empty() && !out_of_memory) {
-    const Node node = heap.pop().node;
-    marks[map.indexOf(node.x, node.y)] = closedMark();
-    expanded++;
-    if (has_goal && node == goal) return true;
-    expand(node);
+  if (!in_order) return drain(BestFirst{*this, Node{0, 0}});
+  try {
+    queues.sortSources();
+    return drain(InOrder{*this});
+  } catch (const std::bad_alloc&) {
+    out_of_memory = true;
+    return false;
   }
-  return false;
 }
 
 }  // namespace tw

@@ -1,6 +1,8 @@
-// The search both cell-map searches share: best-first expansion over a CellMap's walkable
-// cells, on the engine's open heap and node costs, from one or many sources, with or
-// without a goal. Immediate paths (CellPathFinder) and Dijkstra maps read its results.
+// The search both cell-map searches share: cheapest-first expansion over a CellMap's
+// walkable cells from one or many sources, with or without a goal. Towards a goal the open
+// set is the engine's open heap; without one (where costs only grow in the order cells are
+// expanded) it is a queue per kind of step. Immediate paths (CellPathFinder) and Dijkstra
+// maps read its results.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "engine/path/CellMap.h"
+#include "engine/path/CostQueues.h"
 #include "engine/path/Node.h"
 #include "engine/path/OpenHeap.h"
 
@@ -38,7 +41,8 @@ class CellSearch {
   // False when the cell is outside the map or memory runs out.
   bool seed(int x, int y, float g);
   // Expands the cheapest open cell, again and again, until the goal is
-  // reached (true) or nothing is open or memory ran out (false).
+  // reached (true) or nothing is open or memory ran out (false). Sources
+  // are seeded before it runs.
   bool run();
   bool ranOutOfMemory() const { return out_of_memory; }
 
@@ -53,14 +57,21 @@ class CellSearch {
   std::uint32_t openMark() const { return 2 * generation; }
   std::uint32_t closedMark() const { return 2 * generation + 1; }
   float estimate(int x, int y) const;
-  // Offers cell (x, y), at index, a route of cost g entered by step.
+  // Offers cell (x, y), at index, a route of cost g entered by step (-1
+  // for a source), through the open heap.
   bool offer(std::size_t index, int x, int y, float g, int step);
-  void expand(Node node);
+  // The same through the queues, the cell's step choosing its queue.
+  void offerInOrder(std::size_t index, float g, int step);
+  // The two open sets, as run sees them: the next cell to expand, and an
+  // offer to a neighbour of it.
+  struct BestFirst;
+  struct InOrder;
+  // Expands cells from open until the goal or the end.
+  template <typename Open>
+  bool drain(Open open);
   // The steps each cell allows (bit i: STEPS[i]), rebuilt when the map or
   // the use of diagonals has changed since they were last built.
   void refreshStepMasks();
-  // Offers the neighbour of node (at index here, reached at cost g) by step.
-  void visit(Node node, std::size_t here, int step, float g);
 
   const CellMap& map;  // not owned; outlives the search
   float diagonal_cost;
@@ -72,9 +83,12 @@ class CellSearch {
   std::vector<std::int8_t> steps_in;  // -1 for a source
   std::uint32_t generation;
   OpenHeap heap;
+  CostQueues queues;
+  bool in_order;  // without a goal: the queues are the open set
   std::uint32_t next_order;
   Node goal;
   bool has_goal;
+  std::size_t goal_index;
   float floor;  // subtracted from every key, which must not be negative
   std::size_t expanded;
   bool out_of_memory;

@@ -3,6 +3,8 @@
 // display's character cells are other things.
 #pragma once
 
+#include "engine/world/Vector.h"
+
 namespace tw {
 
 struct Node {
@@ -10,5 +12,8 @@ struct Node {
   int y;  // row
   bool operator==(const Node& other) const { return x == other.x && y == other.y; }
 };
+
+// The world position of the node.
+inline Vector toVector(Node node) { return Vector(static_cast<float>(node.x), static_cast<float>(node.y)); }
 
 }  // namespace tw

@@ -1,8 +1,8 @@
 // One state byte per node of a search (laid out by StateByte): the marks say whether the
 // mover may stand there, kept in step with the world's solid objects, and the other bits
-// belong to the search itself. The marks come from a count of HARD objects per node, made
-// in one sweep over the boxes the grid hands out and shared by searches while the grid
-// reports no change; they are built again whenever it does, so each answer is the world's.
+// belong to the search itself. The marks come from the counts of HARD objects per node
+// (BlockedCounts), shared with other searches while the grid reports no change; they are
+// marked again whenever it does, so each answer is the world's.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/path/BlockedCounts.h"
 #include "engine/path/Node.h"
 #include "engine/path/StateByte.h"
 #include "engine/world/Box.h"
@@ -22,6 +23,10 @@ namespace tw {
 
 class NodeStateMap {
  public:
+  // Takes its counts from p_counts, which must outlive the map (the path
+  // manager's, shared by its searches); with none, the map keeps its own.
+  explicit NodeStateMap(BlockedCounts* p_counts = nullptr);
+
   // The world's own answer, one collision query: the first HARD object the
   // mover would touch at the node blocks it, unless that object's box contains
   // the goal position (so a search may end on the obstacle it aims at).
@@ -69,63 +74,28 @@ class NodeStateMap {
  private:
   bool resolve(std::uint8_t& state, int x, int y);
   void remark(const Object* p_new_mover, Node new_goal);
-  void rebuild();
-  // How many HARD grid entries touch each node, built anew only when the grid, the
-  // mover's box or the node grid's size have changed since it was last built.
-  const std::vector<std::uint8_t>& currentCounts();
   void markSpecialEntries(const std::vector<std::uint8_t>& counts);
-  // Calls visit(index) for every node where the mover would touch an object
-  // with this world box.
-  template <typename Visit>
-  void forEachTouched(const Box& box, Visit visit);
-  // The nodes of one axis where the mover, its box starting at mover_corner +
-  // cell, overlaps the object's span: the run lo..hi within 0..count-1
-  // (FOUND), none at all (NONE), or UNKNOWN for extents or coordinates that
-  // need the cell-by-cell test below.
-  enum class Run { FOUND, NONE, UNKNOWN };
-  static Run overlapRun(float mover_corner, float mover_extent, float corner, float extent,
-                        int count, int& lo, int& hi);
-  // overlapRun for the mover on one axis (0 = x, 1 = y), remembered by the
-  // span's exact bits: objects in a row or column share their answers.
-  Run runOnAxis(int axis, float corner, float extent, int& lo, int& hi);
-  // The memo slot of a span's bits.
-  static int memoSlot(std::uint32_t corner_bits, std::uint32_t extent_bits);
-  // The nodes lo..hi (clipped to 0..count-1) on one axis where the mover,
-  // its box starting at mover_corner + cell, overlaps the object's span;
-  // false when there are none. hits[i] tells about node lo + i.
-  static bool overlapsOnAxis(float mover_corner, float mover_extent, float corner, float extent,
-                             int count, int& lo, int& hi, std::vector<char>& hits);
 
   // The world's grid, which lives as long as the program; read on every step.
   const Grid& grid = WorldManager::getInstance().getSceneGraph().getGrid();
+  std::unique_ptr<BlockedCounts> p_own_counts;  // when none were given
+  BlockedCounts* p_counts;                      // not owned, unless p_own_counts
   static const size_t SPARE_BYTES = 4;  // after the last node, for threeAt
   std::unique_ptr<std::uint8_t[]> states;  // width x height, row by row, then the spare bytes
   size_t node_count = 0;
-  bool written = false;  // every byte has been written (by the first build)
+  bool written = false;  // every byte has been written (by the first marking)
   int width = 0;
   int height = 0;
   bool built = false;
-  unsigned long revision = 0;  // of the world's grid when built
+  unsigned long revision = 0;  // of the world's grid when marked
   const Object* p_mover = nullptr;  // not owned
-  Box mover_box;  // relative to the mover's position, when built
+  Box mover_box;  // relative to the mover's position, when marked
   Node goal{0, 0};
   struct Special {
     size_t index;  // of a node touched by an entry
     bool own;      // the mover's own entry, or else one holding the goal
   };
-  std::vector<Special> special;   // scratch of markSpecialEntries
-  std::vector<char> column_hits;  // scratch of forEachTouched
-  std::vector<char> row_hits;
-  struct RunMemo {
-    std::uint32_t corner_bits;
-    std::uint32_t extent_bits;
-    Run run;
-    int lo;
-    int hi;
-    bool used;
-  };
-  static const int MEMO_SIZE = 256;  // per axis, a power of two
-  RunMemo memo[2][MEMO_SIZE];  // emptied whenever the marks are built
+  std::vector<Special> special;  // scratch of markSpecialEntries
 };
 
 }  // namespace tw

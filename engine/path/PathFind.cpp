@@ -41,47 +41,50 @@ bool boxesOverlap(const Box& a, const Box& b) {
 // and within a row columns x-1, x, x+1.
 const int STEPS[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
 
-// What a neighbour's byte says at a glance, one look for the two commonest
-// reasons to pass it by: expanded already, or certainly blocked.
-enum Verdict : std::uint8_t { TRY = 0, PASS = 1, ASK = 2 };
-
-struct VerdictTable {
-  Verdict of[256];
-  VerdictTable() : of() {
-    for (int state = 0; state < 256; state++) {
-      const auto byte = static_cast<std::uint8_t>(state);
-      if ((byte & StateByte::CLOSED) != 0 || StateByte::isBlocked(byte)) {
-        of[state] = PASS;
-      } else if (StateByte::isUndecided(byte)) {
-        of[state] = ASK;
-      }
-    }
-  }
-};
-const VerdictTable VERDICTS;
-
 // Straight-line length of (dx, dy), formed in double precision, kept as float.
-float length(int dx, int dy) {
+float straightLine(int dx, int dy) {
   return static_cast<float>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
 }
 
-const float DIAGONAL_STEP = length(1, 1);
-// What each step adds to g: one for a straight step, the diagonal's length
-// for the others.
-const float STEP_COSTS[8] = {DIAGONAL_STEP, 1.0f, DIAGONAL_STEP, 1.0f,
-                             1.0f,          DIAGONAL_STEP, 1.0f, DIAGONAL_STEP};
+// What each step adds to g: its own length.
+struct StepCosts {
+  float of[8];
+  StepCosts() : of() {
+    for (int step = 0; step < 8; step++) of[step] = straightLine(STEPS[step][0], STEPS[step][1]);
+  }
+};
+const StepCosts STEP_COSTS;
 
-// The same value as length(dx, dy), from the float square root while
-// dx * dx + dy * dy is exact as a float: a double root rounded to float is
-// the correctly rounded float root, double carrying more than 2 * 24 + 2 bits.
-float distance(int dx, int dy) {
-  const long long n = static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
-  if (n < (1LL << 24)) return std::sqrt(static_cast<float>(n));
-  return length(dx, dy);
-}
+// For each set of blocked neighbours (bit i: the neighbour of step i), the
+// diagonal steps that would cut between two blocked cells meeting at a
+// corner: those whose two orthogonal sides, (dx, 0) and (0, dy), are both
+// blocked.
+struct CornerCuts {
+  std::uint8_t of[256];
+  CornerCuts() : of() {
+    for (int diagonal = 0; diagonal < 8; diagonal++) {
+      const int dx = STEPS[diagonal][0];
+      const int dy = STEPS[diagonal][1];
+      if (dx == 0 || dy == 0) continue;
+      const unsigned sides = bitOfStep(dx, 0) | bitOfStep(0, dy);
+      for (unsigned blocked = 0; blocked < 256; blocked++) {
+        if ((blocked & sides) == sides) of[blocked] = static_cast<std::uint8_t>(of[blocked] | 1u << diagonal);
+      }
+    }
+  }
+  static unsigned bitOfStep(int dx, int dy) {
+    for (int step = 0; step < 8; step++) {
+      if (STEPS[step][0] == dx && STEPS[step][1] == dy) return 1u << step;
+    }
+    return 0;
+  }
+};
+const CornerCuts CORNER_CUTS;
 
-Vector toVector(Node cell) {
-  return Vector(static_cast<float>(cell.x), static_cast<float>(cell.y));
+// The steps a cell allows (bit i: step i) given which neighbours are
+// blocked and which expanded already.
+unsigned allowedSteps(unsigned blocked, unsigned closed) {
+  return ~(blocked | closed | CORNER_CUTS.of[blocked & 0xFFu]) & 0xFFu;
 }
 
 // The world boundary's extents truncated to whole cells.
@@ -92,16 +95,17 @@ void boundaryCells(const WorldManager& world, int& w, int& h) {
 }
 }  // namespace
 
-PathFind::PathFind(Object* p_init_mover, Node init_start, Node init_goal, Object* p_init_target)
+PathFind::PathFind(Object* p_init_mover, Node init_start, Node init_goal, Object* p_init_target,
+                   BlockedCounts* p_counts)
     : world(WorldManager::getInstance()),
       p_mover(p_init_mover),
-      p_target(p_init_target),
-      target_id(p_init_target != nullptr ? p_init_target->getId() : 0),
+      target(p_init_target),
+      targeting(p_init_target != nullptr),
       start(init_start),
       goal(init_goal),
+      states(p_counts),
       width(0),
       height(0),
-      open_count(0),
       closed_count(0),
       next_order(0),
       found(false),
@@ -133,10 +137,10 @@ void PathFind::allocate(Node start_cell) {
 bool PathFind::isAllocated() const { return nodes != nullptr; }
 bool PathFind::isFound() const { return found; }
 Object* PathFind::getMover() const { return p_mover; }
-Object* PathFind::getTarget() const { return p_target; }
+Object* PathFind::getTarget() const { return target.get(); }
 Node PathFind::getStart() const { return start; }
 Node PathFind::getGoal() const { return goal; }
-int PathFind::getOpenCount() const { return open_count; }
+int PathFind::getOpenCount() const { return static_cast<int>(open_heap.size()); }
 int PathFind::getClosedCount() const { return closed_count; }
 int PathFind::getGridWidth() const { return width; }
 int PathFind::getGridHeight() const { return height; }
@@ -171,7 +175,7 @@ int PathFind::cycleOnce() {
   current_state = static_cast<std::uint8_t>((current_state & ~StateByte::OPEN) | StateByte::CLOSED);
   closed_count++;
   if (current == goal) found = true;
-  if (p_target != nullptr) checkArrival(current);
+  if (targeting) checkArrival(current);
   if (found) return finish(PATH_FOUND);
   int limit_w = 0;
   int limit_h = 0;
@@ -181,21 +185,24 @@ int PathFind::cycleOnce() {
     LogManager::getInstance().writeLog("PathFind::cycleOnce(): Error! Out of memory for the open set.");
     return finish(PATH_NOT_FOUND);
   }
-  return open_count > 0 ? PATH_SEARCHING : finish(PATH_NOT_FOUND);
+  return open_heap.empty() ? finish(PATH_NOT_FOUND) : PATH_SEARCHING;
 }
 
 // The open cell with the smallest f, the most recently found among equals;
 // the start cell when nothing is open yet.
 Node PathFind::chooseCurrent() {
-  if (open_count == 0) return start;
-  open_count--;
+  if (open_heap.empty()) return start;
   return open_heap.pop().node;
 }
 
 void PathFind::setArrival(PathArrival new_arrival) { arrival = new_arrival; }
 
 void PathFind::checkArrival(Node current) {
-  if (p_target == nullptr || !targetAlive()) return;
+  const Object* p_target = target.get();
+  if (p_target == nullptr) {
+    dropTarget();
+    return;
+  }
   const Box mover_box = getWorldBox(p_mover, toVector(current));
   const Box target_box = getWorldBox(p_target, toVector(goal));
   const bool arrived = arrival == ARRIVE_OVERLAPPING ? boxesOverlap(mover_box, target_box)
@@ -208,12 +215,10 @@ void PathFind::checkArrival(Node current) {
 
 // A target destroyed while the search runs is dropped; the search goes on
 // towards the goal cell.
-bool PathFind::targetAlive() {
-  if (LiveObjects::isAlive(p_target, target_id)) return true;
+void PathFind::dropTarget() {
   LogManager::getInstance().writeLog(
       "PathFind::cycleOnce(): Warning! Target object destroyed; searching for the goal cell only.");
-  p_target = nullptr;
-  return false;
+  targeting = false;
 }
 
 // A neighbour may be entered when it lies inside the limits, has not been
@@ -263,33 +268,32 @@ bool PathFind::interiorSteps(size_t here, unsigned& steps) {
   if ((blocker & opener) != 0) return false;  // undecided
   const unsigned blocked = gatherBits(blocker & ~opener);
   const unsigned closed = gatherBits(bitOfEach(bytes, StateByte::CLOSED_BIT));
-  // Steps 0, 2, 5 and 7 are the diagonals; 1, 3, 4 and 6 the cells beside them.
-  const unsigned corners = ((blocked >> 1) & (blocked >> 3) & 1u) |
-                           (((blocked >> 1) & (blocked >> 4) & 1u) << 2) |
-                           (((blocked >> 3) & (blocked >> 6) & 1u) << 5) |
-                           (((blocked >> 4) & (blocked >> 6) & 1u) << 7);
-  steps = ~(blocked | closed | corners) & 0xFFu;
+  steps = allowedSteps(blocked, closed);
   return true;
 }
 
-// The same one neighbour at a time, within the limits, asking the world
-// where the marks leave a cell undecided.
+// The same one neighbour at a time, asking the world where the marks leave
+// a cell undecided. Neighbours outside the limits are never entered, and
+// those outside the grid count as blocked (only diagonals outside it have
+// them as sides).
 unsigned PathFind::edgeSteps(Node current, int limit_w, int limit_h) {
-  unsigned steps = 0;
+  unsigned blocked = 0;
+  unsigned closed = 0;
+  unsigned outside = 0;
   for (unsigned step = 0; step < 8; step++) {
-    const int dx = STEPS[step][0];
-    const int dy = STEPS[step][1];
-    const int nx = current.x + dx;
-    const int ny = current.y + dy;
-    if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) continue;
+    const unsigned bit = 1u << step;
+    const int nx = current.x + STEPS[step][0];
+    const int ny = current.y + STEPS[step][1];
+    if (nx < 0 || ny < 0 || nx >= limit_w || ny >= limit_h) outside |= bit;
+    if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
+      blocked |= bit;
+      continue;
+    }
     std::uint8_t& next_state = states.at(static_cast<size_t>(ny * width + nx));
-    const Verdict verdict = VERDICTS.of[next_state];
-    if (verdict == PASS || (verdict == ASK && states.isBlocked(next_state, nx, ny))) continue;
-    const bool diagonal = dx != 0 && dy != 0;
-    if (diagonal && states.isBlocked(nx, current.y) && states.isBlocked(current.x, ny)) continue;
-    steps |= 1u << step;
+    if (states.isBlocked(next_state, nx, ny)) blocked |= bit;
+    if ((next_state & StateByte::CLOSED) != 0) closed |= bit;
   }
-  return steps;
+  return allowedSteps(blocked, closed) & ~outside;
 }
 
 // Takes one step from current (g) unless the route it makes is worse than
@@ -300,11 +304,11 @@ void PathFind::visit(Node current, int step, float g) {
   const int ny = current.y + STEPS[step][1];
   const auto next = static_cast<size_t>(ny * width + nx);
   std::uint8_t& next_state = states.at(next);
-  const float g_new = g + STEP_COSTS[step];
+  const float g_new = g + STEP_COSTS.of[step];
   NodeCosts& node = nodes[next];
   const bool was_open = (next_state & StateByte::OPEN) != 0;
   if (was_open && g_new > node.g) return;
-  const float f_new = g_new + distance(goal.x - nx, goal.y - ny);
+  const float f_new = g_new + straightLine(goal.x - nx, goal.y - ny);
   // A node is read only once written: when it is open.
   const bool f_changed = !was_open || node.f != f_new;
   node.g = g_new;
@@ -314,7 +318,6 @@ void PathFind::visit(Node current, int step, float g) {
     if (f_changed) open_heap.lower(OpenKey::make(f_new, node.order), Node{nx, ny});
     return;
   }
-  open_count++;
   node.order = next_order++;
   if (!open_heap.push(OpenKey::make(f_new, node.order), Node{nx, ny})) out_of_memory = true;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/LiveObjects.h"
 #include "engine/path/OpenHeap.h"
 #include "engine/world/Path.h"
 #include "engine/path/NodeStateMap.h"
@@ -16,6 +17,7 @@
 
 namespace tw {
 
+class BlockedCounts;
 class Object;
 class WorldManager;
 
@@ -28,7 +30,10 @@ class PathFind {
   // Allocates a node grid of the world boundary's size (truncated to whole
   // cells) with the start's g = 0. The grid stays missing when the world is
   // empty or too large, when the start lies outside it, or when memory runs out.
-  PathFind(Object* p_mover, Node start, Node goal, Object* p_target = nullptr);
+  // The counts of blocking objects come from p_counts, which must outlive
+  // the search (the path manager's); with none, the search keeps its own.
+  PathFind(Object* p_mover, Node start, Node goal, Object* p_target = nullptr,
+           BlockedCounts* p_counts = nullptr);
   ~PathFind();
   PathFind(const PathFind&) = delete;
   PathFind& operator=(const PathFind&) = delete;
@@ -65,7 +70,7 @@ class PathFind {
   int indexOf(Node cell) const;
   Node chooseCurrent();
   void checkArrival(Node current);
-  bool targetAlive();
+  void dropTarget();
   // Visits the neighbours of current that lie inside limit_w x limit_h and
   // may be entered from it.
   void expand(Node current, int limit_w, int limit_h);
@@ -78,8 +83,8 @@ class PathFind {
 
   const WorldManager& world;  // asked for the boundary at every step
   Object* p_mover;   // its box is used for every obstacle test; not owned
-  Object* p_target;  // reaching its box counts as arrival; not owned, may be null
-  int target_id;     // to tell whether the target still exists
+  Handle<Object> target;  // reaching its box counts as arrival; null when none
+  bool targeting;         // a target was given and has not been dropped
   PathArrival arrival = ARRIVE_TOUCHING;
   Node start;
   Node goal;  // moved to the arrival cell when the target is reached
@@ -92,7 +97,6 @@ class PathFind {
   // The open nodes, smallest OpenKey first: by f, the newest among equals,
   // as a list scanned from its end for the strictly smallest f would pick.
   OpenHeap open_heap;
-  int open_count;
   int closed_count;
   std::uint32_t next_order;
   bool found;

@@ -7,6 +7,7 @@
 #include "engine/core/LoopState.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/RepeatedLog.h"
+#include "engine/path/BlockedCounts.h"
 #include "engine/world/EventPath.h"
 #include "engine/path/Node.h"
 #include "engine/path/PathFind.h"
@@ -48,7 +49,8 @@ class ReleaseToPathManager : public PathSearches {
 
 PathManager::PathManager()
     : min_cycle_time(0),
-      unreleased(new RepeatedLog("path events delivered again for searches never released")) {
+      unreleased(new RepeatedLog("path events delivered again for searches never released")),
+      blocked_counts(new BlockedCounts) {
   setType("PathManager");
   static ReleaseToPathManager releases;
   PathSearches::install(&releases);
@@ -113,7 +115,7 @@ int PathManager::findPath(Object* p_mover, Vector goal, Object* p_target, PathAr
 
 int PathManager::addSearch(Object* p_mover, Node start_cell, Node goal_cell, Object* p_target,
                            PathArrival arrival) {
-  auto* p_path_find = new (std::nothrow) PathFind(p_mover, start_cell, goal_cell, p_target);
+  auto* p_path_find = new (std::nothrow) PathFind(p_mover, start_cell, goal_cell, p_target, blocked_counts.get());
   if (p_path_find != nullptr) p_path_find->setArrival(arrival);
   if (p_path_find == nullptr || !p_path_find->isAllocated()) {
     logger().writeLog("PathManager::findPath(): Error! Unable to allocate the search nodes.");
@@ -215,5 +217,7 @@ bool PathManager::isPending(const PathFind* p_path_find) const {
 int PathManager::getPendingCount() const { return static_cast<int>(pending.size()); }
 
 int PathManager::getMinCycleTime() const { return min_cycle_time; }
+
+long PathManager::getCountBuilds() const { return blocked_counts->getBuildCount(); }
 
 }  // namespace tw

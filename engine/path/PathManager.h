@@ -13,6 +13,7 @@
 
 namespace tw {
 
+class BlockedCounts;
 struct Node;
 class Clock;
 class Object;
@@ -56,6 +57,10 @@ class TW_API PathManager : public Manager {
   bool isPending(const PathFind* p_path_find) const;
   int getPendingCount() const;
   int getMinCycleTime() const;  // milliseconds
+  // How many times the searches' counts of blocking objects per cell have
+  // been built. They are kept per mover box and world size (for up to four
+  // at once) and built again once the world's solid objects change.
+  long getCountBuilds() const;
 
  private:
   PathManager();
@@ -77,6 +82,7 @@ class TW_API PathManager : public Manager {
   int min_cycle_time;              // milliseconds
   std::unordered_set<const PathFind*> delivered;  // ended, result handed over, still pending
   std::unique_ptr<RepeatedLog> unreleased;        // deliveries of searches never released
+  std::unique_ptr<BlockedCounts> blocked_counts;  // shared by the searches it starts
 };
 
 }  // namespace tw

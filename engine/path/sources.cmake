@@ -9,4 +9,7 @@ target_sources(tarnwick PRIVATE
   engine/path/CellSearch.cpp
   engine/path/CellPathFinder.cpp
   engine/path/DijkstraMap.cpp
+  engine/path/MoverFootprint.cpp
+  engine/path/BlockedCounts.cpp
+  engine/path/CostQueues.cpp
 )

@@ -158,3 +158,21 @@ TEST(DijkstraMap, FleeMapLeadsAwayFromTheSource) {
   int y = 0;
   EXPECT_FALSE(flee.stepDownhill(x, y));  // a wall is not on the map
 }
+
+// A flee map is the cheapest walk from every reachable cell's distance
+// times the factor: its sources start at many different costs.
+TEST(DijkstraMap, FleeMapMatchesAPlainRelaxationFromTheScaledDistances) {
+  const tw::CellMap map = tw_test::randomMap(30, 20, 4, 0.25);
+  DijkstraMap flee(map);
+  ASSERT_EQ(flee.compute({{4, 3}, {25, 15}}), 2);
+  std::vector<float> start(30 * 20, tw_test::UNREACHED);
+  for (int i = 0; i < 30 * 20; i++) {
+    if (flee.isReachable(i % 30, i / 30)) start[static_cast<size_t>(i)] = flee.getDistance(i % 30, i / 30) * -1.2f;
+  }
+  const auto reference = tw_test::referenceCostsFrom(map, start, 1.41f);
+  ASSERT_EQ(flee.makeFleeMap(-1.2f), 0);
+  for (int i = 0; i < 30 * 20; i++) {
+    if (start[static_cast<size_t>(i)] == tw_test::UNREACHED) continue;
+    EXPECT_NEAR(flee.getDistance(i % 30, i / 30), reference[static_cast<size_t>(i)], 1e-3) << i % 30 << "," << i / 30;
+  }
+}

@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 
+#include "engine/path/MoverFootprint.h"
 #include "engine/path/StateByte.h"
+#include "engine/world/Geometry.h"
 #include "tests/support/EngineFixtures.h"
 
 using tw::Node;
@@ -110,5 +114,32 @@ TEST_F(NodeStateMapTest, BlocksExactlyWhereTheWorldDoes) {
     EXPECT_EQ(disagreements(map, mover, Node{50, 20}), "");
     for (int i = 0; i < all.getCount(); i++) world().markForDelete(all[i]);
     world().update();
+  }
+}
+
+// The run of nodes touched on one axis, against the span test node by node,
+// for ordinary spans and for odd ones: negative, huge, infinite or NaN
+// values, and corners far outside the grid.
+TEST(MoverFootprint, TouchedRunHoldsExactlyTheNodesTheSpanTestAccepts) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float odd[] = {0, 0.99f, -0.5f, -1.5f, 2.99f, 1e7f, -3e6f, inf, -inf, std::nanf(""), 1e-30f, 39.5f};
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> ordinary(-6, 46);
+  auto pick = [&] { return random() % 4 == 0 ? odd[random() % 12] : ordinary(random); };
+  const int count = 40;
+  for (int i = 0; i < 20000; i++) {
+    const float mover_corner = pick(), mover_extent = pick(), corner = pick(), extent = pick();
+    std::string expected;
+    for (int node = 0; node < count; node++) {
+      if (!tw::spansOverlap(mover_corner + static_cast<float>(node), mover_extent, corner, extent)) continue;
+      expected += " " + std::to_string(node);
+    }
+    int lo = 0;
+    int hi = -1;
+    std::string found;
+    if (tw::MoverFootprint::touchedRun(mover_corner, mover_extent, corner, extent, count, lo, hi)) {
+      for (int node = lo; node <= hi; node++) found += " " + std::to_string(node);
+    }
+    ASSERT_EQ(found, expected) << mover_corner << " " << mover_extent << " " << corner << " " << extent;
   }
 }

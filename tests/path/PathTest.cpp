@@ -354,3 +354,41 @@ TEST_F(PathTest, HandlersMayRemoveSearchesOrStopTheWorldDuringACycle) {
   EXPECT_GT(again->count(tw::PATH_EVENT), 1);
   EXPECT_EQ(paths().getPendingCount(), 1);
 }
+
+// Movers of different sizes share the manager's counts of blocking objects:
+// each gets the path a search with counts of its own finds (the small one
+// through a one-cell gap, the wide one round the wall's end), and searching
+// again in the unchanged world builds no counts for either; a changed world
+// does.
+TEST_F(PathTest, MoversOfDifferentSizesShareTheCountsWithoutEvictingEachOther) {
+  walls(20, 0, 20, 4);
+  walls(20, 6, 20, 17);
+  auto* small = new Walker(Vector(10, 5));
+  auto* wide = new Walker(Vector(10, 12));
+  wide->setBox(tw::Box(Vector(-1.5f, -1.5f), 2.99f, 2.99f));
+  const long builds = paths().getCountBuilds();
+  auto both = [&](Vector small_goal, Vector wide_goal) {
+    ASSERT_EQ(paths().findPath(small, small_goal), 0);
+    ASSERT_EQ(paths().findPath(wide, wide_goal), 0);
+    paths().cyclePasses(100000);
+    ASSERT_EQ(paths().getPendingCount(), 0);
+    for (auto* walker : {small, wide}) {
+      const Vector goal = walker == small ? small_goal : wide_goal;
+      PathFind alone(walker, Node{10, walker == small ? 5 : 12}, Node{static_cast<int>(goal.getX()), static_cast<int>(goal.getY())});
+      ASSERT_EQ(run(alone), tw::PATH_FOUND);
+      EXPECT_EQ(walker->getPath().toString(), alone.getPath().toString());
+    }
+  };
+  both(Vector(30, 5), Vector(30, 12));
+  const std::vector<Vector> small_cells = waypoints(small->getPath());
+  EXPECT_NE(std::find(small_cells.begin(), small_cells.end(), Vector(20, 5)), small_cells.end());
+  float lowest = 0;
+  for (const Vector& cell : waypoints(wide->getPath())) lowest = std::max(lowest, cell.getY());
+  EXPECT_GE(lowest, 19.0f);
+  EXPECT_EQ(paths().getCountBuilds() - builds, 2);
+  both(Vector(31, 4), Vector(31, 13));
+  EXPECT_EQ(paths().getCountBuilds() - builds, 2);
+  wall(Vector(40, 20));
+  both(Vector(30, 5), Vector(30, 12));
+  EXPECT_EQ(paths().getCountBuilds() - builds, 4);
+}

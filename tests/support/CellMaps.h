@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/path/CellMap.h"
@@ -40,14 +41,12 @@ inline tw::CellMap randomMap(int width, int height, unsigned seed, double wall_c
 
 const float UNREACHED = std::numeric_limits<float>::infinity();
 
-// The cheapest cost from the sources to every cell by repeated relaxation
-// until nothing changes: slow and plain. A diagonal step (when
-// diagonal_cost > 0) needs one of the two cells beside it walkable.
-inline std::vector<float> referenceCosts(const tw::CellMap& map, const std::vector<std::pair<int, int>>& sources,
-                                         float diagonal_cost) {
+// The cheapest cost to every cell from cells whose starting cost is not
+// UNREACHED (that cost plus the walk) by repeated relaxation until nothing
+// changes: slow and plain. A diagonal step (when diagonal_cost > 0) needs
+// one of the two cells beside it walkable.
+inline std::vector<float> referenceCostsFrom(const tw::CellMap& map, std::vector<float> cost, float diagonal_cost) {
   const int w = map.getWidth();
-  std::vector<float> cost(static_cast<size_t>(w * map.getHeight()), UNREACHED);
-  for (const auto& s : sources) cost[static_cast<size_t>(s.second * w + s.first)] = 0;
   for (bool changed = true; changed;) {
     changed = false;
     for (int y = 0; y < map.getHeight(); y++) {
@@ -72,6 +71,14 @@ inline std::vector<float> referenceCosts(const tw::CellMap& map, const std::vect
     }
   }
   return cost;
+}
+
+// The same from sources that start at 0.
+inline std::vector<float> referenceCosts(const tw::CellMap& map, const std::vector<std::pair<int, int>>& sources,
+                                         float diagonal_cost) {
+  std::vector<float> cost(static_cast<size_t>(map.getWidth() * map.getHeight()), UNREACHED);
+  for (const auto& s : sources) cost[static_cast<size_t>(s.second * map.getWidth() + s.first)] = 0;
+  return referenceCostsFrom(map, std::move(cost), diagonal_cost);
 }
 
 }  // namespace tw_test
