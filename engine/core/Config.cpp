@@ -48,7 +48,8 @@ const char* const KNOWN_KEYS[] = {
     "grid_width",               "grid_height",            "quadtree_depth",
     "quadtree_threshold",       "signals",                "debug_overlay",
     "debug_key",                "debug_freeze_times",     "log_collisions",
-    "hot_reload"};
+    "hot_reload",
+    "loop_mode"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -196,6 +197,7 @@ void Config::reset() {
   debug_freeze_times = false;
   log_collisions = false;
   hot_reload = false;
+  loop_mode = "frames";
 }
 
 std::string Config::getConfigFileName() const { return configFileName(); }
@@ -440,6 +442,17 @@ void Config::loadConfig(std::string config) {
   storeDebugKey();
   storeBool("debug_freeze_times", debug_freeze_times);
   storeBool("log_collisions", log_collisions);
+  storeLoopMode();
+}
+
+void Config::storeLoopMode() {
+  const std::string value = match(config_string, "loop_mode");
+  if (value.empty()) return;
+  if (value == "frames" || value == "turns") {
+    loop_mode = value;
+  } else {
+    warnValue("loop_mode", value, "frames or turns");
+  }
 }
 
 void Config::storeDebugKey() {
@@ -481,6 +494,7 @@ void Config::printConfig() const {
   log.writeLog(1, "  Debug overlay: %s (key %s)", boolText(debug_overlay), debug_key.c_str());
   log.writeLog(1, "  Log collisions: %s", boolText(log_collisions));
   log.writeLog(1, "  Hot reload: %s", boolText(hot_reload));
+  log.writeLog(1, "  Loop mode: %s", loop_mode.c_str());
   log.writeLog(1, "%s", DASHES);
 }
 
@@ -502,6 +516,7 @@ std::string Config::getSnapshotFile() const { return snapshot_file; }
 std::string Config::getFontFile() const { return font_file; }
 std::string Config::getLogFile() const { return logfile; }
 int Config::getRandomSeed() const { return random_seed; }
+std::string Config::getLoopMode() const { return loop_mode; }
 std::string Config::getRecordFile() const { return record_file; }
 std::string Config::getReplayFile() const { return replay_file; }
 bool Config::getNetworking() const { return networking; }

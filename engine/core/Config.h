@@ -81,6 +81,9 @@ class TW_API Config {
   // Watch the loaded data files and the configuration file, and take their
   // changes while the game runs (never while input is recorded or replayed).
   bool getHotReload() const;
+  // "frames" (the default: a step every frame) or "turns" (a step only for a
+  // frame with input, or while something moves; see GameManager).
+  std::string getLoopMode() const;
 
  private:
   Config();
@@ -99,6 +102,7 @@ class TW_API Config {
   void storeState();
   void storeDisplay();
   void storeDebugKey();
+  void storeLoopMode();
 
   std::string config_string;
   int window_horizontal_pixels;
@@ -134,6 +138,7 @@ class TW_API Config {
   bool debug_freeze_times;
   bool log_collisions;
   bool hot_reload;
+  std::string loop_mode;  // "frames" or "turns"
 };
 
 }  // namespace tw

@@ -381,6 +381,7 @@ void InputManager::closeWindow(const char* why) {
 }
 
 bool InputManager::deliver(const RecordedInput& input) {
+  delivered++;
   if (mode == Mode::RECORD && !recording->addEvent(input)) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): Warning! Too many events in one frame; not recorded.");
