@@ -46,7 +46,6 @@ std::string save_file = "roguelike.sav";
 const tw::Rgb WALL_LIT{170, 150, 110};
 const tw::Rgb FLOOR_LIT{110, 110, 130};
 const tw::Rgb PLAYER_COLOR{255, 255, 255};
-const tw::Rgb TEXT_COLOR{220, 220, 220};
 
 struct Actor {
   int x = 0, y = 0;
