@@ -1,6 +1,6 @@
 // A small roguelike: walk a dungeon of rooms and corridors with the arrow
 // keys (or h j k l), bump into a monster to fight it, and clear the level.
-// What you have seen stays on the map, dimmed; monsters that see you chase
+// What you have seen stays on the map, in dimmed colours; monsters that see you chase
 // you. Q saves the game and quits; the next run takes it up again (a file
 // that cannot be read is reported and a new game begins). N starts over.
 //   example_roguelike [--window | --terminal | --capture] [--new] [FILE]
@@ -45,6 +45,8 @@ std::string save_file = "roguelike.sav";
 
 const tw::Rgb WALL_LIT{170, 150, 110};
 const tw::Rgb FLOOR_LIT{110, 110, 130};
+const tw::Rgb WALL_GROUND{60, 50, 30};  // the colours behind walls and floor
+const tw::Rgb FLOOR_GROUND{30, 30, 50};
 const tw::Rgb PLAYER_COLOR{255, 255, 255};
 
 struct Actor {
@@ -75,9 +77,8 @@ const Kind& kindOf(char glyph) {
 // Every cell of the screen the game draws goes through here: the character,
 // its colour, and the colour behind it.
 void drawTile(int x, int y, char ch, tw::Rgb color, tw::Rgb background) {
-  (void)background;  // the cell's own background is not drawn yet
   tw::DisplayManager::getInstance().drawCharacter(tw::Vector(static_cast<float>(x), static_cast<float>(y)),
-                                                  ch, color.r, color.g, color.b);
+                                                  static_cast<char32_t>(ch), color, background);
 }
 
 // A dimmed colour for what the player remembers but does not see now.
@@ -360,10 +361,10 @@ int Game::draw() {
   drawMap();
   for (const Actor& monster : monsters) {
     if (monster.alive() && sight.isVisible(monster.x, monster.y)) {
-      drawTile(monster.x, monster.y + MAP_TOP, monster.glyph, kindOf(monster.glyph).color, tw::Rgb{});
+      drawTile(monster.x, monster.y + MAP_TOP, monster.glyph, kindOf(monster.glyph).color, FLOOR_GROUND);
     }
   }
-  drawTile(player.x, player.y + MAP_TOP, '@', PLAYER_COLOR, tw::Rgb{});
+  drawTile(player.x, player.y + MAP_TOP, '@', PLAYER_COLOR, FLOOR_GROUND);
   drawStatus();
   return 0;
 }
@@ -375,7 +376,7 @@ void Game::drawMap() const {
       if (!dungeon.isKnown(x, y)) continue;
       const char ch = dungeon.tile(x, y);
       const tw::Rgb lit = ch == '#' ? WALL_LIT : FLOOR_LIT;
-      const tw::Rgb ground = ch == '#' ? tw::Rgb{60, 50, 30} : tw::Rgb{30, 30, 50};
+      const tw::Rgb ground = ch == '#' ? WALL_GROUND : FLOOR_GROUND;
       if (sight.isVisible(x, y)) {
         drawTile(x, y + MAP_TOP, ch, lit, ground);
       } else {

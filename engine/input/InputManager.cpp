@@ -406,7 +406,8 @@ bool InputManager::deliver(const RecordedInput& input) {
     EventKeyboard keyboard;
     keyboard.setKey(key);
     keyboard.setKeyboardAction(action);
-    if (onEvent(&keyboard) == 0 && action == KEY_PRESSED) {
+    // A game that moves on keystrokes alone hears the press as its keystroke.
+    if (onEvent(&keyboard) == 0 && action == KEY_PRESSED && getListenerCount(KEYSTROKE_EVENT) == 0) {
       noteUnheard("keys are pressed but no object registered for keyboard events");
     }
     return true;

@@ -24,10 +24,8 @@ await runCases({
     const frames = await browser.evaluate(`Module.tw.frames`);
     await sleep(800);
     assert.equal(await browser.evaluate(`Module.tw.frames`), frames, 'frames drawn while waiting');
-    await browser.key('ArrowLeft', 'ArrowLeft');
-    const moved = await browser.waitForScreen((t) => t.includes('Turn 1'), 5000, 'the first turn');
     const [row, column] = playerAt(start);
-    assert.deepEqual(playerAt(moved), [row, column - 1]);
-    assert.notEqual(moved, start);
+    await browser.key('ArrowLeft', 'ArrowLeft');
+    await browser.waitForScreen((t) => playerAt(t)[1] === column - 1, 5000, 'the player a cell left');
   },
 });
