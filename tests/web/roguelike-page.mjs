@@ -29,3 +29,4 @@ await runCases({
     await browser.waitForScreen((t) => playerAt(t)[1] === column - 1, 5000, 'the player a cell left');
   },
 });
+server.close();
