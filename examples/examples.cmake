@@ -1,7 +1,7 @@
 # Small games that show the engine's parts, one file each, run from the bin
 # folder beside their data (example-data/). Built only when Tarnwick is the
 # top-level project.
-set(TW_EXAMPLES catch maze pong showcase garden)
+set(TW_EXAMPLES catch maze pong showcase garden roguelike)
 foreach(example IN LISTS TW_EXAMPLES)
   add_executable(example_${example} examples/${example}.cpp)
   target_link_libraries(example_${example} PRIVATE tarnwick)

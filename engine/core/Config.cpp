@@ -50,7 +50,8 @@ const char* const KNOWN_KEYS[] = {
     "grid_width",               "grid_height",            "quadtree_depth",
     "quadtree_threshold",       "signals",                "debug_overlay",
     "debug_key",                "debug_freeze_times",     "log_collisions",
-    "hot_reload"};
+    "hot_reload",
+    "loop_mode"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -195,6 +196,7 @@ struct Config::Settings {
   bool debug_freeze_times;
   bool log_collisions;
   bool hot_reload;
+  std::string loop_mode;  // "frames" or "turns"
 };
 
 // Games linked against an earlier minor release hold this class by its size:
@@ -243,6 +245,7 @@ void Config::reset() {
   settings->debug_freeze_times = false;
   settings->log_collisions = false;
   settings->hot_reload = false;
+  settings->loop_mode = "frames";
 }
 
 std::string Config::getConfigFileName() const { return configFileName(); }
@@ -487,6 +490,17 @@ void Config::loadConfig(std::string config) {
   storeDebugKey();
   storeBool("debug_freeze_times", settings->debug_freeze_times);
   storeBool("log_collisions", settings->log_collisions);
+  storeLoopMode();
+}
+
+void Config::storeLoopMode() {
+  const std::string value = match(settings->config_string, "loop_mode");
+  if (value.empty()) return;
+  if (value == "frames" || value == "turns") {
+    settings->loop_mode = value;
+  } else {
+    warnValue("loop_mode", value, "frames or turns");
+  }
 }
 
 void Config::storeDebugKey() {
@@ -532,6 +546,7 @@ void Config::printConfig() const {
                settings->debug_key.c_str());
   log.writeLog(1, "  Log collisions: %s", boolText(settings->log_collisions));
   log.writeLog(1, "  Hot reload: %s", boolText(settings->hot_reload));
+  log.writeLog(1, "  Loop mode: %s", settings->loop_mode.c_str());
   log.writeLog(1, "%s", DASHES);
 }
 
@@ -553,6 +568,7 @@ std::string Config::getSnapshotFile() const { return settings->snapshot_file; }
 std::string Config::getFontFile() const { return settings->font_file; }
 std::string Config::getLogFile() const { return settings->logfile; }
 int Config::getRandomSeed() const { return settings->random_seed; }
+std::string Config::getLoopMode() const { return settings->loop_mode; }
 std::string Config::getRecordFile() const { return settings->record_file; }
 std::string Config::getReplayFile() const { return settings->replay_file; }
 bool Config::getNetworking() const { return settings->networking; }

@@ -82,6 +82,9 @@ class TW_API Config {
   // Watch the loaded data files and the configuration file, and take their
   // changes while the game runs (never while input is recorded or replayed).
   bool getHotReload() const;
+  // "frames" (the default: a step every frame) or "turns" (a step only for a
+  // frame with input, or while something moves; see GameManager).
+  std::string getLoopMode() const;
 
  private:
   Config();
@@ -101,6 +104,7 @@ class TW_API Config {
   void storeState();
   void storeDisplay();
   void storeDebugKey();
+  void storeLoopMode();
 
   // Every setting's value; kept out of this header so that a setting added
   // later changes neither the class's size nor its layout.

@@ -16,5 +16,7 @@ const int RANDOM_MAX = 2147483647;
 TW_API int randomNumber();
 // Restarts the sequence; the same seed gives the same numbers.
 TW_API void seedRandomNumbers(unsigned seed);
+// The seed the sequence was last started with (a replay's is its recording's).
+TW_API unsigned getRandomSeed();
 
 }  // namespace tw

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "engine/core/Random.h"
+
 namespace tw {
 
 namespace {
@@ -19,6 +21,10 @@ void RandomGenerator::seed(std::uint64_t seed_value, std::uint64_t stream) {
   next();
   current.state += seed_value;
   next();
+}
+
+RandomGenerator RandomGenerator::fromEngineSeed(std::uint64_t stream) {
+  return RandomGenerator(getRandomSeed(), stream);
 }
 
 std::uint32_t RandomGenerator::next() {

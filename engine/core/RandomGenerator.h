@@ -25,6 +25,10 @@ class TW_API RandomGenerator {
   // generators of other streams give unrelated sequences from one seed.
   explicit RandomGenerator(std::uint64_t seed = 0, std::uint64_t stream = 0);
   void seed(std::uint64_t seed, std::uint64_t stream = 0);
+  // A generator of that stream seeded with the engine's seed, so that a
+  // recording's seed decides its numbers and a replay draws the same ones.
+  // Made once the game manager has started (it seeds the engine).
+  static RandomGenerator fromEngineSeed(std::uint64_t stream);
 
   // The next 32 random bits.
   std::uint32_t next();

@@ -48,14 +48,16 @@ void CellGrid::paint(const DrawList& list, float cell_width, float cell_height) 
   clear();
   for (const DrawItem& item : list.getItems()) {
     if (item.kind == DrawItem::Kind::CHARACTER) {
-      put(item.x, item.y, item.ch, item.color);
+      put(item.x, item.y, item.ch, item.color, item.has_background ? &item.background : nullptr);
     } else {
       paintShape(item, cell_width, cell_height);
     }
   }
 }
 
-void CellGrid::put(float x, float y, CellChar ch, Rgb color) {
+void CellGrid::put(float x, float y, CellChar ch, Rgb color) { put(x, y, ch, color, nullptr); }
+
+void CellGrid::put(float x, float y, CellChar ch, Rgb color, const Rgb* cell_background) {
   const float col = std::floor(x + 0.5f);
   const float row = std::floor(y + 0.5f);
   // Comparing as floats keeps NaN and huge positions out of the int conversion.
@@ -67,6 +69,11 @@ void CellGrid::put(float x, float y, CellChar ch, Rgb color) {
                          static_cast<std::size_t>(col)];
   cell.ch = ch >= 0x20 && ch < 0x7f ? ch : cellCharacter(ch);
   cell.color = color;
+  // The later drawing wins with its background too: a character without one
+  // shows the grid's, as a window paints it behind a character that hides
+  // another.
+  cell.has_background = cell_background != nullptr;
+  cell.background = cell_background != nullptr ? *cell_background : Rgb();
 }
 
 void CellGrid::paintShape(const DrawItem& item, float cell_width, float cell_height) {
@@ -139,6 +146,21 @@ std::string CellGrid::getColorRow(int y) const {
   return row;
 }
 
+std::string CellGrid::getBackgroundRow(int y) const {
+  if (y < 0 || y >= height) return "";
+  std::string row(static_cast<std::size_t>(width), '.');
+  for (int x = 0; x < width; x++) {
+    const GridCell& cell = at(x, y);
+    if (cell.has_background) row[static_cast<std::size_t>(x)] = colorLetter(cell.background);
+  }
+  return row;
+}
+
+bool CellGrid::hasCellBackgrounds() const {
+  return std::any_of(cells.begin(), cells.end(),
+                     [](const GridCell& cell) { return cell.has_background; });
+}
+
 std::string CellGrid::toText() const {
   std::string text;
   text.reserve(static_cast<std::size_t>((width + 1) * height));
@@ -154,6 +176,10 @@ int CellGrid::writeText(const std::string& filename) const {
   if (!out) return -1;
   out << toText() << "--\n";
   for (int y = 0; y < height; y++) out << getColorRow(y) << "\n";
+  if (hasCellBackgrounds()) {
+    out << "==\n";
+    for (int y = 0; y < height; y++) out << getBackgroundRow(y) << "\n";
+  }
   out.flush();
   return out ? 0 : -1;
 }

@@ -25,7 +25,9 @@ using CellChar = char32_t;
 
 struct TW_API GridCell {
   CellChar ch = U' ';
-  Rgb color;  // the character's colour (the background is the grid's)
+  Rgb color;                    // the character's colour
+  bool has_background = false;  // false: the cell shows the grid's background
+  Rgb background;               // the cell's own background when it has one
 };
 
 class TW_API CellGrid {
@@ -47,6 +49,8 @@ class TW_API CellGrid {
   // (control, wide, zero-width, no character at all) shows as
   // U+FFFD, the replacement character.
   void put(float x, float y, CellChar ch, Rgb color);
+  // The same over a background of the cell's own (null: the grid's).
+  void put(float x, float y, CellChar ch, Rgb color, const Rgb* cell_background);
 
   int getWidth() const;
   int getHeight() const;
@@ -60,8 +64,14 @@ class TW_API CellGrid {
   std::string getColorRow(int y) const;
   // Every row followed by a line break, in UTF-8.
   std::string toText() const;
-  // Writes the rows, then a line "--" and the colour rows. 0, or -1 when
-  // the file cannot be written.
+  // Row y's backgrounds as colour letters as getColorRow gives them, '.' for
+  // a cell that shows the grid's background.
+  std::string getBackgroundRow(int y) const;
+  // Whether any cell has a background of its own.
+  bool hasCellBackgrounds() const;
+  // Writes the rows, then a line "--" and the colour rows, and, only when
+  // some cell has a background of its own, a line "==" and the background
+  // rows. 0, or -1 when the file cannot be written.
   int writeText(const std::string& filename) const;
 
  private:

@@ -139,6 +139,36 @@ int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, std::uint8_t r,
   return 0;
 }
 
+int DisplayManager::drawCell(Vector world_pos, char32_t ch, Rgb color,
+                             const Rgb* background) const {
+  if (background == nullptr) return drawCharacter(world_pos, ch, color.r, color.g, color.b);
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (!presenter || frame.size() >= MAX_FRAME_ITEMS) return -1;
+  const Vector view = worldToView(world_pos);
+  frame.addCell(view.getX(), view.getY(), cellCharacter(ch), color, *background);
+  return 0;
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, Rgb fg, Rgb bg) const {
+  return drawCell(world_pos, ch, fg, &bg);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char32_t ch, Color fg, Color bg) const {
+  const Rgb bg_rgb = colorToRgb(bg);
+  return drawCell(world_pos, ch, colorToRgb(fg), bg == UNDEFINED_COLOR ? nullptr : &bg_rgb);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, char ch, Color fg, Color bg) const {
+  return drawCharacter(world_pos, fromChar(ch), fg, bg);
+}
+
+int DisplayManager::drawCharacter(Vector world_pos, int ch, Color fg, Color bg) const {
+  return drawCharacter(world_pos, static_cast<char32_t>(ch), fg, bg);
+}
+
 int DisplayManager::drawCharacter(Vector world_pos, char ch, std::uint8_t r, std::uint8_t g,
                                   std::uint8_t b, float rotation) const {
   return drawCharacter(world_pos, fromChar(ch), r, g, b, rotation);
@@ -169,6 +199,22 @@ int DisplayManager::drawCharacter(Vector world_pos, int ch, std::uint8_t r, std:
 
 int DisplayManager::drawString(Vector world_pos, std::string str, Justification just,
                                Color color) const {
+  return drawText(world_pos, str, just, colorToRgb(color), nullptr);
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Color fg,
+                               Color bg) const {
+  const Rgb bg_rgb = colorToRgb(bg);
+  return drawText(world_pos, str, just, colorToRgb(fg), bg == UNDEFINED_COLOR ? nullptr : &bg_rgb);
+}
+
+int DisplayManager::drawString(Vector world_pos, std::string str, Justification just, Rgb fg,
+                               Rgb bg) const {
+  return drawText(world_pos, str, just, fg, &bg);
+}
+
+int DisplayManager::drawText(Vector world_pos, const std::string& str, Justification just, Rgb fg,
+                             const Rgb* bg) const {
   if (!isStarted()) {
     LogManager::getInstance().writeLog("%s not started!", getType().c_str());
     return -1;
@@ -178,16 +224,12 @@ int DisplayManager::drawString(Vector world_pos, std::string str, Justification 
   float start_x = world_pos.getX();
   if (just == JUSTIFY_CENTER) start_x -= static_cast<float>(length / 2);
   if (just == JUSTIFY_RIGHT) start_x -= static_cast<float>(length);
-  std::uint8_t r = FALLBACK_CHANNEL;
-  std::uint8_t g = FALLBACK_CHANNEL;
-  std::uint8_t b = FALLBACK_CHANNEL;
-  colorToRGB(color, r, g, b);
   std::size_t at = 0;
   for (std::size_t i = 0; i < length; i++) {
     const Utf8Character c = decodeUtf8(str.data() + at, str.size() - at);
     at += c.length;
     const char32_t shown = c.fault == Utf8Fault::NONE ? c.code : REPLACEMENT_CHARACTER;
-    drawCharacter(Vector(start_x + static_cast<float>(i), world_pos.getY()), shown, r, g, b, 0.0f);
+    drawCell(Vector(start_x + static_cast<float>(i), world_pos.getY()), shown, fg, bg);
   }
   return 0;
 }
@@ -251,6 +293,8 @@ void DisplayManager::setBackgroundColor(Color color) {
   grid_current = false;
   if (presenter) presenter->setBackground(window_background_color);
 }
+
+Rgb DisplayManager::getBackground() const { return window_background_color; }
 
 int DisplayManager::getHorizontalChars() const { return window_horizontal_chars; }
 

@@ -51,10 +51,25 @@ class TW_API DisplayManager : public Manager, public Canvas {
   int drawCharacter(Vector world_pos, int ch, Color color, float rotation = 0.0f) const;
   int drawCharacter(Vector world_pos, int ch, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                     float rotation = 0.0f) const;
+  // A character in fg over a background of its own cell, bg, instead of the
+  // frame's. As engine colours, UNDEFINED_COLOR as bg keeps the frame's
+  // background (CUSTOM and other unsupported values show white).
+  int drawCharacter(Vector world_pos, char32_t ch, Rgb fg, Rgb bg) const;
+  int drawCharacter(Vector world_pos, char32_t ch, Color fg, Color bg) const;
+  int drawCharacter(Vector world_pos, char ch, Color fg, Color bg) const;
+  int drawCharacter(Vector world_pos, int ch, Color fg, Color bg) const;
+  // Any colour, over the cell's own background or, when background is null,
+  // the frame's: what the overloads above and frames drawn in colours per
+  // cell come to.
+  int drawCell(Vector world_pos, char32_t ch, Rgb color, const Rgb* background) const override;
   // Draws str, UTF-8 text, one character per cell, placed by justification
   // on its length in characters. Invalid UTF-8 and characters that do not
   // fit one cell take one cell each, as U+FFFD, the replacement character.
   int drawString(Vector world_pos, std::string str, Justification just, Color color) const;
+  // The same with every cell over a background of its own (UNDEFINED_COLOR
+  // as bg: the frame's).
+  int drawString(Vector world_pos, std::string str, Justification just, Color fg, Color bg) const;
+  int drawString(Vector world_pos, std::string str, Justification just, Rgb fg, Rgb bg) const;
   // Draws a filled shape whose outline is measured from a world position.
   int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
                 float rotation) const override;
@@ -78,6 +93,8 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // The colour behind the characters from the next frame on (the window and
   // the last finished frame's cells; a terminal keeps its own until restart).
   void setBackgroundColor(Color color);
+  // The colour behind the characters, as channels.
+  Rgb getBackground() const;
 
   int getHorizontalChars() const;
   int getVerticalChars() const;
@@ -97,6 +114,8 @@ class TW_API DisplayManager : public Manager, public Canvas {
   DisplayManager(const DisplayManager&) = delete;
   void operator=(const DisplayManager&) = delete;
   int openPresenter();
+  int drawText(Vector world_pos, const std::string& str, Justification just, Rgb fg,
+               const Rgb* bg) const;
   void writeSnapshotFile() const;
 
   std::unique_ptr<Presenter> presenter;

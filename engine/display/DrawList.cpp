@@ -15,6 +15,12 @@ void DrawList::addCharacter(float x, float y, CellChar ch, Rgb color, float rota
   items.push_back(item);
 }
 
+void DrawList::addCell(float x, float y, CellChar ch, Rgb color, Rgb background) {
+  addCharacter(x, y, ch, color, 0.0f);
+  items.back().has_background = true;
+  items.back().background = background;
+}
+
 void DrawList::addShape(float x, float y, const ShapeOutline& outline, Rgb color,
                         std::uint8_t alpha, float rotation) {
   DrawItem item;

@@ -20,6 +20,8 @@ struct DrawItem {
   CellChar ch = U' ';
   std::uint8_t alpha = 255;  // shapes only; characters are opaque
   Rgb color;
+  bool has_background = false;  // characters only; false: the frame's background
+  Rgb background;               // the cell's own background when it has one
   float x = 0.0f;         // view position, cells
   float y = 0.0f;         // view position, cells
   float rotation = 0.0f;  // degrees, clockwise
@@ -29,6 +31,8 @@ struct DrawItem {
 class DrawList {
  public:
   void addCharacter(float x, float y, CellChar ch, Rgb color, float rotation);
+  // A character over a background of its own cell.
+  void addCell(float x, float y, CellChar ch, Rgb color, Rgb background);
   void addShape(float x, float y, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
                 float rotation);
   void clear();

@@ -122,7 +122,7 @@ struct TerminalPresenter::Impl {
 
   int openCurses(const char* term);
   void setUpColors();
-  short pairFor(Rgb color);
+  short pairFor(Rgb color, const Rgb* cell_background = nullptr);
   void detectKitty();
   std::string restoreBytes() const;
   bool fitsTerminal();
@@ -154,7 +154,8 @@ struct TerminalPresenter::Impl {
   bool key_repeat = false;
   int colors = 0;                   // colours the terminal has (0: none)
   short background_index = 0;
-  std::array<short, 256> pairs{};  // colour pair per colour index; 0: none yet
+  // Colour pair per foreground and background index (256 each); 0: none yet.
+  std::vector<short> pairs = std::vector<short>(256 * 256, 0);
   short next_pair = 1;
   std::deque<InputEvent> pending;
   std::array<bool, platform::KEY_COUNT> keys_down{};
@@ -249,7 +250,7 @@ int TerminalPresenter::Impl::openCurses(const char* term) {
 
 void TerminalPresenter::Impl::setUpColors() {
   colors = 0;
-  pairs.fill(0);
+  std::fill(pairs.begin(), pairs.end(), 0);
   next_pair = 1;
   if (!has_colors() || start_color() != OK) return;
   colors = COLORS;
@@ -258,16 +259,22 @@ void TerminalPresenter::Impl::setUpColors() {
   wbkgdset(stdscr, ' ' | COLOR_PAIR(pairFor(BASIC_COLORS[7])));
 }
 
-short TerminalPresenter::Impl::pairFor(Rgb color) {
+// The pair of a foreground over the cell's own background, or over the
+// frame's when it has none. When the terminal's pairs run out, the nearest
+// basic foreground over the frame's background serves (made at start-up).
+short TerminalPresenter::Impl::pairFor(Rgb color, const Rgb* cell_background) {
   if (colors == 0) return 0;
   const int index = colorIndex(color, colors);
-  if (pairs[static_cast<std::size_t>(index)] == 0) {
-    // COLOR_PAIR holds 8 bits: past that the nearest basic colour serves.
-    if (next_pair > 255 || next_pair >= COLOR_PAIRS) return pairFor(BASIC_COLORS[colorIndex(color, 8)]);
-    init_pair(next_pair, static_cast<short>(index), background_index);
-    pairs[static_cast<std::size_t>(index)] = next_pair++;
+  const short back = cell_background != nullptr
+                         ? static_cast<short>(colorIndex(*cell_background, colors))
+                         : background_index;
+  short& pair = pairs[static_cast<std::size_t>(index * 256 + back)];
+  if (pair == 0) {
+    if (next_pair >= std::min(COLOR_PAIRS, 32767)) return pairFor(BASIC_COLORS[colorIndex(color, 8)]);
+    init_pair(next_pair, static_cast<short>(index), back);
+    pair = next_pair++;
   }
-  return pairs[static_cast<std::size_t>(index)];
+  return pair;
 }
 
 void TerminalPresenter::Impl::detectKitty() {
@@ -390,16 +397,20 @@ void TerminalPresenter::Impl::paint(const DrawList& frame) {
 // A character beyond ASCII goes out as it is only where the terminal's
 // locale is UTF-8 and gives it one column (so the row cannot shift),
 // otherwise as its ASCII look-alike.
+// COLOR_PAIR holds only 8 bits: a later pair goes through the wide call.
 void TerminalPresenter::Impl::putCell(int x, int y, const GridCell& cell) {
-  const short pair = pairFor(cell.color);
-  if (cell.ch >= 0x80 && locale.isUtf8() && platform::CharacterLocale::columns(cell.ch) == 1) {
-    const wchar_t text[2] = {static_cast<wchar_t>(cell.ch), L'\0'};
+  const short pair = pairFor(cell.color, cell.has_background ? &cell.background : nullptr);
+  const bool wide_char =
+      cell.ch >= 0x80 && locale.isUtf8() && platform::CharacterLocale::columns(cell.ch) == 1;
+  const char shown = cell.ch < 0x80 ? static_cast<char>(cell.ch) : asciiLookAlike(cell.ch);
+  if (wide_char || pair > 255) {
+    const wchar_t text[2] = {wide_char ? static_cast<wchar_t>(cell.ch) : static_cast<wchar_t>(shown),
+                             L'\0'};
     cchar_t wide;
     setcchar(&wide, text, A_BOLD, pair, nullptr);
     mvwadd_wch(stdscr, y, x, &wide);
     return;
   }
-  const char shown = cell.ch < 0x80 ? static_cast<char>(cell.ch) : asciiLookAlike(cell.ch);
   mvwaddch(stdscr, y, x, static_cast<chtype>(shown) | A_BOLD | COLOR_PAIR(pair));
 }
 

@@ -89,13 +89,15 @@ void WebPresenter::present(const DrawList& frame) {
 void WebPresenter::addCharacter(const DrawItem& item) {
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
   CellCoverage::characterBox(item, left, top, right, bottom);
-  const bool hides = coverage.touch(left, top, right, bottom, false);
+  const bool hides = coverage.touch(left, top, right, bottom, false) || item.has_background;
   const unsigned code = static_cast<unsigned>(item.ch);  // a Unicode code point
   const bool inked = code > 0x20 && code != 0x7f;
   if (hides) backgrounds_drawn++;
+  // The fill: 0 none, 1 the frame's background, -1 - colour the cell's own
+  // (exact in a float: the colour has 24 bits).
+  const float fill = item.has_background ? -1.0f - packed(item.background) : hides ? 1.0f : 0.0f;
   list.insert(list.end(), {0.0f, static_cast<float>(code), packed(item.color), item.x * cell_w,
-                           item.y * cell_h, item.rotation, hides ? 1.0f : 0.0f,
-                           fillsCell(item.ch) ? 1.0f : 0.0f});
+                           item.y * cell_h, item.rotation, fill, fillsCell(item.ch) ? 1.0f : 0.0f});
   if (hides || inked) coverage.touch(left, top, right, bottom, true);
 }
 

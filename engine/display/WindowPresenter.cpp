@@ -405,13 +405,18 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
   const BatchGlyph& entry = glyph(item.ch);
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
   CellCoverage::characterBox(item, left, top, right, bottom);
-  const bool hides = coverage.touch(left, top, right, bottom, false);
+  // A cell with a background of its own always fills it; otherwise the
+  // frame's background is painted only over what the character hides.
+  const bool hides = coverage.touch(left, top, right, bottom, false) || item.has_background;
   if (hides) {
     const sf::Vector2f box[4] = {turned({0, 0}, item.rotation, box_at),
                                  turned({cell_w, 0}, item.rotation, box_at),
                                  turned({0, cell_h}, item.rotation, box_at),
                                  turned({cell_w, cell_h}, item.rotation, box_at)};
-    addQuad(box, background, WHITE_TEXEL, WHITE_TEXEL);
+    const sf::Color fill = item.has_background ? sf::Color(item.background.r, item.background.g,
+                                                           item.background.b)
+                                               : background;
+    addQuad(box, fill, WHITE_TEXEL, WHITE_TEXEL);
     backgrounds_drawn++;
   }
   if (entry.has_quad) {

@@ -2,6 +2,7 @@
 # presenters that show it.
 target_sources(tarnwick PRIVATE
   engine/display/CapturePresenter.cpp
+  engine/display/CellCanvas.cpp
   engine/display/CellCoverage.cpp
   engine/display/CellFilling.cpp
   engine/display/CellGeometry.cpp

@@ -381,6 +381,7 @@ void InputManager::closeWindow(const char* why) {
 }
 
 bool InputManager::deliver(const RecordedInput& input) {
+  delivered++;
   if (mode == Mode::RECORD && !recording->addEvent(input)) {
     LogManager::getInstance().writeLog(
         "InputManager::getInput(): Warning! Too many events in one frame; not recorded.");
@@ -405,7 +406,8 @@ bool InputManager::deliver(const RecordedInput& input) {
     EventKeyboard keyboard;
     keyboard.setKey(key);
     keyboard.setKeyboardAction(action);
-    if (onEvent(&keyboard) == 0 && action == KEY_PRESSED) {
+    // A game that moves on keystrokes alone hears the press as its keystroke.
+    if (onEvent(&keyboard) == 0 && action == KEY_PRESSED && getListenerCount(KEYSTROKE_EVENT) == 0) {
       noteUnheard("keys are pressed but no object registered for keyboard events");
     }
     return true;
@@ -470,22 +472,25 @@ void InputManager::dispatchMouse(MouseAction action, Mouse::Button button, Vecto
   deliver(mouseInput(action, button, cells));
 }
 
+// As with keys, only buttons whose click was delivered are asked about.
 bool InputManager::sendHeldButtons(const Presenter& presenter) {
-  const Vector where = presenter.getMousePosition();
   const platform::MouseButton buttons[] = {platform::MouseButton::Left,
                                            platform::MouseButton::Right,
                                            platform::MouseButton::Middle};
   for (platform::MouseButton button : buttons) {
-    if (!presenter.isButtonDown(button)) continue;
-    deliver(mouseInput(MOUSE_HELD, toEngineButton(button), where));
+    if (!polling->isButtonDown(toEngineButton(button)) || !presenter.isButtonDown(button)) continue;
+    deliver(mouseInput(MOUSE_HELD, toEngineButton(button), presenter.getMousePosition()));
     if (!stillServing(&presenter)) return false;
   }
   return true;
 }
 
+// Only keys whose press was delivered are asked about: a window answers
+// each question with a round trip to its display server, which for every
+// key in every frame kept a waiting game busy.
 void InputManager::sendHeldKeys(const Presenter& presenter) {
   for (Keyboard::Key key : HELD_KEYS) {
-    if (!presenter.isKeyDown(toPlatformKey(key))) continue;
+    if (!polling->isKeyDown(key) || !presenter.isKeyDown(toPlatformKey(key))) continue;
     deliver(keyInput(key, KEY_HELD));
     if (!stillServing(&presenter)) return;
   }

@@ -65,6 +65,10 @@ class TW_API InputManager : public Manager {
   bool wasButtonClicked(Mouse::Button button) const;
   Vector getMousePosition() const;  // window cells, as of the last mouse event
 
+  // Events delivered so far (live or replayed): a frame that delivered
+  // none changed nothing through input.
+  long getDeliveredCount() const { return delivered; }
+
   bool isRecording() const;
   bool isReplaying() const;
   // The recording being made or replayed; null when there is none.
@@ -128,6 +132,7 @@ class TW_API InputManager : public Manager {
   std::unique_ptr<InputPolling> polling;      // what the delivered events said
   std::string record_path;
   int replay_frame = 0;  // the next recorded frame to replay
+  long delivered = 0;
   Keyboard::Key reserved_key = Keyboard::KEY_UNDEFINED;
   void (*on_reserved_key)() = nullptr;
 };

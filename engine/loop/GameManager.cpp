@@ -17,6 +17,8 @@
 #include "engine/core/Random.h"
 #include "engine/core/Version.h"
 #include "engine/world/Animation.h"
+#include "engine/world/Object.h"
+#include "engine/world/Sprite.h"
 #include "engine/display/DisplayManager.h"
 #include "engine/display/Presenter.h"
 #include "engine/input/InputManager.h"
@@ -38,6 +40,8 @@ namespace {
 // search ends on the same step on any machine.
 const int PATH_PASSES_PER_STEP = 500;
 const char* const STARS = "****************************************************";
+// The recorded value that says a recording was made in turn-based play.
+const char* const TURNS_VALUE = "tw-loop-turns";
 
 // Starts one manager; writes the failure line (no level) or the success line (level 1).
 int startManager(Manager& manager, const char* failure, const char* success) {
@@ -147,6 +151,18 @@ void GameManager::takeReplaySettings() {
   if (input.isRecording()) p_recording->setFrameTime(getFrameTime());
 }
 
+// Turn-based play from the settings; a replay takes its recording's mode,
+// which a recording keeps when it is turn-based (others stay as they were).
+void GameManager::takeLoopMode() {
+  turn_based = Config::getInstance().getLoopMode() == "turns";
+  redraw_wanted = true;
+  const InputManager& input = InputManager::getInstance();
+  InputRecording* p_recording = input.getRecording();
+  int recorded = 0;
+  if (input.isReplaying() && p_recording->getValue(TURNS_VALUE, recorded)) turn_based = recorded != 0;
+  if (input.isRecording() && turn_based) p_recording->setValue(TURNS_VALUE, 1);
+}
+
 // A replay takes its recording's seed; a recording keeps the seed used.
 void GameManager::seedRandom() const {
   const InputManager& input = InputManager::getInstance();
@@ -199,6 +215,7 @@ int GameManager::startUp() {
     return -1;
   }
   takeReplaySettings();
+  takeLoopMode();
   HotReload::getInstance().start(InputManager::getInstance().isRecording() ||
                                  InputManager::getInstance().isReplaying());
   sizeWorld();
@@ -272,6 +289,10 @@ class PhaseLaps {
 }  // namespace
 
 void GameManager::runStep() {
+  if (turn_based) {
+    runTurn();
+    return;
+  }
   Clock clock;
   PhaseLaps laps(clock);
   DebugOverlay& overlay = DebugOverlay::getInstance();
@@ -304,6 +325,61 @@ void GameManager::runStep() {
   finishStep(laps.phase_us, clock.split());
   sleepOutFrame(clock);
   if (stepping) LoopState::getInstance().setStepCount(getStepCount() + 1);
+}
+
+// Input first: a frame that brought none, with nothing in motion, is only
+// waited out. A step's frame is shown at once, as the next step may be long
+// in coming.
+void GameManager::runTurn() {
+  Clock clock;
+  HotReload::getInstance().check();
+  InputManager& input = InputManager::getInstance();
+  const long delivered = input.getDeliveredCount();
+  input.getInput();
+  serveNetwork();
+  if (!redraw_wanted && input.getDeliveredCount() == delivered && !worldMoves()) {
+    sleepOutFrame(clock);
+    return;
+  }
+  redraw_wanted = false;
+  PhaseLaps laps(clock);
+  const bool stepping = !paused;
+  if (stepping) {
+    const EventStep step(getStepCount());
+    onEvent(&step);
+  }
+  if (paused) {
+    drawPaused();
+  } else {
+    WorldManager::getInstance().update();
+    laps.lap(DebugOverlay::UPDATE);
+    WorldManager::getInstance().draw();
+  }
+  laps.lap(DebugOverlay::DRAWING);
+  if (!paused) cyclePaths(clock);
+  laps.lap(DebugOverlay::PATHS);
+  finishStep(laps.phase_us, clock.split());
+  DisplayManager::getInstance().swapBuffers();
+  sleepOutFrame(clock);
+  if (stepping) LoopState::getInstance().setStepCount(getStepCount() + 1);
+}
+
+// Whether a step would change the frame with no input: an object that moves
+// or animates, or a search that goes on.
+bool GameManager::worldMoves() const {
+  if (PathManager::getInstance().getPendingCount() > 0) return true;
+  const ObjectList objects = WorldManager::getInstance().getAllObjects();
+  for (int i = 0; i < objects.getCount(); i++) {
+    const Object* p_object = objects[i];
+    const Vector velocity = p_object->getVelocity();
+    if (velocity.getX() != 0.0f || velocity.getY() != 0.0f) return true;
+    const Animation animation = p_object->getAnimation();
+    const Sprite* p_sprite = animation.getSprite();
+    if (p_sprite != nullptr && p_sprite->getFrameCount() > 1 && animation.getSlowdownCount() != -1) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // The step's figures to the overlay, which then draws over the frame; what
@@ -362,6 +438,7 @@ void GameManager::run() {
   LoopState::getInstance().setGameOver(false);
   LoopState::getInstance().setStepCount(0);
   adjust = 0;
+  redraw_wanted = true;
   do {
     runStep();
     platform::yieldToHost();
@@ -383,6 +460,15 @@ void GameManager::setPaused(bool new_paused) {
 }
 
 bool GameManager::isPaused() const { return paused; }
+
+void GameManager::setTurnBased(bool new_turn_based) {
+  turn_based = new_turn_based;
+  redraw_wanted = true;
+}
+
+bool GameManager::isTurnBased() const { return turn_based; }
+
+void GameManager::requestRedraw() { redraw_wanted = true; }
 
 int GameManager::getFrameTime() const { return LoopState::getInstance().getFrameTime(); }
 

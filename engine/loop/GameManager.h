@@ -36,6 +36,16 @@ class TW_API GameManager : public Manager {
   // count stands still.
   void setPaused(bool new_paused);
   bool isPaused() const;
+  // Turn-based play: each frame the loop reads input, and runs a step (step
+  // event, moves, drawing, and the frame shown at once) only when the frame
+  // delivered input, after requestRedraw(), or while an object moves or
+  // animates or a path search is pending. A waiting frame draws and shows
+  // nothing, and the step count stands still. On with loop_mode:turns, or
+  // here at any time; a recording keeps the mode and its replay takes it.
+  void setTurnBased(bool new_turn_based);
+  bool isTurnBased() const;
+  // One step in the next frame of turn-based play (a game's own timer, say).
+  void requestRedraw();
   int getFrameTime() const;  // milliseconds
   int getStepCount() const;
 
@@ -53,12 +63,17 @@ class TW_API GameManager : public Manager {
   void serveNetwork() const;
   void cyclePaths(const Clock& clock) const;
   void drawPaused() const;
+  void runTurn();
+  bool worldMoves() const;
+  void takeLoopMode();
   void sleepOutFrame(const Clock& clock);
   // phase_us: one time per debug overlay phase (microseconds).
   void finishStep(int* phase_us, int step_us) const;
   void stopEngineManagers();
 
   bool paused;
+  bool turn_based = false;
+  bool redraw_wanted = true;  // turn-based: step in the next frame
   int adjust;  // microseconds of oversleep carried from the previous frame
 };
 

@@ -27,6 +27,9 @@ class TW_API Canvas {
   virtual ~Canvas() = default;
   // Draws one Unicode character; 0 drawn, -1 not drawn.
   virtual int drawCharacter(Vector world_pos, char32_t ch, Color color, float rotation) const = 0;
+  // Draws one Unicode character in any colour over its own background, or
+  // over the frame's when background is null; 0 drawn, -1 not drawn.
+  virtual int drawCell(Vector world_pos, char32_t ch, Rgb color, const Rgb* background) const = 0;
   virtual int drawShape(Vector world_pos, const ShapeOutline& outline, Rgb color,
                         std::uint8_t alpha, float rotation) const = 0;
   // False when nothing can be shown (headless, not started).

@@ -31,6 +31,17 @@ const std::string& Frame::getStringRef() const { return frame_str; }
 
 const std::u32string& Frame::getCells() const { return cells; }
 
+int Frame::setCellColors(std::vector<CellColors> colors) {
+  if (!colors.empty() &&
+      (width < 1 || height < 1 || colors.size() != static_cast<std::size_t>(width) * height)) {
+    return -1;
+  }
+  cell_colors = std::move(colors);
+  return 0;
+}
+
+const std::vector<CellColors>& Frame::getCellColors() const { return cell_colors; }
+
 Vector Frame::cellPosition(Vector position, int x, int y) const {
   const float x_offset = static_cast<float>(width - 1) / 2.0f;
   const float y_offset = static_cast<float>(height - 1) / 2.0f;
@@ -55,7 +66,13 @@ int Frame::drawSkipping(Vector position, Color color, char32_t transparent) cons
       if (at >= size) return 0;  // a string shorter than width * height ends the picture
       const char32_t ch = cells[at];
       if (transparent != 0 && ch == transparent) continue;
-      if (p_canvas->drawCharacter(cellPosition(position, x, y), ch, color, 0.0f) != 0) return -1;
+      const Vector place = cellPosition(position, x, y);
+      if (cell_colors.empty()) {
+        if (p_canvas->drawCharacter(place, ch, color, 0.0f) != 0) return -1;
+        continue;
+      }
+      const CellColors& c = cell_colors[at];
+      if (p_canvas->drawCell(place, ch, c.fg, c.has_background ? &c.bg : nullptr) != 0) return -1;
     }
   }
   return 0;

@@ -4,12 +4,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/platform/Export.h"
 #include "engine/core/Color.h"
 #include "engine/world/Vector.h"
 
 namespace tw {
+
+// A cell's own colour in a frame that has them, and its background when
+// has_background is set (else the frame's background shows).
+struct TW_API CellColors {
+  Rgb fg{255, 255, 255};
+  Rgb bg;
+  bool has_background = false;
+};
 
 class TW_API Frame {
  public:
@@ -34,6 +43,14 @@ class TW_API Frame {
   // y * width + x. What the frame draws.
   const std::u32string& getCells() const;
 
+  // Gives every cell a colour of its own, one entry per cell laid out as
+  // getCells; drawing then ignores the colour it is given. 0, or -1 (the
+  // colours left as they were) when the list's size is not width x height.
+  // An empty list gives the cells back the colour drawing is given.
+  int setCellColors(std::vector<CellColors> colors);
+  // Empty when the frame has no colours per cell.
+  const std::vector<CellColors>& getCellColors() const;
+
   // Where character (x, y) lands when the frame is centred on position: a
   // width of 4 puts the columns 1.5 cells left to 1.5 cells right of it.
   Vector cellPosition(Vector position, int x, int y) const;
@@ -50,6 +67,7 @@ class TW_API Frame {
   int height;             // rows
   std::string frame_str;  // the rows in UTF-8
   std::u32string cells;   // character (x, y) at y * width + x
+  std::vector<CellColors> cell_colors;  // as cells, or empty
 };
 
 }  // namespace tw

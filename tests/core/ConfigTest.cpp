@@ -34,7 +34,7 @@ static std::string settings(const Config& c) {
     << " grid_width=" << c.getGridWidth()
     << " grid_height=" << c.getGridHeight() << " debug_overlay=" << c.getDebugOverlay()
     << " debug_key=" << c.getDebugKey() << " debug_freeze_times=" << c.getDebugFreezeTimes()
-    << " log_collisions=" << c.getLogCollisions() << " ";
+    << " log_collisions=" << c.getLogCollisions() << " loop_mode=" << c.getLoopMode() << " ";
   return s.str();
 }
 

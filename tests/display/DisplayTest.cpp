@@ -181,6 +181,35 @@ TEST_F(DisplayTest, DrawsAtViewPositionsAndJustifiesStringsUntilTheNextSwap) {
   EXPECT_EQ(row(0) + row(1), std::string(60, ' '));
 }
 
+// Cells over backgrounds of their own, in every drawing form, kept in the
+// frame's cells and in its dump (a golden frame); UNDEFINED_COLOR and a later
+// plain character leave the frame's background. A frame without any writes
+// no background rows (today's dumps stay as they are).
+TEST_F(DisplayTest, DrawsCellsOverBackgroundsOfTheirOwnAndDumpsThem) {
+  start("display:capture,window_horizontal_chars:20,window_vertical_chars:3");
+  tw_test::TempDir dir;
+  const auto dump = [&] {
+    dm.snapshot().writeText(dir.file("frame.txt"));
+    return tw_test::readFile(dir.file("frame.txt"));
+  };
+  dm.drawString(Vector(0, 0), "plain", tw::JUSTIFY_LEFT, tw::WHITE);
+  ASSERT_EQ(dm.swapBuffers(), 0);
+  EXPECT_EQ(dump().find("=="), std::string::npos);
+  EXPECT_EQ(dm.drawCharacter(Vector(0, 0), U'█', tw::Rgb{255, 128, 0}, tw::Rgb{0, 0, 255}), 0);
+  EXPECT_EQ(dm.drawCharacter(Vector(1, 0), 'a', tw::YELLOW, tw::RED), 0);
+  EXPECT_EQ(dm.drawCharacter(Vector(2, 0), 'b' + 1, tw::BLACK, tw::WHITE), 0);
+  EXPECT_EQ(dm.drawCharacter(Vector(3, 0), U'd', tw::GREEN, tw::UNDEFINED_COLOR), 0);
+  EXPECT_EQ(dm.drawString(Vector(10, 1), "mid", tw::JUSTIFY_CENTER, tw::CYAN, tw::MAGENTA), 0);
+  EXPECT_EQ(dm.drawString(Vector(19, 2), "rgb", tw::JUSTIFY_RIGHT, GREEN, tw::Rgb{1, 2, 3}), 0);
+  dm.drawCharacter(Vector(18, 2), 'B', tw::BLUE);  // plain: the frame's background again
+  ASSERT_EQ(dm.swapBuffers(), 0);
+  const tw::GridCell& cell = dm.snapshot().at(0, 0);
+  EXPECT_TRUE(cell.has_background);
+  EXPECT_EQ(cell.background, (tw::Rgb{0, 0, 255}));
+  EXPECT_EQ(cell.color, (tw::Rgb{255, 128, 0}));
+  EXPECT_EQ(dump(), tw_test::goldenFrame("cell-backgrounds.txt", dump()));
+}
+
 // UTF-8 text, one character per cell: the same bytes read as a sprite's row
 // (a one-frame simple file as wide as the characters drawn) and drawn as a
 // string, left-justified at x = 0 and right-justified to end at x = 59. A

@@ -88,7 +88,7 @@ class DisplayWindow : public ::testing::Test {
 // Each character shows in its cell and colour (and nowhere else) on the
 // background, from the swap on; the next swap clears it. A filled circle
 // covers what was drawn before it around its position (a character drawn on
-// it then paints its cell's background), a custom colour uses
+// it then paints its cell's background), a cell's own background fills it, a custom colour uses
 // the channels as set, and an undefined shape (green) draws nothing.
 TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClears) {
   ASSERT_NO_FATAL_FAILURE(start("window_background_color:blue"));
@@ -108,6 +108,7 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   square.draw(tw::Vector(20, 6));
   none.setType(tw::UNDEFINED_SHAPE), none.setColor(tw::GREEN);
   none.draw(tw::Vector(60, 12));
+  dm.drawCharacter(tw::Vector(70, 20), 'M', tw::Rgb{255, 255, 255}, tw::Rgb{0, 128, 128});
   Screenshot shot = shoot();
   for (const auto& c : cases) {
     const std::uint32_t pixel = (c.r << 16) | (c.g << 8) | c.b;
@@ -122,7 +123,11 @@ TEST_F(DisplayWindow, SwapShowsCharactersAndShapesInTheirCellsAndColoursThenClea
   EXPECT_EQ(count(shot, 0xff00ff), shot.count(480, 440, 580, 540, 0xff00ff));
   EXPECT_EQ(shot.count(510, 480, 540, 506, 0x00ffff), 0);  // no cyan inside the circle
   EXPECT_GT(shot.count(220, 150, 320, 250, 0x0AC81E), 100);
-  EXPECT_EQ(backgroundsDrawn(), 1);
+  // A cell's own background fills its cell around the glyph, and nowhere else.
+  // (The cell box lies a tenth of a cell left and a fifth down of the cell.)
+  EXPECT_GT(shot.count(895, 647, 907, 678, 0x008080), 150);  // the glyph takes the rest
+  EXPECT_EQ(count(shot, 0x008080), shot.count(893, 645, 909, 680, 0x008080));
+  EXPECT_EQ(backgroundsDrawn(), 2);
   dm.drawCharacter(tw::Vector(30, 5), 'M', tw::GREEN);
   EXPECT_EQ(count(shoot(false), GREEN_PIXEL, 30, 5), 0);  // not swapped yet
   shot = shoot();

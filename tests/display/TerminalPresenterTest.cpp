@@ -50,14 +50,22 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
     return !rows.empty() && rows[0] == "TERMINAL PROBE";
   }));
   const std::vector<std::string> expected = readLines(probe.dir.file("expected.txt"));
-  ASSERT_EQ(expected.size(), 2u * 24u + 1u);  // rows, "--", colour rows
-  const std::vector<std::string> rows = probe.tmux.rows(), colors = probe.tmux.colorRows();
-  ASSERT_TRUE(rows.size() >= 24 && colors.size() >= 24);
+  ASSERT_EQ(expected.size(), 3u * 24u + 2u);  // rows, "--", colour rows, "==", backgrounds
+  const std::vector<std::string> rows = probe.tmux.rows(), colors = probe.tmux.colorRows(),
+                                 backs = probe.tmux.backgroundRows();
+  ASSERT_TRUE(rows.size() >= 24 && colors.size() >= 24 && backs.size() >= 24);
   auto trimmed = [](const std::string& r) { return r.substr(0, r.find_last_not_of(' ') + 1); };
+  // The frame's background is black: a cell without its own shows 'k'.
+  auto onBlack = [](std::string r) {
+    std::replace(r.begin(), r.end(), '.', 'k');
+    return r.substr(0, r.find_last_not_of('k') + 1);
+  };
   for (std::size_t y = 0; y < 24; y++) {
     EXPECT_EQ(rows[y], trimmed(expected[y])) << y;
     EXPECT_EQ(colors[y], trimmed(expected[25 + y])) << y;
+    EXPECT_EQ(onBlack(backs[y]), onBlack(expected[50 + y])) << y;
   }
+  EXPECT_EQ(expected[50 + 12].substr(0, 6), "rbg*..");
   for (const char* keys : {"a", "Up", "F1", "F5", "Escape",
                            "-H 1b 5b 3c 30 3b 31 31 3b 36 4d",   // ESC [<0;11;6M
                            "-H 1b 5b 3c 30 3b 31 31 3b 36 6d",   // ESC [<0;11;6m

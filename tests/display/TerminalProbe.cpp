@@ -36,6 +36,14 @@ tw::DrawList probeFrame() {
   list.addCharacter(30.2f, 3.9f, 'y', color(4), 0.0f);      // same cell: the later wins
   list.addCharacter(40.0f, 4.0f, 'o', {255, 128, 0}, 0.0f);  // not an engine colour
   list.addCharacter(79.0f, 23.0f, 'z', color(6), 0.0f);     // the last cell
+  // Cells over backgrounds of their own: engine colours, a blank, a colour
+  // beyond the eight, and one a later plain character gives the frame's back.
+  list.addCell(0.0f, 12.0f, 'R', color(7), color(1));
+  list.addCell(1.0f, 12.0f, 'B', color(3), color(4));
+  list.addCell(2.0f, 12.0f, ' ', color(7), color(2));
+  list.addCell(3.0f, 12.0f, 'o', color(0), {255, 128, 0});
+  list.addCell(4.0f, 12.0f, 'x', color(7), color(5));
+  list.addCharacter(4.0f, 12.0f, 'y', color(6), 0.0f);
   list.addShape(50.0f, 8.0f, tw::ShapeOutline{6, 40.0f, 0.0f, 0.0f}, color(5), 255, 0.0f);
   return list;
 }

@@ -1,6 +1,7 @@
 # Tests of the display without a window: the cell grid, the font lookup, the display
 # manager, and frames, sprites, animations and view objects drawn through it.
 tw_add_test_suite(display_tests
+  display/CellCanvasTest.cpp
   display/DisplayTest.cpp
 )
 

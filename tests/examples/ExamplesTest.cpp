@@ -76,6 +76,45 @@ TEST(Examples, GardenSavedOnLeavingIsLoadedBackAsItWas) {
   EXPECT_EQ(planted, visit.lastFrame());
 }
 
+// The roguelike: arrow keys move the player one cell a turn; Q saves, and
+// the next run takes the game up as it was left; a damaged save is reported
+// and a new game begins; a save with the player one blow from death beside
+// an orc ends on the death screen after one waited turn.
+TEST(Examples, RoguelikeMovesSavesLoadsAndDies) {
+  const auto player = [](const std::string& frame) {
+    const size_t at = frame.find('@');
+    return at == std::string::npos ? std::make_pair(-1, -1) : std::make_pair(int(at / 81), int(at % 81));
+  };
+  ProgramRun look("example_roguelike"), play("example_roguelike");
+  const std::string file = play.folder().file("dungeon.sav");
+  look.setFrames(1);
+  ASSERT_TRUE(look.run("--capture --new " + file)) << look.output();
+  const auto start = player(look.lastFrame());
+  play.press(1, tw::Keyboard::LEFT_ARROW);
+  play.press(3, tw::Keyboard::UP_ARROW);
+  play.setFrames(5);
+  ASSERT_TRUE(play.run("--capture --new " + file)) << play.output();
+  const std::string played = play.lastFrame();
+  EXPECT_EQ(player(played), std::make_pair(start.first - 1, start.second - 1)) << look.lastFrame() << played;
+  EXPECT_NE(played.find("Turn 2"), std::string::npos) << played;
+  ProgramRun resume("example_roguelike");
+  resume.setFrames(1);
+  ASSERT_TRUE(resume.run("--capture " + file)) << resume.output();
+  EXPECT_EQ(resume.lastFrame().substr(81), played.substr(81));  // all but the message line
+  play.folder().write("dungeon.sav", "tarnwick-roguelike 1\n####\n");
+  ASSERT_TRUE(resume.run("--capture " + file)) << resume.output();
+  EXPECT_NE(resume.output().find("is damaged; a new game begins"), std::string::npos) << resume.output();
+  EXPECT_NE(resume.lastFrame().find("could not be read"), std::string::npos) << resume.lastFrame();
+  std::string save = "tarnwick-roguelike 1\n";
+  for (int y = 0; y < 22; y++) save += (y == 0 || y == 21 ? std::string(80, '#') : "#" + std::string(78, '.') + "#") + "\n";
+  for (int y = 0; y < 22; y++) save += std::string(80, '0') + "\n";
+  save += "player 10 10 1 7\npcg32 5 7\npcg32 9 b\nmonsters 1\no 11 10 8\n";
+  play.folder().write("dungeon.sav", save);
+  resume.press(0, tw::Keyboard::PERIOD);
+  ASSERT_TRUE(resume.run("--capture " + file)) << resume.output();
+  EXPECT_NE(resume.lastFrame().find("killed by the orc on turn 8"), std::string::npos) << resume.lastFrame();
+}
+
 // The port a pong host says it listens on, once it has said so (up to 10 s);
 // 0 when it never did.
 int hostingPort(ProgramRun& host) {
@@ -148,6 +187,7 @@ TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
       {"example_catch", "--capture --bogus", "", 2},
       {"example_garden", "--capture --frobnicate", "", 2},
       {"example_maze", "--capture", "replay_file:DIR/none.rec", 1},
+      {"example_roguelike", "--capture --new DIR/game.sav", "", 0},
       {"example_pong", "--capture --host 0", "logfile:DIR/none/game.log", 1},
       // The command line they share: help, log detail, options the game does not take.
       {"example_catch", "--help", "", 0},

@@ -7,6 +7,7 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/core/ProblemList.h"
+#include "engine/input/EventKeystroke.h"
 #include "engine/path/PathManager.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/EventPath.h"
@@ -96,6 +97,14 @@ TEST_F(ProblemNoticeTest, EachProblemIsSaidOnceAndCountedOnTheList) {
   ASSERT_EQ(listed.size(), 3u);
   EXPECT_EQ(listed[0].rfind("! keys are pressed but no object registered", 0), 0u) << listed[0];
   EXPECT_NE(listed[2].find("(x"), std::string::npos) << listed[2];
+  // A game that moves on keystrokes alone hears its keys.
+  auto* p_listener = new tw_test::Probe;  // owned by the world
+  p_listener->registerInterest(tw::KEYSTROKE_EVENT);
+  const int unheard = problems.countOf(cases[3].notice);
+  press(tw::platform::Key::B);
+  steps(1);
+  EXPECT_EQ(p_listener->count(tw::KEYSTROKE_EVENT), 1);
+  EXPECT_EQ(problems.countOf(cases[3].notice), unheard);
 }
 
 // The search that is let go in the end is off the list and its events stop.

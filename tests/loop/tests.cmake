@@ -6,6 +6,7 @@ tw_add_test_suite(loop_tests
   loop/PauseTest.cpp
   loop/DebugOverlayTest.cpp
   loop/ProblemNoticeTest.cpp
+  loop/TurnLoopTest.cpp
 )
 tw_add_test_suite(hot_reload_tests
   loop/HotReloadTest.cpp

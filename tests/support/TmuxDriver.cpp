@@ -26,8 +26,8 @@ std::vector<std::string> splitLines(const std::string& text) {
   return lines;
 }
 
-// Applies one SGR sequence's parameters to the current foreground (-1: default).
-void applySgr(const std::string& params, int& foreground) {
+// Applies one SGR sequence's parameters to the current colours (-1: default).
+void applySgr(const std::string& params, int& foreground, int& background) {
   std::vector<int> numbers(1, 0);
   for (char c : params) {
     if (c == ';' || c == ':') numbers.push_back(0);
@@ -35,15 +35,21 @@ void applySgr(const std::string& params, int& foreground) {
   }
   for (std::size_t i = 0; i < numbers.size(); i++) {
     const int n = numbers[i];
-    if (n == 0 || n == 39) foreground = -1;
+    if (n == 0) foreground = background = -1;
+    if (n == 39) foreground = -1;
+    if (n == 49) background = -1;
     if (n >= 30 && n <= 37) foreground = n - 30;
     if (n >= 90 && n <= 97) foreground = n - 90;
-    if (n == 38 && i + 2 < numbers.size() && numbers[i + 1] == 5) {
-      foreground = numbers[i + 2];
+    if (n >= 40 && n <= 47) background = n - 40;
+    if (n >= 100 && n <= 107) background = n - 100;
+    if ((n == 38 || n == 48) && i + 2 < numbers.size() && numbers[i + 1] == 5) {
+      (n == 38 ? foreground : background) = numbers[i + 2];
       i += 2;
     }
   }
 }
+
+char letter(int color) { return color >= 0 && color < 8 ? "krgybmcw"[color] : '*'; }
 
 }  // namespace
 
@@ -94,27 +100,32 @@ std::string TmuxDriver::display(const std::string& format) const {
 
 std::vector<std::string> TmuxDriver::rows() const { return splitLines(tmux("capture-pane -p")); }
 
-std::vector<std::string> TmuxDriver::colorRows() const {
+std::vector<std::string> TmuxDriver::colorRows() const { return letterRows(false); }
+
+std::vector<std::string> TmuxDriver::backgroundRows() const { return letterRows(true); }
+
+std::vector<std::string> TmuxDriver::letterRows(bool backgrounds) const {
   std::vector<std::string> result;
-  int foreground = -1;  // tmux writes only changes, which carry over to the next row
+  int foreground = -1, background = -1;  // tmux writes only changes, which carry over to the next row
+  const char blank = backgrounds ? '.' : ' ';
   for (const std::string& line : splitLines(tmux("capture-pane -p -e"))) {
-    std::string colors;
+    std::string letters;
     for (std::size_t i = 0; i < line.size(); i++) {
       if (line[i] == '\x1b' && i + 1 < line.size() && line[i + 1] == '[') {
         const std::size_t end = line.find('m', i);
         if (end == std::string::npos) break;
-        applySgr(line.substr(i + 2, end - i - 2), foreground);
+        applySgr(line.substr(i + 2, end - i - 2), foreground, background);
         i = end;
       } else if ((static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) {
         continue;  // the rest of a UTF-8 character: one cell, one letter
-      } else if (line[i] == ' ') {
-        colors += ' ';
+      } else if (backgrounds) {
+        letters += background >= 0 ? letter(background) : blank;
       } else {
-        colors += foreground >= 0 && foreground < 8 ? "krgybmcw"[foreground] : '*';
+        letters += line[i] == ' ' ? blank : letter(foreground);
       }
     }
-    while (!colors.empty() && colors.back() == ' ') colors.pop_back();
-    result.push_back(colors);
+    while (!letters.empty() && letters.back() == blank) letters.pop_back();
+    result.push_back(letters);
   }
   return result;
 }

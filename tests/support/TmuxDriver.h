@@ -30,12 +30,16 @@ class TmuxDriver {
   // k r g y b m c w for the eight basic colours, '*' for any other, a blank
   // for a blank cell.
   std::vector<std::string> colorRows() const;
+  // The cells' backgrounds as letters the same way (every cell, '.' for the
+  // terminal's default), trailing ones removed.
+  std::vector<std::string> backgroundRows() const;
 
   // Polls every 50 ms until ok() holds; false after timeout_ms.
   static bool waitFor(const std::function<bool()>& ok, int timeout_ms = 15000);
 
  private:
   std::string tmux(const std::string& arguments) const;
+  std::vector<std::string> letterRows(bool backgrounds) const;
 
   std::string socket;
   std::string config;

@@ -33,7 +33,9 @@ add_test(NAME web_reload_page COMMAND ${tw_node_run} ${CMAKE_CURRENT_SOURCE_DIR}
          ${TW_WEB_BUILD}/site ${PROJECT_SOURCE_DIR}/game)
 add_test(NAME web_gallery_pages COMMAND ${tw_node_run} ${CMAKE_CURRENT_SOURCE_DIR}/web/gallery-page.mjs
          ${TW_WEB_BUILD}/site ${PROJECT_SOURCE_DIR})
+add_test(NAME web_roguelike_page COMMAND ${tw_node_run}
+         ${CMAKE_CURRENT_SOURCE_DIR}/web/roguelike-page.mjs ${TW_WEB_BUILD}/site)
 set_tests_properties(web_veld_page web_replay_page web_consumer_page web_input_page web_reload_page
-                     web_gallery_pages PROPERTIES
+                     web_gallery_pages web_roguelike_page PROPERTIES
   LABELS web TIMEOUT 300 RESOURCE_LOCK chromium)
 set_tests_properties(web_replay_page PROPERTIES FIXTURES_REQUIRED web_session)

@@ -386,7 +386,8 @@ Module.tw = (function () {
   };
 
   // Draws a frame's list of numbers (positions in window pixels):
-  //   0, code, colour, x, y, rotation, hides, fills   a character
+  //   0, code, colour, x, y, rotation, hides, fills   a character; hides is
+  //      0 (no fill), 1 (the frame's background) or -1 - the cell's own colour
   //   1, colour, alpha, n, x0, y0 ... x(n-1), y(n-1)   a filled polygon
   tw.draw = function (list) {
     const ctx = view.ctx, count = list.length;
@@ -421,7 +422,7 @@ Module.tw = (function () {
           top = view.boxTop * cellH;
         }
         if (hides) {
-          ctx.fillStyle = view.background;
+          ctx.fillStyle = hides === 1 ? view.background : colorText(-hides - 1);
           ctx.fillRect(left, top, cellW, cellH);
         }
         if (code > 32) {
