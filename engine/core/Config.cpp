@@ -48,7 +48,7 @@ const char* const KNOWN_KEYS[] = {
     "grid_width",               "grid_height",            "quadtree_depth",
     "quadtree_threshold",       "signals",                "debug_overlay",
     "debug_key",                "debug_freeze_times",     "log_collisions",
-    "hot_reload"};
+    "hot_reload",               "websocket_port"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -186,6 +186,7 @@ void Config::reset() {
   replay_file.clear();
   networking = true;
   max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
+  websocket_port = -1;
   grid_width = 20;
   grid_height = 8;
   quadtree_depth = 10;
@@ -430,6 +431,7 @@ void Config::loadConfig(std::string config) {
   storeBool("networking", networking);
   storeInRange("max_message_bytes", "Max message bytes", max_message_bytes, 1,
                MAX_MAX_MESSAGE_BYTES);
+  storeInRange("websocket_port", "WebSocket port", websocket_port, -1, 65535);
   storeInt("grid_width", grid_width);
   storeInt("grid_height", grid_height);
   storeInt("quadtree_depth", quadtree_depth);
@@ -475,6 +477,7 @@ void Config::printConfig() const {
   if (!replay_file.empty()) log.writeLog(1, "  Replay file: %s", replay_file.c_str());
   log.writeLog(1, "  Networking: %s", boolText(networking));
   log.writeLog(1, "  Max message bytes: %d", max_message_bytes);
+  if (websocket_port >= 0) log.writeLog(1, "  WebSocket port: %d", websocket_port);
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", grid_width);
   log.writeLog(1, "  Grid height: %d", grid_height);
@@ -506,6 +509,7 @@ std::string Config::getRecordFile() const { return record_file; }
 std::string Config::getReplayFile() const { return replay_file; }
 bool Config::getNetworking() const { return networking; }
 int Config::getMaxMessageBytes() const { return max_message_bytes; }
+int Config::getWebSocketPort() const { return websocket_port; }
 int Config::getGridWidth() const { return grid_width; }
 int Config::getGridHeight() const { return grid_height; }
 bool Config::getHotReload() const { return hot_reload; }
