@@ -98,5 +98,5 @@ BENCHMARK(BM_RoundTripWebSocket)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
   return tw_bench::runWithRatios(
       argc, argv,
-      {{"64-byte round trip, WebSocket / TCP", "BM_RoundTripWebSocket", "BM_RoundTripTcp", 2.0}});
+      {{"64-byte round trip, WebSocket / TCP", "BM_RoundTripWebSocket", "BM_RoundTripTcp", 3.0}});
 }

@@ -1,5 +1,8 @@
 #include "engine/platform/WebSocketStream.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <wslay/wslay.h>
 
 #include <algorithm>
@@ -26,8 +29,9 @@ struct WebSocketCallbacks {
     return got < 0 ? -1 : got;
   }
   static ssize_t write(wslay_event_context_ptr ctx, const std::uint8_t* data, std::size_t length,
-                       int, void* user_data) {
-    const long sent = streamOf(user_data).writeSocket(data, length);
+                       int flags, void* user_data) {
+    const long sent =
+        streamOf(user_data).writeSocket(data, length, (flags & WSLAY_MSG_MORE) != 0);
     if (sent < 0) wslay_event_set_error(ctx, static_cast<int>(sent));
     return sent < 0 ? -1 : sent;
   }
@@ -58,6 +62,9 @@ WebSocketStream::WebSocketStream(int new_socket, bool server, std::size_t max_me
     return;
   }
   wslay_event_config_set_max_recv_msg_length(context, max_message_bytes);
+  // A frame goes out in one write (writeSocket), and at once.
+  const int on = 1;
+  setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
 }
 
 WebSocketStream::~WebSocketStream() {
@@ -89,17 +96,36 @@ long WebSocketStream::readSocket(unsigned char* buffer, std::size_t length) {
   return WSLAY_ERR_CALLBACK_FAILURE;
 }
 
-long WebSocketStream::writeSocket(const unsigned char* data, std::size_t length) {
-  const long sent = socketSend(socket, data, length);
-  if (sent >= 0) return sent;
-  if (socketWouldBlock(socketLastError())) return WSLAY_ERR_WOULDBLOCK;
+// wslay hands a frame's header and payload over apart (more is set for all
+// but the last piece): they are gathered and written together, one packet
+// rather than two. What the system does not take waits in outgoing, and
+// no other frame is made until it is gone.
+long WebSocketStream::writeSocket(const unsigned char* data, std::size_t length, bool more) {
+  if (!outgoing.empty() && !more && writeOutgoing() == -1) return WSLAY_ERR_CALLBACK_FAILURE;
+  if (!outgoing.empty() && !more) return WSLAY_ERR_WOULDBLOCK;
+  outgoing.append(reinterpret_cast<const char*>(data), length);
+  if (!more && writeOutgoing() == -1) return WSLAY_ERR_CALLBACK_FAILURE;
+  return static_cast<long>(length);
+}
+
+// Writes what it can of outgoing: 0, or -1 when the connection failed.
+int WebSocketStream::writeOutgoing() {
+  const long sent = socketSend(socket, outgoing.data(), outgoing.size());
+  if (sent >= 0) {
+    outgoing.erase(0, static_cast<std::size_t>(sent));
+    return 0;
+  }
+  if (socketWouldBlock(socketLastError())) return 0;
   socket_error = socketLastError();
   ended = true;
-  return WSLAY_ERR_CALLBACK_FAILURE;
+  return -1;
 }
 
 int WebSocketStream::flush() {
   if (context == nullptr || socket_error != 0) return socket_error != 0 ? -1 : 0;
+  if (!outgoing.empty() && (writeOutgoing() == -1 || !outgoing.empty())) {
+    return socket_error != 0 ? -1 : 0;
+  }
   if (wslay_event_send(context) != 0) ended = true;
   return socket_error != 0 ? -1 : 0;
 }
@@ -109,7 +135,7 @@ long WebSocketStream::send(const void* buffer, std::size_t bytes) {
     socketSetLastError(socket_error != 0 ? socket_error : EPIPE);
     return -1;
   }
-  if (wslay_event_want_write(context)) {
+  if (wslay_event_want_write(context) || !outgoing.empty()) {
     socketSetLastError(EAGAIN);  // the earlier message still waits
     return -1;
   }

@@ -44,7 +44,8 @@ class WebSocketStream {
   friend struct WebSocketCallbacks;
 
   long readSocket(unsigned char* buffer, std::size_t length);
-  long writeSocket(const unsigned char* data, std::size_t length);
+  long writeSocket(const unsigned char* data, std::size_t length, bool more);
+  int writeOutgoing();
   void readFrames();
   long handOut(void* buffer, std::size_t bytes);
 
@@ -52,6 +53,7 @@ class WebSocketStream {
   wslay_event_context* context;
   std::string pending_input;  // bytes that came with the handshake, read first
   std::string inbox;  // payload bytes not yet handed out
+  std::string outgoing;  // one frame's bytes the system has not taken yet
   std::size_t inbox_start = 0;
   std::size_t read_budget = 0;  // socket bytes this receive may still read
   std::size_t read_bytes = 0;
