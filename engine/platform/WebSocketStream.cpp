@@ -17,6 +17,9 @@ namespace platform {
 
 namespace {
 const std::size_t READ_BUDGET = 64 * 1024;  // socket bytes one receive reads at most
+// Frames waiting to go out (wslay answers each ping with a pong): a peer that
+// pings without reading the answers is cut off past this many.
+const std::size_t MAX_QUEUED_FRAMES = 64;
 
 WebSocketStream& streamOf(void* user_data) { return *static_cast<WebSocketStream*>(user_data); }
 }  // namespace
@@ -169,10 +172,9 @@ void WebSocketStream::readFrames() {
   inbox_start = 0;
   read_budget = READ_BUDGET;
   if (wslay_event_recv(context) != 0) ended = true;
-  if (!wslay_event_get_read_enabled(context)) {
-    flush();
-    ended = true;
-  }
+  if (!ended) flush();  // the answers to pings, or the close that ends a fault
+  if (!wslay_event_get_read_enabled(context)) ended = true;
+  if (wslay_event_get_queued_msg_count(context) > MAX_QUEUED_FRAMES) ended = true;
 }
 
 long WebSocketStream::handOut(void* buffer, std::size_t bytes) {
