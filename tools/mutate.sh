@@ -60,7 +60,11 @@ build_tree() {
 }
 
 # The sources only the browser build compiles.
-is_web_source() { [[ $1 == engine/*/Web*.cpp || $1 == engine/platform/NoSockets.cpp ]]; }
+# (The WebSocket sources serve native hosts: their mutants need no browser build.)
+is_web_source() {
+  [[ ($1 == engine/*/Web*.cpp && $1 != engine/*/WebSocket*.cpp) ||
+     $1 == engine/platform/NoSockets.cpp ]]
+}
 
 build_web() {
   (cd "$src" && bash tools/build-web.sh "$web" "$jobs") > "$build/mutant-web-build.log" 2>&1

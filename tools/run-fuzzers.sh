@@ -17,6 +17,7 @@ HARNESSES=(
   "fuzz_replay tests/data/replays"
   "fuzz_terminal tests/data/terminal"
   "fuzz_score tests/data/best-score"
+  "fuzz_websocket tests/data/websocket"
 )
 
 mkdir -p "$build/artifacts"

@@ -51,7 +51,8 @@ const char* const KNOWN_KEYS[] = {
     "quadtree_threshold",       "signals",                "debug_overlay",
     "debug_key",                "debug_freeze_times",     "log_collisions",
     "hot_reload",
-    "loop_mode"};
+    "loop_mode",
+    "websocket_port"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -186,6 +187,7 @@ struct Config::Settings {
   std::string replay_file;
   bool networking;
   int max_message_bytes;
+  int websocket_port;
   int grid_width;   // world units per grid cell
   int grid_height;  // world units per grid cell
   int quadtree_depth;
@@ -235,6 +237,7 @@ void Config::reset() {
   settings->replay_file.clear();
   settings->networking = true;
   settings->max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
+  settings->websocket_port = -1;
   settings->grid_width = 20;
   settings->grid_height = 8;
   settings->quadtree_depth = 10;
@@ -480,6 +483,7 @@ void Config::loadConfig(std::string config) {
   storeBool("networking", settings->networking);
   storeInRange("max_message_bytes", "Max message bytes", settings->max_message_bytes, 1,
                MAX_MAX_MESSAGE_BYTES);
+  storeInRange("websocket_port", "WebSocket port", settings->websocket_port, -1, 65535);
   storeInt("grid_width", settings->grid_width);
   storeInt("grid_height", settings->grid_height);
   storeInt("quadtree_depth", settings->quadtree_depth);
@@ -539,6 +543,7 @@ void Config::printConfig() const {
   if (!replay.empty()) log.writeLog(1, "  Replay file: %s", replay.c_str());
   log.writeLog(1, "  Networking: %s", boolText(settings->networking));
   log.writeLog(1, "  Max message bytes: %d", settings->max_message_bytes);
+  if (settings->websocket_port >= 0) log.writeLog(1, "  WebSocket port: %d", settings->websocket_port);
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", settings->grid_width);
   log.writeLog(1, "  Grid height: %d", settings->grid_height);
@@ -573,6 +578,7 @@ std::string Config::getRecordFile() const { return settings->record_file; }
 std::string Config::getReplayFile() const { return settings->replay_file; }
 bool Config::getNetworking() const { return settings->networking; }
 int Config::getMaxMessageBytes() const { return settings->max_message_bytes; }
+int Config::getWebSocketPort() const { return settings->websocket_port; }
 int Config::getGridWidth() const { return settings->grid_width; }
 int Config::getGridHeight() const { return settings->grid_height; }
 bool Config::getHotReload() const { return settings->hot_reload; }

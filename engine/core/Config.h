@@ -69,6 +69,9 @@ class TW_API Config {
   bool getNetworking() const;
   // The longest whole network message a peer may announce, in bytes.
   int getMaxMessageBytes() const;
+  // The port a server also listens on for WebSocket clients (0: a free one),
+  // -1 for none.
+  int getWebSocketPort() const;
   int getGridWidth() const;
   int getGridHeight() const;
   // The debug overlay: shown from the start (debug_overlay, or TARNWICK_DEBUG

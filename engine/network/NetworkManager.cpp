@@ -14,7 +14,9 @@
 #include "engine/core/RepeatedLog.h"
 #include "engine/network/EventNetworkAccept.h"
 #include "engine/network/EventNetworkClose.h"
+#include "engine/network/WebSocketListener.h"
 #include "engine/platform/Socket.h"
+#include "engine/platform/WebSocketStream.h"
 
 namespace tw {
 
@@ -64,6 +66,10 @@ RepeatedLog& refusedAtMax() {
   static RepeatedLog counter("connections refused at max_connections");
   return counter;
 }
+RepeatedLog& badFrames() {
+  static RepeatedLog counter("WebSocket connections closed for a bad frame");
+  return counter;
+}
 RepeatedLog& longMessages() {
   static RepeatedLog counter("connections closed for a message over max_message_bytes");
   return counter;
@@ -91,7 +97,14 @@ struct NetworkManager::Connection {
   std::string inbox;            // bytes received for whole messages
   std::size_t inbox_start = 0;  // where the next message starts in inbox
   std::string outbox;           // whole messages' bytes the system has not taken yet
+  std::unique_ptr<platform::WebSocketStream> websocket;  // null for a plain TCP peer
 };
+
+// The longest WebSocket message a peer may send: one whole message with its
+// length, as the engine's own peers send them.
+std::size_t webSocketMessageLimit(int max_message_bytes) {
+  return static_cast<std::size_t>(max_message_bytes) + LENGTH_BYTES;
+}
 
 NetworkManager::NetworkManager()
     : listening_socket(-1),
@@ -162,6 +175,7 @@ void NetworkManager::shutDown() {
   closedByPeer().close("NetworkManager::shutDown()");
   refusedAtMax().close("NetworkManager::shutDown()");
   longMessages().close("NetworkManager::shutDown()");
+  badFrames().close("NetworkManager::shutDown()");
   Manager::shutDown();
   LogManager::getInstance().writeLog(5, "NetworkManager::shutDown(): successfully stopped.");
 }
@@ -172,7 +186,7 @@ int NetworkManager::setUpServer(std::string port, std::string host) {
     log.writeLog("%s not started!", getType().c_str());
     return -1;
   }
-  if (isServer()) {
+  if (listening_socket != -1) {
     log.writeLog("NetworkManager::setUpServer(): Error! Already listening on port %d.",
                  getServerPort());
     return -1;
@@ -187,8 +201,40 @@ int NetworkManager::setUpServer(std::string port, std::string host) {
   listening_socket = socket;
   log.writeLog(1, "NetworkManager::setUpServer(): Listening on port %d, socket %d.",
                getServerPort(), socket);
+  const int websocket_port = Config::getInstance().getWebSocketPort();
+  if (websocket_port >= 0 && setUpWebSocketServer(std::to_string(websocket_port), host) != 0) {
+    closeServer();
+    return -1;
+  }
   return 0;
 }
+
+int NetworkManager::setUpWebSocketServer(std::string port, std::string host) {
+  const LogManager& log = LogManager::getInstance();
+  if (!isStarted()) {
+    log.writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (websockets) {
+    log.writeLog("NetworkManager::setUpWebSocketServer(): Error! Already listening on port %d.",
+                 getWebSocketPort());
+    return -1;
+  }
+  auto listener = std::make_unique<WebSocketListener>();
+  if (listener->listen(host, port) != 0) {
+    log.writeLog(
+        "NetworkManager::setUpWebSocketServer(): Error! Unable to listen on port '%s':",
+        port.c_str());
+    logErrorText(platform::socketLastError());
+    return -1;
+  }
+  websockets = std::move(listener);
+  log.writeLog(1, "NetworkManager::setUpWebSocketServer(): Listening on port %d for WebSocket.",
+               getWebSocketPort());
+  return 0;
+}
+
+int NetworkManager::getWebSocketPort() const { return websockets ? websockets->getPort() : -1; }
 
 int NetworkManager::closeServer() {
   const LogManager& log = LogManager::getInstance();
@@ -196,6 +242,8 @@ int NetworkManager::closeServer() {
     log.writeLog("NetworkManager::closeServer(): Error! Not setup as server.");
     return -1;
   }
+  websockets.reset();
+  if (listening_socket == -1) return 0;
   const int socket = listening_socket;
   listening_socket = -1;  // released by the system even when close() fails
   if (platform::socketClose(socket) == -1) {
@@ -207,10 +255,10 @@ int NetworkManager::closeServer() {
 }
 
 int NetworkManager::getServerPort() const {
-  return isServer() ? platform::socketLocalPort(listening_socket) : -1;
+  return listening_socket != -1 ? platform::socketLocalPort(listening_socket) : -1;
 }
 
-bool NetworkManager::isServer() const { return listening_socket != -1; }
+bool NetworkManager::isServer() const { return listening_socket != -1 || websockets != nullptr; }
 
 int NetworkManager::connect(std::string host, std::string port) {
   const LogManager& log = LogManager::getInstance();
@@ -254,7 +302,7 @@ int NetworkManager::getMaxConnections() const { return max_connections; }
 
 int NetworkManager::accept() {
   const LogManager& log = LogManager::getInstance();
-  if (!isServer()) {
+  if (listening_socket == -1) {
     log.writeLog("NetworkManager::accept(): Error! Not setup as server.");
     return -2;
   }
@@ -281,8 +329,12 @@ int NetworkManager::accept() {
 }
 
 int NetworkManager::acceptPending() {
+  if (!isServer()) {
+    LogManager::getInstance().writeLog("NetworkManager::accept(): Error! Not setup as server.");
+    return -2;
+  }
   int accepted = 0;
-  for (int i = 0; i < MAX_ACCEPTS_PER_FRAME; i++) {
+  for (int i = 0; listening_socket != -1 && i < MAX_ACCEPTS_PER_FRAME; i++) {
     if (isServer() && getConnectionCount() >= max_connections) makeRoom();
     if (isServer() && getConnectionCount() >= max_connections) {
       if (refusePending() != 0) break;
@@ -293,7 +345,25 @@ int NetworkManager::acceptPending() {
     if (socket < 0) break;
     accepted++;
   }
-  return accepted;
+  return accepted + acceptWebSockets();
+}
+
+// Advances the WebSocket handshakes; each client that completed one becomes
+// a connection, announced as a TCP one is. Returns how many did.
+int NetworkManager::acceptWebSockets() {
+  if (!websockets) return 0;
+  if (getConnectionCount() >= max_connections) makeRoom();
+  std::vector<WebSocketListener::Peer> ready;
+  websockets->poll(max_connections - getConnectionCount(), ready,
+                   webSocketMessageLimit(max_message_bytes));
+  for (WebSocketListener::Peer& peer : ready) {
+    LogManager::getInstance().writeLog(
+        1, "NetworkManager::accept(): New WebSocket connection, socket %d.", peer.socket);
+    addConnection(peer.socket);
+    connections.back()->websocket = std::move(peer.stream);
+    announce<EventNetworkAccept>(*this, peer.socket);
+  }
+  return static_cast<int>(ready.size());
 }
 
 // Closes the connections whose peer has left, unless the game has yet to
@@ -349,7 +419,7 @@ int NetworkManager::send(const void* buffer, int bytes, int socket) {
     return -1;
   }
   log.writeLog(15, "NetworkManager::send(): Socket %d. Calling ::send()...", socket);
-  const long sent = platform::socketSend(socket, buffer, static_cast<size_t>(bytes));
+  const long sent = transmit(*find(socket), buffer, static_cast<size_t>(bytes));
   if (sent == -1) {
     const int code = platform::socketLastError();
     if (platform::socketWouldBlock(code)) return refuseBlockedSend(*find(socket), code);
@@ -407,7 +477,7 @@ int NetworkManager::receive(void* buffer, int bytes, int socket) {
     log.writeLog("NetworkManager::receive(): Error! Invalid buffer of %d bytes.", bytes);
     return -1;
   }
-  const long got = platform::socketReceive(socket, buffer, static_cast<size_t>(bytes));
+  const long got = takeIn(*find(socket), buffer, static_cast<size_t>(bytes));
   if (got > 0) return static_cast<int>(got);
   return endOfReading(socket, got, "NetworkManager::receive()");
 }
@@ -493,7 +563,7 @@ int NetworkManager::flushMessages(int socket) {
   Connection* p_connection = find(socket);
   if (p_connection == nullptr || p_connection->outbox.empty()) return 0;
   std::string& outbox = p_connection->outbox;
-  const long sent = platform::socketSend(socket, outbox.data(), outbox.size());
+  const long sent = transmit(*p_connection, outbox.data(), outbox.size());
   if (sent >= 0) {
     outbox.erase(0, static_cast<std::size_t>(sent));
     return 0;
@@ -544,7 +614,7 @@ int NetworkManager::readForMessages(Connection& connection) {
   // nothing costs no growing and clearing of the inbox.
   thread_local std::vector<char> chunk(READ_CHUNK);
   const int socket = connection.socket;
-  const long got = platform::socketReceive(socket, chunk.data(), READ_CHUNK);
+  const long got = takeIn(connection, chunk.data(), READ_CHUNK);
   if (got <= 0) return endOfReading(socket, got, "NetworkManager::receiveMessage()");
   connection.inbox.erase(0, connection.inbox_start);
   connection.inbox_start = 0;
@@ -699,6 +769,37 @@ int NetworkManager::indexOf(int socket) const {
 NetworkManager::Connection* NetworkManager::find(int socket) const {
   const int index = indexOf(socket);
   return index < 0 ? nullptr : connections[static_cast<size_t>(index)].get();
+}
+
+bool NetworkManager::isWebSocket(int socket) const {
+  const Connection* p_connection = find(socket);
+  return p_connection != nullptr && p_connection->websocket != nullptr;
+}
+
+// A connection's bytes go out as they are (TCP) or as one WebSocket message.
+long NetworkManager::transmit(Connection& connection, const void* buffer, std::size_t bytes) {
+  if (connection.websocket) return connection.websocket->send(buffer, bytes);
+  return platform::socketSend(connection.socket, buffer, bytes);
+}
+
+// The bytes that arrived on a connection: as they are (TCP) or the payloads of
+// WebSocket messages, whose end (a close or a bad frame) reads as an end of stream.
+long NetworkManager::takeIn(Connection& connection, void* buffer, std::size_t bytes) {
+  if (!connection.websocket) return platform::socketReceive(connection.socket, buffer, bytes);
+  const long got = connection.websocket->receive(buffer, bytes);
+  if (got == 0) noteWebSocketEnd(connection);
+  return got;
+}
+
+// A WebSocket peer whose frame broke the protocol (unmasked, too long, ...)
+// was sent a close naming the fault; one line says so, however many do it.
+void NetworkManager::noteWebSocketEnd(const Connection& connection) const {
+  const int code = connection.websocket->getFaultCode();
+  if (code == 0 || !badFrames().count("NetworkManager::receive()")) return;
+  LogManager::getInstance().writeLog(
+      "NetworkManager::receive(): Warning! WebSocket peer on socket %d sent a bad frame; closed "
+      "with code %d.",
+      connection.socket, code);
 }
 
 void NetworkManager::logErrorText(int code) const {

@@ -4,6 +4,7 @@
 // themselves come from engine/platform/Socket.h.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "engine/core/Manager.h"
 
 namespace tw {
+
+class WebSocketListener;
 
 const std::string DEFAULT_PORT = "9876";
 const int CONNECT_TIMEOUT_MS = 3000;  // longest a client connect may stall the loop
@@ -30,12 +33,23 @@ class TW_API NetworkManager : public Manager {
 
   // Listens on port ("0" picks a free one) at host ("127.0.0.1" for this
   // machine only; empty: every local address). Non-blocking, so accept()
-  // never waits. Returns 0 or -1.
+  // never waits. When the websocket_port setting is 0 or more, WebSocket
+  // clients are listened for on that port too (setUpWebSocketServer); both
+  // are set up or neither. Returns 0 or -1.
   int setUpServer(std::string port = DEFAULT_PORT, std::string host = "");
-  // Stops listening; connections already made stay. Returns 0 or -1.
+  // Listens for WebSocket clients (browser pages) on a port of their own.
+  // A client that completes the handshake becomes a connection like a TCP
+  // one: the same events, limits and calls; its bytes travel as binary
+  // WebSocket messages. Returns 0 or -1.
+  int setUpWebSocketServer(std::string port, std::string host = "");
+  // Stops listening (TCP and WebSocket); connections already made stay.
+  // Returns 0 or -1.
   int closeServer();
   // The listening socket's port, -1 when this process is not a server.
   int getServerPort() const;
+  // The WebSocket port, -1 when not listening for WebSocket clients.
+  int getWebSocketPort() const;
+  // True when listening for TCP or WebSocket clients.
   bool isServer() const;
   // Connects to host:port; returns the new connection's socket or -1.
   int connect(std::string host, std::string port = DEFAULT_PORT);
@@ -50,8 +64,9 @@ class TW_API NetworkManager : public Manager {
   // waiting. At the maximum, a connection whose peer has closed or reset it
   // (with no message left unread) is closed to make room; when none is, the
   // new connection is closed at once, logged in full once and then counted.
-  // At most MAX_ACCEPTS_PER_FRAME are taken per call. Returns the number
-  // accepted, -2 when this process is not a server or accepting failed.
+  // At most MAX_ACCEPTS_PER_FRAME are taken per call. WebSocket clients
+  // count once their handshake is done. Returns the number accepted, -2 when
+  // this process is not a server or accepting failed.
   int acceptPending();
   // For -1: whether any connection exists; otherwise whether socket is one.
   bool isConnected(int socket = -1) const;
@@ -98,6 +113,8 @@ class TW_API NetworkManager : public Manager {
   int getConnectionValue(int socket) const;  // 0 when not connected
   int setConnectionValue(int socket, int value);
   int getQueuedCount(int socket) const;  // messages waiting, -1 when not connected
+  // True when socket is a connection made over WebSocket.
+  bool isWebSocket(int socket) const;
 
  private:
   // One connection's socket, value, delayed messages, whole-message buffers
@@ -123,11 +140,16 @@ class TW_API NetworkManager : public Manager {
   int refuseLongMessage(int socket, unsigned long length);
   void dropLostPeer(int socket, int code, const char* where);
   void logErrorText(int code) const;
+  int acceptWebSockets();
+  long transmit(Connection& connection, const void* buffer, std::size_t bytes);
+  long takeIn(Connection& connection, void* buffer, std::size_t bytes);
+  void noteWebSocketEnd(const Connection& connection) const;
 
   int listening_socket;  // -1 when this process is not a server
   int max_connections;
   int max_message_bytes;
   std::vector<std::unique_ptr<Connection>> connections;  // in the order they were made
+  std::unique_ptr<WebSocketListener> websockets;  // null when not listening for them
 };
 
 }  // namespace tw

@@ -5,4 +5,5 @@ target_sources(tarnwick PRIVATE
   engine/network/EventNetworkClose.cpp
   engine/network/NetworkManager.cpp
   engine/network/ObjectSerialization.cpp
+  engine/network/WebSocketListener.cpp
 )

@@ -16,6 +16,7 @@ bool socketsExist() { return false; }
 int socketStartUp() { return -1; }
 int socketCleanUp() { return 0; }
 int socketLastError() { return NO_TCP; }
+void socketSetLastError(int) {}
 bool socketWouldBlock(int) { return false; }
 bool socketPeerGone(int) { return true; }
 std::string socketErrorText(int code) {

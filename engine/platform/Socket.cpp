@@ -137,6 +137,8 @@ int socketCleanUp() { return 0; }
 
 int socketLastError() { return last_error; }
 
+void socketSetLastError(int code) { last_error = code; }
+
 bool socketWouldBlock(int code) { return code == EAGAIN || code == EWOULDBLOCK; }
 
 bool socketPeerGone(int code) {

@@ -21,6 +21,8 @@ int socketCleanUp();
 // The error code of the last socket call of this thread that failed (an errno
 // value), kept apart from errno so that logging in between cannot change it.
 int socketLastError();
+// Sets that code, for layers over the sockets that report in the same way.
+void socketSetLastError(int code);
 // True for the code of a non-blocking call that had nothing to do yet.
 bool socketWouldBlock(int code);
 // True for the codes that mean the connection is gone (EPIPE, ECONNRESET, ...).

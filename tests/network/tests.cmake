@@ -3,4 +3,5 @@ tw_add_test_suite(network_tests
   network/LoopbackPeer.cpp
   network/NetworkManagerTest.cpp
   network/FloodTest.cpp
+  network/WebSocketTest.cpp
 )

@@ -2,4 +2,5 @@
 tw_add_test_suite(platform_net_tests
   network/LoopbackPeer.cpp
   platform/SocketTest.cpp
+  platform/WebSocketHandshakeTest.cpp
 )
