@@ -19,6 +19,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
+  zlib1g-dev libpng-dev
 )
 case "${1:-}" in
   fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
