@@ -20,6 +20,7 @@ PACKAGES=(
   libx11-dev xvfb xauth xdotool x11-apps x11-utils imagemagick
   libncurses-dev tmux
   libwslay-dev nettle-dev
+  zlib1g-dev libpng-dev
 )
 case "${1:-}" in
   fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;

@@ -21,6 +21,10 @@ Rgb over(Rgb under, Rgb over, std::uint8_t alpha) {
   return Rgb{mix(under.r, over.r), mix(under.g, over.g), mix(under.b, over.b)};
 }
 
+// What a cell shows of a character: printable ASCII as it is (the common
+// case, checked first), anything else as a cell can hold it.
+char32_t shownCharacter(char32_t ch) { return ch >= 0x20 && ch < 0x7f ? ch : cellCharacter(ch); }
+
 // Lays one source cell over a target cell as how says.
 void layOver(CanvasCell& target, const CanvasCell& source, const CanvasCopy& how) {
   const std::uint8_t alpha = how.background_alpha;
@@ -49,7 +53,7 @@ int CellCanvas::getWidth() const { return width; }
 int CellCanvas::getHeight() const { return height; }
 
 void CellCanvas::fill(char32_t ch, Rgb fg, Rgb bg) {
-  std::fill(cells.begin(), cells.end(), CanvasCell{cellCharacter(ch), fg, bg});
+  std::fill(cells.begin(), cells.end(), CanvasCell{shownCharacter(ch), fg, bg});
 }
 
 CanvasCell* CellCanvas::cell(int x, int y) {
@@ -61,14 +65,14 @@ CanvasCell* CellCanvas::cell(int x, int y) {
 int CellCanvas::put(int x, int y, char32_t ch, Rgb fg, Rgb bg) {
   CanvasCell* c = cell(x, y);
   if (c == nullptr) return -1;
-  *c = CanvasCell{cellCharacter(ch), fg, bg};
+  *c = CanvasCell{shownCharacter(ch), fg, bg};
   return 0;
 }
 
 int CellCanvas::putCharacter(int x, int y, char32_t ch, Rgb fg) {
   CanvasCell* c = cell(x, y);
   if (c == nullptr) return -1;
-  c->ch = cellCharacter(ch);
+  c->ch = shownCharacter(ch);
   c->fg = fg;
   return 0;
 }
@@ -101,9 +105,16 @@ void CellCanvas::copyTo(CellCanvas& target, int x, int y, const CanvasCopy& how)
   // Only the rows and columns that land inside the target are visited.
   const int first_col = std::max(0, -x), last_col = std::min(width, target.width - x);
   const int first_row = std::max(0, -y), last_row = std::min(height, target.height - y);
+  const bool whole = !how.keyed && how.background_alpha == 255;
   for (int row = first_row; row < last_row; row++) {
     const std::size_t from = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
     const std::size_t to = static_cast<std::size_t>(y + row) * static_cast<std::size_t>(target.width);
+    if (whole && first_col < last_col) {  // an opaque copy takes the row at once
+      std::copy(cells.begin() + static_cast<std::ptrdiff_t>(from + first_col),
+                cells.begin() + static_cast<std::ptrdiff_t>(from + last_col),
+                target.cells.begin() + static_cast<std::ptrdiff_t>(to + x + first_col));
+      continue;
+    }
     for (int col = first_col; col < last_col; col++) {
       const CanvasCell& source = cells[from + static_cast<std::size_t>(col)];
       if (how.keyed && source.bg == how.key) continue;
@@ -117,7 +128,12 @@ int CellCanvas::draw(Vector world_pos, const CanvasCopy& how) const {
   if (!display.canDraw()) return -1;
   const Rgb frame_background = display.getBackground();
   const float left = world_pos.getX(), top = world_pos.getY();
-  for (int row = 0; row < height; row++) {
+  const bool whole = !how.keyed && how.background_alpha == 255;
+  for (int row = 0; whole && row < height; row++) {
+    const Vector at(left, top + static_cast<float>(row));
+    if (display.drawCellRow(at, &cells[static_cast<std::size_t>(row * width)], width) != 0) return -1;
+  }
+  for (int row = 0; !whole && row < height; row++) {
     for (int col = 0; col < width; col++) {
       const CanvasCell& source = cells[static_cast<std::size_t>(row * width + col)];
       if (how.keyed && source.bg == how.key) continue;

@@ -3,6 +3,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Unicode.h"
+#include "engine/display/CellCanvas.h"
 #include "engine/display/DrawList.h"
 #include "engine/display/Presenter.h"
 #include "engine/display/PresenterFactory.h"
@@ -149,6 +150,24 @@ int DisplayManager::drawCell(Vector world_pos, char32_t ch, Rgb color,
   if (!presenter || frame.size() >= MAX_FRAME_ITEMS) return -1;
   const Vector view = worldToView(world_pos);
   frame.addCell(view.getX(), view.getY(), cellCharacter(ch), color, *background);
+  return 0;
+}
+
+int DisplayManager::drawCellRow(Vector world_pos, const CanvasCell* cells, int count) const {
+  if (!isStarted()) {
+    LogManager::getInstance().writeLog("%s not started!", getType().c_str());
+    return -1;
+  }
+  if (!presenter || count < 0 || frame.size() + static_cast<std::size_t>(count) > MAX_FRAME_ITEMS) {
+    return -1;
+  }
+  const Vector view = worldToView(world_pos);
+  frame.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; i++) {
+    const CanvasCell& cell = cells[i];
+    const char32_t ch = cell.ch >= 0x20 && cell.ch < 0x7f ? cell.ch : cellCharacter(cell.ch);
+    frame.addCell(view.getX() + static_cast<float>(i), view.getY(), ch, cell.fg, cell.bg);
+  }
   return 0;
 }
 

@@ -19,6 +19,7 @@ namespace tw {
 
 class DrawList;
 class Presenter;
+struct CanvasCell;
 
 // Channels used for a character drawn in CUSTOM or an unsupported colour.
 const std::uint8_t FALLBACK_CHANNEL = 255;
@@ -62,6 +63,9 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // the frame's: what the overloads above and frames drawn in colours per
   // cell come to.
   int drawCell(Vector world_pos, char32_t ch, Rgb color, const Rgb* background) const override;
+  // Draws count cells of a canvas rightwards from a world position, each
+  // over its own background: a canvas's row at once. 0, or -1 when not drawn.
+  int drawCellRow(Vector world_pos, const CanvasCell* cells, int count) const;
   // Draws str, UTF-8 text, one character per cell, placed by justification
   // on its length in characters. Invalid UTF-8 and characters that do not
   // fit one cell take one cell each, as U+FFFD, the replacement character.
@@ -78,6 +82,12 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // Hands the frame drawn since the last call to the presenter, keeps it as
   // the last finished frame and starts an empty one.
   int swapBuffers();
+
+  // Writes the last finished frame as a PNG picture, painted with the
+  // engine's font in cells of the window's size (rounded to whole pixels),
+  // whatever the presenter. 0, or -1 with a log line (headless mode, no
+  // font, the file cannot be written; none in a browser page).
+  int saveScreenshot(const std::string& filename) const;
 
   // The last finished frame as cells (rebuilt only after a swap). Empty
   // (0 x 0) in headless mode.

@@ -16,10 +16,16 @@ void DrawList::addCharacter(float x, float y, CellChar ch, Rgb color, float rota
 }
 
 void DrawList::addCell(float x, float y, CellChar ch, Rgb color, Rgb background) {
-  addCharacter(x, y, ch, color, 0.0f);
-  items.back().has_background = true;
-  items.back().background = background;
+  DrawItem& item = items.emplace_back();
+  item.ch = ch;
+  item.color = color;
+  item.has_background = true;
+  item.background = background;
+  item.x = x;
+  item.y = y;
 }
+
+void DrawList::reserve(std::size_t more) { items.reserve(items.size() + more); }
 
 void DrawList::addShape(float x, float y, const ShapeOutline& outline, Rgb color,
                         std::uint8_t alpha, float rotation) {

@@ -33,6 +33,8 @@ class DrawList {
   void addCharacter(float x, float y, CellChar ch, Rgb color, float rotation);
   // A character over a background of its own cell.
   void addCell(float x, float y, CellChar ch, Rgb color, Rgb background);
+  // Room for more items without growing on the way.
+  void reserve(std::size_t more);
   void addShape(float x, float y, const ShapeOutline& outline, Rgb color, std::uint8_t alpha,
                 float rotation);
   void clear();

@@ -3,4 +3,5 @@
 target_sources(tarnwick PRIVATE
   engine/display/WebPresenter.cpp
   engine/display/WebPresenterFactory.cpp
+  engine/display/WebScreenshot.cpp
 )

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
+#include <sstream>
 
+#include "engine/core/ColorBlend.h"
 #include "engine/core/LogManager.h"
 #include "engine/core/Unicode.h"
 #include "engine/world/Sprite.h"
@@ -273,9 +276,13 @@ std::string SpriteParser::matchLineStr(Lines& lines, const std::string& keyword)
 }
 
 SpriteParser::Lines SpriteParser::readData(const std::string& name) {
+  return readSection(name, getLine());
+}
+
+SpriteParser::Lines SpriteParser::readSection(const std::string& name, const std::string& first) {
   const std::string open = "<" + name + ">";
   const std::string close = "</" + name + ">";
-  std::string line = getLine();
+  std::string line = first;
   if (line != open) {
     logError("readData(): Error line %d! Expected '%s', have '%s'.", line_count, open.c_str(),
              printable(line).c_str());
@@ -637,8 +644,8 @@ bool SpriteParser::readRobustFrames(Sprite& sprite, Lines& body, int frames, int
   return false;
 }
 
-bool SpriteParser::readRobustFooter() {
-  Lines footer = readData("FOOTER");
+bool SpriteParser::readRobustFooter(const std::string& open) {
+  Lines footer = readSection("FOOTER", open);
   if (footer.empty()) return false;
   if (matchLineStr(footer, "version").empty()) {
     logError("RM::loadRobustSprite(): Error! Missing '%s' in FOOTER (line %d).", "version",
@@ -702,11 +709,126 @@ Sprite* SpriteParser::loadRobustSprite() {
   }
   sprite->setColor(color);
   logger().writeLog(5, "\t       Color: %s", colorToString(color).c_str());
-  if (!readRobustFrames(*sprite, body, frames, body_line) || !readRobustFooter()) {
+  if (!readRobustFrames(*sprite, body, frames, body_line)) {
+    delete sprite;
+    return nullptr;
+  }
+  // An optional colour layer lies between the body and the footer.
+  std::string next = getLine();
+  if (next == "<COLORS>" && !readRobustColors(*sprite, next)) {
+    delete sprite;
+    return nullptr;
+  }
+  if (next == "<COLORS>") next = getLine();
+  if (!readRobustFooter(next)) {
     delete sprite;
     return nullptr;
   }
   return sprite;
+}
+
+namespace {
+
+// The colours letters name before any palette line: '.' the sprite's own
+// colour (no colour of the cell's own), then the eight engine colours.
+const char BASE_LETTERS[] = "krgybmcw";
+
+bool hexChannels(const std::string& text, Rgb& out) {
+  if (text.size() != 7 || text[0] != '#') return false;
+  unsigned value = 0;
+  for (std::size_t i = 1; i < 7; i++) {
+    const char c = text[i];
+    const int digit = c >= '0' && c <= '9' ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (digit < 0) return false;
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  out = Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value)};
+  return true;
+}
+
+// "#rrggbb" or a colour's name (the engine's eight and the named ones).
+bool colorValue(const std::string& text, Rgb& out) {
+  return hexChannels(text, out) || namedColor(text, out);
+}
+
+}  // namespace
+
+// "palette X FOREGROUND [BACKGROUND]": letter X stands for those colours.
+bool SpriteParser::readPaletteLine(const std::string& line, int line_number,
+                                   Palette& palette) {
+  std::istringstream words(line.substr(8));
+  std::string letter, fg, bg, extra;
+  words >> letter >> fg >> bg >> extra;
+  CellColors colors;
+  const bool letter_ok = letter.size() == 1 && letter[0] > ' ' && letter[0] < 0x7f && letter[0] != '.';
+  if (!letter_ok || !colorValue(fg, colors.fg) || (!bg.empty() && !colorValue(bg, colors.bg)) ||
+      !extra.empty()) {
+    logError("RM::loadRobustSprite(): Error! Bad palette line %d: '%s'.", line_number,
+             printable(line).c_str());
+    problem(line_number, "a palette line is 'palette LETTER COLOUR [BACKGROUND]' with a letter "
+            "other than '.' and colours as #rrggbb or names, not '%s'", printable(line).c_str());
+    return false;
+  }
+  colors.has_background = !bg.empty();
+  palette[static_cast<unsigned char>(letter[0])] = colors;
+  return true;
+}
+
+// One frame's rows of colour letters, then "end".
+bool SpriteParser::readColorFrame(Lines& rows, const Sprite& sprite,
+                                  const Palette& palette, int& line_number,
+                                  std::vector<CellColors>& colors) {
+  const Rgb own = colorToRgb(sprite.getColor());
+  colors.clear();
+  for (int row = 0; row <= sprite.getHeight(); row++, line_number++) {
+    const bool last = row == sprite.getHeight();
+    const std::string line = rows.empty() ? "" : rows.front();
+    bool ok = !rows.empty() && (last ? line == "end" : line.size() == static_cast<std::size_t>(sprite.getWidth()));
+    for (std::size_t i = 0; ok && !last && i < line.size(); i++) {
+      const unsigned char letter = static_cast<unsigned char>(line[i]);
+      ok = letter == '.' || palette[letter].has_value();
+      colors.push_back(letter == '.' ? CellColors{own, Rgb(), false}
+                                     : palette[letter].value_or(CellColors()));
+    }
+    if (!ok) {
+      logError("RM::loadRobustSprite(): Error! Bad COLORS line %d for frame %d.", line_number,
+               frame_number);
+      problem(line_number, "frame %d of the colours needs %s of %d known colour letters, then end",
+              frame_number, counted(sprite.getHeight(), "row").c_str(), sprite.getWidth());
+      return false;
+    }
+    rows.pop_front();
+  }
+  return true;
+}
+
+// Palette lines, then a frame of colour letters for every frame of the body.
+bool SpriteParser::readRobustColors(Sprite& sprite, const std::string& open) {
+  int line_number = line_count + 1;
+  Lines lines = readSection("COLORS", open);
+  if (lines.empty()) return false;
+  Palette palette(256);
+  for (int i = 0; i < 8; i++) {
+    palette[static_cast<unsigned char>(BASE_LETTERS[i])] =
+        CellColors{colorToRgb(static_cast<Color>(i)), Rgb(), false};
+  }
+  while (!lines.empty() && lines.front().compare(0, 8, "palette ") == 0) {
+    if (!readPaletteLine(lines.front(), line_number++, palette)) return false;
+    lines.pop_front();
+  }
+  std::vector<CellColors> colors;
+  for (int i = 0; i < sprite.getFrameCount(); i++) {
+    frame_number = i + 1;
+    if (!readColorFrame(lines, sprite, palette, line_number, colors)) return false;
+    sprite.setCellColors(i, colors);
+  }
+  if (lines.empty()) return true;
+  logError("RM::loadRobustSprite(): Error! Extra COLORS lines from line %d.", line_number);
+  problem(line_number, "the colours have more frames than the body's %d", sprite.getFrameCount());
+  return false;
 }
 
 }  // namespace tw

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ class SpriteParser {
   std::string getLine(bool count = true);
   // The inner lines of section name ("<name>" ... "</name>"); empty on error.
   Lines readData(const std::string& name);
+  // The same when the section's first line, open, is already read.
+  Lines readSection(const std::string& name, const std::string& open);
   // Takes the next frame (height rows of width characters, then "end") off
   // the front of body. body_line is the file's line number of body's first
   // line and moves on with every line taken. An empty frame on error.
@@ -90,7 +93,13 @@ class SpriteParser {
                         char32_t& transparency, std::string& color_text);
   bool readTransparency(const std::string& value, char32_t& transparency);
   bool readRobustFrames(Sprite& sprite, Lines& body, int frames, int& body_line);
-  bool readRobustFooter();
+  bool readRobustFooter(const std::string& open);
+  bool readRobustColors(Sprite& sprite, const std::string& open);
+  // The colours each letter of a colour layer stands for (none: unknown).
+  using Palette = std::vector<std::optional<CellColors>>;
+  bool readPaletteLine(const std::string& line, int line_number, Palette& palette);
+  bool readColorFrame(Lines& rows, const Sprite& sprite, const Palette& palette,
+                      int& line_number, std::vector<CellColors>& colors);
   bool rowIsGood(const std::string& row, int width, int line, int row_index);
   void endOfDataProblem(int line, const std::string& missing);
 

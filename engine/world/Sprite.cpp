@@ -44,6 +44,11 @@ Frame Sprite::getFrame(int frame_number) const {
   return frames[static_cast<std::size_t>(frame_number)];
 }
 
+int Sprite::setCellColors(int frame_number, std::vector<CellColors> colors) {
+  if (frame_number < 0 || frame_number >= frame_count) return -1;
+  return frames[static_cast<std::size_t>(frame_number)].setCellColors(std::move(colors));
+}
+
 int Sprite::getFrameCount() const { return frame_count; }
 
 int Sprite::getMaxFrameCount() const { return max_frame_count; }

@@ -26,6 +26,9 @@ class TW_API Sprite {
   int addFrame(Frame new_frame);
   // A copy of frame frame_number, or an empty frame when out of range.
   Frame getFrame(int frame_number) const;
+  // Gives frame frame_number a colour per cell (Frame::setCellColors); -1
+  // when out of range or the list does not fit the frame.
+  int setCellColors(int frame_number, std::vector<CellColors> colors);
   int getFrameCount() const;
   int getMaxFrameCount() const;
 

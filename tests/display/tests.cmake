@@ -2,6 +2,7 @@
 # manager, and frames, sprites, animations and view objects drawn through it.
 tw_add_test_suite(display_tests
   display/CellCanvasTest.cpp
+  display/CellPictureTest.cpp
   display/DisplayTest.cpp
 )
 

@@ -71,7 +71,7 @@ TEST_F(ResourceManagerTest, EveryBadFileIsRefusedWithItsMessagesAndKeepsTheGoodS
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-simple.txt"), "hero"));
   tw::Sprite* const hero = rm.getSprite("hero");
   const std::vector<tw_test::BadFile> bad_files = tw_test::badSpriteFiles();
-  ASSERT_EQ(55u, bad_files.size());
+  ASSERT_EQ(58u, bad_files.size());
   for (const tw_test::BadFile& bad : bad_files) {
     SCOPED_TRACE(bad.name);
     const std::size_t before = log.messages().size();
@@ -107,7 +107,8 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
       {"good-robust-lenient.txt", "1 2x1 0 White 0 [xy]"},
       // Widths in characters; a transparent character beyond ASCII; a byte order mark.
       {"good-utf8-robust.txt", "2 5x3 2 Yellow · [┌───┐│▓▒░│└───┘][╔═══╗║·█·║╚═══╝]"},
-      {"good-utf8-simple-bom.txt", "1 4x1 0 Red 0 [←↑→↓]"}};
+      {"good-utf8-simple-bom.txt", "1 4x1 0 Red 0 [←↑→↓]"},
+      {"good-robust-colors.txt", "2 3x2 2 Green 0 [/-\\\\_/][*o*|||]"}};
   for (const auto& c : cases) {
     ASSERT_EQ(0, rm.loadSprite(spriteFile(c[0]), c[0])) << c[0];
     const tw::Sprite& s = *rm.getSprite(c[0]);
@@ -120,6 +121,20 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
     for (int f = 0; f < s.getFrameCount(); f++) shown << "[" << s.getFrame(f).getString() << "]";
     EXPECT_EQ(c[1], shown.str()) << c[0];
   }
+  // A colour layer gives each cell its colour ('.' the sprite's) and, where
+  // its palette says, a background; a file without one has none.
+  const auto cell = [&](int frame, int i) {
+    return rm.getSprite("good-robust-colors.txt")->getFrame(frame).getCellColors().at(i);
+  };
+  const tw::Rgb amber{255, 191, 0}, back{0x20, 0x20, 0x40}, green{0, 255, 0};
+  EXPECT_EQ(cell(0, 0).fg, (tw::Rgb{255, 0, 0}));
+  EXPECT_EQ(cell(0, 1).fg, green);
+  EXPECT_EQ(cell(0, 2).fg, (tw::Rgb{255, 128, 0}));
+  EXPECT_FALSE(cell(0, 2).has_background);
+  EXPECT_TRUE(cell(0, 4).has_background && cell(0, 4).fg == amber && cell(0, 4).bg == back);
+  EXPECT_EQ(cell(1, 1).fg, green);
+  EXPECT_EQ(cell(1, 5).fg, (tw::Rgb{0, 0, 255}));
+  EXPECT_TRUE(rm.getSprite("good-robust.txt")->getFrame(0).getCellColors().empty());
   // A label is looked up exactly, and gives the first sprite loaded under it.
   ASSERT_EQ(0, rm.loadSprite(spriteFile("good-robust.txt"), "good-simple.txt"));
   EXPECT_EQ(tw::RED, rm.getSprite("good-simple.txt")->getColor());
@@ -137,7 +152,7 @@ TEST_F(ResourceManagerTest, GoodFilesGiveTheirSpritesUnderTheirLabels) {
   EXPECT_NE(said.find("Tarnwick: sprite file '" + dir.file("absent.txt") + "' not loaded (looked for it in '" +
                       dir.path() + "')"), std::string::npos) << said;
   EXPECT_NE(said.find("Tarnwick: no sprite 'Good-simple.txt'; loaded: good-simple.txt,"), std::string::npos) << said;
-  EXPECT_EQ(10, rm.getSpriteCount());
+  EXPECT_EQ(11, rm.getSpriteCount());
 }
 
 // Each kind has a fixed number of slots: one past it is refused, and a

@@ -19,7 +19,8 @@ inline std::string spriteFile(const std::string& name) {
 const char* const GOOD_SPRITE_FILES[] = {
     "good-simple.txt",         "good-simple-crlf.txt",    "good-robust.txt",
     "good-robust-crlf.txt",    "good-robust-default.txt", "good-robust-lenient.txt",
-    "good-robust-space.txt",   "good-utf8-robust.txt",    "good-utf8-simple-bom.txt"};
+    "good-robust-space.txt",   "good-utf8-robust.txt",    "good-utf8-simple-bom.txt",
+    "good-robust-colors.txt"};
 
 struct BadFile {
   std::string name;
