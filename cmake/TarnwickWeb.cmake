@@ -15,15 +15,36 @@ get_filename_component(TW_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR} ABSOLUTE)
 # Read back inside the function, which runs in the calling game's scope.
 set_property(GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR ${TW_WEB_SUPPORT_DIR})
 
+# The page script: the tables module written from the engine's headers, then
+# one module per job, in this order (each adds to Module.tw what it does).
+# The test hooks module only where TARNWICK_WEB_TEST_HOOKS is on (the web
+# tests' and benchmarks' build, tools/build-web.sh), never in a game's pages.
+option(TARNWICK_WEB_TEST_HOOKS "Link the web tests' hooks into every page" OFF)
+set(TW_PAGE_TABLES_JS ${CMAKE_CURRENT_BINARY_DIR}/page/tables.js)
+if(EXISTS ${TW_WEB_SUPPORT_DIR}/page.js)
+  include(${CMAKE_CURRENT_LIST_DIR}/TarnwickPageTables.cmake)
+  tw_write_page_tables(${TW_WEB_SUPPORT_DIR}/../../.. ${TW_PAGE_TABLES_JS})
+endif()
+set(TW_PAGE_SCRIPT ${TW_PAGE_TABLES_JS})
+foreach(module page font painter canvas input pacing audio storage changes)
+  list(APPEND TW_PAGE_SCRIPT ${TW_WEB_SUPPORT_DIR}/${module}.js)
+endforeach()
+if(TARNWICK_WEB_TEST_HOOKS)
+  list(APPEND TW_PAGE_SCRIPT ${TW_WEB_SUPPORT_DIR}/test-hooks.js)
+endif()
+set_property(GLOBAL PROPERTY TARNWICK_PAGE_SCRIPT ${TW_PAGE_SCRIPT})
+
 if(EMSCRIPTEN)
   # Every program linked with the engine: the loop waits through Asyncify, so
   # the page keeps running while the game's code reads as a plain loop; the
-  # page side (tarnwick.pre.js) and the page around the canvas (shell.html).
+  # page script's modules and the page around the canvas (shell.html).
   target_link_options(tarnwick INTERFACE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
     -sENVIRONMENT=web -sMINIFY_HTML=0
-    "SHELL:--pre-js ${TW_WEB_SUPPORT_DIR}/tarnwick.pre.js"
     "SHELL:--shell-file ${TW_WEB_SUPPORT_DIR}/shell.html")
+  foreach(module IN LISTS TW_PAGE_SCRIPT)
+    target_link_options(tarnwick INTERFACE "SHELL:--pre-js ${module}")
+  endforeach()
 endif()
 
 function(tarnwick_web_page target)
@@ -40,7 +61,8 @@ function(tarnwick_web_page target)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${WEB_PAGE} SUFFIX ".html"
                                              RUNTIME_OUTPUT_DIRECTORY ${WEB_FOLDER})
   get_property(support GLOBAL PROPERTY TARNWICK_WEB_SUPPORT_DIR)
-  set(depends ${support}/tarnwick.pre.js ${support}/shell.html)
+  get_property(script GLOBAL PROPERTY TARNWICK_PAGE_SCRIPT)
+  set(depends ${script} ${support}/shell.html)
   foreach(item IN LISTS WEB_DATA)
     if(item MATCHES "^(.*)@(.*)$")
       set(source ${CMAKE_MATCH_1})

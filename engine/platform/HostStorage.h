@@ -13,6 +13,11 @@ namespace platform {
 // it, later calls do nothing.
 void restoreHostStorage();
 
+// What the game keeps in the user's data folder, in the player's words ("the
+// best score and the mute choice"), for the message a host that cannot keep
+// it shows; call it before the first read. Natively nothing needs saying.
+void describeKeptData(const std::string& what);
+
 // Keeps bytes, just written to path, where the host lasts. 0, or -1 with
 // the reason in why (storage full or blocked).
 int keepInHostStorage(const std::string& path, const std::string& bytes, std::string& why);
