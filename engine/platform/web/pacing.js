@@ -5,8 +5,10 @@
   'use strict';
 
   // The refresh interval, milliseconds: a running average of the intervals
-  // between frame callbacks, starting from a 60 Hz display's. Gaps longer
-  // than MAX_INTERVAL (a hidden or busy page) say nothing about the display.
+  // between the frame callbacks of one wait (between waits the program's
+  // own step may take longer than a display frame), starting from a 60 Hz
+  // display's. Gaps longer than MAX_INTERVAL (a hidden or busy page) say
+  // nothing about the display.
   const MAX_INTERVAL = 100;
   let interval = 1000 / 60, lastCallback = 0;
   tw.wake = null;  // ends the loop's current wait early (page leaving)
@@ -25,6 +27,7 @@
   tw.waitFrame = function (ms) {
     tw.waitedThisFrame = true;
     const target = performance.now() + ms;
+    lastCallback = 0;
     return new Promise((resolve) => {
       let done = false;
       const finish = () => {
