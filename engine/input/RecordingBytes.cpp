@@ -133,7 +133,8 @@ bool validName(const std::string& name) {
 
 bool frameTimeFrom(int recorded, int& frame_time) {
   if (recorded < 0) return false;
-  frame_time = recorded < Config::MAX_FRAME_TIME ? recorded : Config::MAX_FRAME_TIME;
+  const int limit = Config::MAX_FRAME_TIME;  // a copy: the constant has no definition to refer to
+  frame_time = recorded < limit ? recorded : limit;
   return true;
 }
 
