@@ -9,6 +9,7 @@
 #include "engine/core/LogManager.h"
 #include "engine/loop/Pause.h"
 #include "engine/platform/Files.h"
+#include "engine/platform/HostStorage.h"
 #include "engine/world/WorldManager.h"
 #include "game/Controls.h"
 #include "game/GameStart.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   }
   tw::Config::getInstance().addOverride("window_title:Veld");
   moveToProgramFolder();
+  tw::platform::describeKeptData("the best score and the mute choice");
   tw::GameManager& game_manager = tw::GameManager::getInstance();
   if (game_manager.startUp() != 0) {
     tw::LogManager::getInstance().writeLog("Error starting game manager!");

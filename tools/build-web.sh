@@ -12,7 +12,8 @@ dir=$1 jobs=$2
 # which finds Debian's acorn only here.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 toolchain=$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake
-bash tools/build.sh "$dir" "$jobs" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+bash tools/build.sh "$dir" "$jobs" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DTARNWICK_WEB_TEST_HOOKS=ON
 package=$(cd "$dir" && pwd)/package
 if ! cmake --install "$dir" --prefix "$package" > "$dir/install.log" 2>&1; then
   echo "Installing the browser package into $package failed; the output is in $dir/install.log" >&2

@@ -21,8 +21,6 @@ const char* const DEFAULT_CONFIG_FILE = "tw-config.txt";
 const char* const DASHES = "-----------------------------------";
 // Far above any real configuration; a larger file is refused whole.
 const std::size_t MAX_CONFIG_BYTES = 1 << 20;
-// The slowest loop accepted: one frame a second.
-const int MAX_FRAME_TIME_MS = 1000;
 // Whole network messages: a peer's length over the setting closes the
 // connection; the setting itself may not pass 1 GiB.
 const int DEFAULT_MAX_MESSAGE_BYTES = 65536;
@@ -459,7 +457,7 @@ void Config::loadConfig(std::string config) {
   warnMissingCommas();
   // A longer frame would stall the loop for minutes (and its microsecond
   // arithmetic would overflow), a negative one means nothing.
-  storeInRange("frame_time", "Frame time", settings->frame_time, 0, MAX_FRAME_TIME_MS);
+  storeInRange("frame_time", "Frame time", settings->frame_time, 0, MAX_FRAME_TIME);
   storeFontScale();
   // Sizes that could not be allocated (a grid of 100000 by 100000 cells, a
   // window beyond any screen) are refused; the display refuses sizes below 1.

@@ -14,6 +14,10 @@ namespace tw {
 
 class TW_API Config {
  public:
+  // The slowest loop taken, one frame a second: the longest frame_time
+  // setting, and the longest frame a replay runs at.
+  static const int MAX_FRAME_TIME = 1000;  // milliseconds
+
   static Config& getInstance();
 
   // Parses config; when it is empty the configuration file is read first.

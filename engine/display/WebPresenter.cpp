@@ -4,9 +4,12 @@
 
 #include "engine/core/LogManager.h"
 #include "engine/display/CellFilling.h"
+#include "engine/platform/PageLayout.h"
 #include "engine/platform/WebPage.h"
 
 namespace tw {
+
+namespace page = platform::page;
 
 namespace {
 
@@ -93,21 +96,34 @@ void WebPresenter::addCharacter(const DrawItem& item) {
   const unsigned code = static_cast<unsigned>(item.ch);  // a Unicode code point
   const bool inked = code > 0x20 && code != 0x7f;
   if (hides) backgrounds_drawn++;
-  // The fill: 0 none, 1 the frame's background, -1 - colour the cell's own
-  // (exact in a float: the colour has 24 bits).
-  const float fill = item.has_background ? -1.0f - packed(item.background) : hides ? 1.0f : 0.0f;
-  list.insert(list.end(), {0.0f, static_cast<float>(code), packed(item.color), item.x * cell_w,
-                           item.y * cell_h, item.rotation, fill, fillsCell(item.ch) ? 1.0f : 0.0f});
+  float* out = addItem(page::CHARACTER_STRIDE);
+  out[page::CHARACTER_KIND] = page::DRAW_CHARACTER;
+  out[page::CHARACTER_CODE] = static_cast<float>(code);
+  out[page::CHARACTER_COLOR] = packed(item.color);
+  out[page::CHARACTER_X] = item.x * cell_w;
+  out[page::CHARACTER_Y] = item.y * cell_h;
+  out[page::CHARACTER_ROTATION] = item.rotation;
+  out[page::CHARACTER_HIDES] =
+      item.has_background ? -1.0f - packed(item.background) : hides ? 1.0f : 0.0f;
+  out[page::CHARACTER_FILLS] = fillsCell(item.ch) ? 1.0f : 0.0f;
   if (hides || inked) coverage.touch(left, top, right, bottom, true);
+}
+
+float* WebPresenter::addItem(std::size_t numbers) {
+  list.resize(list.size() + numbers);
+  return list.data() + list.size() - numbers;
 }
 
 void WebPresenter::addShape(const DrawItem& item) {
   const int n = item.shape.points;
   if (n < 3) return;
-  list.insert(list.end(), {1.0f, packed(item.color), static_cast<float>(item.alpha),
-                           static_cast<float>(n)});
   coverage.markShape(item, cell_w, cell_h, corners);
-  list.insert(list.end(), corners.begin(), corners.end());
+  float* out = addItem(page::SHAPE_HEADER + corners.size());
+  out[page::SHAPE_KIND] = page::DRAW_SHAPE;
+  out[page::SHAPE_COLOR] = packed(item.color);
+  out[page::SHAPE_ALPHA] = static_cast<float>(item.alpha);
+  out[page::SHAPE_POINTS] = static_cast<float>(n);
+  std::copy(corners.begin(), corners.end(), out + page::SHAPE_HEADER);
 }
 
 bool WebPresenter::pollEvent(platform::InputEvent& event) {

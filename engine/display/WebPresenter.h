@@ -6,6 +6,7 @@
 // keyboard and mouse. The page side is engine/platform/WebPage.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "engine/display/CellCoverage.h"
@@ -39,6 +40,8 @@ class WebPresenter : public Presenter {
  private:
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
+  // numbers more entries at the list's end, to be filled in.
+  float* addItem(std::size_t numbers);
 
   bool opened = false;
   int pixels_x = 0;
@@ -48,7 +51,7 @@ class WebPresenter : public Presenter {
   CellCoverage coverage;
   std::vector<float> corners;  // the shape being drawn, x0, y0, x1, y1 ...
   CellGrid grid;  // the frame as cells, for the page's text mirror
-  std::vector<float> list;  // the frame's drawing, as the page reads it
+  std::vector<float> list;  // the frame's drawing, laid out as engine/platform/PageLayout.h says
   int backgrounds_drawn = 0;
   InputState input;  // what the page's events so far left down
 };

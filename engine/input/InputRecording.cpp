@@ -12,10 +12,6 @@ using namespace recording_bytes;
 
 namespace {
 
-const std::size_t HEADER_BYTES = 28;  // before the header's checksum
-const std::size_t CHECK_BYTES = 4;    // a running checksum
-const std::size_t HEAD_BYTES = 5;     // a record's kind, size and mark
-
 // Record kinds after the header.
 enum : unsigned { FRAME_RECORD = 1, VALUE_RECORD = 2, CLOSING_RECORD = 3 };
 
@@ -98,12 +94,13 @@ class Version2Reader {
     }
     in.skip(sizeof MAGIC + 4);
     r.setSeed(in.i32());
-    r.setFrameTime(in.i32());
+    int frame_time = in.i32();
     const int columns = in.i32();
     const int rows = in.i32();
     r.setGrid(columns, rows);
     if (!checksumFollows()) return "corrupted: the header's checksum does not match";
-    if (r.getFrameTime() < 0 || r.getFrameTime() > MAX_FRAME_TIME) return "frame time out of range";
+    if (!frameTimeFrom(frame_time, frame_time)) return "frame time out of range";
+    r.setFrameTime(frame_time);
     if (columns < 1 || columns > MAX_GRID || rows < 1 || rows > MAX_GRID) {
       return "grid size out of range";
     }

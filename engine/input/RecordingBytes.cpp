@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/Config.h"
 #include "engine/input/Keyboard.h"
 #include "engine/input/Mouse.h"
 
@@ -127,6 +128,13 @@ bool validName(const std::string& name) {
   for (char c : name) {
     if (c <= ' ' || c > '~') return false;
   }
+  return true;
+}
+
+bool frameTimeFrom(int recorded, int& frame_time) {
+  if (recorded < 0) return false;
+  const int limit = Config::MAX_FRAME_TIME;  // a copy: the constant has no definition to refer to
+  frame_time = recorded < limit ? recorded : limit;
   return true;
 }
 

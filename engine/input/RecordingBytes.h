@@ -1,7 +1,8 @@
-// The byte-level pieces both replay file versions share: little-endian values
-// written to and read from a byte string (never past its end), the running
-// FNV-1a checksum, and the rules an event and a value name must meet.
-// The layouts themselves are InputRecording's (and the README's).
+// The replay file's numbers (its magic, the sizes of its pieces, the limits
+// a header must meet) and the byte-level pieces every version shares:
+// little-endian values written to and read from a byte string (never past
+// its end), the running FNV-1a checksum, and the rules an event and a value
+// name must meet. The limits a caller sees are InputRecording's.
 #pragma once
 
 #include <cstddef>
@@ -14,10 +15,20 @@ namespace tw {
 namespace recording_bytes {
 
 const char MAGIC[8] = {'T', 'W', 'R', 'E', 'P', 'L', 'A', 'Y'};
+const std::size_t HEADER_BYTES = 28;  // magic to grid, before the header's checksum
+const std::size_t CHECK_BYTES = 4;    // a running checksum
+const std::size_t HEAD_BYTES = 5;     // a record's kind, size and mark
 const std::size_t EVENT_BYTES = 12;
-const int MAX_FRAME_TIME = 10000;   // milliseconds
-const int MAX_GRID = 10000;         // columns or rows
+const std::size_t V1_HEADER_BYTES = 40;  // version 1: magic to event count, unchecked
+const std::size_t V1_FRAME_BYTES = 2;    // version 1: a frame's event count
+const int MAX_GRID = 10000;           // columns or rows
 const std::uint32_t FNV_START = 2166136261u;
+
+// The frame time a header's recorded milliseconds give: a negative one is
+// refused (false); one above Config::MAX_FRAME_TIME, which only files
+// written before the settings had that limit hold, is read as that limit
+// (a replay steps the same at any pace).
+bool frameTimeFrom(int recorded, int& frame_time);
 
 // FNV-1a (32 bits) carried on from hash over n more bytes.
 std::uint32_t checksum(std::uint32_t hash, const char* data, std::size_t n);

@@ -8,10 +8,6 @@ namespace recording_bytes {
 
 namespace {
 
-const std::size_t HEADER_BYTES = 40;
-const std::size_t FRAME_BYTES = 2;  // the frame's event count
-const std::size_t CHECKSUM_BYTES = 4;
-
 struct Header {
   int seed, frame_time, columns, rows;
   std::uint32_t value_count, frame_count, event_count;
@@ -26,7 +22,7 @@ std::string readHeader(ByteReader& in, Header& h) {
   h.value_count = in.u32();
   h.frame_count = in.u32();
   h.event_count = in.u32();
-  if (h.frame_time < 0 || h.frame_time > MAX_FRAME_TIME) return "frame time out of range";
+  if (!frameTimeFrom(h.frame_time, h.frame_time)) return "frame time out of range";
   if (h.columns < 1 || h.columns > MAX_GRID || h.rows < 1 || h.rows > MAX_GRID) {
     return "grid size out of range";
   }
@@ -40,7 +36,7 @@ std::string readHeader(ByteReader& in, Header& h) {
 // that nothing is reserved for a count the file cannot back.
 std::string checkCounts(const ByteReader& in, const Header& h) {
   const unsigned long long needed =
-      static_cast<unsigned long long>(h.frame_count) * FRAME_BYTES +
+      static_cast<unsigned long long>(h.frame_count) * V1_FRAME_BYTES +
       static_cast<unsigned long long>(h.event_count) * EVENT_BYTES;
   if (needed > in.left()) {
     return "truncated or hostile: " + std::to_string(h.frame_count) + " frames and " +
@@ -66,7 +62,7 @@ std::string readValues(ByteReader& in, const Header& h, InputRecording& r) {
 std::string readFrames(ByteReader& in, const Header& h, InputRecording& r) {
   std::uint32_t events_left = h.event_count;
   for (std::uint32_t f = 0; f < h.frame_count; f++) {
-    if (in.left() < FRAME_BYTES) return "truncated at frame " + std::to_string(f);
+    if (in.left() < V1_FRAME_BYTES) return "truncated at frame " + std::to_string(f);
     const unsigned count = in.u16();
     if (count > events_left || in.left() < count * EVENT_BYTES) {
       return "frame " + std::to_string(f) + " holds more events than the file";
@@ -83,10 +79,10 @@ std::string readFrames(ByteReader& in, const Header& h, InputRecording& r) {
 }  // namespace
 
 std::string decodeVersion1(const std::string& bytes, InputRecording& r) {
-  if (bytes.size() < HEADER_BYTES + CHECKSUM_BYTES) {
+  if (bytes.size() < V1_HEADER_BYTES + CHECK_BYTES) {
     return "truncated: " + std::to_string(bytes.size()) + " bytes";
   }
-  const std::size_t body = bytes.size() - CHECKSUM_BYTES;
+  const std::size_t body = bytes.size() - CHECK_BYTES;
   ByteReader in(bytes, sizeof MAGIC + 4, body);
   Header h{};
   std::string why = readHeader(in, h);

@@ -5,6 +5,8 @@ namespace platform {
 
 void restoreHostStorage() {}
 
+void describeKeptData(const std::string&) {}
+
 int keepInHostStorage(const std::string&, const std::string&, std::string&) { return 0; }
 
 }  // namespace platform

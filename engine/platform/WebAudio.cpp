@@ -1,5 +1,5 @@
 // Sound effects and music in a browser page, through the page's Web Audio
-// (engine/platform/web/tarnwick.pre.js): the file is read from the page's
+// (engine/platform/web/audio.js): the file is read from the page's
 // file system and decoded by the browser. Decoding happens later, so a load
 // checks the file's signature at once; the browser decodes WAV, OGG and FLAC.
 #include "engine/platform/Audio.h"

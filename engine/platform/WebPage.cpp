@@ -1,7 +1,10 @@
 #include "engine/platform/WebPage.h"
 
+#include "engine/platform/PageLayout.h"
+
 #include <emscripten.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace {
@@ -24,7 +27,7 @@ EM_JS(void, tw_page_message, (const char* text, int error),
 EM_JS(int, tw_page_changed_file, (char* buffer, int size),
       { return Module.tw.nextChangedFile(buffer, size); });
 
-// The layout tw.poll writes.
+// The layout tw.poll writes, word by word as PollField numbers them.
 struct PolledEvent {
   std::int32_t type;
   std::int32_t key;
@@ -33,6 +36,15 @@ struct PolledEvent {
   float y;
   std::int32_t repeat;
 };
+
+constexpr std::size_t wordAt(tw::platform::page::PollField field) { return 4u * field; }
+static_assert(sizeof(PolledEvent) == wordAt(tw::platform::page::POLL_WORDS), "PollField");
+static_assert(offsetof(PolledEvent, type) == wordAt(tw::platform::page::POLL_TYPE), "PollField");
+static_assert(offsetof(PolledEvent, key) == wordAt(tw::platform::page::POLL_KEY), "PollField");
+static_assert(offsetof(PolledEvent, button) == wordAt(tw::platform::page::POLL_BUTTON), "PollField");
+static_assert(offsetof(PolledEvent, x) == wordAt(tw::platform::page::POLL_X), "PollField");
+static_assert(offsetof(PolledEvent, y) == wordAt(tw::platform::page::POLL_Y), "PollField");
+static_assert(offsetof(PolledEvent, repeat) == wordAt(tw::platform::page::POLL_REPEAT), "PollField");
 
 }  // namespace
 

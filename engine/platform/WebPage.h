@@ -1,6 +1,6 @@
 // The browser page as the engine's browser presenter sees it: a canvas
 // opened at the grid's size, one call per frame with the frame's drawing
-// (a list of numbers, engine/platform/web/tarnwick.pre.js reads it), the
+// (a list of numbers laid out as engine/platform/PageLayout.h says), the
 // screen's text mirror, the page's input queue and messages for the player.
 #pragma once
 
@@ -31,7 +31,8 @@ struct CanvasGeometry {
 int open(const CanvasGeometry& geometry);
 // Marks the game as ended on the page.
 void close();
-// Draws one frame from its drawing list (laid out as tw.present reads it).
+// Draws one frame from its drawing list (PageLayout.h's CharacterField and
+// ShapeField items).
 void present(const std::vector<float>& list);
 // Sets the page's text mirror of the screen (rows separated by line breaks).
 void setScreenText(const std::string& text);

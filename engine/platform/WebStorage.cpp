@@ -10,6 +10,7 @@
 namespace {
 
 EM_JS(void, tw_storage_restore, (), { Module.tw.restoreFiles(); });
+EM_JS(void, tw_storage_describe, (const char* what), { Module.tw.keptData = UTF8ToString(what); });
 EM_JS(int, tw_storage_keep, (const char* path, const char* bytes, int length),
       { return Module.tw.keepFile(UTF8ToString(path), bytes, length); });
 
@@ -30,6 +31,8 @@ void restoreHostStorage() {
   restored = true;
   tw_storage_restore();
 }
+
+void describeKeptData(const std::string& what) { tw_storage_describe(what.c_str()); }
 
 int keepInHostStorage(const std::string& path, const std::string& bytes, std::string& why) {
   if (!inDataFolder(path)) return 0;

@@ -1,6 +1,6 @@
 # Platform sources of the browser build: waits that end on the page's frame
 # callbacks, the page's canvas, input, audio and storage. The JavaScript side
-# is engine/platform/web/tarnwick.pre.js, linked into every program
+# is the page script's modules in engine/platform/web/, linked into every program
 # (cmake/TarnwickWeb.cmake).
 target_sources(tarnwick PRIVATE
   engine/platform/WebAudio.cpp

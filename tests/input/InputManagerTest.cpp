@@ -377,6 +377,24 @@ TEST(InputRecording, ReadsTheEarlierVersion) {
   EXPECT_EQ(untouched.getFrameCount(), 0);
 }
 
+// A frame time past the settings' limit, which files written before the two
+// agreed may hold, is read as the limit.
+TEST(InputRecording, ReadsAFrameTimePastTheLimitAsTheLimit) {
+  const int limit = tw::Config::MAX_FRAME_TIME;
+  const struct {
+    int written, read;
+  } cases[] = {{33, 33}, {limit, limit}, {limit + 1, limit}, {10000, limit}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    tw::InputRecording written = SampleRecording().r;
+    written.setFrameTime(c.written);
+    tw::InputRecording read;
+    std::string why;
+    ASSERT_EQ(tw::InputRecording::decode(written.encode(), read, why), 0) << why;
+    EXPECT_EQ(read.getFrameTime(), c.read);
+  }
+}
+
 // refused.txt names each broken file of the earlier version and the reason
 // it must be refused with.
 TEST(InputRecording, BrokenFilesAreRefusedWithTheirReason) {

@@ -2,5 +2,9 @@
 tw_add_test_suite(platform_tests
   platform/FileWatcherTest.cpp
   platform/LargeArrayTest.cpp
+  platform/PageTablesTest.cpp
   platform/RandomSequenceTest.cpp
 )
+# The page script's tables module this build wrote (cmake/TarnwickWeb.cmake).
+set_source_files_properties(platform/PageTablesTest.cpp PROPERTIES
+  COMPILE_DEFINITIONS TW_PAGE_TABLES_JS="${TW_PAGE_TABLES_JS}")

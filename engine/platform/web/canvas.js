@@ -1,0 +1,90 @@
+// The page's canvas and screen text: opened at the grid's size, scaled to
+// whole device pixels per cell as the page allows, each frame's drawing list
+// handed to the painter (painter.js), and the text mirror of the screen.
+(function (tw) {
+  'use strict';
+
+  // The grid as the presenter opened it (window pixels), the painter and the
+  // page's canvas context.
+  const view = { cols: 0, rows: 0, cellW: 0, cellH: 0, ctx: null, painter: null, open: false,
+                 lastText: '' };
+  tw.frames = 0;
+
+  function colorText(packed) {
+    return 'rgb(' + ((packed >> 16) & 255) + ',' + ((packed >> 8) & 255) + ',' + (packed & 255) + ')';
+  }
+
+  // Whole device pixels per cell, as large as the page allows, so every cell
+  // edge falls on a pixel.
+  function sizeCanvas() {
+    const canvas = Module.canvas;
+    const ratio = window.devicePixelRatio || 1;
+    const room = canvas.parentElement || document.body;
+    const width = Math.max(room.clientWidth, 80) * ratio;
+    const height = Math.max(window.innerHeight - canvas.getBoundingClientRect().top - 8, 60) * ratio;
+    const aspect = view.cellW / view.cellH;
+    let cellH = Math.floor(Math.min(height / view.rows, width / view.cols / aspect));
+    cellH = Math.max(cellH, 4);
+    const cellW = Math.max(Math.round(cellH * aspect), 2);
+    canvas.width = cellW * view.cols;
+    canvas.height = cellH * view.rows;
+    canvas.style.width = canvas.width / ratio + 'px';
+    canvas.style.height = canvas.height / ratio + 'px';
+    view.painter.setScale(cellW / view.cellW, cellH / view.cellH);
+  }
+
+  // geometry: cols, rows, cellW, cellH (window pixels), boxLeft, boxTop (the
+  // cell box's corner from a character's position, in cells), fullBlock,
+  // fillOverlap (device pixels), background (0xRRGGBB), fontScale.
+  tw.open = function (geometry) {
+    const canvas = Module.canvas;
+    if (!canvas || !canvas.getContext) return -1;
+    view.ctx = canvas.getContext('2d', { alpha: false });
+    if (!view.ctx) return -1;
+    Object.assign(view, { cols: geometry.cols, rows: geometry.rows, cellW: geometry.cellW,
+                          cellH: geometry.cellH, lastText: '' });
+    const charSize = Math.max(1, Math.floor(geometry.fontScale *
+                                            Math.min(geometry.cellW, geometry.cellH)));
+    view.painter = twCreatePainter(Object.assign({}, geometry, {
+      background: colorText(geometry.background), charSize }), tw.font);
+    sizeCanvas();
+    view.open = true;
+    document.body.dataset.state = 'running';
+    return 0;
+  };
+
+  tw.close = function () {
+    if (!view.open) return;
+    view.open = false;
+    document.body.dataset.state = 'ended';
+    tw.message('The game has ended. Reload the page to play again.', false);
+  };
+
+  tw.resize = function () { if (view.open) sizeCanvas(); };
+
+  // Draws one frame from the list the presenter wrote into the heap.
+  tw.present = function (pointer, count) {
+    tw.draw(HEAPF32.subarray(pointer >> 2, (pointer >> 2) + count));
+    tw.frames++;
+    document.body.dataset.frames = tw.frames;
+  };
+
+  // Draws a frame's drawing list (positions in window pixels).
+  tw.draw = function (list) { view.painter.draw(view.ctx, list); };
+
+  // A page position (client pixels) in cells of the grid.
+  tw.cellAt = function (clientX, clientY) {
+    const rect = Module.canvas.getBoundingClientRect();
+    if (rect.width <= 0 || rect.height <= 0) return [0, 0];
+    return [(clientX - rect.left) / rect.width * view.cols,
+            (clientY - rect.top) / rect.height * view.rows];
+  };
+
+  // The frame as text, for tools, tests and assistive software.
+  tw.screenText = function (text) {
+    if (text === view.lastText) return;
+    view.lastText = text;
+    const element = document.getElementById('screen-text');
+    if (element) element.textContent = text;
+  };
+})(Module.tw);
