@@ -1,6 +1,9 @@
 // The loop's waits: each resolves on the display's frame callback nearest to
 // the time asked for, measured against the display's own refresh interval.
 // A hidden page gets no frame callbacks, so the loop stops stepping there.
+// A wait after which nothing new was drawn (a turn-based game waiting for a
+// key) sleeps on a timer instead: asking for frame callbacks keeps the
+// browser composing frames sixty times a second for nothing.
 (function (tw) {
   'use strict';
 
@@ -10,7 +13,7 @@
   // display's. Gaps longer than MAX_INTERVAL (a hidden or busy page) say
   // nothing about the display.
   const MAX_INTERVAL = 100;
-  let interval = 1000 / 60, lastCallback = 0;
+  let interval = 1000 / 60, lastCallback = 0, framesAtLastWait = -1;
   tw.wake = null;  // ends the loop's current wait early (page leaving)
   tw.waitedThisFrame = false;
 
@@ -26,6 +29,9 @@
   // Resolves on the frame callback nearest to ms milliseconds from now.
   tw.waitFrame = function (ms) {
     tw.waitedThisFrame = true;
+    const drewSinceLastWait = tw.frames !== framesAtLastWait;
+    framesAtLastWait = tw.frames;
+    if (!drewSinceLastWait && !document.hidden) return sleep(ms);
     const target = performance.now() + ms;
     lastCallback = 0;
     return new Promise((resolve) => {
@@ -47,4 +53,18 @@
       requestAnimationFrame(tick);
     });
   };
+
+  // Resolves after ms milliseconds on a timer, or when woken.
+  function sleep(ms) {
+    return new Promise((resolve) => {
+      const finish = () => {
+        if (tw.wake !== finish) return;
+        tw.wake = null;
+        clearTimeout(timer);
+        resolve();
+      };
+      tw.wake = finish;
+      const timer = setTimeout(finish, Math.max(0, ms));
+    });
+  }
 })(Module.tw);
