@@ -48,12 +48,12 @@ TEST(Examples, MazeChaserReachesTheTreasureAndShowcaseAnimatesItsSprite) {
   maze.setFrames(700);
   ASSERT_TRUE(maze.run("--capture")) << maze.output();
   EXPECT_GE(valueAfter(maze.lastFrame(), "Found"), 2) << maze.lastFrame();
-  for (const auto& [frames, shown] : {std::make_pair(3, "\\(o)/"), std::make_pair(7, "-=(o)=-"),
-                                      std::make_pair(7, "#"), std::make_pair(7, "triangle"),
-                                      std::make_pair(7, "\u2551   Tarnwick showcase  \u2551"),
-                                      std::make_pair(7, "\u2665 \u2588\u2591\u2591")}) {
-    showcase.setFrames(frames);
-    ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  showcase.setFrames(3);
+  ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  EXPECT_NE(std::string::npos, showcase.lastFrame().find("\\(o)/")) << showcase.lastFrame();
+  showcase.setFrames(7);  // one run's last frame shows the rest
+  ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  for (const char* shown : {"-=(o)=-", "#", "triangle", "\u2551   Tarnwick showcase  \u2551", "\u2665 \u2588\u2591\u2591"}) {
     EXPECT_NE(std::string::npos, showcase.lastFrame().find(shown)) << showcase.lastFrame();
   }
 }
