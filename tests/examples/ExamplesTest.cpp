@@ -48,12 +48,12 @@ TEST(Examples, MazeChaserReachesTheTreasureAndShowcaseAnimatesItsSprite) {
   maze.setFrames(700);
   ASSERT_TRUE(maze.run("--capture")) << maze.output();
   EXPECT_GE(valueAfter(maze.lastFrame(), "Found"), 2) << maze.lastFrame();
-  for (const auto& [frames, shown] : {std::make_pair(3, "\\(o)/"), std::make_pair(7, "-=(o)=-"),
-                                      std::make_pair(7, "#"), std::make_pair(7, "triangle"),
-                                      std::make_pair(7, "\u2551   Tarnwick showcase  \u2551"),
-                                      std::make_pair(7, "\u2665 \u2588\u2591\u2591")}) {
-    showcase.setFrames(frames);
-    ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  showcase.setFrames(3);
+  ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  EXPECT_NE(std::string::npos, showcase.lastFrame().find("\\(o)/")) << showcase.lastFrame();
+  showcase.setFrames(7);  // one run's last frame shows the rest
+  ASSERT_TRUE(showcase.run("--capture")) << showcase.output();
+  for (const char* shown : {"-=(o)=-", "#", "triangle", "\u2551   Tarnwick showcase  \u2551", "\u2665 \u2588\u2591\u2591"}) {
     EXPECT_NE(std::string::npos, showcase.lastFrame().find(shown)) << showcase.lastFrame();
   }
 }
@@ -169,7 +169,8 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
 
 // 0 after a game that ran and quit (or showed its help), 1 when it could not
 // start (a refused replay or record file included), 2 for an option it does
-// not take.
+// not take: each program hands on what the command line decided (whose
+// options the CommandLine test goes through).
 TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
   const struct {
     const char* program;
@@ -179,7 +180,6 @@ TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
   } cases[] = {
       {"veld", "--capture", "", 0},
       {"veld", "--bogus", "", 2},
-      {"veld", "--record", "", 2},
       {"veld", "--capture --replay DIR/none.rec", "", 1},
       {"veld", "--capture --record DIR/none/run.rec", "", 1},
       {"veld", "--capture", "logfile:DIR/none/game.log", 1},
@@ -189,11 +189,9 @@ TEST(Programs, EndWithAStatusThatSaysWhetherTheyRan) {
       {"example_maze", "--capture", "replay_file:DIR/none.rec", 1},
       {"example_roguelike", "--capture --new DIR/game.sav", "", 0},
       {"example_pong", "--capture --host 0", "logfile:DIR/none/game.log", 1},
-      // The command line they share: help, log detail, options the game does not take.
+      // Help, and arguments the game itself does not take.
       {"example_catch", "--help", "", 0},
-      {"veld", "--capture --verbose", "", 0},
       {"example_showcase", "--capture stray", "", 2},
-      {"example_garden", "--capture --record", "", 2},
       {"example_pong", "--capture --join localhost", "", 2},
   };
   for (const auto& c : cases) {

@@ -18,7 +18,7 @@
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/SceneGraph.h"
 #include "engine/world/Sprite.h"
-#include "tests/support/EngineFixtures.h"
+#include "tests/support/WorldIndex.h"
 
 using namespace tw;
 
@@ -89,39 +89,6 @@ std::string summary(const Object& o) {
   for (int i = 0; i < o.getEventCount(); i++) text += " " + o.getEventName(i);
   if (const auto* v = dynamic_cast<const ViewObject*>(&o)) text += " view " + v->getViewString();
   return text;
-}
-
-bool has(const ObjectList& list, const Object* p_o) {
-  for (int i = 0; i < list.getCount(); i++) {
-    if (list[i] == p_o) return true;
-  }
-  return false;
-}
-
-// Empty when every object sits in exactly the scene graph lists its state asks
-// for, and every solid active one in the grid cells of its box.
-std::string worldProblems() {
-  SceneGraph& graph = WorldManager::getInstance().getSceneGraph();
-  const ObjectList all = WorldManager::getInstance().getAllObjects(true);
-  std::string problems;
-  for (int i = 0; i < all.getCount(); i++) {
-    Object* o = all[i];
-    const bool active = o->isActive(), solid = active && o->isSolid();
-    const std::string who = "object " + std::to_string(o->getId()) + ": ";
-    if (has(graph.activeObjects(), o) != active) problems += who + "active list\n";
-    if (has(graph.inactiveObjects(), o) == active) problems += who + "inactive list\n";
-    if (has(graph.solidObjects(), o) != solid) problems += who + "solid list\n";
-    if (has(graph.objectsOfType(o->getType()), o) != active) problems += who + "type map\n";
-    for (int alt = 0; alt <= MAX_ALTITUDE; alt++) {
-      const bool wanted = active && o->isVisible() && o->getAltitude() == alt;
-      if (has(graph.visibleObjects(alt), o) != wanted) problems += who + "visible list\n";
-    }
-    if (!solid) continue;
-    for (const Bucket& cell : graph.getGrid().getCells(o, o->getPosition())) {
-      if (!has(graph.getGrid().getCellObjects(cell), o)) problems += who + "grid cell\n";
-    }
-  }
-  return problems;
 }
 
 // Objects and view objects with random attributes, and random changes to them
@@ -208,16 +175,16 @@ struct Random {
 };
 
 // A started 80 x 24 world with the sprites "good" and "robust" (3 x 2, two frames).
-class SerializationTest : public tw_test::WorldFixture {
+class SerializationTest : public tw_test::WorldIndex {
  protected:
   void SetUp() override {
-    WorldFixture::SetUp();
+    WorldIndex::SetUp();
     ASSERT_EQ(resources().startUp(), 0);
     ASSERT_EQ(resources().loadSprite(dataFile("sprites/good-simple.txt"), "good"), 0);
     ASSERT_EQ(resources().loadSprite(dataFile("sprites/good-robust.txt"), "robust"), 0);
   }
   void TearDown() override {
-    WorldFixture::TearDown();
+    WorldIndex::TearDown();
     if (resources().isStarted()) resources().shutDown();
   }
   static ResourceManager& resources() { return ResourceManager::getInstance(); }
@@ -226,6 +193,21 @@ class SerializationTest : public tw_test::WorldFixture {
   int apply(Object* o, const std::string& bytes) {
     last = streamOf(bytes);
     return o->deserialize(&last);
+  }
+  // Empty when every object is in exactly the world's lists (and grid cells)
+  // its state asks for.
+  static std::string worldProblems() {
+    const ObjectList all = world().getAllObjects(true);
+    std::string problems;
+    for (int i = 0; i < all.getCount(); i++) {
+      const Object* o = all[i];
+      std::string wanted = o->isActive() ? "active" : "inactive";
+      if (o->isActive() && o->isSolid()) wanted += " solid grid";
+      if (o->isActive() && o->isVisible()) wanted += " alt" + std::to_string(o->getAltitude());
+      if (o->isActive()) wanted += " typed";
+      if (lists(o) != wanted) problems += "object " + std::to_string(o->getId()) + ": " + lists(o) + "\n";
+    }
+    return problems;
   }
 
   std::stringstream last;

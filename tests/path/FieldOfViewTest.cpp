@@ -73,14 +73,6 @@ std::vector<Case> cases() {
   return all;
 }
 
-std::vector<std::vector<bool>> seenCells(const tw::CellMap& map, const FieldOfView& fov) {
-  std::vector<std::vector<bool>> seen(static_cast<size_t>(map.getHeight()));
-  for (int y = 0; y < map.getHeight(); y++) {
-    for (int x = 0; x < map.getWidth(); x++) seen[static_cast<size_t>(y)].push_back(fov.isVisible(x, y));
-  }
-  return seen;
-}
-
 }  // namespace
 
 TEST(FieldOfView, SeesWhatEachAlgorithmPromisesOnDrawnMaps) {
@@ -130,33 +122,28 @@ TEST(FieldOfView, SeesNothingFromOutsideTheMap) {
 // cell sees that cell back; the restrictive algorithm sees nothing the
 // symmetric one does not, nor the symmetric one anything the permissive does not.
 TEST(FieldOfView, KeepsSymmetryAndOrderOnRandomMaps) {
+  const int w = 17, h = 13;
+  const auto cell = [](std::size_t i) { return std::to_string(i % w) + "," + std::to_string(i / w); };
   for (unsigned seed = 1; seed <= 6; seed++) {
-    const tw::CellMap map = tw_test::randomMap(17, 13, seed, 0.25);
+    const tw::CellMap map = tw_test::randomMap(w, h, seed, 0.25);
     const int radius = seed % 2 == 0 ? 0 : 6;
     SCOPED_TRACE("seed " + std::to_string(seed));
-    std::vector<std::vector<std::vector<bool>>> symmetric(13 * 17);
-    for (int y = 0; y < 13; y++) {
-      for (int x = 0; x < 17; x++) {
-        if (!map.isTransparent(x, y)) continue;
-        FieldOfView by[3];
-        for (int a = 0; a < 3; a++) by[a].compute(map, x, y, radius, true, ALGORITHMS[a]);
-        symmetric[static_cast<size_t>(y * 17 + x)] = seenCells(map, by[0]);
-        for (int v = 0; v < 17 * 13; v++) {
-          const int vx = v % 17;
-          const int vy = v / 17;
-          const bool restrictive = by[2].isVisible(vx, vy);
-          const bool symmetric_sees = by[0].isVisible(vx, vy);
-          EXPECT_TRUE(!restrictive || symmetric_sees) << x << "," << y << " -> " << vx << "," << vy;
-          EXPECT_TRUE(!symmetric_sees || by[1].isVisible(vx, vy)) << x << "," << y << " -> " << vx << "," << vy;
-        }
+    std::vector<std::vector<bool>> symmetric(w * h);  // what each floor cell sees, by cell index
+    for (int a = 0; a < w * h; a++) {
+      if (!map.isTransparent(a % w, a / w)) continue;
+      FieldOfView by[3];
+      for (int k = 0; k < 3; k++) by[k].compute(map, a % w, a / w, radius, true, ALGORITHMS[k]);
+      for (int b = 0; b < w * h; b++) {
+        const bool restrictive = by[2].isVisible(b % w, b / w), symmetric_sees = by[0].isVisible(b % w, b / w);
+        symmetric[static_cast<size_t>(a)].push_back(symmetric_sees);
+        EXPECT_TRUE(!restrictive || symmetric_sees) << cell(a) << " -> " << cell(b);
+        EXPECT_TRUE(!symmetric_sees || by[1].isVisible(b % w, b / w)) << cell(a) << " -> " << cell(b);
       }
     }
-    for (int a = 0; a < 17 * 13; a++) {
-      for (int b = 0; b < 17 * 13; b++) {
-        if (symmetric[static_cast<size_t>(a)].empty() || symmetric[static_cast<size_t>(b)].empty()) continue;
-        EXPECT_EQ(symmetric[static_cast<size_t>(a)][static_cast<size_t>(b / 17)][static_cast<size_t>(b % 17)],
-                  symmetric[static_cast<size_t>(b)][static_cast<size_t>(a / 17)][static_cast<size_t>(a % 17)])
-            << a % 17 << "," << a / 17 << " <-> " << b % 17 << "," << b / 17;
+    for (size_t a = 0; a < symmetric.size(); a++) {
+      for (size_t b = 0; b < symmetric.size(); b++) {
+        if (symmetric[a].empty() || symmetric[b].empty()) continue;
+        EXPECT_EQ(symmetric[a][b], symmetric[b][a]) << cell(a) << " <-> " << cell(b);
       }
     }
   }

@@ -33,14 +33,7 @@ class Recorder : public tw::Object {
     }
     return 1;
   }
-  // The actions received for one key, in order.
-  std::vector<int> actionsOf(int key) const {
-    std::vector<int> actions;
-    for (const Received& r : received) {
-      if (r.keyboard && r.key == key) actions.push_back(r.action);
-    }
-    return actions;
-  }
+  // The mouse events received, in order.
   std::vector<Received> mouse() const {
     std::vector<Received> out;
     for (const Received& r : received) {
