@@ -2,12 +2,14 @@
 // 127.0.0.1: the page joins the host's WebSocket port and plays a match to
 // its end, and both end on the same court (the page's screen text equals the
 // host's last frame) and print the same score; a second page is turned away
-// while the first plays. A page asked to host says in one line that it
-// cannot listen, and a page that never connects says nothing of the network.
+// while the first plays. A page joining where nobody listens says why; one
+// asked to host says in one line that it cannot listen; one that never
+// connects says nothing of the network.
 //   node --experimental-websocket pong-page.mjs SITE_FOLDER BIN_FOLDER
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import { Browser, runCases } from './browser.mjs';
@@ -80,6 +82,16 @@ await runCases({
       host.child.kill();
       fs.rmSync(host.dir, { recursive: true, force: true });
     }
+  },
+  'a page joining where no host listens says so and ends': async (browser) => {
+    const probe = net.createServer().listen(0, '127.0.0.1');
+    await new Promise((resolve) => probe.once('listening', resolve));
+    const port = probe.address().port;
+    await new Promise((resolve) => probe.close(resolve));
+    await browser.open(joinPage(port));
+    await consoleLine(browser, /cannot host or join/, 'the page to give up');
+    const log = await browser.evaluate(`FS.readFile('/tarnwick.log', { encoding: 'utf8' })`);
+    assert.match(log, new RegExp(`Connecting to 127.0.0.1:${port} failed:\n.*Connection refused`));
   },
   'a page cannot host, and says so in one line': async (browser) => {
     await browser.open(`${base}/pong.html?arg=--host`);
