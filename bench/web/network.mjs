@@ -9,7 +9,8 @@ import path from 'node:path';
 import { Browser } from '../../tests/web/browser.mjs';
 import { serve } from '../../tools/web-serve.mjs';
 
-const [site, bin] = process.argv.slice(2);
+const [site, binArgument] = process.argv.slice(2);
+const bin = path.resolve(binArgument);
 const ROUNDS = 2000;
 const benchSite = path.join(site, '..', 'bench-site');
 const extras = {};
@@ -19,7 +20,8 @@ const base = `http://127.0.0.1:${server.address().port}`;
 
 // Microseconds per round trip of one native benchmark of bench_network.
 function nativeRoundTrip(name) {
-  const out = execFileSync(path.join(bin, 'bench_network'), [`--benchmark_filter=${name}$`], { encoding: 'utf8' });
+  const out = execFileSync(path.join(bin, 'bench_network'), [`--benchmark_filter=${name}$`],
+                           { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).replace(/\x1b\[[0-9;]*m/g, '');  // no colours
   return Number(out.match(new RegExp(`${name}\\s+([\\d.]+) us`))[1]);
 }
 
