@@ -26,7 +26,7 @@ JOBS         ?= $(shell nproc)
 # folder it enters and leaves.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build run test test-loaded test-asan bench fuzz docs web web-serve web-bench clean
+.PHONY: all deps build run test test-loaded test-asan bench fuzz docs web web-serve web-bench web-bench-network clean
 
 all: build
 
@@ -69,6 +69,13 @@ web-serve: web
 web-bench: web
 	node --experimental-websocket bench/web/figures.mjs $(WEB_BUILD)/site \
 	  $(wildcard $(BUILD)/tests/web-work/session.rec)
+
+# A page's round trip to a native host against the native peers', all from
+# optimised code in one run.
+web-bench-network: web
+	cmake -S . -B $(REL_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_BENCHMARKS=ON > /dev/null
+	cmake --build $(REL_BUILD) -j $(JOBS) --target bench_network bench_echo_host
+	node --experimental-websocket bench/web/network.mjs $(WEB_BUILD)/site $(REL_BUILD)/bin
 
 test-asan: deps
 	@bash tools/build.sh $(ASAN_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON \

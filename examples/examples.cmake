@@ -20,11 +20,9 @@ endforeach()
 add_custom_target(example_data ALL DEPENDS ${tw_example_outputs})
 add_dependencies(example_showcase example_data)
 
-# In the browser build each example is a page of the site, but pong: a page
-# cannot open the TCP connection it plays over.
-set(TW_PAGE_EXAMPLES ${TW_EXAMPLES})
-list(REMOVE_ITEM TW_PAGE_EXAMPLES pong)
-foreach(example IN LISTS TW_PAGE_EXAMPLES)
+# In the browser build each example is a page of the site (pong's page joins
+# a native host's WebSocket port, given in the page's URL).
+foreach(example IN LISTS TW_EXAMPLES)
   set(data)
   if(example STREQUAL "showcase")
     set(data DATA)

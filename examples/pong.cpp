@@ -2,8 +2,12 @@
 // keeps the score; each side moves its own paddle (arrow keys or W and S) and sends,
 // each step, what changed in the objects it owns as one whole message of their records.
 //   example_pong [--window | --terminal | --capture] --host [PORT] [--listen ADDRESS]
+//                [--pages PORT]
 //   example_pong [--window | --terminal | --capture] --join HOST PORT
-// The host listens on 127.0.0.1 unless --listen names another address.
+// The host listens on 127.0.0.1 unless --listen names another address, and takes a
+// browser page as its guest on a WebSocket port of its own (--pages, a free one
+// without). In a page the game joins only, with the host's WebSocket port:
+//   pong.html?arg=--join&arg=HOST&arg=PAGES_PORT
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -96,10 +100,12 @@ class Piece : public tw::Object {
     } else if (const auto* p_key = p_e->as<tw::EventKeystroke>()) {
       steer(p_key->getKey());
     } else if (p_e->as<tw::EventStep>() != nullptr && peer != -1) {
+      // The guest stays half a second after the match was won, so that its
+      // player sees the final court and score before it leaves; the host ends
+      // when the guest is gone.
+      if (!hosting && (score(0) == 3 || score(1) == 3) && ++steps_since_won == 15) endGame();
       receiveTheirs();
       if (peer != -1) sendMine();
-      // The host ends when the guest is gone.
-      if (!hosting && (score(0) == 3 || score(1) == 3)) endGame();
     }
     return 1;
   }
@@ -135,6 +141,7 @@ class Piece : public tw::Object {
   }
 
   bool paddle;
+  int steps_since_won = 0;  // the guest's steps since the match was won
 };
 
 tw::ViewObject* scoreView(const char* label, tw::Location where) {
@@ -150,6 +157,7 @@ int main(int argc, char* argv[]) {
   command_line.addOption("--host", "  --host [PORT]     host a match (on a free port without one)");
   command_line.addOption("--join", "  --join HOST PORT  join the match hosted there");
   command_line.addOption("--listen", "  --listen ADDRESS  the host's address (127.0.0.1)");
+  command_line.addOption("--pages", "  --pages PORT      the host's port for browser pages (a free one)");
   const int status = command_line.parse(argc, argv);
   if (status != tw::CommandLine::GO_ON) return status;
 
@@ -157,6 +165,7 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string> host_port = command_line.valuesOf("--host");
   const std::vector<std::string> join = command_line.valuesOf("--join");
   const std::vector<std::string> listen = command_line.valuesOf("--listen");
+  const std::vector<std::string> pages = command_line.valuesOf("--pages");
   std::string host;
   std::string port = "0";
   if (!host_port.empty()) port = host_port[0];
@@ -176,15 +185,19 @@ int main(int argc, char* argv[]) {
     game.shutDown();
     return 1;
   }
-  const bool connected = hosting ? net.setUpServer(port, address) == 0
-                                 : (peer = net.connect(host, port)) >= 0;
+  const bool connected =
+      hosting ? net.setUpServer(port, address) == 0 &&
+                    (net.getWebSocketPort() >= 0 ||  // the websocket_port setting opened it
+                     net.setUpWebSocketServer(pages.empty() ? "0" : pages[0], address) == 0)
+              : (peer = net.connect(host, port)) >= 0;
   if (!connected) {
     game.shutDown();
     std::fputs("cannot host or join; see the log\n", stderr);
     return 1;
   }
   if (hosting) {
-    std::printf("hosting on port %d\n", net.getServerPort());
+    std::printf("hosting on port %d, pages on port %d\n", net.getServerPort(),
+                net.getWebSocketPort());
     std::fflush(stdout);
   }
 

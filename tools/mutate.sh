@@ -30,7 +30,7 @@
 # copy of the tree (FOLDER-source, brought up to date with the working tree
 # at the start of each run), never in the working tree itself, so a run that
 # is killed leaves the working tree as it was; the copy is restored after
-# each mutant. A mutant of a browser source (engine/*/Web*.cpp, NoSockets.cpp) also rebuilds
+# each mutant. A mutant of a browser source (engine/*/Web*.cpp, PageSockets.cpp) also rebuilds
 # the browser build from the copy (FOLDER-web) for the web tests; the other
 # mutants' web tests play the working tree's build-web. The summary gives the
 # kill rate of each list (one list per subsystem) and of all together.
@@ -63,7 +63,7 @@ build_tree() {
 # (The WebSocket sources serve native hosts: their mutants need no browser build.)
 is_web_source() {
   [[ ($1 == engine/*/Web*.cpp && $1 != engine/*/WebSocket*.cpp) ||
-     $1 == engine/platform/NoSockets.cpp ]]
+     $1 == engine/platform/PageSockets.cpp ]]
 }
 
 build_web() {

@@ -27,7 +27,6 @@
 #include "engine/network/NetworkManager.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
-#include "engine/platform/Socket.h"
 #include "engine/platform/Timer.h"
 #include "engine/resources/ResourceManager.h"
 #include "engine/world/WorldManager.h"
@@ -109,13 +108,7 @@ int GameManager::startEngineManagers() {
                    "Input manager started.") != 0) {
     return -1;
   }
-  if (Config::getInstance().getNetworking() && !platform::socketsExist()) {
-    // A browser page: the game plays on without the network manager, whose
-    // own start-up would fail.
-    LogManager::getInstance().writeLog(
-        "GameManager::startUp(): Warning! No network manager: a browser page cannot open TCP "
-        "connections.");
-  } else if (Config::getInstance().getNetworking() &&
+  if (Config::getInstance().getNetworking() &&
              startManager(NetworkManager::getInstance(),
                           "GameManager::startUp(): Error! Starting network manager.",
                           "Network manager started.") != 0) {

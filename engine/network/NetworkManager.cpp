@@ -191,6 +191,7 @@ int NetworkManager::setUpServer(std::string port, std::string host) {
                  getServerPort());
     return -1;
   }
+  if (!platform::socketsListen()) return refuseListening("setUpServer");
   const int socket = platform::socketListen(host, port);
   if (socket == platform::NO_SOCKET) {
     log.writeLog("NetworkManager::setUpServer(): Error! Unable to listen on port '%s':",
@@ -220,6 +221,7 @@ int NetworkManager::setUpWebSocketServer(std::string port, std::string host) {
                  getWebSocketPort());
     return -1;
   }
+  if (!platform::socketsListen()) return refuseListening("setUpWebSocketServer");
   auto listener = std::make_unique<WebSocketListener>();
   if (listener->listen(host, port) != 0) {
     log.writeLog(
@@ -232,6 +234,15 @@ int NetworkManager::setUpWebSocketServer(std::string port, std::string host) {
   log.writeLog(1, "NetworkManager::setUpWebSocketServer(): Listening on port %d for WebSocket.",
                getWebSocketPort());
   return 0;
+}
+
+// A browser page connects but cannot listen: one line says so.
+int NetworkManager::refuseListening(const char* operation) const {
+  LogManager::getInstance().writeLog(
+      "NetworkManager::%s(): Error! A browser page cannot listen for connections; it can "
+      "connect to a host's WebSocket port.",
+      operation);
+  return -1;
 }
 
 int NetworkManager::getWebSocketPort() const { return websockets ? websockets->getPort() : -1; }

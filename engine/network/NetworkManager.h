@@ -140,6 +140,7 @@ class TW_API NetworkManager : public Manager {
   int refuseLongMessage(int socket, unsigned long length);
   void dropLostPeer(int socket, int code, const char* where);
   void logErrorText(int code) const;
+  int refuseListening(const char* operation) const;
   int acceptWebSockets();
   long transmit(Connection& connection, const void* buffer, std::size_t bytes);
   long takeIn(Connection& connection, void* buffer, std::size_t bytes);

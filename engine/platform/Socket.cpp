@@ -3,12 +3,10 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 namespace tw {
@@ -23,12 +21,6 @@ const int SEND_FLAGS = MSG_NOSIGNAL;  // a vanished peer gives EPIPE, not SIGPIP
 const int SEND_FLAGS = 0;  // SO_NOSIGPIPE is set on every socket instead
 #endif
 
-int failWith(int code) {
-  last_error = code;
-  return -1;
-}
-
-int failFromErrno() { return failWith(errno); }
 
 // strerror_r comes in two flavours: XSI returns an int, GNU returns the text.
 [[maybe_unused]] const char* pickErrorText(int result, const char* buffer) {
@@ -57,7 +49,7 @@ addrinfo* resolve(const std::string& host, const std::string& port, bool passive
   const char* node = host.empty() ? nullptr : host.c_str();
   const int result = getaddrinfo(node, port.c_str(), &hints, &list);
   if (result == 0) return list;
-  failWith(result == EAI_SYSTEM ? errno : EHOSTUNREACH);
+  socketFail(result == EAI_SYSTEM ? errno : EHOSTUNREACH);
   return nullptr;
 }
 
@@ -65,10 +57,10 @@ addrinfo* resolve(const std::string& host, const std::string& port, bool passive
 // system has no MSG_NOSIGNAL, marked not to raise SIGPIPE.
 int prepare(int socket) {
   if (socketSetNonBlocking(socket, true) == -1) return -1;
-  if (fcntl(socket, F_SETFD, FD_CLOEXEC) == -1) return failFromErrno();
+  if (fcntl(socket, F_SETFD, FD_CLOEXEC) == -1) return socketFail(errno);
 #ifdef SO_NOSIGPIPE
   const int on = 1;
-  if (setsockopt(socket, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof(on)) == -1) return failFromErrno();
+  if (setsockopt(socket, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof(on)) == -1) return socketFail(errno);
 #endif
   return 0;
 }
@@ -77,59 +69,38 @@ int prepare(int socket) {
 int abandon(int socket) {
   const int code = last_error;
   ::close(socket);
-  return failWith(code);
+  return socketFail(code);
 }
 
 int bindAndListen(const addrinfo* address) {
   const int fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
-  if (fd == -1) return failFromErrno();
+  if (fd == -1) return socketFail(errno);
   const int on = 1;
   const int off = 0;
   // Lets a restarted server take its port back while old connections linger.
   setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
   if (address->ai_family == AF_INET6) setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof(off));
   if (bind(fd, address->ai_addr, address->ai_addrlen) == -1 || listen(fd, SOMAXCONN) == -1) {
-    failFromErrno();
+    socketFail(errno);
     return abandon(fd);
   }
   if (prepare(fd) == -1) return abandon(fd);
   return fd;
-}
-
-// Waits (up to timeout_ms) for a non-blocking connect to finish; 0 when connected.
-int finishConnect(int socket, int timeout_ms) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  pollfd entry{socket, POLLOUT, 0};
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    const int ready = poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
-    if (ready == -1 && errno == EINTR) continue;
-    if (ready == -1) return failFromErrno();
-    if (ready == 0) return failWith(ETIMEDOUT);
-    break;
-  }
-  int code = 0;
-  socklen_t length = sizeof(code);
-  if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &code, &length) == -1) return failFromErrno();
-  return code == 0 ? 0 : failWith(code);
 }
 
 int connectTo(const addrinfo* address, int timeout_ms) {
   const int fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
-  if (fd == -1) return failFromErrno();
+  if (fd == -1) return socketFail(errno);
   if (prepare(fd) == -1) return abandon(fd);
   if (::connect(fd, address->ai_addr, address->ai_addrlen) == 0) return fd;
   if (errno != EINPROGRESS) {
-    failFromErrno();
+    socketFail(errno);
     return abandon(fd);
   }
-  if (finishConnect(fd, timeout_ms) == -1) return abandon(fd);
+  if (socketWaitConnected(fd, timeout_ms) == -1) return abandon(fd);
   return fd;
 }
 }  // namespace
-
-bool socketsExist() { return true; }
 
 int socketStartUp() { return 0; }
 
@@ -138,6 +109,11 @@ int socketCleanUp() { return 0; }
 int socketLastError() { return last_error; }
 
 void socketSetLastError(int code) { last_error = code; }
+
+int socketFail(int code) {
+  last_error = code;
+  return -1;
+}
 
 bool socketWouldBlock(int code) { return code == EAGAIN || code == EWOULDBLOCK; }
 
@@ -155,7 +131,8 @@ std::string socketErrorText(int code) {
 }
 
 int socketListen(const std::string& host, const std::string& port) {
-  if (!isValidPort(port, true)) return failWith(EINVAL);
+  if (!socketsListen()) return socketFail(EOPNOTSUPP);
+  if (!isValidPort(port, true)) return socketFail(EINVAL);
   addrinfo* list = resolve(host, port, true);
   if (list == nullptr) return NO_SOCKET;
   int fd = NO_SOCKET;
@@ -165,7 +142,7 @@ int socketListen(const std::string& host, const std::string& port) {
 }
 
 int socketConnect(const std::string& host, const std::string& port, int timeout_ms) {
-  if (host.empty() || !isValidPort(port, false)) return failWith(EINVAL);
+  if (host.empty() || !isValidPort(port, false)) return socketFail(EINVAL);
   addrinfo* list = resolve(host, port, false);
   if (list == nullptr) return NO_SOCKET;
   int fd = NO_SOCKET;
@@ -181,7 +158,7 @@ int socketAccept(int listening_socket) {
   do {
     fd = ::accept(listening_socket, nullptr, nullptr);
   } while (fd == -1 && errno == EINTR);
-  if (fd == -1) return failFromErrno();
+  if (fd == -1) return socketFail(errno);
   // Accepted sockets do not inherit non-blocking mode on POSIX; make them so,
   // so that sending to a peer that stopped reading never stalls the game loop.
   if (prepare(fd) == -1) return abandon(fd);
@@ -191,53 +168,44 @@ int socketAccept(int listening_socket) {
 int socketLocalPort(int socket) {
   sockaddr_storage address{};
   socklen_t length = sizeof(address);
-  if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) == -1) return failFromErrno();
+  if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) == -1) return socketFail(errno);
   if (address.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
   if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
-  return failWith(EAFNOSUPPORT);
+  return socketFail(EAFNOSUPPORT);
 }
 
 long socketSend(int socket, const void* buffer, std::size_t bytes) {
-  if (buffer == nullptr && bytes > 0) return failWith(EINVAL);
+  if (buffer == nullptr && bytes > 0) return socketFail(EINVAL);
   ssize_t sent = -1;
   do {
     sent = ::send(socket, buffer, bytes, SEND_FLAGS);
   } while (sent == -1 && errno == EINTR);
-  if (sent == -1) return failFromErrno();
+  if (sent == -1) return socketFail(errno);
   return static_cast<long>(sent);
 }
 
 long socketReceive(int socket, void* buffer, std::size_t bytes) {
-  if (buffer == nullptr && bytes > 0) return failWith(EINVAL);
+  if (buffer == nullptr && bytes > 0) return socketFail(EINVAL);
   ssize_t got = -1;
   do {
     got = ::recv(socket, buffer, bytes, MSG_DONTWAIT);
   } while (got == -1 && errno == EINTR);
-  if (got == -1) return failFromErrno();
+  if (got == -1) return socketFail(errno);
   return static_cast<long>(got);
-}
-
-bool socketPeerClosed(int socket) {
-  char byte = 0;
-  ssize_t got = -1;
-  do {
-    got = ::recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-  } while (got == -1 && errno == EINTR);
-  return got == 0 || (got == -1 && errno != EAGAIN && errno != EWOULDBLOCK);
 }
 
 int socketClose(int socket) {
   // Not retried on EINTR: the descriptor is released either way, and a second
   // close could hit a descriptor that was reused in between.
-  if (::close(socket) == -1) return failFromErrno();
+  if (::close(socket) == -1) return socketFail(errno);
   return 0;
 }
 
 int socketSetNonBlocking(int socket, bool non_blocking) {
   const int flags = fcntl(socket, F_GETFL, 0);
-  if (flags == -1) return failFromErrno();
+  if (flags == -1) return socketFail(errno);
   const int wanted = non_blocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
-  if (wanted != flags && fcntl(socket, F_SETFL, wanted) == -1) return failFromErrno();
+  if (wanted != flags && fcntl(socket, F_SETFL, wanted) == -1) return socketFail(errno);
   return 0;
 }
 

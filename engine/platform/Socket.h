@@ -1,6 +1,8 @@
 // The operating system's TCP sockets as the network manager needs them: library
 // start-up and clean-up, listening, connecting, accepting, sending, receiving,
-// closing, and the last error with its text. Built on POSIX sockets.
+// closing, and the last error with its text. Built on POSIX sockets; in a
+// browser page on Emscripten's, which carry a connection over a WebSocket
+// and cannot listen (HostSockets.cpp and PageSockets.cpp hold what differs).
 #pragma once
 
 #include <cstddef>
@@ -11,8 +13,8 @@ namespace platform {
 
 const int NO_SOCKET = -1;
 
-// False where the platform has no TCP sockets at all (a browser page).
-bool socketsExist();
+// False where nothing can listen for connections (a browser page).
+bool socketsListen();
 
 // Start and stop the socket library. POSIX needs no such step, so both succeed.
 int socketStartUp();
@@ -23,6 +25,8 @@ int socketCleanUp();
 int socketLastError();
 // Sets that code, for layers over the sockets that report in the same way.
 void socketSetLastError(int code);
+// Sets that code and returns -1: how a failing socket call ends.
+int socketFail(int code);
 // True for the code of a non-blocking call that had nothing to do yet.
 bool socketWouldBlock(int code);
 // True for the codes that mean the connection is gone (EPIPE, ECONNRESET, ...).
@@ -35,6 +39,9 @@ std::string socketErrorText(int code);
 int socketListen(const std::string& host, const std::string& port);
 // A non-blocking socket connected to host:port within timeout_ms, or NO_SOCKET.
 int socketConnect(const std::string& host, const std::string& port, int timeout_ms);
+// Waits up to timeout_ms for a non-blocking connect on socket to finish: 0
+// when connected, -1 (with the last error set) when refused or timed out.
+int socketWaitConnected(int socket, int timeout_ms);
 // The next pending connection as a non-blocking socket, or NO_SOCKET (a
 // would-block code when none is pending).
 int socketAccept(int listening_socket);

@@ -1,8 +1,10 @@
-# Platform sources: sockets (none in a browser page).
+# Platform sources: sockets. A browser page has Emscripten's, which carry a
+# connection over a WebSocket and cannot listen (PageSockets.cpp).
+target_sources(tarnwick PRIVATE engine/platform/Socket.cpp)
 if(TW_WEB)
-  target_sources(tarnwick PRIVATE engine/platform/NoSockets.cpp)
+  target_sources(tarnwick PRIVATE engine/platform/PageSockets.cpp)
 else()
-  target_sources(tarnwick PRIVATE engine/platform/Socket.cpp)
+  target_sources(tarnwick PRIVATE engine/platform/HostSockets.cpp)
 endif()
 # WebSocket servers: framing by wslay, the handshake's SHA-1 and Base64 by
 # nettle, both linked privately. A page listens for nobody, so it has neither.

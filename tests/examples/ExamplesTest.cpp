@@ -144,6 +144,8 @@ TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
       << final_score;
   EXPECT_NE(std::string::npos, final_score.find("hosting on port"));
   EXPECT_EQ(final_score.substr(final_score.find('\n') + 1), guest.output());
+  // Both screens end on the same court: ball, paddles and score.
+  EXPECT_EQ(host.lastFrame(), guest.lastFrame());
 }
 
 // The host plays with the first connection and closes every later one at

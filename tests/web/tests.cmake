@@ -35,7 +35,10 @@ add_test(NAME web_gallery_pages COMMAND ${tw_node_run} ${CMAKE_CURRENT_SOURCE_DI
          ${TW_WEB_BUILD}/site ${PROJECT_SOURCE_DIR})
 add_test(NAME web_roguelike_page COMMAND ${tw_node_run}
          ${CMAKE_CURRENT_SOURCE_DIR}/web/roguelike-page.mjs ${TW_WEB_BUILD}/site)
+# Pong's page against a native pong host over 127.0.0.1.
+add_test(NAME web_pong_page COMMAND ${tw_node_run} ${CMAKE_CURRENT_SOURCE_DIR}/web/pong-page.mjs
+         ${TW_WEB_BUILD}/site ${TW_RUNTIME_DIR})
 set_tests_properties(web_veld_page web_replay_page web_consumer_page web_input_page web_reload_page
-                     web_gallery_pages web_roguelike_page PROPERTIES
+                     web_gallery_pages web_roguelike_page web_pong_page PROPERTIES
   LABELS web TIMEOUT 300 RESOURCE_LOCK chromium)
 set_tests_properties(web_replay_page PROPERTIES FIXTURES_REQUIRED web_session)
