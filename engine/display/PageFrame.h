@@ -9,7 +9,7 @@
 
 #include "engine/display/CellCoverage.h"
 #include "engine/display/DrawList.h"
-#include "engine/platform/WebPage.h"
+#include "engine/platform/CanvasGeometry.h"
 
 namespace tw {
 
