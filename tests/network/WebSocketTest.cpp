@@ -270,7 +270,7 @@ class WatchedGame {
   std::atomic<int> watchers{0};
   std::atomic<bool> stopped{false};
   bool stopped_in_time = false;
-  static const int MAX_STEPS = 100000;
+  static const int MAX_STEPS = 20000;  // the rows take a few hundred
 
  private:
   std::function<bool()> until;
