@@ -1,11 +1,15 @@
 // The program entry: reads the command line, starts the engine from the
 // program's own folder, loads the game, creates the controls, the start screen
-// and the pause object, runs the game loop and shuts everything down. The exit
+// and the pause object, runs the game loop and shuts everything down. With
+// --spectate, browsers may watch the game as it is played. The exit
 // status is 0 after a game that ran, 1 when it could not start (a replay or
 // record file refused included) and 2 for a command line it does not take.
 #include "engine/core/Config.h"
 #include "engine/loop/CommandLine.h"
 #include "engine/loop/GameManager.h"
+#include "engine/loop/Spectating.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/display/Presenter.h"
 #include "engine/core/LogManager.h"
 #include "engine/loop/Pause.h"
 #include "engine/platform/Files.h"
@@ -19,6 +23,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,15 +36,51 @@ void moveToProgramFolder() {
   }
 }
 
+const char* const SPECTATE_PORT = "9878";  // --spectate without a port
+
+// Reads --spectate [PORT] into the spectate_port setting; false, with the
+// reason, for anything else on the command line.
+bool takeSpectate(const tw::CommandLine& command_line, std::string& why) {
+  const std::vector<std::string>& arguments = command_line.getArguments();
+  if (arguments.empty()) return true;
+  if (arguments[0] != "--spectate") {
+    why = "unknown argument '" + arguments[0] + "'";
+    return false;
+  }
+  const std::string port = arguments.size() > 1 ? arguments[1] : SPECTATE_PORT;
+  if (arguments.size() > 2 || port.empty() ||
+      port.find_first_not_of("0123456789") != std::string::npos || port.size() > 5 ||
+      std::stoi(port) > 65535) {
+    why = "--spectate takes one port, 0 to 65535";
+    return false;
+  }
+  tw::Config::getInstance().addOverride("spectate_port:" + port);
+  return true;
+}
+
+// Where to watch, on standard output (unless the game itself is there).
+void announceSpectating() {
+  const tw::Spectating& spectating = tw::Spectating::getInstance();
+  const tw::Presenter* presenter = tw::DisplayManager::getInstance().getPresenter();
+  if (!spectating.isOn() || (presenter != nullptr && std::string(presenter->getName()) == "terminal")) {
+    return;
+  }
+  std::printf("veld: spectators watch at watch.html?port=%d (port %d on %s)\n",
+              spectating.getPort(), spectating.getPort(),
+              tw::Config::getInstance().getSpectateHost().c_str());
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   tw::CommandLine command_line("veld");
+  command_line.addOption("--spectate",
+                         "  --spectate [PORT]  let browsers watch (port 9878 without one)");
   const int status = command_line.parse(argc, argv);
   if (status != tw::CommandLine::GO_ON) return status;
-  if (!command_line.getArguments().empty()) {
-    return command_line.refuse("unknown argument '" + command_line.getArguments()[0] + "'");
-  }
+  std::string why;
+  if (!takeSpectate(command_line, why)) return command_line.refuse(why);
   tw::Config::getInstance().addOverride("window_title:Veld");
   moveToProgramFolder();
   tw::platform::describeKeptData("the best score and the mute choice");
@@ -50,6 +91,7 @@ int main(int argc, char** argv) {
     return tw::CommandLine::EXIT_NO_START;
   }
   tw::LogManager::getInstance().setFlush(true);
+  announceSpectating();
   veld::loadResources();
   veld::Profile::get().load(veld::SaveFile::defaultFolder());
   new veld::Controls;  // first, so that it hears every key before the screens

@@ -59,11 +59,12 @@ build_tree() {
   cmake --build "$build" -j "$jobs" > "$build/mutant-build.log" 2>&1
 }
 
-# The sources only the browser build compiles.
+# The sources only the browser build compiles, and the page's drawing list
+# (PageFrame), which both builds compile and the page tests draw.
 # (The WebSocket sources serve native hosts: their mutants need no browser build.)
 is_web_source() {
   [[ ($1 == engine/*/Web*.cpp && $1 != engine/*/WebSocket*.cpp) ||
-     $1 == engine/platform/PageSockets.cpp ]]
+     $1 == engine/platform/PageSockets.cpp || $1 == engine/display/PageFrame.cpp ]]
 }
 
 build_web() {

@@ -25,6 +25,10 @@ const std::size_t MAX_CONFIG_BYTES = 1 << 20;
 // connection; the setting itself may not pass 1 GiB.
 const int DEFAULT_MAX_MESSAGE_BYTES = 65536;
 const int MAX_MAX_MESSAGE_BYTES = 1 << 30;
+// Watchers a game serves by default, and at most: each costs a copy of every
+// frame sent, so the cap keeps a crowd from taking the game's time.
+const int DEFAULT_MAX_SPECTATORS = 32;
+const int MAX_MAX_SPECTATORS = 1000;
 const int MAX_WINDOW_CHARS = 1000;     // columns or rows of the character grid
 const int MAX_WINDOW_PIXELS = 16384;   // the widest window a graphics card draws
 
@@ -50,7 +54,10 @@ const char* const KNOWN_KEYS[] = {
     "debug_key",                "debug_freeze_times",     "log_collisions",
     "hot_reload",
     "loop_mode",
-    "websocket_port"};
+    "websocket_port",
+    "spectate_port",
+    "spectate_host",
+    "max_spectators"};
 
 bool isKnownKey(const std::string& key) {
   for (const char* known : KNOWN_KEYS) {
@@ -186,6 +193,9 @@ struct Config::Settings {
   bool networking;
   int max_message_bytes;
   int websocket_port;
+  int spectate_port;  // -1: no spectators
+  std::string spectate_host;
+  int max_spectators;
   int grid_width;   // world units per grid cell
   int grid_height;  // world units per grid cell
   int quadtree_depth;
@@ -236,6 +246,9 @@ void Config::reset() {
   settings->networking = true;
   settings->max_message_bytes = DEFAULT_MAX_MESSAGE_BYTES;
   settings->websocket_port = -1;
+  settings->spectate_port = -1;
+  settings->spectate_host = "127.0.0.1";
+  settings->max_spectators = DEFAULT_MAX_SPECTATORS;
   settings->grid_width = 20;
   settings->grid_height = 8;
   settings->quadtree_depth = 10;
@@ -482,6 +495,9 @@ void Config::loadConfig(std::string config) {
   storeInRange("max_message_bytes", "Max message bytes", settings->max_message_bytes, 1,
                MAX_MAX_MESSAGE_BYTES);
   storeInRange("websocket_port", "WebSocket port", settings->websocket_port, -1, 65535);
+  storeInRange("spectate_port", "Spectate port", settings->spectate_port, -1, 65535);
+  storeString("spectate_host", settings->spectate_host);
+  storeInRange("max_spectators", "Max spectators", settings->max_spectators, 1, MAX_MAX_SPECTATORS);
   storeInt("grid_width", settings->grid_width);
   storeInt("grid_height", settings->grid_height);
   storeInt("quadtree_depth", settings->quadtree_depth);
@@ -542,6 +558,10 @@ void Config::printConfig() const {
   log.writeLog(1, "  Networking: %s", boolText(settings->networking));
   log.writeLog(1, "  Max message bytes: %d", settings->max_message_bytes);
   if (settings->websocket_port >= 0) log.writeLog(1, "  WebSocket port: %d", settings->websocket_port);
+  if (settings->spectate_port >= 0) {
+    log.writeLog(1, "  Spectate: port %d on %s, at most %d watchers", settings->spectate_port,
+                 settings->spectate_host.c_str(), settings->max_spectators);
+  }
   log.writeLog(1, "  Scene graph: grid");
   log.writeLog(1, "  Grid width: %d", settings->grid_width);
   log.writeLog(1, "  Grid height: %d", settings->grid_height);
@@ -577,6 +597,9 @@ std::string Config::getReplayFile() const { return settings->replay_file; }
 bool Config::getNetworking() const { return settings->networking; }
 int Config::getMaxMessageBytes() const { return settings->max_message_bytes; }
 int Config::getWebSocketPort() const { return settings->websocket_port; }
+int Config::getSpectatePort() const { return settings->spectate_port; }
+std::string Config::getSpectateHost() const { return settings->spectate_host; }
+int Config::getMaxSpectators() const { return settings->max_spectators; }
 int Config::getGridWidth() const { return settings->grid_width; }
 int Config::getGridHeight() const { return settings->grid_height; }
 bool Config::getHotReload() const { return settings->hot_reload; }

@@ -76,6 +76,12 @@ class TW_API Config {
   // The port a server also listens on for WebSocket clients (0: a free one),
   // -1 for none.
   int getWebSocketPort() const;
+  // Spectators: the port watchers' pages connect to (0: a free one, -1:
+  // nobody watches), the address it listens on ("127.0.0.1" unless set) and
+  // the most watchers served at once.
+  int getSpectatePort() const;
+  std::string getSpectateHost() const;
+  int getMaxSpectators() const;
   int getGridWidth() const;
   int getGridHeight() const;
   // The debug overlay: shown from the start (debug_overlay, or TARNWICK_DEBUG

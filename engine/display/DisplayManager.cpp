@@ -306,6 +306,8 @@ const CellGrid& DisplayManager::snapshot() const {
 
 const DrawList& DisplayManager::getFrame() const { return frame; }
 
+const DrawList& DisplayManager::getLastFrame() const { return last_frame; }
+
 void DisplayManager::setBackgroundColor(Color color) {
   window_background_color = colorToRgb(color);
   last_grid = CellGrid();  // repainted in the new colour at the next look

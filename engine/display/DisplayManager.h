@@ -98,6 +98,8 @@ class TW_API DisplayManager : public Manager, public Canvas {
   // The frame being drawn, in drawing order (the engine's own type: its
   // header is not installed).
   const DrawList& getFrame() const;
+  // The last finished frame, as the presenter was handed it.
+  const DrawList& getLastFrame() const;
   // \endcond
 
   // The colour behind the characters from the next frame on (the window and

@@ -6,12 +6,9 @@
 // keyboard and mouse. The page side is engine/platform/WebPage.
 #pragma once
 
-#include <cstddef>
-#include <vector>
-
-#include "engine/display/CellCoverage.h"
 #include "engine/display/CellGrid.h"
 #include "engine/display/InputState.h"
+#include "engine/display/PageFrame.h"
 #include "engine/display/Presenter.h"
 
 namespace tw {
@@ -38,21 +35,11 @@ class WebPresenter : public Presenter {
   int getBackgroundsDrawn() const;
 
  private:
-  void addCharacter(const DrawItem& item);
-  void addShape(const DrawItem& item);
-  // numbers more entries at the list's end, to be filled in.
-  float* addItem(std::size_t numbers);
-
   bool opened = false;
   int pixels_x = 0;
   int pixels_y = 0;
-  float cell_w = 0.0f;
-  float cell_h = 0.0f;
-  CellCoverage coverage;
-  std::vector<float> corners;  // the shape being drawn, x0, y0, x1, y1 ...
+  PageFrame page_frame;  // the frame's drawing, laid out as engine/platform/PageLayout.h says
   CellGrid grid;  // the frame as cells, for the page's text mirror
-  std::vector<float> list;  // the frame's drawing, laid out as engine/platform/PageLayout.h says
-  int backgrounds_drawn = 0;
   InputState input;  // what the page's events so far left down
 };
 

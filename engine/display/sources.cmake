@@ -11,4 +11,5 @@ target_sources(tarnwick PRIVATE
   engine/display/DrawList.cpp
   engine/display/FontLookup.cpp
   engine/display/InputState.cpp
+  engine/display/PageFrame.cpp
 )

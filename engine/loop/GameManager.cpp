@@ -25,6 +25,7 @@
 #include "engine/loop/DebugOverlay.h"
 #include "engine/loop/HotReload.h"
 #include "engine/network/NetworkManager.h"
+#include "engine/loop/Spectating.h"
 #include "engine/path/PathManager.h"
 #include "engine/platform/Files.h"
 #include "engine/platform/Timer.h"
@@ -123,7 +124,7 @@ int GameManager::startEngineManagers() {
                    "Path manager started.") != 0) {
     return -1;
   }
-  return 0;
+  return Spectating::getInstance().startUp();
 }
 
 void GameManager::sizeWorld() {
@@ -229,6 +230,7 @@ int GameManager::startUp() {
 
 void GameManager::stopEngineManagers() {
   DebugOverlay::getInstance().shutDown();
+  Spectating::getInstance().shutDown();
   stopManager(PathManager::getInstance(), "Path manager stopped");
   stopManager(WorldManager::getInstance(), "World manager stopped");
   stopManager(ResourceManager::getInstance(), "Resource manager stopped");
@@ -257,6 +259,7 @@ void GameManager::shutDown() {
 }
 
 void GameManager::serveNetwork() const {
+  Spectating::getInstance().serve();
   if (!Config::getInstance().getNetworking()) return;
   NetworkManager& network = NetworkManager::getInstance();
   if (network.isServer()) network.acceptPending();

@@ -8,4 +8,5 @@ target_sources(tarnwick PRIVATE
   engine/loop/ConfigReload.cpp
   engine/loop/HotReload.cpp
   engine/loop/Pause.cpp
+  engine/loop/Spectating.cpp
 )

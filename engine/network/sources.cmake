@@ -5,5 +5,6 @@ target_sources(tarnwick PRIVATE
   engine/network/EventNetworkClose.cpp
   engine/network/NetworkManager.cpp
   engine/network/ObjectSerialization.cpp
+  engine/network/SpectatorServer.cpp
   engine/network/WebSocketListener.cpp
 )

@@ -20,11 +20,12 @@ WebSocketStream::WebSocketStream(int new_socket, bool, std::size_t)
     : socket(new_socket), context(nullptr), ended(true), socket_error(ENOSYS) {}
 WebSocketStream::~WebSocketStream() = default;
 void WebSocketStream::addReceived(const std::string&) {}
-long WebSocketStream::send(const void*, std::size_t) {
+long WebSocketStream::send(const void*, std::size_t, bool) {
   socketSetLastError(ENOSYS);
   return -1;
 }
 int WebSocketStream::flush() { return -1; }
+void WebSocketStream::limitSystemBuffer(int) {}
 long WebSocketStream::receive(void*, std::size_t) {
   socketSetLastError(ENOSYS);
   return -1;

@@ -74,6 +74,10 @@ WebSocketStream::~WebSocketStream() {
   if (context != nullptr) wslay_event_context_free(context);
 }
 
+void WebSocketStream::limitSystemBuffer(int bytes) {
+  setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof(bytes));
+}
+
 void WebSocketStream::addReceived(const std::string& bytes) { pending_input += bytes; }
 
 // Reads for wslay: first what came with the handshake, then the socket, at
@@ -133,7 +137,7 @@ int WebSocketStream::flush() {
   return socket_error != 0 ? -1 : 0;
 }
 
-long WebSocketStream::send(const void* buffer, std::size_t bytes) {
+long WebSocketStream::send(const void* buffer, std::size_t bytes, bool text) {
   if (flush() == -1 || ended || wslay_event_get_close_sent(context)) {
     socketSetLastError(socket_error != 0 ? socket_error : EPIPE);
     return -1;
@@ -142,8 +146,8 @@ long WebSocketStream::send(const void* buffer, std::size_t bytes) {
     socketSetLastError(EAGAIN);  // the earlier message still waits
     return -1;
   }
-  const wslay_event_msg message = {WSLAY_BINARY_FRAME, static_cast<const std::uint8_t*>(buffer),
-                                   bytes};
+  const wslay_event_msg message = {text ? WSLAY_TEXT_FRAME : WSLAY_BINARY_FRAME,
+                                   static_cast<const std::uint8_t*>(buffer), bytes};
   if (wslay_event_queue_msg(context, &message) != 0) {
     socketSetLastError(ENOMEM);
     return -1;

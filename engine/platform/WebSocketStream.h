@@ -23,10 +23,10 @@ class WebSocketStream {
 
   // Bytes that arrived before the stream was made (right after the handshake).
   void addReceived(const std::string& bytes);
-  // Sends bytes as one binary message: bytes when taken, -1 otherwise (a
-  // would-block code in socketLastError() while an earlier message still
-  // waits for the system, so at most one message waits).
-  long send(const void* buffer, std::size_t bytes);
+  // Sends bytes as one binary message (a text one, UTF-8, with text): bytes
+  // when taken, -1 otherwise (a would-block code in socketLastError() while
+  // an earlier message still waits for the system, so at most one waits).
+  long send(const void* buffer, std::size_t bytes, bool text = false);
   // Hands the system what waits; -1 when the connection failed.
   int flush();
   // Payload bytes received (up to bytes), 0 once the connection has ended
@@ -36,6 +36,12 @@ class WebSocketStream {
   // The close code sent to a peer that broke the protocol (1002 a protocol
   // fault, 1009 a message too long ...); 0 when there was no fault.
   int getFaultCode() const;
+  // Caps what the system holds for this connection's peer, unread: a peer
+  // that stops reading then stops taking messages after about that many
+  // bytes (the system's own buffer would otherwise grow to megabytes).
+  void limitSystemBuffer(int bytes);
+  // Bytes of a message sent that the system has not taken yet.
+  std::size_t getWaitingBytes() const { return outgoing.size(); }
   // Payload bytes read from the socket since the stream was made.
   std::size_t getReadBytes() const { return read_bytes; }
 

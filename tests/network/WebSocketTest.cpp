@@ -1,20 +1,27 @@
-// The network manager's WebSocket clients over real sockets on 127.0.0.1:
-// the far end a small wslay client (tests/support/WebSocketClient) working
-// in a thread of its own while the host runs its real game loop.
+// The network manager's WebSocket clients, and a game's spectators, over
+// real sockets on 127.0.0.1: the far end a small wslay client
+// (tests/support/WebSocketClient) working in a thread of its own while the
+// host runs its real game loop.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/core/EventStep.h"
+#include "engine/display/DisplayManager.h"
+#include "engine/loop/Spectating.h"
 #include "engine/network/EventNetworkClose.h"
 #include "engine/network/NetworkManager.h"
+#include "engine/network/SpectatorServer.h"
+#include "engine/platform/PageLayout.h"
 #include "tests/support/HostedGame.h"
 #include "tests/support/WebSocketClient.h"
 
@@ -43,7 +50,7 @@ class EchoHost : public HostedGame {
     closes->on_event = [this](const tw::Event*) { closed++; };
   }
   // Runs the loop while client works in its own thread, until it is done
-  // and done() holds (or 3000 steps passed).
+  // and done() holds (or, failing, MAX_STEPS passed).
   void serve(const std::function<void(int port)>& client,
              const std::function<bool()>& done = [] { return true; }) {
     std::atomic<bool> finished{false};
@@ -186,6 +193,190 @@ TEST(WebSocket, HostileClientsNeitherStopTheGameNorLeakNorFloodTheLog) {
     const auto lines = host.lines("");
     std::printf("%s: %zu log lines\n", hostile.name, lines.size());
     EXPECT_LE(lines.size(), 25u);
+    alarm(0);
+  }
+}
+
+namespace {
+
+const int WATCHED_FRAME_FLOATS = 80 * 24 * tw::platform::page::CHARACTER_STRIDE;
+
+// A game under the capture presenter drawing a full, changing screen each
+// step (a Veld-sized frame), serving spectators on a free port. Checks at
+// each step that its server holds at most one frame for each watcher.
+class WatchedGame {
+ public:
+  explicit WatchedGame(const std::string& settings)
+      // The first item of a key counts, and a key left out keeps its value
+      // from the game before: every setting is given.
+      : engine(settings + (settings.empty() ? "" : ",") +
+               "headless:false,display:capture,frame_time:0,networking:false,spectate_port:0,"
+               "max_spectators:32") {
+    EXPECT_EQ(game.startUp(), 0);
+    auto* screen = new tw_test::Probe;  // the world owns it
+    screen->registerInterest(tw::STEP_EVENT);
+    screen->on_draw = [] {
+      const tw::DisplayManager& display = tw::DisplayManager::getInstance();
+      const int step = tw::GameManager::getInstance().getStepCount();
+      for (int y = 0; y < 24; y++) {
+        for (int x = 0; x < 80; x++) {
+          display.drawCharacter(tw::Vector(static_cast<float>(x), static_cast<float>(y)),
+                                static_cast<char>('!' + (x + 7 * y + step) % 94), tw::GREEN);
+        }
+      }
+    };
+    screen->on_event = [this](const tw::Event*) {
+      if (!until) return;
+      tw::SpectatorServer* server = tw::Spectating::getInstance().getServer();
+      // One frame, its text and the geometry at most wait for any watcher.
+      const std::size_t bound = (4u * WATCHED_FRAME_FLOATS + 8192u) *
+                                static_cast<std::size_t>(server->getWatcherCount());
+      if (server->getWaitingBytes() > bound) over_bound = server->getWaitingBytes() - bound;
+      dropped = server->getDroppedFrames();
+      watchers = server->getWatcherCount();
+      if ((until && until()) || game.getStepCount() >= last_step) game.setGameOver();
+    };
+  }
+  ~WatchedGame() {
+    if (game.isStarted()) game.shutDown();
+  }
+  tw::SpectatorServer& server() const { return *tw::Spectating::getInstance().getServer(); }
+  // Waits in the client's thread until the game's server has done enough.
+  void await(const std::function<bool()>& enough) const {
+    while (!stopped && !enough()) std::this_thread::yield();
+  }
+  // Runs the loop while client works in its own thread, until it is done
+  // and done() holds (or, failing, MAX_STEPS passed).
+  void serve(const std::function<void(int port)>& client, const std::function<bool()>& done) {
+    std::atomic<bool> finished{false};
+    const int port = tw::Spectating::getInstance().getPort();
+    std::thread worker([&] {
+      client(port);
+      finished = true;
+    });
+    until = [&] { return finished && done(); };
+    last_step = game.getStepCount() + MAX_STEPS;
+    game.run();
+    stopped_in_time = game.getStepCount() < last_step;
+    stopped = true;
+    until = nullptr;
+    worker.join();
+  }
+
+  tw_test::ConfiguredEngine engine;
+  tw::GameManager& game = tw::GameManager::getInstance();
+  std::size_t over_bound = 0;  // bytes waiting for watchers past the bound, at one step
+  std::atomic<long> dropped{0};   // the server's figures, as of the last step
+  std::atomic<int> watchers{0};
+  std::atomic<bool> stopped{false};
+  bool stopped_in_time = false;
+  static const int MAX_STEPS = 20000;  // the rows take a few hundred
+
+ private:
+  std::function<bool()> until;
+  int last_step = 0;
+};
+
+// A watcher's first messages: the geometry, the screen's text and a frame
+// whose top row of characters is the text's top row.
+void expectWatchable(int port) {
+  WebSocketClient watcher(port);
+  ASSERT_TRUE(watcher.upgraded());
+  std::string geometry, text, frame;
+  bool is_text = false;
+  ASSERT_TRUE(watcher.receiveWhole(geometry, is_text));
+  EXPECT_TRUE(is_text);
+  EXPECT_EQ(geometry.rfind("{\"geometry\":{\"cols\":80,\"rows\":24,\"cellW\":12.8,", 0), 0u)
+      << geometry;
+  ASSERT_TRUE(watcher.receiveWhole(text, is_text));
+  EXPECT_TRUE(is_text);
+  ASSERT_TRUE(watcher.receiveWhole(frame, is_text));
+  EXPECT_FALSE(is_text);
+  ASSERT_EQ(frame.size(), 4u * WATCHED_FRAME_FLOATS);
+  std::vector<float> list(WATCHED_FRAME_FLOATS);
+  std::memcpy(list.data(), frame.data(), frame.size());
+  std::string top_row;
+  for (int x = 0; x < 80; x++) {
+    const float* item = &list[static_cast<std::size_t>(x) * tw::platform::page::CHARACTER_STRIDE];
+    EXPECT_EQ(item[tw::platform::page::CHARACTER_KIND], tw::platform::page::DRAW_CHARACTER);
+    EXPECT_FLOAT_EQ(item[tw::platform::page::CHARACTER_X], 12.8f * static_cast<float>(x));
+    EXPECT_EQ(item[tw::platform::page::CHARACTER_COLOR], 0x00ff00);
+    const char c = static_cast<char>(item[tw::platform::page::CHARACTER_CODE]);
+    if (c == '"' || c == '\\') top_row += '\\';  // as JSON writes them
+    top_row += c;
+  }
+  EXPECT_EQ(text.rfind("{\"text\":\"" + top_row + "\\n", 0), 0u) << text;
+}
+
+}  // namespace
+
+// Watchers that are slow, gone, idle by the hundred, one too many or
+// talkative: the game steps on, holds at most one frame for each, drops the
+// ones that leave, and a watcher joining afterwards gets the current frame;
+// descriptors come back to where they were.
+TEST(Spectators, NeitherSlowNorGoneNorCrowdingWatchersHoldTheGameUp) {
+  struct Crowd {
+    const char* name;
+    const char* settings;
+    long least_dropped;  // frames the server must have skipped for a watcher
+    std::function<void(WatchedGame& game, int port)> act;
+  };
+  const Crowd cases[] = {
+      {"slow watcher never reads", "", 100,
+       [](WatchedGame& game, int port) {
+         WebSocketClient slow(port);
+         ASSERT_TRUE(slow.upgraded());
+         // Far more frames than the sockets' buffers hold.
+         game.await([&] { return game.dropped >= 100; });
+       }},
+      {"gone watcher", "", 0,
+       [](WatchedGame&, int port) {
+         WebSocketClient gone(port);
+         EXPECT_TRUE(gone.upgraded());
+       }},
+      {"200 idle watchers", "max_spectators:300", 0,
+       [](WatchedGame&, int port) {
+         std::vector<std::unique_ptr<WebSocketClient>> idle;
+         for (int i = 0; i < 200; i++) {
+           idle.push_back(std::make_unique<WebSocketClient>(port));
+           EXPECT_TRUE(idle.back()->upgraded());
+         }
+       }},
+      {"one over the cap", "max_spectators:2", 0,
+       [](WatchedGame& game, int port) {
+         WebSocketClient first(port), second(port);
+         EXPECT_TRUE(first.upgraded() && second.upgraded());
+         game.await([&] { return game.watchers == 2; });
+         WebSocketClient third(port, false);
+         EXPECT_EQ(third.handshake(WebSocketClient::goodRequest()).rfind("HTTP/1.1 503", 0), 0u);
+       }},
+      {"talkative watcher", "", 0,
+       [](WatchedGame&, int port) {
+         WebSocketClient talker(port);
+         ASSERT_TRUE(talker.upgraded());
+         for (int i = 0; i < 50; i++) talker.sendBinary("ignored");
+         talker.sendBinary(std::string(5000, 'x'));  // over the watchers' limit
+         EXPECT_TRUE(talker.seesClose());
+       }},
+  };
+  for (const Crowd& crowd : cases) {
+    SCOPED_TRACE(crowd.name);
+    alarm(120);
+    WatchedGame game(crowd.settings);
+    const int descriptors = openDescriptors();
+    game.serve(
+        [&](int port) {
+          crowd.act(game, port);
+          expectWatchable(port);
+        },
+        [&] { return game.server().getWatcherCount() == 0; });
+    EXPECT_GE(game.dropped, crowd.least_dropped);
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_EQ(game.over_bound, 0u);
+    EXPECT_TRUE(game.stopped_in_time);
+    game.game.shutDown();
+    const auto lines = game.engine.logLines();
+    EXPECT_LE(lines.size(), 25u) << lines[lines.size() / 2];
     alarm(0);
   }
 }

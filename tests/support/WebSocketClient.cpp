@@ -70,6 +70,8 @@ struct ClientCallbacks {
       client.ended = true;
     } else {
       client.received.append(reinterpret_cast<const char*>(arg->msg), arg->msg_length);
+      client.whole.emplace_back(arg->opcode == WSLAY_TEXT_FRAME,
+                                std::string(reinterpret_cast<const char*>(arg->msg), arg->msg_length));
     }
   }
 };
@@ -161,6 +163,17 @@ bool WebSocketClient::receiveMessage(std::string& message, int timeout_ms) {
     }
     if (!pump(msLeft(deadline))) return false;
   }
+}
+
+bool WebSocketClient::receiveWhole(std::string& payload, bool& text, int timeout_ms) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (whole.empty()) {
+    if (!pump(msLeft(deadline))) return false;
+  }
+  text = whole.front().first;
+  payload = std::move(whole.front().second);
+  whole.pop_front();
+  return true;
 }
 
 bool WebSocketClient::seesClose(int timeout_ms) {

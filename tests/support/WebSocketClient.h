@@ -3,7 +3,9 @@
 // every wait bounded in time. Also sends hand-made bytes for hostile cases.
 #pragma once
 
+#include <deque>
 #include <string>
+#include <utility>
 
 struct wslay_event_context;
 
@@ -33,6 +35,9 @@ class WebSocketClient {
   bool sendMessage(const std::string& message) { return sendBinary(framed(message)); }
   // Writes bytes as they are, below the WebSocket framing.
   bool writeRaw(const std::string& bytes);
+  // Waits for the next WebSocket message as it came (text or binary);
+  // false on timeout or close.
+  bool receiveWhole(std::string& payload, bool& text, int timeout_ms = 5000);
   // Waits for the next whole engine message; false on timeout or close.
   bool receiveMessage(std::string& message, int timeout_ms = 5000);
   // True when the server ended the connection within timeout_ms; the close
@@ -51,6 +56,7 @@ class WebSocketClient {
   int close_code = 0;
   wslay_event_context* context = nullptr;
   std::string received;  // payload bytes not yet taken as messages
+  std::deque<std::pair<bool, std::string>> whole;  // messages as they came, text or not
 };
 
 }  // namespace tw_test

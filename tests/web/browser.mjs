@@ -169,6 +169,30 @@ export class Browser {
   }
 }
 
+// A page expression giving the cells of #screen-text (cols x rows) that are
+// not blank but have no pixel other than the background in their box on
+// #canvas, as "x,y c".
+export function uninkedCells(cols, rows) {
+  return `(() => {
+    const text = document.getElementById('screen-text').textContent.split('\\n');
+    const canvas = document.getElementById('canvas');
+    const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const cw = canvas.width / ${cols}, ch = canvas.height / ${rows}, missing = [];
+    for (let y = 0; y < ${rows}; y++) for (let x = 0; x < ${cols}; x++) {
+      if ((text[y][x] || ' ') === ' ') continue;
+      let inked = false;
+      const x0 = Math.max(0, Math.floor((x - 0.1) * cw)), x1 = Math.min(canvas.width, Math.ceil((x + 0.9) * cw));
+      const y0 = Math.max(0, Math.floor((y + 0.2) * ch)), y1 = Math.min(canvas.height, Math.ceil((y + 1.2) * ch));
+      for (let py = y0; py < y1 && !inked; py++) for (let px = x0; px < x1 && !inked; px++) {
+        const i = (py * canvas.width + px) * 4;
+        inked = pixels[i] + pixels[i + 1] + pixels[i + 2] > 60;
+      }
+      if (!inked) missing.push(x + ',' + y + ' ' + text[y][x]);
+    }
+    return missing;
+  })()`;
+}
+
 // Runs named cases one after another, each with a fresh browser, and prints
 // one line per case and the summary line; the exit status is 1 when any
 // failed.

@@ -42,3 +42,8 @@ set_tests_properties(web_veld_page web_replay_page web_consumer_page web_input_p
                      web_gallery_pages web_roguelike_page web_pong_page PROPERTIES
   LABELS web TIMEOUT 300 RESOURCE_LOCK chromium)
 set_tests_properties(web_replay_page PROPERTIES FIXTURES_REQUIRED web_session)
+# Spectators: the watcher page, which the native build puts into its own
+# site folder too, watching a native Veld.
+add_test(NAME web_spectate_page COMMAND ${tw_node_run}
+         ${CMAKE_CURRENT_SOURCE_DIR}/web/spectate-page.mjs ${CMAKE_BINARY_DIR}/site $<TARGET_FILE:veld>)
+set_tests_properties(web_spectate_page PROPERTIES LABELS web TIMEOUT 300 RESOURCE_LOCK chromium)
