@@ -24,7 +24,7 @@ int Spectating::startUp() {
   const Config& config = Config::getInstance();
   const LogManager& log = LogManager::getInstance();
   if (config.getSpectatePort() < 0) return 0;
-  if (!platform::socketsExist()) {
+  if (!platform::socketsListen()) {
     log.writeLog("Spectating::startUp(): Warning! A browser page cannot serve spectators.");
     return 0;
   }
