@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -29,6 +30,17 @@ using tw_test::HostedGame;
 using tw_test::WebSocketClient;
 
 namespace {
+
+// The log's lines without the loop's reports of frames it could not keep up
+// with: those say how busy the machine is, not what the clients did.
+std::vector<std::string> withoutOverruns(std::vector<std::string> lines) {
+  lines.erase(std::remove_if(lines.begin(), lines.end(),
+                             [](const std::string& line) {
+                               return line.find("Can't keep up!") != std::string::npos;
+                             }),
+              lines.end());
+  return lines;
+}
 
 int openDescriptors() {
   int count = 0;
@@ -190,7 +202,7 @@ TEST(WebSocket, HostileClientsNeitherStopTheGameNorLeakNorFloodTheLog) {
     EXPECT_EQ(openDescriptors(), descriptors);
     EXPECT_EQ(host.accepted, host.closed);
     host.nm.setMaxConnections(3);
-    const auto lines = host.lines("");
+    const auto lines = withoutOverruns(host.lines(""));
     std::printf("%s: %zu log lines\n", hostile.name, lines.size());
     EXPECT_LE(lines.size(), 25u);
     alarm(0);
@@ -375,7 +387,7 @@ TEST(Spectators, NeitherSlowNorGoneNorCrowdingWatchersHoldTheGameUp) {
     EXPECT_EQ(game.over_bound, 0u);
     EXPECT_TRUE(game.stopped_in_time);
     game.game.shutDown();
-    const auto lines = game.engine.logLines();
+    const auto lines = withoutOverruns(game.engine.logLines());
     EXPECT_LE(lines.size(), 25u) << lines[lines.size() / 2];
     alarm(0);
   }
