@@ -39,6 +39,37 @@ enum ShapeField {
   SHAPE_HEADER,
 };
 
+// A glyph's fit into its cell box: its own coordinates (window pixels from
+// the text position, y down, the baseline at the character size) mapped to
+// x * FIT_SCALE_X + FIT_SHIFT_X, y * FIT_SCALE_Y + FIT_SHIFT_Y from the
+// character's position.
+enum FitField {
+  FIT_SCALE_X = 0,
+  FIT_SHIFT_X,
+  FIT_SCALE_Y,
+  FIT_SHIFT_Y,
+  FIT_WORDS,
+};
+
+// The fit table the painter draws glyphs by (FITS_HEADER numbers, then
+// FITS_OWN_COUNT entries of OWN_WORDS): the letters' shared fit, the
+// cell-filling fit and the glyphs that need a fit of their own.
+enum FitTableField {
+  FITS_CHAR_SIZE = 0,  // the canvas font's size, pixels
+  FITS_LETTERS = 1,    // FIT_WORDS numbers: any glyph without an entry of its own
+  FITS_BLOCK = 5,      // FIT_WORDS numbers mapping the full block's ink onto the cell
+                       // box (no overlap), for cell-filling glyphs; all 0 when none
+  FITS_OWN_COUNT = 9,
+  FITS_HEADER = 10,
+};
+
+// An entry of the fit table: a character, then its fit.
+enum OwnFitField {
+  OWN_CODE = 0,
+  OWN_FIT = 1,  // FIT_WORDS numbers
+  OWN_WORDS = 5,
+};
+
 // A polled input event: POLL_WORDS 32-bit words, integers but for the
 // position (float).
 enum PollField {

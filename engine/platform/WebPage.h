@@ -21,14 +21,18 @@ struct CanvasGeometry {
   float cell_h = 0.0f;
   float box_left = 0.0f;  // the cell box's corner from a character's position, in cells
   float box_top = 0.0f;
-  char32_t full_block = 0;    // whose ink a cell-filling glyph's fit maps onto the box
   float fill_overlap = 0.0f;  // device pixels a cell-filling glyph reaches past its box
   unsigned background = 0;    // 0xRRGGBB
   float font_scale = 0.0f;    // character size over the smaller cell side
 };
 
-// Opens the canvas; 0, or -1 when the page has no canvas.
-int open(const CanvasGeometry& geometry);
+// Where the page puts the font it loaded for the canvas, in the program's
+// files (font.js writes it there before the program starts).
+const char* const FONT_FILE = "/tw-font.ttf";
+
+// Opens the canvas, its glyphs drawn by fits (PageLayout.h's fit table);
+// 0, or -1 when the page has no canvas.
+int open(const CanvasGeometry& geometry, const std::vector<float>& fits);
 // Marks the game as ended on the page.
 void close();
 // Draws one frame from its drawing list (PageLayout.h's CharacterField and
