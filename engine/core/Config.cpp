@@ -25,7 +25,6 @@ const std::size_t MAX_CONFIG_BYTES = 1 << 20;
 // connection; the setting itself may not pass 1 GiB.
 const int DEFAULT_MAX_MESSAGE_BYTES = 65536;
 const int MAX_MAX_MESSAGE_BYTES = 1 << 30;
-const int MAX_WINDOW_CHARS = 1000;     // columns or rows of the character grid
 const int MAX_WINDOW_PIXELS = 16384;   // the widest window a graphics card draws
 
 std::string configFileName() {
@@ -463,8 +462,9 @@ void Config::loadConfig(std::string config) {
   // window beyond any screen) are refused; the display refuses sizes below 1.
   storeAtMost("window_horizontal_pixels", settings->window_horizontal_pixels, MAX_WINDOW_PIXELS);
   storeAtMost("window_vertical_pixels", settings->window_vertical_pixels, MAX_WINDOW_PIXELS);
-  storeAtMost("window_horizontal_chars", settings->window_horizontal_chars, MAX_WINDOW_CHARS);
-  storeAtMost("window_vertical_chars", settings->window_vertical_chars, MAX_WINDOW_CHARS);
+  storeAtMost("window_horizontal_chars", settings->window_horizontal_chars,
+              MAX_GRID_CHARS);
+  storeAtMost("window_vertical_chars", settings->window_vertical_chars, MAX_GRID_CHARS);
   storeColor();
   storeStyle();
   storeState();
