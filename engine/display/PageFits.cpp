@@ -17,6 +17,7 @@ namespace {
 static_assert(page::FITS_BLOCK == page::FITS_LETTERS + page::FIT_WORDS, "FitTableField");
 static_assert(page::FITS_OWN_COUNT == page::FITS_BLOCK + page::FIT_WORDS, "FitTableField");
 static_assert(page::OWN_WORDS == page::OWN_FIT + page::FIT_WORDS, "OwnFitField");
+static_assert(page::FITS_RUN_COUNT == page::FITS_OWN_COUNT + 1, "FitTableField");
 
 const char32_t FIRST_LETTER = U'!';
 const char32_t LAST_LETTER = U'~';
@@ -65,6 +66,25 @@ void putFit(std::vector<float>& table, std::size_t at, const GlyphFit& fit) {
   table[at + page::FIT_SHIFT_Y] = fit.shift_y;
 }
 
+// The runs of characters font has, as pairs first, last after the rest.
+void addRuns(const platform::FontCoverage& font, std::vector<float>& table) {
+  if (font.getUnitsPerEm() == 0) {  // unread
+    table[page::FITS_RUN_COUNT] = -1.0f;
+    return;
+  }
+  const std::size_t start = table.size();
+  font.forEachCharacter([&](char32_t code) {
+    const float at = static_cast<float>(code);
+    if (table.size() > start && table.back() + 1.0f == at) {
+      table.back() = at;
+    } else {
+      table.push_back(at);
+      table.push_back(at);
+    }
+  });
+  table[page::FITS_RUN_COUNT] = static_cast<float>((table.size() - start) / 2);
+}
+
 }  // namespace
 
 int pageCharacterSize(float cell_w, float cell_h, float font_scale) {
@@ -96,6 +116,7 @@ std::vector<float> pageFits(const platform::FontCoverage& font,
     own++;
   });
   table[page::FITS_OWN_COUNT] = static_cast<float>(own);
+  addRuns(font, table);
   return table;
 }
 

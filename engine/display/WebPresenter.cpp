@@ -46,9 +46,12 @@ int WebPresenter::open(const PresenterSettings& settings) {
   geometry.fill_overlap = CELL_FILL_OVERLAP;
   geometry.background = static_cast<unsigned>(packed(settings.background));
   geometry.font_scale = settings.font_scale;
-  if (!(cell_w > 0.0f && cell_h > 0.0f)) return openFailed();
-  openPageFont(font, page::FONT_FILE);
-  if (page::open(geometry, pageFits(font, geometry)) != 0) return openFailed();
+  if (!(cell_w > 0.0f && cell_h > 0.0f) ||
+      page::open(geometry, pageFits(page::FONT_FILE, geometry)) != 0) {
+    LogManager::getInstance().writeLog(
+        "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
+    return -1;
+  }
   coverage.reset(settings.horizontal_chars, settings.vertical_chars);
   grid = CellGrid(settings.horizontal_chars, settings.vertical_chars, settings.background);
   input = InputState();
@@ -56,17 +59,9 @@ int WebPresenter::open(const PresenterSettings& settings) {
   return 0;
 }
 
-int WebPresenter::openFailed() {
-  font.close();
-  LogManager::getInstance().writeLog(
-      "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
-  return -1;
-}
-
 void WebPresenter::close() {
   if (!opened) return;
   opened = false;
-  font.close();
   platform::page::close();
 }
 
@@ -94,8 +89,7 @@ void WebPresenter::present(const DrawList& frame) {
 }
 
 // Position in window pixels; the page scales them to the canvas. Box
-// drawing, blocks and shades are marked as filling their cell; a character
-// the font lacks is sent as the one drawn for it.
+// drawing, blocks and shades are marked as filling their cell.
 void WebPresenter::addCharacter(const DrawItem& item) {
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
   CellCoverage::characterBox(item, left, top, right, bottom);
@@ -105,7 +99,7 @@ void WebPresenter::addCharacter(const DrawItem& item) {
   if (hides) backgrounds_drawn++;
   float* out = addItem(page::CHARACTER_STRIDE);
   out[page::CHARACTER_KIND] = page::DRAW_CHARACTER;
-  out[page::CHARACTER_CODE] = static_cast<float>(static_cast<unsigned>(font.shown(item.ch)));
+  out[page::CHARACTER_CODE] = static_cast<float>(code);
   out[page::CHARACTER_COLOR] = packed(item.color);
   out[page::CHARACTER_X] = item.x * cell_w;
   out[page::CHARACTER_Y] = item.y * cell_h;

@@ -13,7 +13,6 @@
 #include "engine/display/CellGrid.h"
 #include "engine/display/InputState.h"
 #include "engine/display/Presenter.h"
-#include "engine/platform/FontCoverage.h"
 
 namespace tw {
 
@@ -39,7 +38,6 @@ class WebPresenter : public Presenter {
   int getBackgroundsDrawn() const;
 
  private:
-  int openFailed();
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
   // numbers more entries at the list's end, to be filled in.
@@ -56,7 +54,6 @@ class WebPresenter : public Presenter {
   std::vector<float> list;  // the frame's drawing, laid out as engine/platform/PageLayout.h says
   int backgrounds_drawn = 0;
   InputState input;  // what the page's events so far left down
-  platform::FontCoverage font;  // the page's font: a character it lacks is sent as its stand-in
 };
 
 }  // namespace tw

@@ -52,15 +52,18 @@ enum FitField {
 };
 
 // The fit table the painter draws glyphs by (FITS_HEADER numbers, then
-// FITS_OWN_COUNT entries of OWN_WORDS): the letters' shared fit, the
-// cell-filling fit and the glyphs that need a fit of their own.
+// FITS_OWN_COUNT entries of OWN_WORDS, then FITS_RUN_COUNT pairs first, last):
+// the letters' shared fit, the cell-filling fit, the glyphs that need a fit
+// of their own, and the runs of characters the font has (in order), so that
+// a character it lacks is drawn as U+FFFD, else '?'.
 enum FitTableField {
   FITS_CHAR_SIZE = 0,  // the canvas font's size, pixels
   FITS_LETTERS = 1,    // FIT_WORDS numbers: any glyph without an entry of its own
   FITS_BLOCK = 5,      // FIT_WORDS numbers mapping the full block's ink onto the cell
                        // box (no overlap), for cell-filling glyphs; all 0 when none
   FITS_OWN_COUNT = 9,
-  FITS_HEADER = 10,
+  FITS_RUN_COUNT = 10,  // -1 when the font could not be read: every character drawn as it is
+  FITS_HEADER = 11,
 };
 
 // An entry of the fit table: a character, then its fit.

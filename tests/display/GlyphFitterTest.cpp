@@ -116,8 +116,17 @@ TEST(PageFits, EveryGlyphOfTheShippedFontLandsInItsBox) {
   const float size = table[page::FITS_CHAR_SIZE];
   EXPECT_EQ(size, 19.0f);
   const std::size_t own = static_cast<std::size_t>(table[page::FITS_OWN_COUNT]);
-  ASSERT_EQ(table.size(), page::FITS_HEADER + own * page::OWN_WORDS);
+  const std::size_t runs = static_cast<std::size_t>(table[page::FITS_RUN_COUNT]);
+  const std::size_t runs_at = page::FITS_HEADER + own * page::OWN_WORDS;
+  ASSERT_EQ(table.size(), runs_at + 2 * runs);
   EXPECT_GT(own, 10u);
+  // The runs say of each character what the font says.
+  std::size_t run = 0;
+  for (char32_t code = 0; code <= 0x2FFFF; code++) {
+    while (run < runs && table[runs_at + 2 * run + 1] < static_cast<float>(code)) run++;
+    const bool in_run = run < runs && table[runs_at + 2 * run] <= static_cast<float>(code);
+    ASSERT_EQ(in_run, font.has(code)) << std::hex << code;
+  }
   const GlyphFit letters = fitIn(table, page::FITS_LETTERS);
   for (char32_t code = U'!'; code <= U'~'; code++) {
     EXPECT_TRUE(inBox(mapped(letters, inkOf(font, code, size, 1.0f)), 12.8f, 32.0f, 1e-3f))
@@ -150,6 +159,7 @@ TEST(PageFits, AFontThatCannotBeReadIsLoggedAndEveryCharacterHandedOver) {
   EXPECT_TRUE(log.contains("Warning! Cannot read the characters of font '" + file +
                            "' (it is not a TrueType font)"));
   ASSERT_EQ(table.size(), static_cast<std::size_t>(page::FITS_HEADER));
+  EXPECT_EQ(table[page::FITS_RUN_COUNT], -1.0f) << "every character drawn as it is";
   EXPECT_EQ(table[page::FITS_BLOCK + page::FIT_SCALE_X], 0.0f) << "no block fit";
   // A typical monospace font's letters, fitted: 6 of the 10 pixels, centred.
   EXPECT_FLOAT_EQ(mapped(fitIn(table, page::FITS_LETTERS), InkBox{0, 2, 6, 12}).left, 1.0f);

@@ -61,6 +61,7 @@ TEST(PageTables, RepeatTheEnginesNumbers) {
       {"PollField.POLL_WORDS", page::POLL_WORDS},
       {"FitField.FIT_SHIFT_Y", page::FIT_SHIFT_Y},
       {"FitTableField.FITS_BLOCK", page::FITS_BLOCK},
+      {"FitTableField.FITS_RUN_COUNT", page::FITS_RUN_COUNT},
       {"FitTableField.FITS_HEADER", page::FITS_HEADER},
       {"OwnFitField.OWN_WORDS", page::OWN_WORDS},
   };

@@ -39,9 +39,33 @@ function twCreatePainter(geometry, fits, family) {
   const letters = fitAt(T.FITS_LETTERS);
   const block = fits[T.FITS_BLOCK + F.FIT_SCALE_X] > 0 ? fitAt(T.FITS_BLOCK) : null;
   const own = new Map();
-  const owned = Math.min(fits[T.FITS_OWN_COUNT], (fits.length - T.FITS_HEADER) / O.OWN_WORDS);
-  for (let k = 0, at = T.FITS_HEADER; k < owned; k++, at += O.OWN_WORDS) {
+  const ownEnd = T.FITS_HEADER + fits[T.FITS_OWN_COUNT] * O.OWN_WORDS;
+  for (let at = T.FITS_HEADER; at < ownEnd; at += O.OWN_WORDS) {
     own.set(fits[at + O.OWN_CODE], fitAt(at + O.OWN_FIT));
+  }
+  // The runs of characters the font has: first, last, first, last ... in
+  // order; null when unknown, every character then drawn as it is.
+  const runs = fits[T.FITS_RUN_COUNT] < 0 ? null
+             : fits.slice(ownEnd, ownEnd + 2 * fits[T.FITS_RUN_COUNT]);
+  const REPLACEMENT = 0xFFFD;
+
+  function has(code) {
+    if (!runs) return true;
+    let low = 0, high = runs.length / 2;  // the run holding code is in [low, high)
+    while (low < high) {
+      const mid = (low + high) >> 1;
+      if (code < runs[2 * mid]) high = mid;
+      else if (code > runs[2 * mid + 1]) low = mid + 1;
+      else return true;
+    }
+    return false;
+  }
+
+  // The character drawn for code: itself, else the replacement character,
+  // else '?', rather than a fallback font the browser picks.
+  function shown(code) {
+    if (has(code)) return code;
+    return has(REPLACEMENT) ? REPLACEMENT : 0x3F;
   }
 
   // The CSS colour of a packed 0xRRGGBB colour, with alpha (0 to 255) when given.
@@ -66,11 +90,12 @@ function twCreatePainter(geometry, fits, family) {
              sy: block.sy * ky, dy: top - overY + (block.dy - top) * ky };
   }
 
-  // The fit of code's glyph: a cell-filling character takes the cell-filling
-  // fit, a glyph with an entry of its own that, any other the letters' fit.
-  function fitFor(code, fills) {
+  // The fit of code's glyph, drawn as shown: a cell-filling character takes
+  // the cell-filling fit, ASCII the letters' fit, a glyph with an entry of
+  // its own that, any other the letters' fit.
+  function fitFor(code, shown, fills) {
     if (fills && view.blockFit) return view.blockFit;
-    return own.get(code) || letters;
+    return code < 0x80 ? letters : own.get(shown) || letters;
   }
 
   function resetAtlas() {
@@ -82,19 +107,19 @@ function twCreatePainter(geometry, fits, family) {
   }
 
   // The tile's index for code in colour, drawn on first use; fills when
-  // code fills its cell (the presenter says which do). The engine sends a
-  // character the font lacks as its stand-in, so one code can come both
-  // filling and not: fills has its place in the key.
+  // code fills its cell (the presenter says which do). The tile's code is
+  // always the same character, so fills needs no place in its key.
   function tile(code, color, fills) {
-    const key = (code * 2 + (fills ? 1 : 0)) * 16777216 + color;
+    const key = code * 16777216 + color;
     let index = atlas.tiles.get(key);
     if (index !== undefined) return index;
     if (atlas.tiles.size === ATLAS_COLUMNS * ATLAS_ROWS) resetAtlas();
     index = atlas.tiles.size;
     atlas.tiles.set(key, index);
     const ctx = atlas.ctx, sx = view.scaleX, sy = view.scaleY;
+    const drawn = shown(code);
     setFont(ctx);
-    const fit = fitFor(code, fills);
+    const fit = fitFor(code, drawn, fills);
     const left = (index % ATLAS_COLUMNS) * atlas.tileW, top = Math.floor(index / ATLAS_COLUMNS) * atlas.tileH;
     ctx.save();
     ctx.beginPath();
@@ -105,7 +130,7 @@ function twCreatePainter(geometry, fits, family) {
                      top + 1 + (fit.dy - view.boxTop * view.cellH) * sy);
     ctx.textBaseline = 'alphabetic';
     ctx.fillStyle = colorText(color);
-    ctx.fillText(String.fromCodePoint(code), 0, view.charSize);
+    ctx.fillText(String.fromCodePoint(drawn), 0, view.charSize);
     ctx.restore();
     return index;
   }
