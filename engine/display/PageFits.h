@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/platform/FontCoverage.h"
-#include "engine/platform/WebPage.h"
+#include "engine/platform/PageLayout.h"
 
 namespace tw {
 

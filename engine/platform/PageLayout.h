@@ -1,8 +1,9 @@
-// The numbers the engine and its page script exchange: the layout of a
-// frame's drawing list and of a polled input event. These enumerations (with
-// the keys, buttons and event types of InputCodes.h) are the only spelling of
-// them: cmake/TarnwickPageTables.cmake writes the page's tables module from
-// them at configure time. One enumerator per line, so a field is one line.
+// The numbers the engine and its page script exchange: the canvas's
+// geometry and the layout of a frame's drawing list, of the fit table and of
+// a polled input event. These enumerations (with the keys, buttons and event
+// types of InputCodes.h) are the only spelling of them:
+// cmake/TarnwickPageTables.cmake writes the page's tables module from them at
+// configure time. One enumerator per line, so a field is one line.
 #pragma once
 
 namespace tw {
@@ -71,6 +72,19 @@ enum OwnFitField {
   OWN_CODE = 0,
   OWN_FIT = 1,  // FIT_WORDS numbers
   OWN_WORDS = 5,
+};
+
+// The canvas's cells and how glyphs sit in them.
+struct CanvasGeometry {
+  int cols = 0;
+  int rows = 0;
+  float cell_w = 0.0f;  // window pixels
+  float cell_h = 0.0f;
+  float box_left = 0.0f;  // the cell box's corner from a character's position, in cells
+  float box_top = 0.0f;
+  float fill_overlap = 0.0f;  // device pixels a cell-filling glyph reaches past its box
+  unsigned background = 0;    // 0xRRGGBB
+  float font_scale = 0.0f;    // character size over the smaller cell side
 };
 
 // A polled input event: POLL_WORDS 32-bit words, integers but for the

@@ -8,23 +8,11 @@
 #include <vector>
 
 #include "engine/platform/InputCodes.h"
+#include "engine/platform/PageLayout.h"
 
 namespace tw {
 namespace platform {
 namespace page {
-
-// The canvas's cells and how glyphs sit in them.
-struct CanvasGeometry {
-  int cols = 0;
-  int rows = 0;
-  float cell_w = 0.0f;  // window pixels
-  float cell_h = 0.0f;
-  float box_left = 0.0f;  // the cell box's corner from a character's position, in cells
-  float box_top = 0.0f;
-  float fill_overlap = 0.0f;  // device pixels a cell-filling glyph reaches past its box
-  unsigned background = 0;    // 0xRRGGBB
-  float font_scale = 0.0f;    // character size over the smaller cell side
-};
 
 // Where the page puts the font it loaded for the canvas, in the program's
 // files (font.js writes it there before the program starts).
