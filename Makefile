@@ -97,7 +97,7 @@ fuzz:
 	@bash tools/build.sh $(FUZZ_BUILD) $(JOBS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DTW_FUZZ=ON -DTARNWICK_BUILD_BENCHMARKS=OFF \
 	  -- fuzz_sprite fuzz_config fuzz_record fuzz_network fuzz_replay fuzz_terminal fuzz_score \
-	  fuzz_websocket
+	  fuzz_websocket fuzz_font
 	bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 docs:

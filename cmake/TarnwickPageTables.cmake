@@ -43,6 +43,9 @@ set(tw_page_tables
   "CharacterField engine/platform/PageLayout.h CharacterField"
   "ShapeField engine/platform/PageLayout.h ShapeField"
   "PollField engine/platform/PageLayout.h PollField"
+  "FitField engine/platform/PageLayout.h FitField"
+  "FitTableField engine/platform/PageLayout.h FitTableField"
+  "OwnFitField engine/platform/PageLayout.h OwnFitField"
 )
 
 function(tw_write_page_tables root out)

@@ -18,6 +18,7 @@ HARNESSES=(
   "fuzz_terminal tests/data/terminal"
   "fuzz_score tests/data/best-score"
   "fuzz_websocket tests/data/websocket"
+  "fuzz_font tests/data/fonts"
 )
 
 mkdir -p "$build/artifacts"

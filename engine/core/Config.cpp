@@ -29,7 +29,6 @@ const int MAX_MAX_MESSAGE_BYTES = 1 << 30;
 // frame sent, so the cap keeps a crowd from taking the game's time.
 const int DEFAULT_MAX_SPECTATORS = 32;
 const int MAX_MAX_SPECTATORS = 1000;
-const int MAX_WINDOW_CHARS = 1000;     // columns or rows of the character grid
 const int MAX_WINDOW_PIXELS = 16384;   // the widest window a graphics card draws
 
 std::string configFileName() {
@@ -476,8 +475,9 @@ void Config::loadConfig(std::string config) {
   // window beyond any screen) are refused; the display refuses sizes below 1.
   storeAtMost("window_horizontal_pixels", settings->window_horizontal_pixels, MAX_WINDOW_PIXELS);
   storeAtMost("window_vertical_pixels", settings->window_vertical_pixels, MAX_WINDOW_PIXELS);
-  storeAtMost("window_horizontal_chars", settings->window_horizontal_chars, MAX_WINDOW_CHARS);
-  storeAtMost("window_vertical_chars", settings->window_vertical_chars, MAX_WINDOW_CHARS);
+  storeAtMost("window_horizontal_chars", settings->window_horizontal_chars,
+              MAX_GRID_CHARS);
+  storeAtMost("window_vertical_chars", settings->window_vertical_chars, MAX_GRID_CHARS);
   storeColor();
   storeStyle();
   storeState();

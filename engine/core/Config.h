@@ -17,6 +17,9 @@ class TW_API Config {
   // The slowest loop taken, one frame a second: the longest frame_time
   // setting, and the longest frame a replay runs at.
   static const int MAX_FRAME_TIME = 1000;  // milliseconds
+  // The largest character grid, columns or rows: the most window_*_chars
+  // take, and so the most a replay can have been recorded on.
+  static const int MAX_GRID_CHARS = 1000;
 
   static Config& getInstance();
 

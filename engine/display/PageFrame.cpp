@@ -32,7 +32,6 @@ bool PageFrame::open(const PresenterSettings& settings, int pixels_x, int pixels
   geometry.cell_h = cellSize(pixels_y, settings.vertical_chars);
   geometry.box_left = CELL_BOX_LEFT;
   geometry.box_top = CELL_BOX_TOP;
-  geometry.full_block = FULL_BLOCK;
   geometry.fill_overlap = CELL_FILL_OVERLAP;
   geometry.background = static_cast<unsigned>(packed(settings.background));
   geometry.font_scale = settings.font_scale;
@@ -94,17 +93,21 @@ void PageFrame::addShape(const DrawItem& item) {
   std::copy(corners.begin(), corners.end(), out + page::SHAPE_HEADER);
 }
 
-std::string pageGeometryJson(const page::CanvasGeometry& g) {
+std::string pageGeometryJson(const page::CanvasGeometry& g, const std::vector<float>& fits) {
   char text[512];
   std::snprintf(text, sizeof(text),
                 "{\"cols\":%d,\"rows\":%d,\"cellW\":%.7g,\"cellH\":%.7g,\"boxLeft\":%.7g,"
-                "\"boxTop\":%.7g,\"fullBlock\":%u,\"fillOverlap\":%.7g,\"background\":%u,"
-                "\"fontScale\":%.7g}",
+                "\"boxTop\":%.7g,\"fillOverlap\":%.7g,\"background\":%u,\"fontScale\":%.7g,"
+                "\"fits\":[",
                 g.cols, g.rows, static_cast<double>(g.cell_w), static_cast<double>(g.cell_h),
                 static_cast<double>(g.box_left), static_cast<double>(g.box_top),
-                static_cast<unsigned>(g.full_block), static_cast<double>(g.fill_overlap),
-                g.background, static_cast<double>(g.font_scale));
-  return text;
+                static_cast<double>(g.fill_overlap), g.background, static_cast<double>(g.font_scale));
+  std::string json = text;
+  for (std::size_t i = 0; i < fits.size(); i++) {
+    std::snprintf(text, sizeof(text), i == 0 ? "%.7g" : ",%.7g", static_cast<double>(fits[i]));
+    json += text;
+  }
+  return json + "]}";
 }
 
 }  // namespace tw

@@ -9,7 +9,7 @@
 
 #include "engine/display/CellCoverage.h"
 #include "engine/display/DrawList.h"
-#include "engine/platform/CanvasGeometry.h"
+#include "engine/platform/PageLayout.h"
 
 namespace tw {
 
@@ -44,8 +44,10 @@ class PageFrame {
 };
 
 // The geometry as a JSON object with the names the page's painter takes
-// (cols, rows, cellW, cellH, boxLeft, boxTop, fullBlock, fillOverlap,
-// background as 0xRRGGBB, fontScale).
-std::string pageGeometryJson(const platform::page::CanvasGeometry& geometry);
+// (cols, rows, cellW, cellH, boxLeft, boxTop, fillOverlap, background as
+// 0xRRGGBB, fontScale), and fits, the fit table the painter draws glyphs by
+// (engine/display/PageFits.h).
+std::string pageGeometryJson(const platform::page::CanvasGeometry& geometry,
+                             const std::vector<float>& fits);
 
 }  // namespace tw

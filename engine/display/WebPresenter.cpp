@@ -1,6 +1,7 @@
 #include "engine/display/WebPresenter.h"
 
 #include "engine/core/LogManager.h"
+#include "engine/display/PageFits.h"
 #include "engine/platform/WebPage.h"
 
 namespace tw {
@@ -19,7 +20,8 @@ int WebPresenter::open(const PresenterSettings& settings) {
   pixels_x = settings.horizontal_pixels > 0 ? settings.horizontal_pixels : DEFAULT_PIXELS_X;
   pixels_y = settings.vertical_pixels > 0 ? settings.vertical_pixels : DEFAULT_PIXELS_Y;
   if (!page_frame.open(settings, pixels_x, pixels_y) ||
-      platform::page::open(page_frame.getGeometry()) != 0) {
+      platform::page::open(page_frame.getGeometry(),
+                           pageFits(platform::page::FONT_FILE, page_frame.getGeometry())) != 0) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
     return -1;

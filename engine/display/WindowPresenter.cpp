@@ -5,6 +5,7 @@
 #include "engine/display/CellCoverage.h"
 #include "engine/display/CellFilling.h"
 #include "engine/display/FontLookup.h"
+#include "engine/display/GlyphFitter.h"
 #include "engine/platform/Files.h"
 #include "engine/platform/FontCoverage.h"
 #include "engine/platform/Sfml.h"
@@ -27,8 +28,6 @@ const int MAX_WINDOW_PIXELS = 32767;
 const unsigned MAX_CHARACTER_SIZE = 4096;
 const char32_t FIRST_PRINTABLE = U' ';
 const char32_t LAST_PRINTABLE = U'~';
-// Drawn for a character the font lacks, or '?' when it lacks that too.
-const char32_t FONT_REPLACEMENT = REPLACEMENT_CHARACTER;
 // Code points per page of the glyph cache.
 const char32_t GLYPH_PAGE = 256;
 // The glyph is fitted into the character's cell box.
@@ -51,51 +50,21 @@ float cellSize(int pixels, int cells) {
   return cells > 0 ? static_cast<float>(pixels) / static_cast<float>(cells) : 0.0f;
 }
 
-// Maps a glyph's own coordinates (pixels from the text position, baseline at
-// the character size) into its cell box. Glyphs of one kind share a map
-// (see fitFor), so they keep their sizes and baseline among themselves.
-struct GlyphFit {
-  float scale_x = 1.0f;
-  float scale_y = 1.0f;
-  float shift_x = 0.0f;  // added after scaling, pixels
-  float shift_y = 0.0f;
-  sf::Vector2f apply(sf::Vector2f p) const {
-    return sf::Vector2f(p.x * scale_x + shift_x, p.y * scale_y + shift_y);
-  }
-};
-
-// Fits the span [low, high] into [box_low, box_low + box_size]: shrinks it
-// only when it is longer, centres it horizontally, moves it vertically only
-// as far as needed.
-void fitAxis(float low, float high, float box_low, float box_size, bool centre, float& scale,
-             float& shift) {
-  const float span = high - low;
-  scale = span > box_size && span > 0.0f ? box_size / span : 1.0f;
-  const float scaled_low = low * scale;
-  const float scaled_high = high * scale;
-  if (centre) {
-    shift = box_low + (box_size - (scaled_high - scaled_low)) / 2 - scaled_low;
-  } else if (scaled_low < box_low) {
-    shift = box_low - scaled_low;
-  } else if (scaled_high > box_low + box_size) {
-    shift = box_low + box_size - scaled_high;
-  } else {
-    shift = 0.0f;
-  }
-}
-
 // A glyph's padded box in its own coordinates (pixels from the text
 // position, baseline at the character size): the texture's one pixel of
 // padding included, so the quad carries the glyph's smoothed edges.
-struct GlyphBox {
-  float left, top, right, bottom;
-  GlyphBox(const sf::Glyph& glyph, unsigned char_size) {
-    const sf::FloatRect& b = glyph.bounds;
-    const float base = static_cast<float>(char_size);
-    left = b.left - 1.0f, right = b.left + b.width + 1.0f;
-    top = base + b.top - 1.0f, bottom = base + b.top + b.height + 1.0f;
-  }
-};
+InkBox glyphBox(const sf::Glyph& glyph, unsigned char_size, float pad) {
+  const sf::FloatRect& b = glyph.bounds;
+  const float base = static_cast<float>(char_size);
+  InkBox box;
+  box.left = b.left - pad, box.right = b.left + b.width + pad;
+  box.top = base + b.top - pad, box.bottom = base + b.top + b.height + pad;
+  return box;
+}
+
+sf::Vector2f applied(const GlyphFit& fit, float x, float y) {
+  return sf::Vector2f(x * fit.scale_x + fit.shift_x, y * fit.scale_y + fit.shift_y);
+}
 
 struct BatchGlyph {
   bool loaded = false;
@@ -118,9 +87,7 @@ struct WindowPresenter::Impl {
   float cell_h = 0.0f;
   unsigned char_size = 0;
   sf::Color background = sf::Color::Black;
-  GlyphFit text_fit;   // the printable ASCII glyphs' fit, shared by every glyph it suits
-  GlyphFit block_fit;  // box drawing, blocks and shades: the full block fills the box
-  bool has_block_fit = false;
+  GlyphFitter fitter = GlyphFitter(0.0f, 0.0f);  // where glyphs sit in their cell box
   platform::FontCoverage font_coverage;  // which characters the font has
   // The glyphs by code point / GLYPH_PAGE, each page made on first use.
   std::vector<std::unique_ptr<GlyphPage>> glyph_pages;
@@ -138,9 +105,7 @@ struct WindowPresenter::Impl {
   int openFont();
   const BatchGlyph& glyph(char32_t ch);
   void loadGlyph(char32_t ch, BatchGlyph& entry);
-  GlyphFit fitFor(char32_t ch, const sf::Glyph& glyph) const;
   void fitGlyphs();
-  void fitBlocks();
   void resetGlyphs();
   void addCharacter(const DrawItem& item);
   void addShape(const DrawItem& item);
@@ -230,9 +195,9 @@ int WindowPresenter::Impl::openFont() {
   }
   if (!font_coverage.open(settings.font_file)) {
     LogManager::getInstance().writeLog(
-        "DisplayManager::startUp(): Warning! Cannot read the characters of font '%s'; a "
+        "DisplayManager::startUp(): Warning! Cannot read the characters of font '%s' (%s); a "
         "character it lacks may show as an empty box.",
-        settings.font_file.c_str());
+        settings.font_file.c_str(), font_coverage.getProblem().c_str());
   }
   char_size = characterSize(settings.font_scale, cell_w, cell_h);
   resetGlyphs();
@@ -243,12 +208,11 @@ int WindowPresenter::Impl::openFont() {
 void WindowPresenter::Impl::resetGlyphs() {
   glyph_pages.clear();
   glyph_pages.resize((0x10FFFF / GLYPH_PAGE) + 1);
-  text_fit = GlyphFit();
-  has_block_fit = false;
+  fitter = GlyphFitter(cell_w, cell_h);
 }
 
 const BatchGlyph& WindowPresenter::Impl::glyph(char32_t ch) {
-  if (ch > 0x10FFFF) ch = FONT_REPLACEMENT;
+  if (ch > 0x10FFFF) ch = REPLACEMENT_CHARACTER;
   std::unique_ptr<GlyphPage>& page = glyph_pages[ch / GLYPH_PAGE];
   if (!page) page = std::make_unique<GlyphPage>();
   BatchGlyph& entry = (*page)[ch % GLYPH_PAGE];
@@ -261,75 +225,32 @@ void WindowPresenter::Impl::loadGlyph(char32_t ch, BatchGlyph& entry) {
   entry.loaded = true;
   entry.has_quad = char_size > 0 && platform::hasGlyphQuad(ch);
   if (!entry.has_quad) return;
-  char32_t shown = ch;
-  if (!font_coverage.has(shown)) {
-    shown = font_coverage.has(FONT_REPLACEMENT) ? FONT_REPLACEMENT : U'?';
-  }
-  entry.glyph = platform::getGlyph(font, shown, char_size, true);
-  entry.fit = fitFor(ch, entry.glyph);
-}
-
-// The printable ASCII glyphs share one fit; box drawing, blocks and shades
-// share the fit that makes the full block fill the box; any other glyph
-// takes the shared fit when that keeps it inside the box, else a fit of its
-// own (shrunk only as far as needed, centred across, moved up or down as
-// little as needed).
-GlyphFit WindowPresenter::Impl::fitFor(char32_t ch, const sf::Glyph& shape) const {
-  if (ch < 0x80) return text_fit;
-  if (has_block_fit && fillsCell(ch)) return block_fit;
-  const GlyphBox b(shape, char_size);
-  const sf::Vector2f top_left = text_fit.apply({b.left, b.top});
-  const sf::Vector2f bottom_right = text_fit.apply({b.right, b.bottom});
-  const float slack = 0.5f;  // pixels
-  if (top_left.x >= BOX_LEFT * cell_w - slack && top_left.y >= BOX_TOP * cell_h - slack &&
-      bottom_right.x <= (BOX_LEFT + 1.0f) * cell_w + slack &&
-      bottom_right.y <= (BOX_TOP + 1.0f) * cell_h + slack) {
-    return text_fit;
-  }
-  GlyphFit own;
-  fitAxis(b.left, b.right, BOX_LEFT * cell_w, cell_w, true, own.scale_x, own.shift_x);
-  fitAxis(b.top, b.bottom, BOX_TOP * cell_h, cell_h, false, own.scale_y, own.shift_y);
-  return own;
+  entry.glyph = platform::getGlyph(font, font_coverage.shown(ch), char_size, true);
+  entry.fit = fitter.fitFor(ch, glyphBox(entry.glyph, char_size, 1.0f));
 }
 
 // Loads the printable glyphs (so the font's texture seldom grows in play),
 // fits their union into the cell box, and maps the full block onto the box.
 void WindowPresenter::Impl::fitGlyphs() {
-  float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
+  InkBox letters;
   bool any = false;
   for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
     const BatchGlyph& entry = glyph(ch);
     if (!entry.has_quad) continue;
-    const GlyphBox b(entry.glyph, char_size);
-    left = any ? std::min(left, b.left) : b.left;
-    right = any ? std::max(right, b.right) : b.right;
-    top = any ? std::min(top, b.top) : b.top;
-    bottom = any ? std::max(bottom, b.bottom) : b.bottom;
+    const InkBox ink = glyphBox(entry.glyph, char_size, 1.0f);
+    letters = any ? GlyphFitter::unite(letters, ink) : ink;
     any = true;
   }
-  if (any) {
-    fitAxis(left, right, BOX_LEFT * cell_w, cell_w, true, text_fit.scale_x, text_fit.shift_x);
-    fitAxis(top, bottom, BOX_TOP * cell_h, cell_h, false, text_fit.scale_y, text_fit.shift_y);
-  }
+  if (any) fitter.fitLetters(letters);
   for (char32_t ch = FIRST_PRINTABLE; ch <= LAST_PRINTABLE; ch++) {
-    (*glyph_pages[0])[ch].fit = text_fit;
+    (*glyph_pages[0])[ch].fit = fitter.getLetters();
   }
-  if (font_coverage.has(FULL_BLOCK)) fitBlocks();
-}
-
-// The full block mapped onto the box and half a pixel past each edge of it:
-// a pixel on the edge between two cells then lies inside both glyphs, so the
-// texture's smoothing at a glyph's edge leaves no seam between joined lines
-// and blocks.
-void WindowPresenter::Impl::fitBlocks() {
-  const sf::FloatRect ink = platform::getGlyph(font, FULL_BLOCK, char_size, true).bounds;
-  if (!(ink.width > 0.0f && ink.height > 0.0f)) return;
-  block_fit.scale_x = (cell_w + 2 * CELL_FILL_OVERLAP) / ink.width;
-  block_fit.scale_y = (cell_h + 2 * CELL_FILL_OVERLAP) / ink.height;
-  block_fit.shift_x = BOX_LEFT * cell_w - CELL_FILL_OVERLAP - ink.left * block_fit.scale_x;
-  block_fit.shift_y = BOX_TOP * cell_h - CELL_FILL_OVERLAP -
-                      (static_cast<float>(char_size) + ink.top) * block_fit.scale_y;
-  has_block_fit = true;
+  // The full block's own ink, without the texture's padding, mapped half a
+  // pixel past each edge of the box.
+  if (font_coverage.has(FULL_BLOCK)) {
+    const sf::Glyph block = platform::getGlyph(font, FULL_BLOCK, char_size, true);
+    fitter.fitBlock(glyphBox(block, char_size, 0.0f), CELL_FILL_OVERLAP, CELL_FILL_OVERLAP);
+  }
 }
 
 void WindowPresenter::close() {
@@ -420,12 +341,12 @@ void WindowPresenter::Impl::addCharacter(const DrawItem& item) {
     backgrounds_drawn++;
   }
   if (entry.has_quad) {
-    const GlyphBox b(entry.glyph, char_size);
+    const InkBox b = glyphBox(entry.glyph, char_size, 1.0f);
     const GlyphFit& fit = entry.fit;
-    const sf::Vector2f quad[4] = {turned(fit.apply({b.left, b.top}), item.rotation, at),
-                                  turned(fit.apply({b.right, b.top}), item.rotation, at),
-                                  turned(fit.apply({b.left, b.bottom}), item.rotation, at),
-                                  turned(fit.apply({b.right, b.bottom}), item.rotation, at)};
+    const sf::Vector2f quad[4] = {turned(applied(fit, b.left, b.top), item.rotation, at),
+                                  turned(applied(fit, b.right, b.top), item.rotation, at),
+                                  turned(applied(fit, b.left, b.bottom), item.rotation, at),
+                                  turned(applied(fit, b.right, b.bottom), item.rotation, at)};
     const sf::IntRect& rect = entry.glyph.textureRect;
     const sf::Vector2f uv1(static_cast<float>(rect.left) - 1.0f,
                            static_cast<float>(rect.top) - 1.0f);

@@ -10,6 +10,8 @@ target_sources(tarnwick PRIVATE
   engine/display/DisplayManager.cpp
   engine/display/DrawList.cpp
   engine/display/FontLookup.cpp
+  engine/display/GlyphFitter.cpp
   engine/display/InputState.cpp
   engine/display/PageFrame.cpp
+  engine/display/PageFits.cpp
 )

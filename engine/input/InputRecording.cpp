@@ -101,7 +101,7 @@ class Version2Reader {
     if (!checksumFollows()) return "corrupted: the header's checksum does not match";
     if (!frameTimeFrom(frame_time, frame_time)) return "frame time out of range";
     r.setFrameTime(frame_time);
-    if (columns < 1 || columns > MAX_GRID || rows < 1 || rows > MAX_GRID) {
+    if (!gridInRange(columns, rows)) {
       return "grid size out of range";
     }
     return "";

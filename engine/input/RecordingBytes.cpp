@@ -131,6 +131,11 @@ bool validName(const std::string& name) {
   return true;
 }
 
+bool gridInRange(int columns, int rows) {
+  const int most = Config::MAX_GRID_CHARS;
+  return columns >= 1 && columns <= most && rows >= 1 && rows <= most;
+}
+
 bool frameTimeFrom(int recorded, int& frame_time) {
   if (recorded < 0) return false;
   const int limit = Config::MAX_FRAME_TIME;  // a copy: the constant has no definition to refer to

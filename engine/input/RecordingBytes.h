@@ -21,7 +21,6 @@ const std::size_t HEAD_BYTES = 5;     // a record's kind, size and mark
 const std::size_t EVENT_BYTES = 12;
 const std::size_t V1_HEADER_BYTES = 40;  // version 1: magic to event count, unchecked
 const std::size_t V1_FRAME_BYTES = 2;    // version 1: a frame's event count
-const int MAX_GRID = 10000;           // columns or rows
 const std::uint32_t FNV_START = 2166136261u;
 
 // The frame time a header's recorded milliseconds give: a negative one is
@@ -29,6 +28,11 @@ const std::uint32_t FNV_START = 2166136261u;
 // written before the settings had that limit hold, is read as that limit
 // (a replay steps the same at any pace).
 bool frameTimeFrom(int recorded, int& frame_time);
+
+// Whether a header's grid can be replayed: 1 to Config::MAX_GRID_CHARS
+// columns and rows, as the settings allow (no recording holds a larger one
+// that any grid could replay).
+bool gridInRange(int columns, int rows);
 
 // FNV-1a (32 bits) carried on from hash over n more bytes.
 std::uint32_t checksum(std::uint32_t hash, const char* data, std::size_t n);

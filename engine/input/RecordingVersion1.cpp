@@ -23,7 +23,7 @@ std::string readHeader(ByteReader& in, Header& h) {
   h.frame_count = in.u32();
   h.event_count = in.u32();
   if (!frameTimeFrom(h.frame_time, h.frame_time)) return "frame time out of range";
-  if (h.columns < 1 || h.columns > MAX_GRID || h.rows < 1 || h.rows > MAX_GRID) {
+  if (!gridInRange(h.columns, h.rows)) {
     return "grid size out of range";
   }
   if (h.value_count > static_cast<std::uint32_t>(InputRecording::MAX_VALUES)) {

@@ -5,8 +5,11 @@
 #include "engine/core/Config.h"
 #include "engine/core/LogManager.h"
 #include "engine/display/DisplayManager.h"
+#include "engine/display/FontLookup.h"
+#include "engine/display/PageFits.h"
 #include "engine/display/Presenter.h"
 #include "engine/network/SpectatorServer.h"
+#include "engine/platform/Files.h"
 #include "engine/platform/Socket.h"
 
 namespace tw {
@@ -47,7 +50,11 @@ int Spectating::startUp() {
                  host.c_str(), config.getSpectatePort());
     return -1;
   }
-  opened->setGeometry(pageGeometryJson(page_frame.getGeometry()));
+  // Watchers draw with the game's own font, fitted as a page fits it.
+  const std::string font =
+      findFont(config.getFontFile(), platform::programFolder(), installedDataFolder());
+  opened->setGeometry(
+      pageGeometryJson(page_frame.getGeometry(), pageFits(font, page_frame.getGeometry())));
   server = std::move(opened);
   log.writeLog("Spectating::startUp(): Note! Spectators watch on %s port %d (watch.html?port=%d).",
                host.c_str(), server->getPort(), server->getPort());

@@ -10,12 +10,12 @@
 namespace {
 
 EM_JS(int, tw_page_open, (int cols, int rows, float cell_w, float cell_h, float box_left,
-                          float box_top, unsigned full_block, float fill_overlap,
-                          unsigned background, float font_scale),
+                          float box_top, float fill_overlap, unsigned background,
+                          const float* fits, int fit_count),
       {
         return Module.tw.open({cols, rows, cellW: cell_w, cellH: cell_h, boxLeft: box_left,
-                               boxTop: box_top, fullBlock: full_block, fillOverlap: fill_overlap,
-                               background, fontScale: font_scale});
+                               boxTop: box_top, fillOverlap: fill_overlap, background},
+                              HEAPF32.slice(fits >> 2, (fits >> 2) + fit_count));
       });
 EM_JS(void, tw_page_close, (), { Module.tw.close(); });
 EM_JS(void, tw_page_present, (const float* list, int count), { Module.tw.present(list, count); });
@@ -52,10 +52,9 @@ namespace tw {
 namespace platform {
 namespace page {
 
-int open(const CanvasGeometry& g) {
-  return tw_page_open(g.cols, g.rows, g.cell_w, g.cell_h, g.box_left, g.box_top,
-                      static_cast<unsigned>(g.full_block), g.fill_overlap, g.background,
-                      g.font_scale);
+int open(const CanvasGeometry& g, const std::vector<float>& fits) {
+  return tw_page_open(g.cols, g.rows, g.cell_w, g.cell_h, g.box_left, g.box_top, g.fill_overlap,
+                      g.background, fits.data(), static_cast<int>(fits.size()));
 }
 
 void close() { tw_page_close(); }

@@ -7,15 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "engine/platform/CanvasGeometry.h"
 #include "engine/platform/InputCodes.h"
+#include "engine/platform/PageLayout.h"
 
 namespace tw {
 namespace platform {
 namespace page {
 
-// Opens the canvas; 0, or -1 when the page has no canvas.
-int open(const CanvasGeometry& geometry);
+// Where the page puts the font it loaded for the canvas, in the program's
+// files (font.js writes it there before the program starts).
+const char* const FONT_FILE = "/tw-font.ttf";
+
+// Opens the canvas, its glyphs drawn by fits (PageLayout.h's fit table);
+// 0, or -1 when the page has no canvas.
+int open(const CanvasGeometry& geometry, const std::vector<float>& fits);
 // Marks the game as ended on the page.
 void close();
 // Draws one frame from its drawing list (PageLayout.h's CharacterField and

@@ -3,6 +3,7 @@ target_sources(tarnwick PRIVATE
   engine/platform/FileCheck.cpp
   engine/platform/FileWatcher.cpp
   engine/platform/Files.cpp
+  engine/platform/FontCoverage.cpp
   engine/platform/LockedFile.cpp
   engine/platform/InputCodes.cpp
   engine/platform/LargeArray.cpp

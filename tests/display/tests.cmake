@@ -4,6 +4,7 @@ tw_add_test_suite(display_tests
   display/CellCanvasTest.cpp
   display/CellPictureTest.cpp
   display/DisplayTest.cpp
+  display/GlyphFitterTest.cpp
 )
 
 # The display manager drawing characters and shapes into a real window on the

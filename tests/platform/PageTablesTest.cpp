@@ -59,6 +59,11 @@ TEST(PageTables, RepeatTheEnginesNumbers) {
       {"ShapeField.SHAPE_HEADER", page::SHAPE_HEADER},
       {"PollField.POLL_X", page::POLL_X},
       {"PollField.POLL_WORDS", page::POLL_WORDS},
+      {"FitField.FIT_SHIFT_Y", page::FIT_SHIFT_Y},
+      {"FitTableField.FITS_BLOCK", page::FITS_BLOCK},
+      {"FitTableField.FITS_RUN_COUNT", page::FITS_RUN_COUNT},
+      {"FitTableField.FITS_HEADER", page::FITS_HEADER},
+      {"OwnFitField.OWN_WORDS", page::OWN_WORDS},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -10,10 +10,6 @@
                  lastText: '' };
   tw.frames = 0;
 
-  function colorText(packed) {
-    return 'rgb(' + ((packed >> 16) & 255) + ',' + ((packed >> 8) & 255) + ',' + (packed & 255) + ')';
-  }
-
   // Whole device pixels per cell, as large as the page allows, so every cell
   // edge falls on a pixel.
   function sizeCanvas() {
@@ -34,19 +30,17 @@
   }
 
   // geometry: cols, rows, cellW, cellH (window pixels), boxLeft, boxTop (the
-  // cell box's corner from a character's position, in cells), fullBlock,
-  // fillOverlap (device pixels), background (0xRRGGBB), fontScale.
-  tw.open = function (geometry) {
+  // cell box's corner from a character's position, in cells), fillOverlap
+  // (device pixels), background (0xRRGGBB); fits: the fit table the engine
+  // computed from the font (painter.js).
+  tw.open = function (geometry, fits) {
     const canvas = Module.canvas;
     if (!canvas || !canvas.getContext) return -1;
     view.ctx = canvas.getContext('2d', { alpha: false });
     if (!view.ctx) return -1;
     Object.assign(view, { cols: geometry.cols, rows: geometry.rows, cellW: geometry.cellW,
                           cellH: geometry.cellH, lastText: '' });
-    const charSize = Math.max(1, Math.floor(geometry.fontScale *
-                                            Math.min(geometry.cellW, geometry.cellH)));
-    view.painter = twCreatePainter(Object.assign({}, geometry, {
-      background: colorText(geometry.background), charSize }), tw.font);
+    view.painter = twCreatePainter(geometry, fits, tw.font.family);
     sizeCanvas();
     view.open = true;
     document.body.dataset.state = 'running';

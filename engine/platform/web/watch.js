@@ -9,16 +9,10 @@
   const view = { painter: null, cols: 0, rows: 0, cellW: 0, cellH: 0, ctx: null };
   tw.frames = 0;
 
-  function colorText(packed) {
-    return 'rgb(' + ((packed >> 16) & 255) + ',' + ((packed >> 8) & 255) + ',' + (packed & 255) + ')';
-  }
-
-  // The painter for the game's geometry: the one place this page makes it.
+  // The painter for the game's geometry and the fit table the game computed
+  // from its font: the one place this page makes it.
   function makePainter(geometry) {
-    const charSize = Math.max(1, Math.floor(geometry.fontScale *
-                                            Math.min(geometry.cellW, geometry.cellH)));
-    return twCreatePainter(Object.assign({}, geometry, {
-      background: colorText(geometry.background), charSize }), tw.font);
+    return twCreatePainter(geometry, geometry.fits, tw.font.family);
   }
 
   // Whole device pixels per cell, as large as the window allows.
