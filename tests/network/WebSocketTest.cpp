@@ -240,8 +240,9 @@ class WatchedGame {
     screen->on_event = [this](const tw::Event*) {
       if (!until) return;
       tw::SpectatorServer* server = tw::Spectating::getInstance().getServer();
-      // One frame, its text and the geometry at most wait for any watcher.
-      const std::size_t bound = (4u * WATCHED_FRAME_FLOATS + 8192u) *
+      // One frame, its text and the geometry (with the font's fit table,
+      // some 13 KB) at most wait for any watcher.
+      const std::size_t bound = (4u * WATCHED_FRAME_FLOATS + 8192u + 32768u) *
                                 static_cast<std::size_t>(server->getWatcherCount());
       if (server->getWaitingBytes() > bound) over_bound = server->getWaitingBytes() - bound;
       dropped = server->getDroppedFrames();
