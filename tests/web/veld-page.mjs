@@ -6,7 +6,7 @@
 //   node --experimental-websocket veld-page.mjs SITE_FOLDER TEST_DATA_FOLDER
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import { runCases } from './browser.mjs';
+import { runCases, uninkedCells } from './browser.mjs';
 import { serve } from '../../tools/web-serve.mjs';
 
 const [site, data] = process.argv.slice(2);
@@ -28,27 +28,6 @@ async function startPage(browser, page = '/index.html') {
 // The row holding the runner's arms, top row 0.
 const runnerRow = (text) => text.split('\n').findIndex((row) => row.includes('/|\\'));
 const scoreOf = (text) => Number((text.match(/Score:\s+(\d+)/) || [])[1]);
-
-// For each non-blank cell of the screen text, whether the canvas has a pixel
-// other than the background in that cell's box; gives the cells without ink.
-const UNINKED_CELLS = `(() => {
-  const text = document.getElementById('screen-text').textContent.split('\\n');
-  const canvas = document.getElementById('canvas');
-  const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-  const cw = canvas.width / 80, ch = canvas.height / 24, missing = [];
-  for (let y = 0; y < 24; y++) for (let x = 0; x < 80; x++) {
-    if ((text[y][x] || ' ') === ' ') continue;
-    let inked = false;
-    const x0 = Math.max(0, Math.floor((x - 0.1) * cw)), x1 = Math.min(canvas.width, Math.ceil((x + 0.9) * cw));
-    const y0 = Math.max(0, Math.floor((y + 0.2) * ch)), y1 = Math.min(canvas.height, Math.ceil((y + 1.2) * ch));
-    for (let py = y0; py < y1 && !inked; py++) for (let px = x0; px < x1 && !inked; px++) {
-      const i = (py * canvas.width + px) * 4;
-      inked = pixels[i] + pixels[i + 1] + pixels[i + 2] > 60;
-    }
-    if (!inked) missing.push(x + ',' + y + ' ' + text[y][x]);
-  }
-  return missing;
-})()`;
 
 // Neighbouring cells whose lines or blocks join (the first reaches towards
 // the second and the second back), and those whose seam shows: a pixel line
@@ -109,7 +88,7 @@ await runCases({
   'the start screen is the golden frame, every non-blank cell inked': async (browser) => {
     await startPage(browser);
     assert.equal(await browser.screenText(), golden);
-    assert.deepEqual(await browser.evaluate(UNINKED_CELLS), []);
+    assert.deepEqual(await browser.evaluate(uninkedCells(80, 24)), []);
   },
 
   'P starts a run, Space jumps, Esc pauses and plays on': async (browser) => {

@@ -4,29 +4,18 @@
 (function (tw) {
   'use strict';
 
-  // The grid as the presenter opened it (window pixels), the painter and the
-  // page's canvas context.
-  const view = { cols: 0, rows: 0, cellW: 0, cellH: 0, ctx: null, painter: null, open: false,
-                 lastText: '' };
+  // The grid as the presenter opened it, the painter and the page's canvas
+  // context.
+  const view = { cols: 0, rows: 0, ctx: null, painter: null, open: false, lastText: '' };
   tw.frames = 0;
 
   // Whole device pixels per cell, as large as the page allows, so every cell
   // edge falls on a pixel.
   function sizeCanvas() {
     const canvas = Module.canvas;
-    const ratio = window.devicePixelRatio || 1;
     const room = canvas.parentElement || document.body;
-    const width = Math.max(room.clientWidth, 80) * ratio;
-    const height = Math.max(window.innerHeight - canvas.getBoundingClientRect().top - 8, 60) * ratio;
-    const aspect = view.cellW / view.cellH;
-    let cellH = Math.floor(Math.min(height / view.rows, width / view.cols / aspect));
-    cellH = Math.max(cellH, 4);
-    const cellW = Math.max(Math.round(cellH * aspect), 2);
-    canvas.width = cellW * view.cols;
-    canvas.height = cellH * view.rows;
-    canvas.style.width = canvas.width / ratio + 'px';
-    canvas.style.height = canvas.height / ratio + 'px';
-    view.painter.setScale(cellW / view.cellW, cellH / view.cellH);
+    view.painter.fitCanvas(canvas, view.cols, view.rows, room.clientWidth,
+                           window.innerHeight - canvas.getBoundingClientRect().top - 8);
   }
 
   // geometry: cols, rows, cellW, cellH (window pixels), boxLeft, boxTop (the
@@ -38,8 +27,7 @@
     if (!canvas || !canvas.getContext) return -1;
     view.ctx = canvas.getContext('2d', { alpha: false });
     if (!view.ctx) return -1;
-    Object.assign(view, { cols: geometry.cols, rows: geometry.rows, cellW: geometry.cellW,
-                          cellH: geometry.cellH, lastText: '' });
+    Object.assign(view, { cols: geometry.cols, rows: geometry.rows, lastText: '' });
     view.painter = twCreatePainter(geometry, fits, tw.font.family);
     sizeCanvas();
     view.open = true;

@@ -6,6 +6,7 @@
 //
 //   const painter = twCreatePainter(geometry, fits, family);
 //   painter.setScale(scaleX, scaleY);  // device pixels per window pixel
+//   painter.fitCanvas(canvas, cols, rows, width, height);  // or this: sizes the canvas too
 //   painter.draw(context, list);
 //
 // geometry: cellW, cellH (window pixels), boxLeft, boxTop (the cell box's
@@ -192,6 +193,22 @@ function twCreatePainter(geometry, fits, family) {
       view.scaleY = scaleY;
       view.blockFit = stretchBlock();
       resetAtlas();
+    },
+
+    // Sizes canvas to cols x rows cells of whole device pixels, as large as
+    // width x height CSS pixels allow (so every cell edge falls on a pixel),
+    // and draws at that scale from then on.
+    fitCanvas(canvas, cols, rows, width, height) {
+      const ratio = window.devicePixelRatio || 1;
+      const roomW = Math.max(width, 80) * ratio, roomH = Math.max(height, 60) * ratio;
+      const aspect = view.cellW / view.cellH;
+      const cellH = Math.max(Math.floor(Math.min(roomH / rows, roomW / cols / aspect)), 4);
+      const cellW = Math.max(Math.round(cellH * aspect), 2);
+      canvas.width = cellW * cols;
+      canvas.height = cellH * rows;
+      canvas.style.width = canvas.width / ratio + 'px';
+      canvas.style.height = canvas.height / ratio + 'px';
+      this.setScale(cellW / view.cellW, cellH / view.cellH);
     },
 
     // Paints the background over ctx's canvas and draws list on it.

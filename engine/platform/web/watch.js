@@ -6,7 +6,7 @@
 (function (tw) {
   'use strict';
 
-  const view = { painter: null, cols: 0, rows: 0, cellW: 0, cellH: 0, ctx: null };
+  const view = { painter: null, cols: 0, rows: 0, ctx: null };
   tw.frames = 0;
 
   // The painter for the game's geometry and the fit table the game computed
@@ -17,22 +17,13 @@
 
   // Whole device pixels per cell, as large as the window allows.
   function sizeCanvas() {
-    const canvas = view.ctx.canvas, ratio = window.devicePixelRatio || 1;
-    const width = Math.max(document.body.clientWidth, 80) * ratio;
-    const height = Math.max(window.innerHeight - canvas.getBoundingClientRect().top - 8, 60) * ratio;
-    const aspect = view.cellW / view.cellH;
-    const cellH = Math.max(Math.floor(Math.min(height / view.rows, width / view.cols / aspect)), 4);
-    const cellW = Math.max(Math.round(cellH * aspect), 2);
-    canvas.width = cellW * view.cols;
-    canvas.height = cellH * view.rows;
-    canvas.style.width = canvas.width / ratio + 'px';
-    canvas.style.height = canvas.height / ratio + 'px';
-    view.painter.setScale(cellW / view.cellW, cellH / view.cellH);
+    const canvas = view.ctx.canvas;
+    view.painter.fitCanvas(canvas, view.cols, view.rows, document.body.clientWidth,
+                           window.innerHeight - canvas.getBoundingClientRect().top - 8);
   }
 
   function open(geometry) {
-    Object.assign(view, { cols: geometry.cols, rows: geometry.rows, cellW: geometry.cellW,
-                          cellH: geometry.cellH });
+    Object.assign(view, { cols: geometry.cols, rows: geometry.rows });
     view.ctx = document.getElementById('canvas').getContext('2d', { alpha: false });
     view.painter = makePainter(geometry);
     sizeCanvas();
