@@ -16,6 +16,8 @@ int peer = -1;
 int done = 0;
 const std::string message(64, 'm');
 tw::NetworkManager& net() { return tw::NetworkManager::getInstance(); }
+// Tells the figure script whether the page joined the host (1) or not (-1).
+EM_JS(void, tw_echo_ready, (int ready), { Module.echoReady = ready; });
 }  // namespace
 
 extern "C" {
@@ -38,6 +40,6 @@ int main(int argc, char* argv[]) {
   tw::LogManager::getInstance().startUp();
   if (net().startUp() != 0) return 1;
   peer = net().connect(argv[1], argv[2]);
-  EM_ASM({ Module.echoReady = $0; }, peer >= 0 ? 1 : -1);
+  tw_echo_ready(peer >= 0 ? 1 : -1);
   return 0;  // the runtime stays: the script drives the round trips
 }
