@@ -7,13 +7,10 @@
 #include "engine/core/Config.h"
 #include "engine/loop/CommandLine.h"
 #include "engine/loop/GameManager.h"
-#include "engine/loop/Spectating.h"
 #include "engine/display/DisplayManager.h"
-#include "engine/display/Presenter.h"
 #include "engine/core/LogManager.h"
 #include "engine/loop/Pause.h"
 #include "engine/platform/Files.h"
-#include "engine/platform/HostStorage.h"
 #include "engine/world/WorldManager.h"
 #include "game/Controls.h"
 #include "game/GameStart.h"
@@ -60,13 +57,9 @@ bool takeSpectate(const tw::CommandLine& command_line, std::string& why) {
 
 // Where to watch, on standard output (unless the game itself is there).
 void announceSpectating() {
-  const tw::Spectating& spectating = tw::Spectating::getInstance();
-  const tw::Presenter* presenter = tw::DisplayManager::getInstance().getPresenter();
-  if (!spectating.isOn() || (presenter != nullptr && std::string(presenter->getName()) == "terminal")) {
-    return;
-  }
-  std::printf("veld: spectators watch at watch.html?port=%d (port %d on %s)\n",
-              spectating.getPort(), spectating.getPort(),
+  const int port = tw::GameManager::getInstance().getSpectatePort();
+  if (port < 0 || tw::DisplayManager::getInstance().getPresenterName() == "terminal") return;
+  std::printf("veld: spectators watch at watch.html?port=%d (port %d on %s)\n", port, port,
               tw::Config::getInstance().getSpectateHost().c_str());
   std::fflush(stdout);
 }

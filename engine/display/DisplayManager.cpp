@@ -327,4 +327,8 @@ int DisplayManager::getVerticalPixels() const { return window_vertical_pixels; }
 
 Presenter* DisplayManager::getPresenter() const { return presenter.get(); }
 
+std::string DisplayManager::getPresenterName() const {
+  return presenter ? presenter->getName() : "";
+}
+
 }  // namespace tw

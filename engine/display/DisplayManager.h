@@ -112,6 +112,9 @@ class TW_API DisplayManager : public Manager, public Canvas {
   int getVerticalChars() const;
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
+  // What shows the frames: "window", "terminal", "capture" (the browser
+  // page's canvas is "window"); "" before start-up and when headless.
+  std::string getPresenterName() const;
   // \cond INTERNAL
   // The engine's own, not for games (left out of the API reference; may
   // change in any release):

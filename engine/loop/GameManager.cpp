@@ -464,6 +464,11 @@ void GameManager::setTurnBased(bool new_turn_based) {
 
 bool GameManager::isTurnBased() const { return turn_based; }
 
+int GameManager::getSpectatePort() const {
+  const Spectating& spectating = Spectating::getInstance();
+  return spectating.isOn() ? spectating.getPort() : -1;
+}
+
 void GameManager::requestRedraw() { redraw_wanted = true; }
 
 int GameManager::getFrameTime() const { return LoopState::getInstance().getFrameTime(); }

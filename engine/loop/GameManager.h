@@ -44,6 +44,9 @@ class TW_API GameManager : public Manager {
   // here at any time; a recording keeps the mode and its replay takes it.
   void setTurnBased(bool new_turn_based);
   bool isTurnBased() const;
+  // The port browsers watch this game on (the spectate_port setting, the
+  // port found when it was 0), or -1 when nobody may watch.
+  int getSpectatePort() const;
   // One step in the next frame of turn-based play (a game's own timer, say).
   void requestRedraw();
   int getFrameTime() const;  // milliseconds

@@ -52,5 +52,12 @@ TW_API std::string absolutePath(const std::string& path);
 // Makes folder the working directory. 0, or -1.
 TW_API int changeFolder(const std::string& folder);
 
+// What the game keeps in the user's data folder, in the player's words ("the
+// best score and the mute choice"), for the message a host that cannot keep
+// it shows (a browser page whose storage is blocked); call it before the
+// first read. Natively the file system lasts by itself and nothing needs
+// saying.
+TW_API void describeKeptData(const std::string& what);
+
 }  // namespace platform
 }  // namespace tw

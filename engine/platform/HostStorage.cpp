@@ -1,5 +1,7 @@
 #include "engine/platform/HostStorage.h"
 
+#include "engine/platform/Files.h"
+
 namespace tw {
 namespace platform {
 

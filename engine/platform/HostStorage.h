@@ -4,8 +4,6 @@
 // lasts by itself and these do nothing.
 #pragma once
 
-#include "engine/platform/Export.h"
-
 #include <string>
 
 namespace tw {
@@ -14,11 +12,6 @@ namespace platform {
 // Copies what the host kept back into the file system; the first call does
 // it, later calls do nothing.
 void restoreHostStorage();
-
-// What the game keeps in the user's data folder, in the player's words ("the
-// best score and the mute choice"), for the message a host that cannot keep
-// it shows; call it before the first read. Natively nothing needs saying.
-TW_API void describeKeptData(const std::string& what);
 
 // Keeps bytes, just written to path, where the host lasts. 0, or -1 with
 // the reason in why (storage full or blocked).
