@@ -26,12 +26,14 @@ enum Side { LEFT, RIGHT };
 const int GONE = -2;  // a guest's seat once its connection is lost
 
 bool hosting = false;
-int my_side = -1;             // the paddle this process plays: -1 for a referee, or a guest not yet told
-int host_peer = -1;           // a guest's connection to its host
-int guests[2] = {-1, -1};     // a host's guests' connections, by the side each plays
-tw::Object* ball = nullptr;   // these five live until the game ends;
+// The paddle this process plays: -1 for a referee, or a guest not told yet.
+int my_side = -1;
+int host_peer = -1;        // a guest's connection to its host
+int guests[2] = {-1, -1};  // a host's guests' connections, by the side each plays
+// The court: the world owns all five, and they live until the game ends.
 class Piece;
-Piece* paddles[2] = {};        // the world owns all of them
+tw::Object* ball = nullptr;
+Piece* paddles[2] = {};
 tw::Handle<tw::ViewObject> scores[2];
 
 void endGame() { tw::GameManager::getInstance().setGameOver(); }
@@ -242,9 +244,12 @@ class Match : public tw::Object {
   void exchangeAsGuest() {
     if (host_peer < 0) return;
     if (matchWon() && ++steps_since_won == 15) endGame();
-    const bool still_there =
-        receiveInto(host_peer, my_side >= 0 ? sentTo(my_side) : std::vector<tw::Object*>(), false) &&
-        (my_side < 0 || sendIfChanged({recordOf(paddles[my_side])}, host_peer));
+    const std::vector<tw::Object*> theirs =
+        my_side >= 0 ? sentTo(my_side) : std::vector<tw::Object*>();
+    bool still_there = receiveInto(host_peer, theirs, false);
+    if (still_there && my_side >= 0) {
+      still_there = sendIfChanged({recordOf(paddles[my_side])}, host_peer);
+    }
     if (!still_there) {
       host_peer = -1;
       endGame();
@@ -329,7 +334,8 @@ int main(int argc, char* argv[]) {
   scores[RIGHT] = scoreView(refereeing ? "Right" : "Guest", tw::TOP_RIGHT);
   new Match;  // the world owns it
   game.run();
-  std::printf("%s %d %s %d\n", label(LEFT).c_str(), score(LEFT), label(RIGHT).c_str(), score(RIGHT));
+  std::printf("%s %d %s %d\n", label(LEFT).c_str(), score(LEFT), label(RIGHT).c_str(),
+              score(RIGHT));
   game.shutDown();
   return 0;
 }
