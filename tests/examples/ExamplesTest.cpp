@@ -148,8 +148,14 @@ TEST(Examples, PongHostAndGuestPlayToThreeOverTcp) {
   EXPECT_EQ(host.lastFrame(), guest.lastFrame());
 }
 
-// The host plays with the first connection and closes every later one at
-// once; when its guest leaves, the match ends.
+// A whole message as it travels: its length (4 bytes, little-endian), then its bytes.
+std::string wholeMessage(const std::string& text) {
+  return std::string(1, static_cast<char>(text.size())) + std::string(3, '\0') + text;
+}
+
+// The host plays with the first connection, telling it that it plays the
+// right paddle, and closes every later one at once; when its guest leaves,
+// the match ends.
 TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
   ProgramRun host("example_pong");
   host.configure("frame_time:5");
@@ -159,6 +165,7 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
   ASSERT_GT(port, 0) << host.output();
   tw_test::LoopbackPeer guest(port);
   ASSERT_TRUE(guest.connected());
+  EXPECT_EQ(wholeMessage("right"), guest.read(9, 20000));
   for (int i = 0; i < 3; i++) {
     SCOPED_TRACE(i);
     tw_test::LoopbackPeer intruder(port);
@@ -167,6 +174,27 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
   EXPECT_FALSE(guest.seesClose(100));  // still the guest
   guest.close();
   EXPECT_EQ(0, pclose(hosting)) << host.output();
+}
+
+// A refereeing host seats its first guest on the left and its second on the
+// right, closes a third at once, and ends when a guest leaves mid-match.
+TEST(Examples, PongRefereeSeatsTwoGuestsAndClosesTheThird) {
+  ProgramRun host("example_pong");
+  host.configure("frame_time:5");
+  FILE* hosting = popen(("exec env " + host.command("--capture --host 0 --referee")).c_str(), "r");
+  ASSERT_NE(nullptr, hosting);
+  const int port = hostingPort(host);
+  ASSERT_GT(port, 0) << host.output();
+  tw_test::LoopbackPeer left(port);
+  EXPECT_EQ(wholeMessage("left"), left.read(8, 20000));
+  tw_test::LoopbackPeer right(port);
+  EXPECT_EQ(wholeMessage("right"), right.read(9, 20000));
+  tw_test::LoopbackPeer third(port);
+  EXPECT_TRUE(third.seesClose(20000));
+  left.close();
+  EXPECT_EQ(0, pclose(hosting)) << host.output();
+  // Ended before either side won.
+  EXPECT_TRUE(std::regex_search(host.output(), std::regex("\nLeft [0-2] Right [0-2]\n"))) << host.output();
 }
 
 // 0 after a game that ran and quit (or showed its help), 1 when it could not

@@ -2,7 +2,9 @@
 // 127.0.0.1: the page joins the host's WebSocket port and plays a match to
 // its end, and both end on the same court (the page's screen text equals the
 // host's last frame) and print the same score; a second page is turned away
-// while the first plays. A page joining where nobody listens says why; one
+// while the first plays. Two pages play each other through a host that only
+// referees (one page's paddle reaches the other), and all three end on the
+// same court and score. A page joining where nobody listens says why; one
 // asked to host says in one line that it cannot listen; one that never
 // connects says nothing of the network.
 //   node --experimental-websocket pong-page.mjs SITE_FOLDER BIN_FOLDER
@@ -22,12 +24,12 @@ const SCORE = /Host \d+ Guest \d+/;
 
 // A native pong host under the capture presenter, its last frame in
 // frame.txt; resolves once it has said which ports it listens on.
-function startHost() {
+function startHost(extra = []) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tw-pong-'));
   const config = path.join(dir, 'tw-config.txt');
   fs.writeFileSync(config, `display:capture,\nsnapshot_file:${dir}/frame.txt,\n` +
                            `logfile:${dir}/log.txt,\nframe_time:10,\nrandom_seed:1,\n`);
-  const child = spawn(path.join(bin, 'example_pong'), ['--capture', '--host', '0'],
+  const child = spawn(path.join(bin, 'example_pong'), ['--capture', '--host', '0', ...extra],
                       { cwd: bin, env: { ...process.env, TARNWICK_CONFIG: config } });
   let output = '';
   const exited = new Promise((resolve) => child.once('exit', resolve));
@@ -55,6 +57,12 @@ async function consoleLine(browser, pattern, what) {
   }
 }
 
+// The host's last captured frame, without the capture's trailer.
+function lastFrame(host) {
+  const frame = fs.readFileSync(`${host.dir}/frame.txt`, 'utf8');
+  return frame.substring(0, frame.indexOf('\n--\n') + 1);
+}
+
 const joinPage = (port) => `${base}/pong.html?arg=--join&arg=127.0.0.1&arg=${port}`;
 
 await runCases({
@@ -75,10 +83,41 @@ await runCases({
       const score = await consoleLine(browser, SCORE, 'the end of the match');
       assert.equal(await host.exited, 0, host.output());
       assert.equal(host.output().trim().split('\n').pop(), score);
-      const frame = fs.readFileSync(`${host.dir}/frame.txt`, 'utf8');
-      assert.equal(court, frame.substring(0, frame.indexOf('\n--\n') + 1));
+      assert.equal(court, lastFrame(host));
     } finally {
       if (second) await second.close();
+      host.child.kill();
+      fs.rmSync(host.dir, { recursive: true, force: true });
+    }
+  },
+  'two pages play each other through a host that only referees': async (browser) => {
+    const host = startHost(['--referee']);
+    let right = null;
+    try {
+      const port = await host.listening;
+      await browser.open(joinPage(port));
+      // Seated on the left: the host's records have brought its score labels.
+      await browser.waitForScreen((t) => /Left 0/.test(t), 20000, 'the first page seated');
+      right = await Browser.launch();
+      await right.open(joinPage(port));
+      await right.waitForScreen((t) => /Left \d/.test(t), 20000, 'the second page seated');
+      // The left paddle moves down, and the host passes it on to the right page.
+      await browser.key('ArrowDown', 'ArrowDown');
+      const leftPaddleMoved = (t) => {
+        const column = t.split('\n').map((row) => row[2]);
+        return column[10] === ' ' && column.includes('|');
+      };
+      await right.waitForScreen(leftPaddleMoved, 20000, 'the left paddle moved');
+      const pages = [browser, right];
+      const courts = await Promise.all(pages.map((page) => page.waitForScreen(
+        (t) => /Left 3|Right 3/.test(t), 60000, 'the final score')));
+      const scores = await Promise.all(pages.map((page) => consoleLine(
+        page, /Left \d+ Right \d+/, 'the end of the match')));
+      assert.equal(await host.exited, 0, host.output());
+      assert.deepEqual(scores, Array(2).fill(host.output().trim().split('\n').pop()));
+      assert.deepEqual(courts, Array(2).fill(lastFrame(host)));
+    } finally {
+      if (right) await right.close();
       host.child.kill();
       fs.rmSync(host.dir, { recursive: true, force: true });
     }
