@@ -146,8 +146,8 @@ long WebSocketStream::send(const void* buffer, std::size_t bytes, bool text) {
     socketSetLastError(EAGAIN);  // the earlier message still waits
     return -1;
   }
-  const wslay_event_msg message = {text ? WSLAY_TEXT_FRAME : WSLAY_BINARY_FRAME,
-                                   static_cast<const std::uint8_t*>(buffer), bytes};
+  const std::uint8_t opcode = text ? WSLAY_TEXT_FRAME : WSLAY_BINARY_FRAME;
+  const wslay_event_msg message = {opcode, static_cast<const std::uint8_t*>(buffer), bytes};
   if (wslay_event_queue_msg(context, &message) != 0) {
     socketSetLastError(ENOMEM);
     return -1;
