@@ -14,7 +14,7 @@ function sleep(ms) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 // Waits are for events, and a busy machine (CI shares one) may make a page
 // many times slower than an idle one: every wait may last this many times
 // what its caller names, failing only then.
-const WAIT_SCALE = Number(process.env.TW_WAIT_SCALE || 5);
+export const WAIT_SCALE = Number(process.env.TW_WAIT_SCALE || 5);
 
 // Windows key codes of the named keys the tests press.
 const NAMED_KEY_CODES = { Escape: 27, ' ': 32, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };
@@ -36,7 +36,7 @@ export class Browser {
     // may be seen before its first line is written).
     const portFile = path.join(profile, 'DevToolsActivePort');
     let port = '';
-    for (let i = 0; i < 300 && !/^\d+$/.test(port); i++) {
+    for (let i = 0; i < 100 * WAIT_SCALE && !/^\d+$/.test(port); i++) {
       await sleep(100);
       try { port = fs.readFileSync(portFile, 'utf8').split('\n')[0]; } catch (e) { /* not yet */ }
     }

@@ -3,7 +3,7 @@
 // released) played into the input probe's page: the probe must give the
 // report the window, the terminal and the capture give.
 //   node --experimental-websocket input-page.mjs TEST_SITE_FOLDER
-import { runCases } from './browser.mjs';
+import { runCases, WAIT_SCALE } from './browser.mjs';
 import { serve } from '../../tools/web-serve.mjs';
 
 const [site] = process.argv.slice(2);
@@ -39,7 +39,7 @@ await runCases({
       await sleep(TAP_GAP_MS);
     }
     await browser.key('KeyQ', 'q');
-    const end = Date.now() + 10000;
+    const end = Date.now() + 10000 * WAIT_SCALE;
     while (Date.now() < end && !browser.console.some((l) => l.startsWith('input script:'))) await sleep(50);
     const verdict = browser.console.find((l) => l.startsWith('input script:'));
     if (verdict !== 'input script: the report every presenter gives') {

@@ -14,7 +14,7 @@ import fs from 'node:fs';
 import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
-import { Browser, runCases } from './browser.mjs';
+import { Browser, runCases, WAIT_SCALE } from './browser.mjs';
 import { serve } from '../../tools/web-serve.mjs';
 
 const [site, bin] = process.argv.slice(2);
@@ -48,7 +48,7 @@ function startHost(extra = []) {
 // printed lines reach the console), once there is one.
 async function consoleLine(browser, pattern, what) {
   await browser.waitFor(`document.body.dataset.state === 'ended'`, 60000, what);
-  const end = Date.now() + 5000;  // the console event may trail the page's state
+  const end = Date.now() + 5000 * WAIT_SCALE;  // the console event may trail the page's state
   for (;;) {
     const line = browser.console.find((l) => pattern.test(l));
     if (line) return line.match(pattern)[0];
@@ -102,11 +102,18 @@ await runCases({
       await right.open(joinPage(port));
       await right.waitForScreen((t) => /Left \d/.test(t), 20000, 'the second page seated');
       // The left paddle moves down, and the host passes it on to the right page.
-      await browser.key('ArrowDown', 'ArrowDown');
+      // The host is stopped meanwhile, so that the match cannot end (and the
+      // right page leave) before the move reaches it, however slow the pages.
+      // A page shows its move after it has sent it: the frame that shows it
+      // is presented after the next step's exchange.
       const leftPaddleMoved = (t) => {
         const column = t.split('\n').map((row) => row[2]);
         return column[10] === ' ' && column.includes('|');
       };
+      host.child.kill('SIGSTOP');
+      await browser.key('ArrowDown', 'ArrowDown');
+      await browser.waitForScreen(leftPaddleMoved, 20000, 'the left page to move its paddle');
+      host.child.kill('SIGCONT');
       await right.waitForScreen(leftPaddleMoved, 20000, 'the left paddle moved');
       const pages = [browser, right];
       const courts = await Promise.all(pages.map((page) => page.waitForScreen(
@@ -118,6 +125,7 @@ await runCases({
       assert.deepEqual(courts, Array(2).fill(lastFrame(host)));
     } finally {
       if (right) await right.close();
+      host.child.kill('SIGCONT');
       host.child.kill();
       fs.rmSync(host.dir, { recursive: true, force: true });
     }
