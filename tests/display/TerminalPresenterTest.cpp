@@ -29,7 +29,7 @@ struct Probe {
                           "done; exec sleep 300");
   }
   std::string file(const std::string& name) const { return tw_test::readFile(dir.file(name)); }
-  bool ended() { return TmuxDriver::waitFor([&] { return !file("done").empty(); }); }
+  bool ended() { return tw_test::waitUntil([&] { return !file("done").empty(); }); }
 };
 
 // Started too small, the probe waits with one line; once the terminal is
@@ -39,13 +39,13 @@ struct Probe {
 TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   Probe probe;
   ASSERT_TRUE(probe.start(20, 10, "LC_ALL=C.UTF-8 "));
-  EXPECT_TRUE(TmuxDriver::waitFor([&] {
+  EXPECT_TRUE(tw_test::waitUntil([&] {
     std::string text;
     for (const std::string& row : probe.tmux.rows()) text += row.empty() ? "" : row + " ";
     return text == "needs 80 x 24, this terminal is 20 x 10 ";
   }));
   probe.tmux.resize(80, 24);
-  ASSERT_TRUE(TmuxDriver::waitFor([&] {
+  ASSERT_TRUE(tw_test::waitUntil([&] {
     const std::vector<std::string> rows = probe.tmux.rows();
     return !rows.empty() && rows[0] == "TERMINAL PROBE";
   }));
@@ -75,7 +75,7 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
   for (const char* event : {"KeyPressed A", "KeyReleased A", "KeyPressed Up", "KeyPressed F1",
                             "KeyPressed F5", "KeyPressed Escape", "MouseButtonPressed Left 10 5",
                             "MouseButtonReleased Left 10 5", "MouseMoved 2 3"}) {
-    EXPECT_TRUE(TmuxDriver::waitFor([&] {
+    EXPECT_TRUE(tw_test::waitUntil([&] {
       const std::vector<std::string> events = readLines(probe.dir.file("events.txt"));
       return std::find(events.begin(), events.end(), event) != events.end();
     })) << event;
@@ -87,7 +87,7 @@ TEST(TerminalPresenter, ShowsTheFrameAsItsCellGridAndTurnsInputIntoEvents) {
 TEST(TerminalPresenter, WithoutAUtf8LocaleShowsAsciiLookAlikesInTheSameCells) {
   Probe probe;
   ASSERT_TRUE(probe.start(80, 24, "LC_ALL=C "));
-  ASSERT_TRUE(TmuxDriver::waitFor([&] {
+  ASSERT_TRUE(tw_test::waitUntil([&] {
     const std::vector<std::string> rows = probe.tmux.rows();
     return rows.size() > 6 && rows[0] == "TERMINAL PROBE";
   }));
@@ -114,7 +114,7 @@ TEST(TerminalPresenter, GivesTheTerminalBackOnEveryWayOut) {
     Probe probe;
     ASSERT_TRUE(probe.start(80, c.rows, c.prefix));
     if (c.signal >= 0) {
-      ASSERT_TRUE(TmuxDriver::waitFor([&] { return probe.tmux.display(flags) == "0 1 1"; }));
+      ASSERT_TRUE(tw_test::waitUntil([&] { return probe.tmux.display(flags) == "0 1 1"; }));
     }
     if (c.signal == 0) probe.tmux.sendKeys("q");
     if (c.signal > 0) kill(std::stoi(probe.file("pid")), c.signal);

@@ -34,14 +34,14 @@ TEST(RoguelikeTerminal, ArrowKeyMovesThePlayerAndQuitSaves) {
   ASSERT_TRUE(tmux.start(80, 24, "cd " + d + " && TARNWICK_CONFIG=" + d + "tw-config.txt " +
                                      TW_ROGUELIKE + " --terminal --new " + d + "game.sav; echo $? > " + d +
                                      "status; exec sleep 300"));
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return showsText(tmux, "Turn 0") && playerAt(tmux.rows()).first >= 0; }))
+  ASSERT_TRUE(tw_test::waitUntil([&] { return showsText(tmux, "Turn 0") && playerAt(tmux.rows()).first >= 0; }))
       << tw_test::readFile(dir.file("game.log"));
   const auto start = playerAt(tmux.rows());
   tmux.sendKeys("Left");
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return showsText(tmux, "Turn 1"); }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return showsText(tmux, "Turn 1"); }));
   EXPECT_EQ(playerAt(tmux.rows()), std::make_pair(start.first, start.second - 1));
   tmux.sendKeys("q");
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
   EXPECT_EQ(tw_test::readFile(dir.file("status")), "0\n");
   EXPECT_NE(tw_test::readFile(dir.file("game.sav")).find("player "), std::string::npos);
 }

@@ -33,7 +33,7 @@ class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
   }
   // Waits until the text is on the screen (or, with shown false, is not).
   bool shows(const std::string& text, bool shown = true) {
-    return tw_test::TmuxDriver::waitFor([&] {
+    return tw_test::waitUntil([&] {
       const std::vector<std::string> rows = tmux.rows();
       return shown == std::any_of(rows.begin(), rows.end(), [&](const std::string& row) {
                return row.find(text) != std::string::npos;
@@ -66,7 +66,7 @@ class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
   // The game ended with exit code 0 and left the terminal's modes, cursor,
   // mouse reporting and screen as they were.
   void expectRestored() {
-    ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("after")).empty(); }));
+    ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("after")).empty(); }));
     EXPECT_EQ(tw_test::readFile(dir.file("status")), "0\n");
     EXPECT_EQ(tw_test::readFile(dir.file("after")), tw_test::readFile(dir.file("before")));
     EXPECT_EQ(tmux.display("#{cursor_flag} #{mouse_any_flag} #{alternate_on}"), "1 0 0");
@@ -112,7 +112,7 @@ TEST_F(RecordedTerminalGame, ARunKilledWithSigkillReplaysToWithinASecondOfItsEnd
   }
   usleep(1000000);
   kill(pid, SIGKILL);
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
   tw::InputRecording recording;
   std::string why;
   ASSERT_EQ(tw::InputRecording::load(dir.file("run.rec"), recording, why), 0) << why;

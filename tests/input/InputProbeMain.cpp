@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "engine/core/LogManager.h"
 #include "engine/loop/CommandLine.h"
 #include "engine/loop/GameManager.h"
 #include "tests/support/InputProbe.h"
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     game.shutDown();
     return 1;
   }
+  // A driver waits on the probe's stroke lines, so each is written at once.
+  tw::LogManager::getInstance().setFlush(true);
   auto* p_probe = new tw_test::InputProbe(true);
   game.run();
   const std::string report = p_probe->report();

@@ -25,7 +25,7 @@ TEST(InputScript, TerminalReportsWhatEveryPresenterReports) {
                          "env -u DISPLAY TARNWICK_CONFIG=" + config + " " TW_INPUT_PROBE " " +
                              dir.file("report.txt") + "; exec sleep 300"));
   // The game has the terminal once its screen is the alternate one.
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return tmux.display("#{alternate_on}") == "1"; }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return tmux.display("#{alternate_on}") == "1"; }));
   usleep(500000);  // the terminal's answers to the feature queries are in
   tw_test::playScript([&](tw::Keyboard::Key key) { tmux.sendKeys(tmuxKey(key)); },
                       [&](tw::Keyboard::Key key) {
@@ -36,7 +36,7 @@ TEST(InputScript, TerminalReportsWhatEveryPresenterReports) {
                         usleep(tw_test::HOLD_MS * 1000);  // long enough for the guessed release
                       });
   tmux.sendKeys("q");
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return !tw_test::readFile(dir.file("report.txt")).empty(); }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("report.txt")).empty(); }));
   EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);
   EXPECT_TRUE(tw_test::fileContains(dir.file("probe.log"), "display:auto chose the terminal"));
 }

@@ -58,9 +58,15 @@ TEST(FontCoverage, ReadsTheCorpusAsItsCasesSay) {
       continue;
     }
     EXPECT_EQ(font.getUnitsPerEm(), 1000);
-    if (c.had != NONE) EXPECT_TRUE(font.has(c.had));
-    if (c.lacked != NONE) EXPECT_FALSE(font.has(c.lacked) || font.glyphBox(c.lacked, box));
-    if (c.unboxed != NONE) EXPECT_FALSE(font.glyphBox(c.unboxed, box));
+    if (c.had != NONE) {
+      EXPECT_TRUE(font.has(c.had));
+    }
+    if (c.lacked != NONE) {
+      EXPECT_FALSE(font.has(c.lacked) || font.glyphBox(c.lacked, box));
+    }
+    if (c.unboxed != NONE) {
+      EXPECT_FALSE(font.glyphBox(c.unboxed, box));
+    }
     if (c.boxed == NONE) continue;
     ASSERT_TRUE(font.glyphBox(c.boxed, box));
     EXPECT_EQ(box.x_min, -50);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "engine/core/EventStep.h"
+#include "engine/core/LogManager.h"
 #include "engine/input/InputManager.h"
 #include "engine/loop/GameManager.h"
 
@@ -32,6 +33,7 @@ int InputProbe::eventHandler(const tw::Event* p_e) {
   for (int i = 0; i < 2; i++) {
     if (INPUT_SCRIPT[i].key != p_key->getKey()) continue;
     (p_key->isRepeat() ? tallies[i].repeats : tallies[i].strokes)++;
+    if (!p_key->isRepeat()) tw::LogManager::getInstance().writeLog("%s", STROKE_LINE);
   }
   if (p_key->getKey() == tw::Keyboard::LEFT_ARROW && !p_key->isRepeat()) moved--;
   return 1;

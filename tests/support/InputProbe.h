@@ -29,6 +29,9 @@ const char* const EXPECTED_REPORT =
     "LEFT_ARROW strokes 3 repeats no pressed 3 released 3 down-at-end no\n"
     "DOWN_ARROW strokes 1 repeats yes pressed 1 released 1 down-at-end no\n"
     "moved -3\n";
+// What the probe logs for each first keystroke of a script key, so that a
+// driver can wait until a tap was seen before it sends the next.
+const char* const STROKE_LINE = "InputProbe: stroke";
 // Milliseconds between two taps and how long a key is held.
 const int TAP_GAP_MS = 400;
 const int HOLD_MS = 1500;

@@ -1,10 +1,12 @@
 #include "tests/support/TestSupport.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 #include "engine/core/LogManager.h"
@@ -78,6 +80,21 @@ std::string logMessage(const std::string& line) {
 
 bool fileContains(const std::string& path, const std::string& text) {
   return readFile(path).find(text) != std::string::npos;
+}
+
+int countLinesWith(const std::string& path, const std::string& text) {
+  int count = 0;
+  for (const std::string& line : readLines(path)) count += line.find(text) != std::string::npos;
+  return count;
+}
+
+bool waitUntil(const std::function<bool()>& ok, int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!ok()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
 }
 
 void useTestDisplay() {

@@ -2,6 +2,7 @@
 // log back, and environment variables set for the length of one test.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ std::string goldenFrame(const std::string& name, const std::string& actual);
 std::string logMessage(const std::string& line);
 // True when some line of the file contains text.
 bool fileContains(const std::string& path, const std::string& text);
+// How many lines of the file contain text.
+int countLinesWith(const std::string& path, const std::string& text);
+// Polls every 50 ms until ok() holds; false after timeout_ms.
+bool waitUntil(const std::function<bool()>& ok, int timeout_ms = 15000);
 
 // Points DISPLAY at the virtual X server of the window tests (TW_TEST_DISPLAY).
 void useTestDisplay();

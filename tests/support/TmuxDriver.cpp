@@ -1,12 +1,12 @@
 #include "tests/support/TmuxDriver.h"
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include <unistd.h>
+
+#include "tests/support/TestSupport.h"
 
 namespace tw_test {
 
@@ -83,7 +83,7 @@ std::string TmuxDriver::tmux(const std::string& arguments) const {
 bool TmuxDriver::start(int columns, int rows, const std::string& command) {
   tmux("new-session -d -x " + std::to_string(columns) + " -y " + std::to_string(rows) + " " +
        quoted(command));
-  return waitFor([this] { return !display("#{pane_pid}").empty(); }, 5000);
+  return waitUntil([this] { return !display("#{pane_pid}").empty(); }, 5000);
 }
 
 void TmuxDriver::sendKeys(const std::string& keys) const { tmux("send-keys " + keys); }
@@ -130,13 +130,5 @@ std::vector<std::string> TmuxDriver::letterRows(bool backgrounds) const {
   return result;
 }
 
-bool TmuxDriver::waitFor(const std::function<bool()>& ok, int timeout_ms) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!ok()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 
 }  // namespace tw_test

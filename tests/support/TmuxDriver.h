@@ -34,9 +34,6 @@ class TmuxDriver {
   // terminal's default), trailing ones removed.
   std::vector<std::string> backgroundRows() const;
 
-  // Polls every 50 ms until ok() holds; false after timeout_ms.
-  static bool waitFor(const std::function<bool()>& ok, int timeout_ms = 15000);
-
  private:
   std::string tmux(const std::string& arguments) const;
   std::vector<std::string> letterRows(bool backgrounds) const;

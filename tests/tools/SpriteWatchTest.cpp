@@ -27,7 +27,7 @@ TEST(SpriteWatch, EverySaveShowsOrListsItsProblemsBesideTheLastGoodSprite) {
   tw_test::TmuxDriver tmux;
   ASSERT_TRUE(tmux.start(80, 24, "cd " + dir.path() + " && TARNWICK_LOG=" + dir.file("log") +
                                      " " TW_SPRITE_TOOL " show --terminal --watch s.txt; exec sleep 300"));
-  ASSERT_TRUE(tw_test::TmuxDriver::waitFor([&] { return screenHas(tmux, "aaa"); }));
+  ASSERT_TRUE(tw_test::waitUntil([&] { return screenHas(tmux, "aaa"); }));
   const struct {
     const char* name;
     std::function<void()> save;
@@ -46,7 +46,7 @@ TEST(SpriteWatch, EverySaveShowsOrListsItsProblemsBesideTheLastGoodSprite) {
   for (const auto& save : saves) {
     SCOPED_TRACE(save.name);
     save.save();
-    EXPECT_TRUE(tw_test::TmuxDriver::waitFor([&] {
+    EXPECT_TRUE(tw_test::waitUntil([&] {
       return screenHas(tmux, save.shown) && screenHas(tmux, "s.txt:6: ") == save.problem;
     }));
   }
