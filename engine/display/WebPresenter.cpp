@@ -21,7 +21,8 @@ int WebPresenter::open(const PresenterSettings& settings) {
   pixels_y = settings.vertical_pixels > 0 ? settings.vertical_pixels : DEFAULT_PIXELS_Y;
   if (!page_frame.open(settings, pixels_x, pixels_y) ||
       platform::page::open(page_frame.getGeometry(),
-                           pageFits(platform::page::FONT_FILE, page_frame.getGeometry())) != 0) {
+                           pageFits(platform::page::FONT_FILE, page_frame.getGeometry()),
+                           settings.title) != 0) {
     LogManager::getInstance().writeLog(
         "DisplayManager::startUp(): Error! The page has no canvas to draw on.");
     return -1;

@@ -11,11 +11,12 @@ namespace {
 
 EM_JS(int, tw_page_open, (int cols, int rows, float cell_w, float cell_h, float box_left,
                           float box_top, float fill_overlap, unsigned background,
-                          const float* fits, int fit_count),
+                          const float* fits, int fit_count, const char* title),
       {
         return Module.tw.open({cols, rows, cellW: cell_w, cellH: cell_h, boxLeft: box_left,
                                boxTop: box_top, fillOverlap: fill_overlap, background},
-                              HEAPF32.slice(fits >> 2, (fits >> 2) + fit_count));
+                              HEAPF32.slice(fits >> 2, (fits >> 2) + fit_count),
+                              UTF8ToString(title));
       });
 EM_JS(void, tw_page_close, (), { Module.tw.close(); });
 EM_JS(void, tw_page_present, (const float* list, int count), { Module.tw.present(list, count); });
@@ -52,9 +53,9 @@ namespace tw {
 namespace platform {
 namespace page {
 
-int open(const CanvasGeometry& g, const std::vector<float>& fits) {
+int open(const CanvasGeometry& g, const std::vector<float>& fits, const std::string& title) {
   return tw_page_open(g.cols, g.rows, g.cell_w, g.cell_h, g.box_left, g.box_top, g.fill_overlap,
-                      g.background, fits.data(), static_cast<int>(fits.size()));
+                      g.background, fits.data(), static_cast<int>(fits.size()), title.c_str());
 }
 
 void close() { tw_page_close(); }

@@ -18,9 +18,11 @@ namespace page {
 // files (font.js writes it there before the program starts).
 const char* const FONT_FILE = "/tw-font.ttf";
 
-// Opens the canvas, its glyphs drawn by fits (PageLayout.h's fit table);
-// 0, or -1 when the page has no canvas.
-int open(const CanvasGeometry& geometry, const std::vector<float>& fits);
+// Opens the canvas, its glyphs drawn by fits (PageLayout.h's fit table), and
+// names the page's tab after the game (the window's title); 0, or -1 when the
+// page has no canvas.
+int open(const CanvasGeometry& geometry, const std::vector<float>& fits,
+         const std::string& title);
 // Marks the game as ended on the page.
 void close();
 // Draws one frame from its drawing list (PageLayout.h's CharacterField and

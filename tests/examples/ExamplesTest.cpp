@@ -180,7 +180,9 @@ TEST(Examples, PongHostClosesEveryConnectionButItsGuest) {
 // right, closes a third at once, and ends when a guest leaves mid-match.
 TEST(Examples, PongRefereeSeatsTwoGuestsAndClosesTheThird) {
   ProgramRun host("example_pong");
-  host.configure("frame_time:5");
+  // Slow steps: the left guest must leave before the match, served once the
+  // right one is seated, is won (about 200 steps).
+  host.configure("frame_time:50");
   FILE* hosting = popen(("exec env " + host.command("--capture --host 0 --referee")).c_str(), "r");
   ASSERT_NE(nullptr, hosting);
   const int port = hostingPort(host);

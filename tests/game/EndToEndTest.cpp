@@ -94,7 +94,7 @@ TEST_F(EndToEndTest, PlaysFromStartScreenToClosingTheWindow) {
     return has(50, 0x00FFFF, 7, 8, 14, 15)(driver->screenshot());
   })) << "runner did not jump";
   driver->moveMouse(60 * 1024 / 80, 6 * 768 / 24);  // up and to the right
-  EXPECT_TRUE(seen(3, has(1, 0xFF0000, 58, 5, 62, 7))) << "reticle not at the pointer";
+  EXPECT_TRUE(seen(10, has(1, 0xFF0000, 58, 5, 62, 7))) << "reticle not at the pointer";
   EXPECT_TRUE(eventually(10, [&] {  // clicks until the runner may fire, 40 steps into the run
     driver->mouseDown(1);
     driver->mouseUp(1);

@@ -102,15 +102,20 @@ class RecordedTerminalGame : public TerminalGame {
 };
 
 // M (mute) pressed three times, each press seen on the screen, and the game
-// killed a second after the last: the recording holds all three, says it was
-// cut short, and the program replays it to the last press.
+// killed once the recording has been written twice more (about a second
+// later): the recording holds all three, says it was cut short, and the
+// program replays it to the last press.
 TEST_F(RecordedTerminalGame, ARunKilledWithSigkillReplaysToWithinASecondOfItsEnd) {
   for (int press = 0; press < 3; press++) {
     usleep(800000);  // well apart: a terminal without key releases takes it for a new tap
     tmux.sendKeys("m");
     ASSERT_TRUE(shows("MUTED", press % 2 == 0)) << "press " << press;
   }
-  usleep(1000000);
+  for (int write = 0; write < 2; write++) {
+    const size_t written = tw_test::readFile(dir.file("run.rec")).size();
+    ASSERT_TRUE(tw_test::waitUntil([&] { return tw_test::readFile(dir.file("run.rec")).size() > written; }))
+        << "write " << write;
+  }
   kill(pid, SIGKILL);
   ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("status")).empty(); }));
   tw::InputRecording recording;

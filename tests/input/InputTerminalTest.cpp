@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/support/InputProbe.h"
+#include "tests/support/InputScript.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/TmuxDriver.h"
 
@@ -34,7 +34,8 @@ TEST(InputScript, TerminalReportsWhatEveryPresenterReports) {
                         for (int i = 0; i < 20; i++) keys += " " + tmuxKey(key);
                         tmux.sendKeys(keys);
                         usleep(tw_test::HOLD_MS * 1000);  // long enough for the guessed release
-                      });
+                      },
+                      dir.file("probe.log"));
   tmux.sendKeys("q");
   ASSERT_TRUE(tw_test::waitUntil([&] { return !tw_test::readFile(dir.file("report.txt")).empty(); }));
   EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);

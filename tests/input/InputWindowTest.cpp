@@ -21,7 +21,7 @@
 #include "engine/display/DisplayManager.h"
 #include "engine/loop/GameManager.h"
 #include "engine/loop/Pause.h"
-#include "tests/support/InputProbe.h"
+#include "tests/support/InputScript.h"
 #include "tests/support/InputRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XWindowDriver.h"
@@ -142,7 +142,7 @@ TEST_F(InputWindow, PauseHoldsUntilAnotherKeyIsPressedOrTheWindowCloses) {
     EXPECT_EQ(pause.eventHandler(&release), 1);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   };
-  pauseWhile([&] { driver->keyDown("a") && driver->keyUp("a"); });
+  pauseWhile([&] { driver->tap("a"); });
   EXPECT_FALSE(tw::GameManager::getInstance().getGameOver());
   pauseWhile([&] { driver->requestClose(); });
   EXPECT_TRUE(tw::GameManager::getInstance().getGameOver());
@@ -171,22 +171,14 @@ TEST(InputScript, WindowReportsWhatEveryPresenterReports) {
   ASSERT_TRUE(driver->found());
   ASSERT_TRUE(driver->focus());
   const auto keysym = [](tw::Keyboard::Key key) { return key == tw::Keyboard::LEFT_ARROW ? "Left" : "Down"; };
-  // A tap is sent once the probe has seen the one before: on a busy machine
-  // two taps could otherwise reach the probe in one frame, where they are one
-  // press.
-  const auto strokes = [&] { return tw_test::countLinesWith(dir.file("probe.log"), tw_test::STROKE_LINE); };
-  tw_test::playScript(
-      [&](tw::Keyboard::Key key) {
-        const int seen = strokes();
-        EXPECT_TRUE(driver->keyDown(keysym(key)) && driver->keyUp(keysym(key)));
-        EXPECT_TRUE(tw_test::waitUntil([&] { return strokes() > seen; }, 60000));
-      },
-      [&](tw::Keyboard::Key key) {
-        EXPECT_TRUE(driver->keyDown(keysym(key)));
-        usleep(tw_test::HOLD_MS * 1000);  // the X server's auto-repeat starts
-        EXPECT_TRUE(driver->keyUp(keysym(key)));
-      });
-  EXPECT_TRUE(driver->keyDown("q") && driver->keyUp("q"));
+  tw_test::playScript([&](tw::Keyboard::Key key) { EXPECT_TRUE(driver->tap(keysym(key))); },
+                      [&](tw::Keyboard::Key key) {
+                        EXPECT_TRUE(driver->keyDown(keysym(key)));
+                        usleep(tw_test::HOLD_MS * 1000);  // the X server's auto-repeat starts
+                        EXPECT_TRUE(driver->keyUp(keysym(key)));
+                      },
+                      dir.file("probe.log"));
+  EXPECT_TRUE(driver->tap("q"));
   EXPECT_EQ(ended.get(), 0);
   EXPECT_EQ(tw_test::readFile(dir.file("report.txt")), tw_test::EXPECTED_REPORT);
   EXPECT_TRUE(tw_test::fileContains(dir.file("probe.log"), "display:auto chose the window"));

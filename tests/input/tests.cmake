@@ -15,6 +15,7 @@ target_link_libraries(tw_input_probe PRIVATE tarnwick_internal)
 tw_add_test_suite(input_window_tests
   input/InputWindowTest.cpp
   support/InputProbe.cpp
+  support/InputScript.cpp
   support/XWindowDriver.cpp
   LABELS window
 )
@@ -25,6 +26,7 @@ target_compile_definitions(input_window_tests PRIVATE TW_INPUT_PROBE="$<TARGET_F
 tw_add_test_suite(input_terminal_tests
   input/InputTerminalTest.cpp
   support/InputProbe.cpp
+  support/InputScript.cpp
   support/TmuxDriver.cpp
   LABELS terminal
 )

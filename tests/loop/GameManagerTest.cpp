@@ -61,7 +61,7 @@ TEST_F(GameManagerTest, LoopStepsAtTheFrameTimeUntilAHandlerSetsGameOver) {
   EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 5}));
   EXPECT_EQ(game.getStepCount(), 6);
   EXPECT_GE(took, std::chrono::milliseconds(15 + 15 + 4 * 9));
-  EXPECT_LT(took, std::chrono::seconds(1));
+  EXPECT_LT(took, std::chrono::seconds(5));  // not a sleep counted in the wrong unit
   game.shutDown();
   std::string report_steps;  // the step column of each report
   for (const std::string& line : engine.logLines()) {

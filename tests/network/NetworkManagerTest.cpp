@@ -3,6 +3,7 @@
 #include "engine/network/NetworkManager.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <unistd.h>
 
@@ -295,7 +296,8 @@ TEST_F(NetworkManagerTest, QueuedMessageWaitsForItsStepAndHoldsBackThoseBehindIt
   for (int i = 0; i < 3; i++) ASSERT_EQ(nm.queueMessage("lost", 4, first, 6), 0);
   ASSERT_EQ(nm.queueMessage("ok", 2, second, 6), 0);
   peers[0]->close(true);
-  usleep(20000);
+  pollfd reset{first, POLLIN, 0};
+  ASSERT_EQ(poll(&reset, 1, 20000), 1);  // the reset has arrived
   const int total = nm.sendQueued(6);
   EXPECT_LT(total, 0);
   EXPECT_GE(total, -3);

@@ -1,7 +1,5 @@
 #include "tests/support/InputProbe.h"
 
-#include <unistd.h>
-
 #include "engine/core/EventStep.h"
 #include "engine/core/LogManager.h"
 #include "engine/input/InputManager.h"
@@ -46,18 +44,6 @@ void InputProbe::sample() {
     tallies[i].pressed += im.wasKeyPressed(key) ? 1 : 0;
     tallies[i].released += im.wasKeyReleased(key) ? 1 : 0;
     tallies[i].down = im.isKeyDown(key);
-  }
-}
-
-void playScript(const std::function<void(tw::Keyboard::Key)>& tap,
-                const std::function<void(tw::Keyboard::Key)>& hold) {
-  for (const ScriptLine& line : INPUT_SCRIPT) {
-    for (int i = 0; i < line.taps; i++) {
-      tap(line.key);
-      usleep(TAP_GAP_MS * 1000);
-    }
-    if (line.kind == ScriptLine::HOLD) hold(line.key);
-    usleep(TAP_GAP_MS * 1000);
   }
 }
 

@@ -4,7 +4,6 @@
 // tap-driven '@' moved), so the presenters' reports can be compared as text.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "engine/input/EventKeystroke.h"
@@ -35,12 +34,6 @@ const char* const STROKE_LINE = "InputProbe: stroke";
 // Milliseconds between two taps and how long a key is held.
 const int TAP_GAP_MS = 400;
 const int HOLD_MS = 1500;
-
-// Plays the script through a presenter's driver: tap(key) for every tap,
-// hold(key) for a held key (which holds and releases it), with the pauses
-// between them.
-void playScript(const std::function<void(tw::Keyboard::Key)>& tap,
-                const std::function<void(tw::Keyboard::Key)>& hold);
 
 // Counts, per key of the script, keystrokes from events and presses and
 // releases from polling the input manager once per frame; each first

@@ -134,6 +134,10 @@ bool XWindowDriver::keyDown(const std::string& keysym) const { return xdotool("k
 
 bool XWindowDriver::keyUp(const std::string& keysym) const { return xdotool("keyup " + keysym); }
 
+bool XWindowDriver::tap(const std::string& keysym) const {
+  return xdotool("keydown " + keysym + " keyup " + keysym);
+}
+
 bool XWindowDriver::moveMouse(int x, int y) const {
   if (window == 0) return false;
   return xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +

@@ -40,6 +40,9 @@ class XWindowDriver {
   // xdotool key actions on the X keysym name ("a", "minus", "KP_Subtract", "F11").
   bool keyDown(const std::string& keysym) const;
   bool keyUp(const std::string& keysym) const;
+  // A key pressed and released by one xdotool: two would leave the key down
+  // long enough to auto-repeat on a busy machine.
+  bool tap(const std::string& keysym) const;
   // Moves the pointer to window pixel (x, y).
   bool moveMouse(int x, int y) const;
   // Presses or releases mouse button 1 (left), 2 (middle) or 3 (right).

@@ -35,7 +35,7 @@ forget_dead_holders() {
 
 wait_for_server() {
   tries=0
-  while [ $tries -lt 100 ]; do
+  while [ $tries -lt 250 ]; do
     answers && return 0
     sleep 0.1
     tries=$((tries + 1))

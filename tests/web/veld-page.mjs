@@ -85,9 +85,10 @@ const LACKING_DRAWN = `(() => {
 })()`;
 
 await runCases({
-  'the start screen is the golden frame, every non-blank cell inked': async (browser) => {
+  'the start screen is the golden frame, every non-blank cell inked, the tab named Veld': async (browser) => {
     await startPage(browser);
     assert.equal(await browser.screenText(), golden);
+    assert.equal(await browser.evaluate(`document.title`), 'Veld');  // its window_title
     assert.deepEqual(await browser.evaluate(uninkedCells(80, 24)), []);
   },
 

@@ -22,7 +22,7 @@
   // cell box's corner from a character's position, in cells), fillOverlap
   // (device pixels), background (0xRRGGBB); fits: the fit table the engine
   // computed from the font (painter.js).
-  tw.open = function (geometry, fits) {
+  tw.open = function (geometry, fits, title) {
     const canvas = Module.canvas;
     if (!canvas || !canvas.getContext) return -1;
     view.ctx = canvas.getContext('2d', { alpha: false });
@@ -31,6 +31,7 @@
     view.painter = twCreatePainter(geometry, fits, tw.font.family);
     sizeCanvas();
     view.open = true;
+    if (title) document.title = title;  // the game's window title names its tab
     document.body.dataset.state = 'running';
     return 0;
   };
