@@ -42,22 +42,26 @@ class TerminalGame : public ::testing::Test, public tw_test::ConfiguredEngine {
   }
 
   // Stops the game between frames and compares the terminal with the frame
-  // file (rows of text, "--", rows of colours); a stop can fall between
-  // writing the file and showing the frame, so a mismatch is retried.
+  // file (rows of text, "--", rows of colours), waiting a while for tmux to
+  // catch up with what was written; a stop can fall between writing the file
+  // and showing the frame, so a mismatch is retried.
   void expectScreenIsTheCapture() {
     std::vector<std::string> frame, shown;
-    for (int attempt = 0; attempt < 10; attempt++) {
-      kill(pid, SIGSTOP);
-      usleep(200000);  // tmux catches up with what was written
+    const auto same = [&] {
       frame = tw_test::readLines(dir.file("frame.txt"));
       shown = tmux.rows();
       shown.resize(24);
       shown.push_back("--");
       for (const std::string& colors : tmux.colorRows()) shown.push_back(colors);
-      kill(pid, SIGCONT);
       shown.resize(49);
       for (std::string& row : frame) row.erase(row.find_last_not_of(' ') + 1);
-      if (frame == shown) return;
+      return frame == shown;
+    };
+    for (int attempt = 0; attempt < 10; attempt++) {
+      kill(pid, SIGSTOP);
+      const bool matched = tw_test::waitUntil(same, 2000);
+      kill(pid, SIGCONT);
+      if (matched) return;
       usleep(100000);
     }
     EXPECT_EQ(frame, shown);
